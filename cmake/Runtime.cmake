@@ -1,0 +1,14 @@
+# Lays out the runtime folder: Quillora.exe (built there directly), the hook library and
+# its spare copy, and everything under data/.
+add_custom_target(runtime ALL
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${QUILL_RUNTIME_DIR}"
+  COMMAND "${CMAKE_COMMAND}" -E copy_directory "${PROJECT_SOURCE_DIR}/data" "${QUILL_RUNTIME_DIR}"
+  COMMENT "Laying out the runtime folder"
+  VERBATIM)
+if(TARGET SysHookDLL)
+  add_dependencies(runtime SysHookDLL)
+  add_custom_command(TARGET runtime POST_BUILD
+    COMMAND "${CMAKE_COMMAND}" -E copy_if_different "$<TARGET_FILE:SysHookDLL>" "${QUILL_RUNTIME_DIR}/SysHookDLL.dll"
+    COMMAND "${CMAKE_COMMAND}" -E copy_if_different "$<TARGET_FILE:SysHookDLL>" "${QUILL_RUNTIME_DIR}/copy_Key.dll"
+    VERBATIM)
+endif()
