@@ -1,11 +1,16 @@
 # One subsystem folder = a portable library (every .cpp not ending in _win32.cpp)
 # plus, in the Windows build, a Win32 library on top of it (the _win32.cpp files).
+# A file ending in _posix.cpp is portable code built only natively: its Windows twin
+# (same declarations, Win32 implementation) ends in _win32.cpp.
 #   quill_subsystem(name [WIN32_ONLY] [DEPS libs...] [WIN32_DEPS libs...])
 function(quill_subsystem name)
   cmake_parse_arguments(A "WIN32_ONLY" "" "DEPS;WIN32_DEPS" ${ARGN})
   file(GLOB all_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   set(portable ${all_sources})
   list(FILTER portable EXCLUDE REGEX "_win32\\.cpp$")
+  if(WIN32)
+    list(FILTER portable EXCLUDE REGEX "_posix\\.cpp$")
+  endif()
   set(win32 ${all_sources})
   list(FILTER win32 INCLUDE REGEX "_win32\\.cpp$")
   if(A_WIN32_ONLY)
