@@ -1,0 +1,99 @@
+#include "gui/application.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "gui/form.h"
+#include "gui/gdi.h"
+#include "gui/guard.h"
+
+namespace gui {
+
+Application& Application::Instance() {
+  static Application app;
+  return app;
+}
+
+void Application::Initialize() {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&icc);
+  OleInitialize(nullptr);
+  // The designs use 宋体 9 pt with the GB2312 character set.
+  static UniqueFont font = MakeFont(u"宋体", -12, FW_NORMAL, GB2312_CHARSET);
+  font_ = font.get();
+}
+
+void Application::RegisterForm(Form* form) { forms_.push_back(form); }
+
+void Application::SetMainForm(Form* form) {
+  main_form_ = form;
+  if (form) form->isMainForm = true;
+}
+
+bool Application::HandleDialogKeys(MSG& msg) {
+  // Tab and the arrow keys move between controls of the form that holds the focus.
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!top) return false;
+  for (Form* form : forms_) {
+    if (form->Handle() == top) return IsDialogMessageW(top, &msg) != FALSE;
+  }
+  return false;
+}
+
+int Application::Run() {
+  MSG msg{};
+  while (true) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    if (HandleDialogKeys(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  terminated_ = true;
+  return static_cast<int>(msg.wParam);
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must still see it
+      return;
+    }
+    if (HandleDialogKeys(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Application::Wait(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    ProcessMessages();
+    Sleep(10);
+  }
+  ProcessMessages();
+}
+
+void Application::Terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+void Application::Minimize() {
+  if (main_form_) ShowWindow(main_form_->Handle(), SW_MINIMIZE);
+}
+
+void Application::Restore() {
+  if (main_form_ && IsIconic(main_form_->Handle())) ShowWindow(main_form_->Handle(), SW_RESTORE);
+}
+
+bool Application::Minimized() const { return main_form_ && IsIconic(main_form_->Handle()); }
+
+void Application::NotifyMinimized() {
+  if (OnMinimize) Guarded("OnMinimize", [&] { OnMinimize(); });
+}
+
+}  // namespace gui

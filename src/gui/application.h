@@ -1,0 +1,60 @@
+// The application object: one per process. It owns the message loop, knows the forms,
+// and offers the waits that pump messages (ProcessMessages) that the program uses while
+// it waits for the clipboard and for paste steps.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+class Form;
+
+class Application {
+ public:
+  static Application& Instance();
+
+  // Common controls, OLE, the default font. Call once before creating forms.
+  void Initialize();
+  void SetTitle(std::u16string title) { title_ = std::move(title); }
+  const std::u16string& Title() const { return title_; }
+  HICON Icon() const { return icon_; }
+  void SetIcon(HICON icon) { icon_ = icon; }
+  HFONT DefaultFont() const { return font_; }
+
+  void RegisterForm(Form* form);
+  void SetMainForm(Form* form);
+  Form* MainForm() const { return main_form_; }
+
+  // Runs the message loop until the main form is destroyed; returns the exit code.
+  int Run();
+  // One round of message handling: everything that is waiting, then return.
+  void ProcessMessages();
+  // Sleeps in steps, handling messages between them, for about the given time.
+  void Wait(DWORD milliseconds);
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  void Minimize();
+  void Restore();
+  bool Minimized() const;
+  // Called by the main form when it is minimised; runs OnMinimize.
+  void NotifyMinimized();
+  std::function<void()> OnMinimize;
+
+ private:
+  Application() = default;
+  bool HandleDialogKeys(MSG& msg);
+
+  std::u16string title_;
+  HICON icon_ = nullptr;
+  HFONT font_ = nullptr;
+  Form* main_form_ = nullptr;
+  std::vector<Form*> forms_;
+  bool terminated_ = false;
+};
+
+}  // namespace gui

@@ -1,0 +1,219 @@
+#include "gui/control.h"
+
+#include <commctrl.h>
+
+#include "gui/guard.h"
+#include "gui/wide.h"
+
+namespace gui {
+
+namespace {
+constexpr wchar_t kTargetProp[] = L"Quillora.ReflectTarget";
+constexpr wchar_t kPanelClass[] = L"TPanel";
+
+ReflectTarget* TargetOf(HWND hwnd) {
+  return hwnd ? static_cast<ReflectTarget*>(GetPropW(hwnd, kTargetProp)) : nullptr;
+}
+
+void RegisterPanelClass() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSEXW wc{sizeof wc};
+  wc.lpfnWndProc = Panel::WindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kPanelClass;
+  RegisterClassExW(&wc);
+  done = true;
+}
+}  // namespace
+
+void AttachReflectTarget(HWND control, ReflectTarget* target) { SetPropW(control, kTargetProp, target); }
+void DetachReflectTarget(HWND control) { RemovePropW(control, kTargetProp); }
+
+bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND from = nullptr;
+  switch (msg) {
+    case WM_COMMAND:
+      from = reinterpret_cast<HWND>(lp);
+      break;
+    case WM_NOTIFY:
+      from = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      break;
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (dis->CtlType != ODT_MENU) from = dis->hwndItem;
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (mis->CtlType != ODT_MENU) from = GetDlgItem(parent, static_cast<int>(mis->CtlID));
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      from = reinterpret_cast<HWND>(lp);
+      break;
+    default:
+      return false;
+  }
+  ReflectTarget* target = TargetOf(from);
+  return target && target->OnReflected(msg, wp, lp, result);
+}
+
+Control::~Control() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    DetachReflectTarget(hwnd_);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Control::CreateAs(const wchar_t* windowClass, HWND parent, const ControlSpec& spec, HFONT font) {
+  id_ = spec.id;
+  hwnd_ = CreateWindowExW(spec.exStyle, windowClass, W(spec.text), WS_CHILD | WS_VISIBLE | spec.style, spec.left,
+                          spec.top, spec.width, spec.height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return;
+  AttachReflectTarget(hwnd_, this);
+  if (font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void Control::Adopt(HWND hwnd, int id) {
+  hwnd_ = hwnd;
+  id_ = id;
+}
+
+namespace {
+RECT BoundsInParent(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+}  // namespace
+
+int Control::Left() const { return BoundsInParent(hwnd_).left; }
+int Control::Top() const { return BoundsInParent(hwnd_).top; }
+int Control::Width() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return r.right - r.left;
+}
+int Control::Height() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return r.bottom - r.top;
+}
+void Control::SetBounds(int left, int top, int width, int height) {
+  MoveWindow(hwnd_, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height, TRUE);
+}
+bool Control::Visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+std::u16string Control::Text() const { return GetWindowTextU(hwnd_); }
+void Control::SetText(std::u16string_view text) { SetWindowTextU(hwnd_, text); }
+void Control::SetFocus() { ::SetFocus(hwnd_); }
+void Control::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+void Button::Create(HWND parent, const ControlSpec& spec, HFONT font) {
+  ControlSpec s = spec;
+  s.style |= WS_TABSTOP | BS_PUSHBUTTON;
+  CreateAs(L"BUTTON", parent, s, font);
+}
+
+bool Button::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    if (OnClick) OnClick();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+void SpeedButton::Create(HWND parent, const ControlSpec& spec, HFONT font) {
+  ControlSpec s = spec;
+  s.style |= BS_AUTOCHECKBOX | BS_PUSHLIKE;
+  CreateAs(L"BUTTON", parent, s, font);
+}
+
+bool SpeedButton::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    if (OnClick) OnClick();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+bool SpeedButton::Down() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SpeedButton::SetDown(bool down) { SendMessageW(hwnd_, BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void Label::Create(HWND parent, const ControlSpec& spec, HFONT font) {
+  CreateAs(L"STATIC", parent, spec, font);
+}
+
+void ProgressBar::Create(HWND parent, const ControlSpec& spec) { CreateAs(PROGRESS_CLASSW, parent, spec, nullptr); }
+void ProgressBar::SetRange(int low, int high) { SendMessageW(hwnd_, PBM_SETRANGE32, low, high); }
+void ProgressBar::SetPosition(int position) { SendMessageW(hwnd_, PBM_SETPOS, position, 0); }
+int ProgressBar::Position() const { return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
+void ProgressBar::SetStep(int step) { SendMessageW(hwnd_, PBM_SETSTEP, step, 0); }
+void ProgressBar::StepIt() { SendMessageW(hwnd_, PBM_STEPIT, 0, 0); }
+
+void SpinButton::Create(HWND parent, const ControlSpec& spec) {
+  ControlSpec s = spec;
+  s.style |= UDS_ARROWKEYS;
+  CreateAs(UPDOWN_CLASSW, parent, s, nullptr);
+  SendMessageW(hwnd_, UDM_SETRANGE32, 0, 100);
+  SendMessageW(hwnd_, UDM_SETPOS32, 0, 50);
+}
+
+bool SpinButton::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == UDN_DELTAPOS) {
+    const auto* change = reinterpret_cast<NMUPDOWN*>(lp);
+    // A vertical up-down control reports the upper arrow as a positive change.
+    if (change->iDelta > 0) {
+      if (OnUpClick) OnUpClick();
+    } else if (change->iDelta < 0) {
+      if (OnDownClick) OnDownClick();
+    }
+    result = TRUE;  // the position never moves: the control is only a pair of arrows
+    return true;
+  }
+  return false;
+}
+
+void Image::Create(HWND parent, const ControlSpec& spec) {
+  ControlSpec s = spec;
+  s.style |= SS_ICON | SS_CENTERIMAGE;
+  CreateAs(L"STATIC", parent, s, nullptr);
+}
+void Image::SetIcon(HICON icon) { SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0); }
+
+void Panel::Create(HWND parent, const ControlSpec& spec, HFONT font) {
+  RegisterPanelClass();
+  ControlSpec s = spec;
+  s.style |= WS_CLIPCHILDREN;
+  CreateAs(kPanelClass, parent, s, font);
+}
+
+LRESULT CALLBACK Panel::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return Guarded("TPanel", LRESULT{0}, [&]() -> LRESULT {
+    LRESULT result = 0;
+    if (ReflectToControl(hwnd, msg, wp, lp, result)) return result;
+    if (msg == WM_MOUSEMOVE) {
+      auto* panel = dynamic_cast<Panel*>(static_cast<ReflectTarget*>(GetPropW(hwnd, kTargetProp)));
+      if (panel && panel->OnMouseMove) panel->OnMouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+    }
+    // The rest of what children send (for example WM_SETCURSOR) goes up to the window the panel sits in.
+    if (msg == WM_CONTEXTMENU) return SendMessageW(GetParent(hwnd), msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  });
+}
+
+}  // namespace gui

@@ -1,0 +1,124 @@
+// Menus built from tables (gui/menu_spec.h). A Menu owns a tree of rows that mirrors the
+// Win32 menu: rows can be checked, greyed, hidden, renamed, added and removed at run time,
+// and each row runs the handler bound to its handler name. Rows whose handler nobody bound
+// are greyed, so a command that does not exist yet cannot be chosen.
+//
+// Menus are built with MNS_NOTIFYBYPOS, so a choice arrives as WM_MENUCOMMAND (menu handle
+// and position): that reaches rows added at run time in any number. Rows from the tables
+// also have a command id, so WM_COMMAND with that id (from other programs, or accelerators)
+// works too.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "gui/menu_spec.h"
+
+namespace gui {
+
+class Menu {
+ public:
+  enum class Kind { Bar, Popup };
+  struct Row;
+  using RowRef = Row*;
+
+  Menu() = default;
+  ~Menu();
+  Menu(const Menu&) = delete;
+  Menu& operator=(const Menu&) = delete;
+
+  // Builds the menu from a table; command ids of table rows start at firstCommandId.
+  void Build(Kind kind, std::span<const MenuRowSpec> rows, int firstCommandId);
+  HMENU Handle() const { return root_menu_; }
+  Kind kind() const { return kind_; }
+
+  // Binds a handler name; every row naming it becomes enabled (unless the design greys it).
+  void Bind(std::u16string_view handler, std::function<void()> action);
+  bool IsBound(std::u16string_view handler) const;
+
+  // Rows by name. Find returns nullptr for an unknown name; the other calls throw std::out_of_range.
+  Row* Find(std::u16string_view name) const;
+  Row& At(std::u16string_view name) const;
+  bool Checked(std::u16string_view name) const;
+  void SetChecked(std::u16string_view name, bool checked);
+  void SetEnabled(std::u16string_view name, bool enabled);
+  bool Enabled(std::u16string_view name) const;
+  void SetVisible(std::u16string_view name, bool visible);
+  bool Visible(std::u16string_view name) const;
+  void SetCaption(std::u16string_view name, std::u16string_view caption);
+  std::u16string Caption(std::u16string_view name) const;
+
+  // Rows added at run time below a sub-menu row (or below the menu itself when parent is nullptr).
+  // index counts the parent's rows, visible or not; -1 appends. Returns the new row.
+  Row* InsertRow(Row* parent, int index, std::u16string_view caption, std::function<void()> action,
+                 bool subMenu = false);
+  void RemoveRow(Row* row);
+  // Removes the parent's rows from index first on (all of them when count is -1).
+  void RemoveRows(Row* parent, int first, int count = -1);
+  int RowCount(Row* parent) const;
+  Row* RowAt(Row* parent, int index) const;
+  int IndexOf(Row* row) const;
+  void SetRowCaption(Row* row, std::u16string_view caption);
+  void SetRowChecked(Row* row, bool checked);
+  void SetRowEnabled(Row* row, bool enabled);
+  void SetRowTag(Row* row, int tag);
+  int RowTag(const Row* row) const;
+  std::u16string RowCaption(const Row* row) const;
+
+  // Runs the row chosen by WM_MENUCOMMAND / WM_COMMAND; false when the choice is not in this menu.
+  bool DispatchMenuCommand(HMENU menu, int position);
+  bool DispatchCommand(int commandId);
+
+  // Shows the menu as a popup at screen coordinates; the choice is dispatched through owner.
+  void Popup(HWND owner, int x, int y);
+
+  struct Row {
+    std::u16string name;
+    std::u16string caption;
+    std::u16string handler;
+    unsigned flags = 0;
+    int id = 0;
+    int tag = 0;
+    bool checked = false;
+    bool designEnabled = true;
+    bool enabled = true;
+    bool visible = true;
+    Row* parent = nullptr;
+    HMENU subMenu = nullptr;  // for rows that open a sub-menu
+    std::vector<std::unique_ptr<Row>> children;
+    std::function<void()> action;  // rows added at run time
+  };
+
+ private:
+  HMENU MenuOf(const Row* parent) const;
+  int PositionOf(const Row* row, bool inNativeMenu) const;
+  void InsertNative(Row* row);
+  void RemoveNative(Row* row);
+  void UpdateNative(Row* row);
+  void RefreshBindings();
+  bool IsRowEnabled(const Row* row) const;
+  bool Run(Row* row);
+  void Redraw();
+
+  Kind kind_ = Kind::Popup;
+  Row root_;
+  HMENU root_menu_ = nullptr;
+  HWND owner_ = nullptr;
+  std::unordered_map<std::u16string, Row*> by_name_;
+  std::unordered_map<int, Row*> by_id_;
+  std::map<HMENU, Row*> by_menu_;
+  std::unordered_map<std::u16string, std::function<void()>> handlers_;
+
+ public:
+  // The window whose menu bar this is (DrawMenuBar after changes).
+  void SetOwner(HWND owner) { owner_ = owner; }
+};
+
+}  // namespace gui

@@ -1,0 +1,19 @@
+#include "gui/wide.h"
+
+namespace gui {
+
+std::u16string GetWindowTextU(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  const int got = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void SetWindowTextU(HWND hwnd, std::u16string_view text) {
+  const std::u16string copy(text);
+  SetWindowTextW(hwnd, W(copy));
+}
+
+}  // namespace gui
