@@ -1,7 +1,39 @@
-// Program entry: hands over to the application object.
+// Program entry: the window framework, the windows in their order, the message loop.
+// No command line is read and there is no single-instance test.
 #include <windows.h>
 
+#include "app/main_form_win32.h"
+#include "gui/application.h"
+#include "windows/secondary_forms_win32.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  MessageBoxW(nullptr, L"Quillora12.6", L"Quillora12.6", MB_OK);
-  return 0;
+  gui::Application& application = gui::Application::Instance();
+  application.Initialize();
+  application.SetTitle(u"Quillora12.6");
+
+  app::TForm1 Form1;
+  windows::TForm2 Form2;
+  windows::TForm3 Form3;
+  windows::TAboutBox AboutBox;
+  windows::TForm5 Form5;
+  windows::TForm6 Form6;
+  windows::SecondaryForm Form7(gui::FormSpec{u"TForm7", u"Form7", 400, 300}, true);  // nothing opens it
+  windows::Tform8 Form8;
+
+  Form1.Create();
+  const windows::ScaleRoutine scale = [&Form1](gui::Form& form) { Form1.ScaleForm(form); };
+  Form2.Create(scale);
+  Form3.Create(scale);
+  AboutBox.Create(scale);
+  Form5.Create(scale);
+  Form6.Create(scale);
+  Form7.Create(scale);
+  Form8.Create(scale);
+
+  // Shown and hidden once, so that its embedded view exists before first use.
+  Form6.Show();
+  Form6.Hide();
+
+  Form1.Show();
+  return application.Run();
 }

@@ -41,6 +41,7 @@ void Form::Create(const FormSpec& spec) {
     if (y < 0) y = 0;
   }
   if (!font_) font_ = Application::Instance().DefaultFont();
+  center_on_show_ = spec.centered;
   hwnd_ = CreateWindowExW(spec.exStyle, W(spec.windowClass), W(spec.caption), spec.style | WS_CLIPCHILDREN, x, y,
                           spec.width, spec.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
@@ -132,6 +133,13 @@ void Form::Close() {
 }
 
 void Form::Show() {
+  if (center_on_show_) {
+    // Creation may have scaled the window: centre it at the size it has now.
+    center_on_show_ = false;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+    SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
 }

@@ -96,6 +96,7 @@ class Form {
   std::vector<Timer*> timers_;
   UINT_PTR next_timer_id_ = 1;
   HFONT font_ = nullptr;
+  bool center_on_show_ = false;  // centred on the screen the first time it is shown, at its size then
 };
 
 }  // namespace gui

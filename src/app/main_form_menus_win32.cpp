@@ -1,0 +1,28 @@
+// TForm1: its menus and the handlers bound to their rows.
+#include "app/main_form_win32.h"
+
+namespace app {
+
+void TForm1::BuildMenus() {
+  MainMenu1.Build(gui::Menu::Kind::Bar, {}, 100);
+  PopupMenu1.Build(gui::Menu::Kind::Popup, {}, 2000);
+  PopupMenu2.Build(gui::Menu::Kind::Popup, {}, 4000);
+  SetMenuBar(MainMenu1);
+  AddPopupMenu(PopupMenu1);
+  AddPopupMenu(PopupMenu2);
+  BindMenuHandlers();
+}
+
+void TForm1::BindMenuHandlers() {
+  MainMenu1.Bind(u"congqidongClick", [this] { congqidongClick(); });
+  MainMenu1.Bind(u"cuangtisuofangClick", [this] { cuangtisuofangClick(); });
+  MainMenu1.Bind(u"jiyicuangtidaxiaoClick", [this] { jiyicuangtidaxiaoClick(); });
+  MainMenu1.Bind(u"qidongduruzuceClick", [this] { qidongduruzuceClick(); });
+  MainMenu1.Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
+  MainMenu1.Bind(u"mu_geClick", [this] { mu_geClick(); });
+  MainMenu1.Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
+}
+
+void TForm1::menutianbiaoClick() {}
+
+}  // namespace app

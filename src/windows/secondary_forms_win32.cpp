@@ -1,0 +1,39 @@
+#include "windows/secondary_forms_win32.h"
+
+namespace windows {
+
+namespace {
+constexpr DWORD kToolWindowStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+
+gui::FormSpec Spec(const char16_t* windowClass, const char16_t* caption, int width, int height, DWORD style,
+                   DWORD exStyle = 0) {
+  gui::FormSpec spec;
+  spec.windowClass = windowClass;
+  spec.caption = caption;
+  spec.width = width;
+  spec.height = height;
+  spec.style = style;
+  spec.exStyle = exStyle;
+  return spec;
+}
+}  // namespace
+
+TForm2::TForm2()
+    : SecondaryForm(Spec(u"TForm2", u"属性设置", 520, 420, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX,
+                         WS_EX_TOPMOST),
+                    true) {}
+
+TForm3::TForm3()
+    : SecondaryForm(Spec(u"TForm3", u"查看/修改（单条记录，无格式）", 600, 450, kToolWindowStyle, WS_EX_TOPMOST), true) {}
+
+TAboutBox::TAboutBox() : SecondaryForm(Spec(u"TAboutBox", u"About", 360, 260, kDialogStyle), false) {}
+
+TForm5::TForm5()
+    : SecondaryForm(Spec(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
+
+TForm6::TForm6() : SecondaryForm(Spec(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
+
+Tform8::Tform8() : SecondaryForm(Spec(u"Tform8", u"热烈庆祝（烟花表演）", 527, 423, kToolWindowStyle), true) {}
+
+}  // namespace windows

@@ -1,0 +1,71 @@
+// The secondary windows, created at start-up after the main window and living for the
+// whole run. Each hands itself to the main window's scaling routine while it is created
+// (all but the about box). Their contents are built by the features that use them.
+#pragma once
+
+#include <functional>
+
+#include "gui/form.h"
+
+namespace windows {
+
+// The main window's scaling routine, handed to every window that scales itself.
+using ScaleRoutine = std::function<void(gui::Form&)>;
+
+// A secondary window: a form of its own class whose creation runs the scaling routine.
+class SecondaryForm : public gui::Form {
+ public:
+  SecondaryForm(gui::FormSpec spec, bool scaled) : spec_(std::move(spec)), scaled_(scaled) {}
+  void Create(const ScaleRoutine& scale) {
+    scale_ = scale;
+    gui::Form::Create(spec_);
+  }
+
+ protected:
+  void FormCreate() override {
+    if (scaled_ && scale_) scale_(*this);
+  }
+
+ private:
+  gui::FormSpec spec_;
+  bool scaled_;
+  ScaleRoutine scale_;
+};
+
+// The options dialog.
+class TForm2 : public SecondaryForm {
+ public:
+  TForm2();
+};
+
+// The entry text and hex viewer.
+class TForm3 : public SecondaryForm {
+ public:
+  TForm3();
+};
+
+// The about box (never scaled).
+class TAboutBox : public SecondaryForm {
+ public:
+  TAboutBox();
+};
+
+// The picture slot window.
+class TForm5 : public SecondaryForm {
+ public:
+  TForm5();
+};
+
+// The formatted (HTML) view of an entry.
+class TForm6 : public SecondaryForm {
+ public:
+  TForm6();
+};
+
+// The celebration window.
+class Tform8 : public SecondaryForm {
+ public:
+  Tform8();
+};
+
+}  // namespace windows
