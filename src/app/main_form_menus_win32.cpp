@@ -23,6 +23,17 @@ void TForm1::BindMenuHandlers() {
   MainMenu1.Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
 }
 
-void TForm1::menutianbiaoClick() {}
+bool TForm1::Checked(std::u16string_view row) const {
+  for (const gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) {
+    if (menu->Find(row)) return menu->Checked(row);
+  }
+  return false;
+}
+
+void TForm1::SetChecked(std::u16string_view row, bool checked) {
+  for (gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) {
+    if (menu->Find(row)) menu->SetChecked(row, checked);
+  }
+}
 
 }  // namespace app

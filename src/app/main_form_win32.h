@@ -65,6 +65,11 @@ class TForm1 : public gui::Form {
   void WMDrawClipboard();
   void WMChangeCBChain(HWND removed, HWND next);
 
+  // Menu switches, wherever the row lives (menu bar, list menu or tray menu); an unknown
+  // row reads as unchecked and ignores changes.
+  bool Checked(std::u16string_view row) const;
+  void SetChecked(std::u16string_view row, bool checked);
+
   // Layout.
   MainLayout CurrentLayout() const;
   void ApplyLayout(const MainLayout& layout);

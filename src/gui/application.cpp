@@ -21,6 +21,9 @@ void Application::Initialize() {
   // The designs use 宋体 9 pt with the GB2312 character set.
   static UniqueFont font = MakeFont(u"宋体", -12, FW_NORMAL, GB2312_CHARSET);
   font_ = font.get();
+  // The program's own icon (resource MAINICON) until a chosen icon file replaces it.
+  icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 void Application::RegisterForm(Form* form) { forms_.push_back(form); }

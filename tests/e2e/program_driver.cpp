@@ -1,0 +1,175 @@
+#include "program_driver.h"
+
+#include <thread>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+fs::path PrepareRuntimeFolder(const std::string& name) {
+  const fs::path target = fs::path(QUILL_SCRATCH_DIR) / ("e2e-" + name);
+  std::error_code ec;
+  fs::remove_all(target, ec);
+  fs::create_directories(target);
+  // Copied entry by entry: the C++ library's recursive copy trips over existing folders here.
+  const fs::path source(QUILL_RUNTIME_DIR);
+  for (const auto& entry : fs::recursive_directory_iterator(source)) {
+    const fs::path to = target / fs::relative(entry.path(), source);
+    if (entry.is_directory()) fs::create_directories(to);
+    else fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
+  }
+  return target;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+DWORD ProcessOfWindow(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  // WM_GETTEXT works across processes (GetWindowText would not ask another process's window).
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return buffer;
+}
+
+std::wstring WindowClass(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(hwnd, buffer, 256);
+  return buffer;
+}
+
+namespace {
+struct FindState {
+  DWORD pid;
+  std::wstring cls;
+  std::wstring title;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+  auto* state = reinterpret_cast<FindState*>(lp);
+  if (state->pid && ProcessOfWindow(hwnd) != state->pid) return TRUE;
+  if (WindowClass(hwnd) != state->cls) return TRUE;
+  if (!state->title.empty() && WindowText(hwnd) != state->title) return TRUE;
+  state->found = hwnd;
+  return FALSE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& windowClass, const std::wstring& title) {
+  FindState state{processId, windowClass, title};
+  EnumWindows(FindProc, reinterpret_cast<LPARAM>(&state));
+  return state.found;
+}
+
+HWND FindAnyWindow(const std::wstring& windowClass, const std::wstring& title) {
+  return FindProcessWindow(0, windowClass, title);
+}
+
+std::vector<std::wstring> MenuBarCaptions(HWND hwnd) {
+  std::vector<std::wstring> captions;
+  HMENU bar = GetMenu(hwnd);
+  if (!bar) return captions;
+  const int count = GetMenuItemCount(bar);
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[256] = {};
+    GetMenuStringW(bar, static_cast<UINT>(i), buffer, 256, MF_BYPOSITION);
+    captions.emplace_back(buffer);
+  }
+  return captions;
+}
+
+namespace {
+struct BoxState {
+  DWORD pid;
+  std::vector<HWND> boxes;
+};
+BOOL CALLBACK BoxProc(HWND hwnd, LPARAM lp) {
+  auto* state = reinterpret_cast<BoxState*>(lp);
+  if (ProcessOfWindow(hwnd) == state->pid && WindowClass(hwnd) == L"#32770" && IsWindowVisible(hwnd)) {
+    state->boxes.push_back(hwnd);
+  }
+  return TRUE;
+}
+std::wstring MessageBoxText(HWND box) {
+  // The message text is the static control with id 0xFFFF in a message box.
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : std::wstring();
+}
+}  // namespace
+
+std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
+  BoxState state{processId};
+  EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
+  std::vector<std::wstring> texts;
+  for (HWND box : state.boxes) texts.push_back(MessageBoxText(box));
+  return texts;
+}
+
+bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId) {
+  BoxState state{processId};
+  EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
+  for (HWND box : state.boxes) {
+    if (MessageBoxText(box).find(textFragment) == std::wstring::npos) continue;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    return true;
+  }
+  return false;
+}
+
+RunningProgram::~RunningProgram() {
+  if (process_) {
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();
+    CloseHandle(process_);
+  }
+}
+
+bool RunningProgram::Start(const fs::path& folder) {
+  std::wstring command = L"\"" + (folder / "Quillora.exe").wstring() + L"\"";
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.wstring().c_str(), &si,
+                      &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  return true;
+}
+
+HWND RunningProgram::WaitForMainWindow(std::chrono::milliseconds timeout) {
+  WaitUntil([&] {
+    main_ = FindProcessWindow(pid_, L"TForm1", L" Quillora12.6");
+    return main_ != nullptr && IsWindowVisible(main_);
+  }, timeout);
+  return main_;
+}
+
+bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) {
+  bool ended = false;
+  WaitUntil([&] { return ended = WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeout);
+  if (ended && exitCode) GetExitCodeProcess(process_, exitCode);
+  return ended;
+}
+
+void RunningProgram::Kill() {
+  if (process_) TerminateProcess(process_, 99);
+}
+
+}  // namespace e2e

@@ -1,0 +1,62 @@
+// Drives the real Quillora.exe from another process, the way a user and other programs
+// would: prepare a runtime folder, start the program there, find its windows, read and
+// post to them, and wait for it to end.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A fresh copy of the built runtime folder below the test scratch folder.
+std::filesystem::path PrepareRuntimeFolder(const std::string& name);
+
+// Polls until condition() holds or the timeout passes; handles this thread's messages meanwhile.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+// The top-level window of the given class (and title, when not empty) that belongs to the process.
+HWND FindProcessWindow(DWORD processId, const std::wstring& windowClass, const std::wstring& title = L"");
+// Any top-level window of the given class and title, of any process.
+HWND FindAnyWindow(const std::wstring& windowClass, const std::wstring& title);
+DWORD ProcessOfWindow(HWND hwnd);
+
+std::wstring WindowText(HWND hwnd);
+std::wstring WindowClass(HWND hwnd);
+
+// The captions of the top-level items of a window's menu bar.
+std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
+
+// Answers a message box of the process (a "#32770" window with the given text fragment)
+// by pressing its button with the given id; true when one was found.
+bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId);
+// The texts of the message boxes the process shows now.
+std::vector<std::wstring> MessageBoxTexts(DWORD processId);
+
+class RunningProgram {
+ public:
+  RunningProgram() = default;
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // Starts Quillora.exe of the folder with the folder as its current directory.
+  bool Start(const std::filesystem::path& folder);
+  // Waits for the main window (class TForm1, caption " Quillora12.6").
+  HWND WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr);
+  void Kill();
+  DWORD ProcessId() const { return pid_; }
+  HWND MainWindow() const { return main_; }
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+  HWND main_ = nullptr;
+};
+
+}  // namespace e2e
