@@ -9,11 +9,15 @@ namespace gui {
 
 enum MenuRowFlags : unsigned {
   kMenuPlain = 0,
-  kMenuCheckable = 1u << 0,  // a switch: the row toggles a check mark
+  kMenuCheckable = 1u << 0,  // a switch: a click toggles the check mark, then the handler runs
   kMenuChecked = 1u << 1,    // checked in the design
   kMenuHidden = 1u << 2,     // not shown (Visible false in the design)
   kMenuDisabled = 1u << 3,   // greyed in the design
-  kMenuRadio = 1u << 4,      // one of a group of which one is checked
+  kMenuRadio = 1u << 4,      // one of a group (the radio rows of one sub-menu) of which one is checked;
+                             // a click checks it and unchecks the others, then the handler runs
+  kMenuSubmenu = 1u << 5,    // opens a sub-menu, also one whose rows are all added at run time
+  kMenuHandlerChecks = 1u << 6,  // a switch whose handler sets the check mark itself (buttons call
+                                 // the same handler), so the click leaves the mark alone
 };
 
 struct MenuRowSpec {
