@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,7 @@ class TForm1 : public gui::Form {
   // Creation steps.
   void BuildMenus();
   void BindMenuHandlers();
+  void Bind(std::u16string_view handler, std::function<void()> action);
   void SetDefaults();
   void SetSwitchStartStates();
   void FillIntroduction();

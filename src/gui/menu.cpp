@@ -47,7 +47,7 @@ void Menu::Build(Kind kind, std::span<const MenuRowSpec> rows, int firstCommandI
     row->visible = (spec.flags & kMenuHidden) == 0;
     row->parent = parent;
     row->id = IsSeparator(row->caption) ? 0 : next_id++;
-    const bool opensSubMenu = i + 1 < rows.size() && rows[i + 1].level > level;
+    const bool opensSubMenu = (spec.flags & kMenuSubmenu) || (i + 1 < rows.size() && rows[i + 1].level > level);
     if (opensSubMenu) {
       row->subMenu = NewMenu(false);
       by_menu_[row->subMenu] = row.get();
@@ -269,6 +269,16 @@ int Menu::IndexOf(Row* row) const {
 
 bool Menu::Run(Row* row) {
   if (!row || !IsRowEnabled(row)) return row != nullptr;
+  // Switches change their mark before their handler runs, which reads the new state; rows
+  // whose handler sets the mark itself (buttons call the same handler) are left alone.
+  if (row->flags & kMenuRadio) {
+    for (auto& sibling : row->parent->children) {
+      if ((sibling->flags & kMenuRadio) && sibling.get() != row && sibling->checked) SetRowChecked(sibling.get(), false);
+    }
+    SetRowChecked(row, true);
+  } else if ((row->flags & kMenuCheckable) && !(row->flags & kMenuHandlerChecks)) {
+    SetRowChecked(row, !row->checked);
+  }
   if (row->action) {
     auto action = row->action;  // the action may remove its own row
     action();

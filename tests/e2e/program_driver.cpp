@@ -81,17 +81,88 @@ HWND FindAnyWindow(const std::wstring& windowClass, const std::wstring& title) {
   return FindProcessWindow(0, windowClass, title);
 }
 
+namespace {
+std::wstring g_probe_answer;
+bool g_probe_answered = false;
+
+LRESULT CALLBACK ProbeReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    g_probe_answer.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    while (!g_probe_answer.empty() && g_probe_answer.back() == L'\0') g_probe_answer.pop_back();
+    g_probe_answered = true;
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND ProbeReplyWindow() {
+  static HWND window = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeReplyProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuilloraE2EProbeReply";
+    RegisterClassW(&wc);
+    return CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }();
+  return window;
+}
+
+std::wstring ProbeLibraryPath() {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring path(exe);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + L"menu_probe.dll";
+}
+}  // namespace
+
+std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
+  std::vector<MenuRowInfo> rows;
+  static HMODULE probe = LoadLibraryW(ProbeLibraryPath().c_str());
+  if (!probe) return rows;
+  auto hookProc = reinterpret_cast<HOOKPROC>(GetProcAddress(probe, "MenuProbeHook"));
+  const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, probe, thread);
+  if (!hook) return rows;
+  static const UINT probeMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuProbe");
+  g_probe_answered = false;
+  PostMessageW(hwnd, probeMessage, reinterpret_cast<WPARAM>(ProbeReplyWindow()), reinterpret_cast<LPARAM>(hwnd));
+  WaitUntil([] { return g_probe_answered; }, std::chrono::seconds(10));
+  UnhookWindowsHookEx(hook);
+  if (!g_probe_answered) return rows;
+  size_t start = 0;
+  while (start < g_probe_answer.size()) {
+    size_t end = g_probe_answer.find(L'\n', start);
+    if (end == std::wstring::npos) end = g_probe_answer.size();
+    const std::wstring line = g_probe_answer.substr(start, end - start);
+    start = end + 1;
+    const size_t tab1 = line.find(L'\t');
+    const size_t tab2 = line.find(L'\t', tab1 + 1);
+    if (tab1 == std::wstring::npos || tab2 == std::wstring::npos) continue;
+    MenuRowInfo row;
+    row.level = std::stoi(line.substr(0, tab1));
+    const std::wstring flags = line.substr(tab1 + 1, tab2 - tab1 - 1);
+    row.checked = flags.find(L'C') != std::wstring::npos;
+    row.greyed = flags.find(L'G') != std::wstring::npos;
+    row.caption = line.substr(tab2 + 1);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd) {
   std::vector<std::wstring> captions;
-  HMENU bar = GetMenu(hwnd);
-  if (!bar) return captions;
-  const int count = GetMenuItemCount(bar);
-  for (int i = 0; i < count; ++i) {
-    wchar_t buffer[256] = {};
-    GetMenuStringW(bar, static_cast<UINT>(i), buffer, 256, MF_BYPOSITION);
-    captions.emplace_back(buffer);
+  for (const MenuRowInfo& row : ReadMenuBar(hwnd)) {
+    if (row.level == 0) captions.push_back(row.caption);
   }
   return captions;
+}
+
+const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption) {
+  for (const MenuRowInfo& row : rows) {
+    if (row.caption == caption) return &row;
+  }
+  return nullptr;
 }
 
 namespace {

@@ -28,8 +28,18 @@ DWORD ProcessOfWindow(HWND hwnd);
 std::wstring WindowText(HWND hwnd);
 std::wstring WindowClass(HWND hwnd);
 
+// A window's menu bar as the program holds it, read from inside the program (see probe/).
+struct MenuRowInfo {
+  int level = 0;
+  bool checked = false;
+  bool greyed = false;
+  std::wstring caption;
+};
+std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd);
 // The captions of the top-level items of a window's menu bar.
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
+// The row of the menu bar with this caption at any level (nullptr when absent).
+const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 
 // Answers a message box of the process (a "#32770" window with the given text fragment)
 // by pressing its button with the given id; true when one was found.
