@@ -2,6 +2,8 @@
 // menu bar, closes cleanly on WM_CLOSE and starts itself again through the restart command.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 
 #include "program_driver.h"
 
@@ -58,6 +60,35 @@ TEST(Startup, RestartCommandStartsTheProgramAgain) {
   PostMessageW(again, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
   CloseHandle(process);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Startup, OldSampleTableNamesAreRenamedUnlessTheNewNameExists) {
+  namespace fs = std::filesystem;
+  const auto folder = e2e::PrepareRuntimeFolder("rename");
+  const fs::path samples = folder / L"样例表格";
+  fs::create_directories(samples);
+  auto write = [](const fs::path& file, const char* text) { std::ofstream(file, std::ios::binary) << text; };
+  write(samples / L"样例表格1_春兰.txt", "old one");
+  write(samples / L"样例表格2_夏竹.txt", "old two");
+  write(samples / L"样例表格2_夏日炎炎.txt", "new two");
+
+  e2e::RunningProgram program;
+  ASSERT_TRUE(program.Start(folder));
+  ASSERT_NE(program.WaitForMainWindow(), nullptr);
+  EXPECT_FALSE(fs::exists(samples / L"样例表格1_春兰.txt"));
+  EXPECT_TRUE(fs::exists(samples / L"样例表格1_春花烂漫.txt"));
+  // The new name exists already: both files stay as they are.
+  EXPECT_TRUE(fs::exists(samples / L"样例表格2_夏竹.txt"));
+  std::ifstream kept(samples / L"样例表格2_夏日炎炎.txt");
+  std::string text;
+  std::getline(kept, text);
+  EXPECT_EQ(text, "new two");
+  PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(20s));
 }
 
 }  // namespace
