@@ -69,10 +69,10 @@ std::u16string FixedEntriesFile(std::u16string_view baseDir) {
 }
 
 HistoryModel::HistoryModel(HistorySink& sink, std::u16string fixedEntriesFile)
-    : sink_(sink), fixedEntriesFile_(std::move(fixedEntriesFile)) {}
+    : sink_(sink), runHistory_(store_), fixedEntriesFile_(std::move(fixedEntriesFile)) {}
 
 void HistoryModel::addRow(int row) {
-  const std::u16string& text = store_.EntryTexts(row);
+  const std::u16string_view text = store_.EntryTexts(row);
   sink_.listInsertRow(row, ListRowCaption(text));
   sink_.trayInsertRow(row + TrayEntryBase, TrayRowCaption(text));
 }
@@ -127,6 +127,7 @@ void HistoryModel::moveRow(int selected, MoveKind kind) {
       break;
   }
 
+  keepRunHistoryUnlessRefilled();
   store_.move(from, to);
   sink_.listMoveRow(from, to);
   sink_.listSelect(to);
@@ -134,7 +135,7 @@ void HistoryModel::moveRow(int selected, MoveKind kind) {
   sink_.trayInsertRow(to + TrayEntryBase, TrayRowCaption(store_.EntryTexts(to)));
 
   if (!fixedView_) {
-    runHistory_.refillFrom(store_);
+    runHistory_.mirrorRows();
   } else if (rowsAreFixedEntries()) {
     saveFixedEntries();
   }
@@ -150,12 +151,13 @@ void HistoryModel::reverseRows() {
   if (n == 0) return;
   Hourglass hourglass(sink_);
   clearRows(nullptr);
+  keepRunHistoryUnlessRefilled();
   store_.reverse();
   for (int i = 0; i < n; ++i) store_.setChecked(i, false);  // the rebuilt rows come unchecked
   for (int i = 0; i < n; ++i) addRow(i);
   // With the fixed entries shown the rows are not the history: the run history keeps the
   // session's captures instead of becoming a copy of the fixed entries.
-  if (!fixedView_) runHistory_.refillFrom(store_);
+  if (!fixedView_) runHistory_.mirrorRows();
   clearBookmarksWithoutAsking();
   sink_.playSound(kReverseSound);
 }
@@ -165,6 +167,7 @@ void HistoryModel::deleteUncheckedRows() {
   if (n == 0) return;
   {
     ProgressSteps progress(sink_, n);
+    keepRunHistoryUnlessRefilled();
     const std::vector<int> removedAt = store_.removeUnchecked();
     // The walk from the first row: the r-th removed row was walked as row removedAt[r] + r.
     std::size_t r = 0;
@@ -177,7 +180,7 @@ void HistoryModel::deleteUncheckedRows() {
       progress.row();
     }
   }
-  if (!fixedView_) runHistory_.refillFrom(store_);
+  if (!fixedView_) runHistory_.mirrorRows();
   clearBookmarksWithoutAsking();
   if (rowsAreFixedEntries()) saveFixedEntries();
 }
@@ -185,10 +188,11 @@ void HistoryModel::deleteUncheckedRows() {
 void HistoryModel::deleteRow(int selected) {
   const int i = selected;
   if (i < 0 || i >= store_.size()) return;
+  keepRunHistoryUnlessRefilled();
   store_.erase(i);
   sink_.listDeleteRow(i);
   sink_.trayDeleteRow(i + TrayEntryBase);
-  if (!fixedView_) runHistory_.refillFrom(store_);
+  if (!fixedView_) runHistory_.mirrorRows();
   if (i < store_.size()) sink_.listSelect(i);
   if (fixedView_ && rowsAreFixedEntries()) saveFixedEntries();
 
@@ -213,6 +217,7 @@ void HistoryModel::deleteAllRows() {
   if (n == 0) return;
   if (fixedView_ && !sink_.confirm(kDeleteAllFixedCaption, kDeleteAllFixedQuestion)) return;
   Hourglass hourglass(sink_);
+  keepRunHistoryUnlessRefilled();
   store_.clear();
   sink_.listClear();
   if (fixedView_ && rowsAreFixedEntries()) sink_.saveAndReloadFixedEntries();
@@ -270,16 +275,14 @@ void HistoryModel::showRunHistory() {
   if (takeBackBookmarks) bookmarks_.BookmarkRows = bookmarks_.BookmarkBackup;
   fixedView_ = false;
   sink_.showHistoryView();
-  const int count = runHistory_.RunHistoryCount();
   {
-    ProgressSteps progress(sink_, store_.size() + count);
+    ProgressSteps progress(sink_, store_.size() + runHistory_.RunHistoryCount());
     clearRows(&progress);
-    store_.clear();
     files_.AttachedListFile.clear();
     files_.CurrentListFile.clear();
-    for (int j = 0; j < count; ++j) {
-      const RunHistoryStore::Record& record = runHistory_.record(j);
-      store_.append(HistoryEntry{record.text, record.snapshot, false});
+    runHistory_.moveIntoRows(store_);
+    for (int j = 0; j < store_.size(); ++j) store_.setChecked(j, false);
+    for (int j = 0; j < store_.size(); ++j) {
       addRow(j);
       progress.row();
     }
@@ -330,19 +333,22 @@ void HistoryModel::listModesOff() {
   sink_.listModesChanged(modes_);
 }
 
-CaptureAppend HistoryModel::appendCapture(std::u16string text, Snapshot snapshot) {
+CaptureAppend HistoryModel::appendCapture(std::u16string_view text, Snapshot snapshot) {
   CaptureAppend result;
   const int n = store_.size();
   if (n >= MaxEntries) return result;
-  SharedText shared = MakeText(std::move(text));
+  SharedText shared(text);
   if (!fixedView_) {
-    store_.append(HistoryEntry{shared, snapshot, false});
-    sink_.listInsertRow(n, ListRowCaption(*shared));
+    // A run history that mirrors the rows records the capture with its new row.
+    if (!runHistory_.mirrorsRows()) runHistory_.recordCapture(shared, snapshot);
+    store_.append(HistoryEntry{shared, std::move(snapshot), false});
+    sink_.listInsertRow(n, ListRowCaption(shared));
     sink_.listSelect(n);
-    sink_.trayInsertRow(n + TrayEntryBase, TrayRowCaption(*shared));
+    sink_.trayInsertRow(n + TrayEntryBase, TrayRowCaption(shared));
     result.row = n;
+  } else {
+    runHistory_.recordCapture(std::move(shared), std::move(snapshot));
   }
-  runHistory_.recordCapture(std::move(shared), std::move(snapshot));
   result.stored = true;
   return result;
 }
@@ -350,12 +356,13 @@ CaptureAppend HistoryModel::appendCapture(std::u16string text, Snapshot snapshot
 void HistoryModel::beginReplace() {
   ProgressSteps progress(sink_, store_.size());
   clearRows(&progress);
-  store_.clear();
+  runHistory_.takeOverRows(store_);  // a load leaves the run history as it is
 }
 
-bool HistoryModel::appendLoaded(std::u16string text, Snapshot snapshot) {
+bool HistoryModel::appendLoaded(std::u16string_view text, Snapshot snapshot) {
   const int r = store_.size();
-  if (!store_.append(HistoryEntry{MakeText(std::move(text)), std::move(snapshot), false})) return false;
+  runHistory_.detach();
+  if (!store_.append(HistoryEntry{SharedText(text), std::move(snapshot), false})) return false;
   addRow(r);
   return true;
 }
@@ -364,27 +371,41 @@ int HistoryModel::replaceAll(std::vector<LoadedEntry> entries) {
   beginReplace();
   int taken = 0;
   for (LoadedEntry& e : entries) {
-    if (!appendLoaded(std::move(e.text), std::move(e.snapshot))) break;
+    if (!appendLoaded(e.text, std::move(e.snapshot))) break;
     ++taken;
   }
   return taken;
 }
 
-void HistoryModel::setEntryText(int row, std::u16string text) {
-  store_.setText(row, std::move(text));
+void HistoryModel::rewriteEntry(int row, std::u16string_view text) {
+  store_.setText(row, text);
   store_.setSnapshot(row, nullptr);
-  const std::u16string& stored = store_.EntryTexts(row);
+  const std::u16string_view stored = store_.EntryTexts(row);
   sink_.listSetCaption(row, ListRowCaption(stored));
   sink_.traySetCaption(row + TrayEntryBase, TrayRowCaption(stored));
 }
 
-void HistoryModel::changeEntryText(int row, std::u16string text) {
-  setEntryText(row, std::move(text));
+void HistoryModel::setEntryText(int row, std::u16string_view text) {
+  store_.entry(row);  // a bad row changes nothing
+  runHistory_.detach();
+  rewriteEntry(row, text);
+}
+
+void HistoryModel::changeEntryText(int row, std::u16string_view text) {
+  store_.entry(row);
+  keepRunHistoryUnlessRefilled();
+  rewriteEntry(row, text);
   if (!fixedView_) {
-    runHistory_.refillFrom(store_);
+    runHistory_.mirrorRows();
   } else if (rowsAreFixedEntries()) {
     saveFixedEntries();
   }
+}
+
+void HistoryModel::keepRunHistoryUnlessRefilled() {
+  // Outside the fixed view the commands end by making the run history a copy of the rows;
+  // with the fixed entries shown it must keep the captures.
+  if (fixedView_) runHistory_.detach();
 }
 
 void HistoryModel::clearBookmarksWithoutAsking() {

@@ -54,6 +54,8 @@ class ProgressSteps;
 class HistoryModel {
  public:
   HistoryModel(HistorySink& sink, std::u16string fixedEntriesFile);
+  HistoryModel(const HistoryModel&) = delete;
+  HistoryModel& operator=(const HistoryModel&) = delete;
 
   const HistoryStore& store() const { return store_; }
   const RunHistoryStore& runHistory() const { return runHistory_; }
@@ -97,23 +99,23 @@ class HistoryModel {
   // the run history records it: the list rows are the fixed entries then, and slot n is
   // outside them, so nothing would ever read it. Nothing is stored once the list holds
   // MaxEntries rows.
-  CaptureAppend appendCapture(std::u16string text, Snapshot snapshot);
+  CaptureAppend appendCapture(std::u16string_view text, Snapshot snapshot);
 
   // --- The list loaders replace the slots from 0: beginReplace clears the rows, then each
   // appendLoaded takes the next slot (false, nothing stored, once slot 100000 is used).
   void beginReplace();
-  bool appendLoaded(std::u16string text, Snapshot snapshot);
+  bool appendLoaded(std::u16string_view text, Snapshot snapshot);
   // Both in one; returns the number of entries taken.
   int replaceAll(std::vector<LoadedEntry> entries);
 
   // --- Changes of an entry's text (viewers, encryption, text conversions).
   // The text becomes text only (no snapshot) and its list and tray rows are rewritten.
-  void setEntryText(int row, std::u16string text);
+  void setEntryText(int row, std::u16string_view text);
   // setEntryText, then outside the fixed view the run history becomes a copy of the rows,
   // and with the fixed entries shown their file is saved and reloaded.
-  void changeEntryText(int row, std::u16string text);
+  void changeEntryText(int row, std::u16string_view text);
   // The run history store becomes a copy of the rows; RunHistoryCount := the row count.
-  void refillRunHistory() { runHistory_.refillFrom(store_); }
+  void refillRunHistory() { runHistory_.mirrorRows(); }
 
   // The bookmarks are removed without a question and without a sound (set aside first when a
   // list load asked for it).
@@ -123,6 +125,8 @@ class HistoryModel {
   void clearRows(ProgressSteps* progress);
   void addRow(int row);
   void saveFixedEntries();
+  void rewriteEntry(int row, std::u16string_view text);
+  void keepRunHistoryUnlessRefilled();
   void rebuildBookmarkMenu();
 
   HistorySink& sink_;

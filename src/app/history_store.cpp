@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace app {
 
@@ -12,11 +13,11 @@ namespace {
 }
 }  // namespace
 
-SharedText MakeText(std::u16string text) {
-  // The many empty texts share one string.
-  static const SharedText empty = std::make_shared<const std::u16string>();
-  if (text.empty()) return empty;
-  return std::make_shared<const std::u16string>(std::move(text));
+SharedText::SharedText(std::u16string_view text) : size_(text.size()) {
+  if (text.empty()) return;
+  auto chars = std::make_shared_for_overwrite<char16_t[]>(text.size());
+  std::copy(text.begin(), text.end(), chars.get());
+  chars_ = std::move(chars);
 }
 
 HistoryEntry& HistoryStore::at(int i) {
@@ -31,8 +32,13 @@ const HistoryEntry& HistoryStore::at(int i) const {
 
 bool HistoryStore::append(HistoryEntry entry) {
   if (size() >= StoreSlots) return false;
-  if (!entry.text) entry.text = MakeText({});
   slots_.push_back(std::move(entry));
+  return true;
+}
+
+bool HistoryStore::assign(std::vector<HistoryEntry> slots) {
+  if (slots.size() > static_cast<std::size_t>(StoreSlots)) return false;
+  slots_ = std::move(slots);
   return true;
 }
 
@@ -69,29 +75,70 @@ std::vector<int> HistoryStore::removeUnchecked() {
   return removedAt;
 }
 
-const RunHistoryStore::Record& RunHistoryStore::at(int j) const {
+void RunHistoryStore::checkIndex(int j) const {
   if (j < 0 || j >= RunHistoryCount()) ThrowBadSlot("run history store", j);
-  return records_[static_cast<std::size_t>(j)];
+}
+
+int RunHistoryStore::RunHistoryCount() const {
+  return mirroring_ ? std::min(rows_.size(), StoreSlots) : static_cast<int>(records_.size());
+}
+
+const SharedText& RunHistoryStore::sharedText(int j) const {
+  checkIndex(j);
+  return mirroring_ ? rows_.entry(j).text : records_[static_cast<std::size_t>(j)].text;
+}
+
+const Snapshot& RunHistoryStore::RunHistorySnapshots(int j) const {
+  checkIndex(j);
+  return mirroring_ ? rows_.entry(j).snapshot : records_[static_cast<std::size_t>(j)].snapshot;
 }
 
 void RunHistoryStore::recordCapture(SharedText text, Snapshot snapshot) {
-  if (!text) text = MakeText({});
+  detach();
   if (RunHistoryCount() >= MaxEntries) {
-    // A refill may have left up to StoreSlots records; keep the newest MaxEntries - 1.
+    // A copy of a loaded list may hold up to StoreSlots records; keep the newest MaxEntries - 1.
     records_.erase(records_.begin(), records_.begin() + (RunHistoryCount() - MaxEntries + 1));
   }
-  records_.push_back({std::move(text), std::move(snapshot)});
+  records_.push_back(HistoryEntry{std::move(text), std::move(snapshot), false});
 }
 
-void RunHistoryStore::refillFrom(const HistoryStore& store) {
-  const int n = std::min(store.size(), StoreSlots);
-  records_.resize(static_cast<std::size_t>(n));
+void RunHistoryStore::mirrorRows() {
+  records_.clear();
+  records_.shrink_to_fit();
+  mirroring_ = true;
+}
+
+void RunHistoryStore::detach() {
+  if (!mirroring_) return;
+  const int n = RunHistoryCount();
+  records_.clear();
+  records_.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const HistoryEntry& e = store.entry(i);
-    Record& r = records_[static_cast<std::size_t>(i)];
-    r.text = e.text;
-    r.snapshot = e.snapshot;
+    const HistoryEntry& e = rows_.entry(i);
+    records_.push_back(HistoryEntry{e.text, e.snapshot, false});
   }
+  mirroring_ = false;
+}
+
+void RunHistoryStore::takeOverRows(HistoryStore& rows) {
+  if (mirroring_ && &rows == &rows_) {
+    records_ = rows.takeAll();
+    if (records_.size() > static_cast<std::size_t>(StoreSlots)) records_.resize(StoreSlots);
+    mirroring_ = false;
+  } else {
+    rows.clear();
+  }
+}
+
+void RunHistoryStore::moveIntoRows(HistoryStore& rows) {
+  // A run history that mirrors the rows is the rows already.
+  if (!mirroring_ || &rows != &rows_) rows.assign(std::exchange(records_, {}));
+  mirroring_ = true;
+}
+
+void RunHistoryStore::clear() {
+  records_.clear();
+  mirroring_ = false;
 }
 
 }  // namespace app

@@ -98,6 +98,32 @@ TEST(HistoryRunHistory, ShowingItReplacesTheRowsWithTheCaptures) {
   EXPECT_EQ(f.sink.count("showHistoryView"), 1);
 }
 
+TEST(HistoryRunHistory, KeepsItsCopyWhateverHappensToTheRowsAfterwards) {
+  // After a move the run history is a copy of the rows; later changes of the rows that do not
+  // end in a copy (a load, the fixed view, an edit) must leave it as it was.
+  Fixture f(3);
+  f.model.moveRow(2, app::MoveKind::Top);  // e2 e0 e1
+  f.model.replaceAll({{u"loaded", nullptr}});
+  f.capture(3);
+  ASSERT_EQ(f.model.runHistory().RunHistoryCount(), 4);
+  EXPECT_EQ(f.model.runHistory().RunHistoryTexts(0), u"e2");
+  EXPECT_EQ(f.model.runHistory().RunHistoryTexts(3), u"e3");
+
+  f.model.showRunHistory();
+  EXPECT_EQ(f.texts(), (Texts{u"e2", u"e0", u"e1", u"e3"}));
+  EXPECT_EQ(f.snapshotText(0), "snap:e2");
+  ExpectScreenMatches(f.model, f.sink);
+
+  f.showFixedEntries();  // the flag alone: the rows are still the history's
+  f.model.deleteRow(0);
+  f.model.setEntryText(0, u"edited");
+  f.model.reverseRows();
+  EXPECT_EQ(f.model.runHistory().RunHistoryCount(), 4);
+  EXPECT_EQ(f.model.runHistory().RunHistoryTexts(0), u"e2");
+  EXPECT_EQ(f.model.runHistory().RunHistoryTexts(1), u"e0");
+  EXPECT_TRUE(f.model.runHistory().RunHistoryHasSnapshot(1));
+}
+
 TEST(HistoryRunHistory, BookmarksSetAsideByALoadComeBackWithTheirMenu) {
   Fixture f(4);
   f.model.bookmarks().BookmarkRows = {2, 0};
@@ -200,6 +226,19 @@ TEST(HistoryCapture, AFullListStoresNothingAndTheRunHistoryNeverPassesItsSlots) 
   EXPECT_EQ(run.RunHistoryCount(), app::MaxEntries);
   EXPECT_EQ(run.RunHistoryTexts(app::MaxEntries - 1), u"last");
   EXPECT_NE(run.RunHistoryTexts(0), u"first");
+
+  // A copy of a list loaded up to slot 100000 holds 100001 records; a capture made then
+  // brings the run history back to MaxEntries records.
+  Fixture h;
+  h.model.replaceAll(std::vector<app::LoadedEntry>(app::StoreSlots, app::LoadedEntry{u"row", nullptr}));
+  h.model.refillRunHistory();
+  EXPECT_EQ(h.model.runHistory().RunHistoryCount(), app::StoreSlots);
+  h.showFixedEntries();
+  h.model.replaceAll({{u"a fixed entry", nullptr}});
+  EXPECT_EQ(h.model.runHistory().RunHistoryCount(), app::StoreSlots);
+  EXPECT_TRUE(h.model.appendCapture(u"new", nullptr).stored);
+  EXPECT_EQ(h.model.runHistory().RunHistoryCount(), app::MaxEntries);
+  EXPECT_EQ(h.model.runHistory().RunHistoryTexts(app::MaxEntries - 1), u"new");
 }
 
 TEST(HistoryReplace, LoadsFromSlotZeroUpToSlot100000) {

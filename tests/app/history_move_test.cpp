@@ -83,7 +83,7 @@ TEST(HistoryMove, BookmarksFollowTheirEntries) {
 
   f.model.bookmarks().BookmarkRows = {1, 2, 4, 6, 7};
   std::vector<std::u16string> named;
-  for (const int b : f.model.bookmarks().BookmarkRows) named.push_back(f.model.store().EntryTexts(b));
+  for (const int b : f.model.bookmarks().BookmarkRows) named.emplace_back(f.model.store().EntryTexts(b));
   f.model.moveRow(1, MoveKind::Bottom);  // rows 2..7 move up one
   EXPECT_EQ(f.model.bookmarks().BookmarkRows, (std::vector<int>{7, 1, 3, 5, 6}));
   // Every bookmark still names the entry it named before the move.

@@ -154,7 +154,7 @@ class RecordingSink : public app::HistorySink {
     hourglassDuringSave = hourglassDepth > 0;
     std::vector<std::u16string> rows;
     if (model) {
-      for (int i = 0; i < model->rowCount(); ++i) rows.push_back(model->store().EntryTexts(i));
+      for (int i = 0; i < model->rowCount(); ++i) rows.emplace_back(model->store().EntryTexts(i));
     }
     fixedSaves.push_back(rows);
   }
@@ -217,7 +217,7 @@ struct Fixture {
   }
   std::vector<std::u16string> texts() const {
     std::vector<std::u16string> out;
-    for (int i = 0; i < model.rowCount(); ++i) out.push_back(model.store().EntryTexts(i));
+    for (int i = 0; i < model.rowCount(); ++i) out.emplace_back(model.store().EntryTexts(i));
     return out;
   }
   std::string snapshotText(int row) const {
