@@ -8,8 +8,8 @@
 
 namespace app {
 
-inline constexpr std::size_t ListRowChars = 150;   // CheckListBox1 row
-inline constexpr std::size_t TrayRowChars = 50;    // PopupMenu2 entry row
+inline constexpr std::size_t ListRowChars = 150;    // CheckListBox1 row
+inline constexpr std::size_t TrayRowChars = 50;     // PopupMenu2 entry row
 inline constexpr std::size_t BookmarkRowChars = 8;  // zuanyidaosuqian row
 
 // The first `count` UTF-16 units of `text`. When the cut would fall between the two

@@ -97,7 +97,7 @@ void HistoryModel::rebuildBookmarkMenu() {
   const std::vector<int>& rows = bookmarks_.BookmarkRows;
   for (std::size_t k = 0; k < rows.size(); ++k) {
     const int b = rows[k];
-    const std::u16string_view text = b >= 0 && b < store_.size() ? std::u16string_view(store_.EntryTexts(b)) : u"";
+    const std::u16string_view text = b >= 0 && b < store_.size() ? store_.EntryTexts(b) : std::u16string_view();
     sink_.bookmarkMenuAddRow(BookmarkMenuCaption(static_cast<int>(k), text));
   }
   sink_.repaintBookmarks();
@@ -205,7 +205,7 @@ void HistoryModel::deleteRow(int selected) {
     const std::vector<int>& rows = bookmarks_.BookmarkRows;
     for (std::size_t k = 0; k < rows.size(); ++k) {
       const int b = rows[k];
-      const std::u16string_view text = b < store_.size() ? std::u16string_view(store_.EntryTexts(b)) : u"";
+      const std::u16string_view text = b < store_.size() ? store_.EntryTexts(b) : std::u16string_view();
       sink_.bookmarkMenuSetRow(static_cast<int>(k), BookmarkMenuCaption(static_cast<int>(k), text));
     }
   }

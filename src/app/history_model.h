@@ -27,7 +27,7 @@ enum class MoveKind { Up, Down, Top, Bottom };
 
 struct MergeOutcome {
   bool merged = false;
-  std::u16string text;  // when merged: every checked entry followed by CR LF, in row order
+  std::u16string text;     // when merged: every checked entry followed by CR LF, in row order
   std::u16string caption;  // otherwise: the message box to show
   std::u16string message;
 };

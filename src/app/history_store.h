@@ -32,7 +32,7 @@ class SharedText {
   std::size_t size_ = 0;
 };
 
-inline constexpr int MaxEntries = 100000;         // the most rows the list takes
+inline constexpr int MaxEntries = 100000;          // the most rows the list takes
 inline constexpr int StoreSlots = MaxEntries + 1;  // slot indexes 0 to 100000
 
 // One slot of the history store: EntryTexts[i], EntrySnapshots[i] and EntryHasSnapshot[i]

@@ -1,7 +1,7 @@
 // Row captions: the first N UTF-16 units, never half a surrogate pair.
-#include <gtest/gtest.h>
-
 #include "app/history_captions.h"
+
+#include <gtest/gtest.h>
 
 using app::FirstChars;
 

@@ -44,19 +44,6 @@ TEST(HistoryReverse, TheFixedViewDoesNotOverwriteTheRunHistory) {
   EXPECT_EQ(f.model.runHistory().RunHistoryTexts(0), u"e0");
 }
 
-TEST(HistoryChecks, CheckAllAndInvert) {
-  Fixture f(3);
-  f.model.userSetChecked(1, true);
-  f.sink.list[1].checked = true;
-  f.model.invertChecks();
-  EXPECT_TRUE(f.model.store().checked(0));
-  EXPECT_FALSE(f.model.store().checked(1));
-  EXPECT_TRUE(f.model.store().checked(2));
-  ExpectScreenMatches(f.model, f.sink);
-  f.model.checkAll();
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(f.sink.list[i].checked);
-}
-
 TEST(HistoryMerge, NeedsTwoCheckedRows) {
   Fixture f(4);
   f.model.userSetChecked(2, true);
@@ -254,7 +241,7 @@ TEST(HistoryReplace, LoadsFromSlotZeroUpToSlot100000) {
   EXPECT_FALSE(f.model.store().EntryHasSnapshot(1));
   ExpectScreenMatches(f.model, f.sink);
   EXPECT_EQ(f.model.runHistory().RunHistoryCount(), 3);  // loads leave the run history alone
-  EXPECT_EQ(f.sink.count("progressShow"), 0);  // three rows cleared: no progress bar
+  EXPECT_EQ(f.sink.count("progressShow"), 0);            // three rows cleared: no progress bar
 }
 
 TEST(HistoryEntryChange, TextOnlyFromNowOnAndMirrored) {
