@@ -1,5 +1,7 @@
 #include "gui/control.h"
 
+#include <vector>
+
 #include <commctrl.h>
 
 #include "gui/guard.h"
@@ -29,6 +31,27 @@ void RegisterPanelClass() {
 }
 }  // namespace
 
+namespace {
+struct ReflectedControl {
+  const void* owner;
+  std::function<HWND()> handle;
+  ReflectHandler handler;
+};
+std::vector<ReflectedControl>& ReflectedControls() {
+  static std::vector<ReflectedControl> controls;
+  return controls;
+}
+}  // namespace
+
+void RegisterReflectedControl(const void* owner, std::function<HWND()> handle, ReflectHandler handler) {
+  ReflectedControls().push_back({owner, std::move(handle), std::move(handler)});
+}
+
+void UnregisterReflectedControl(const void* owner) {
+  auto& controls = ReflectedControls();
+  std::erase_if(controls, [owner](const ReflectedControl& c) { return c.owner == owner; });
+}
+
 void AttachReflectTarget(HWND control, ReflectTarget* target) { SetPropW(control, kTargetProp, target); }
 void DetachReflectTarget(HWND control) { RemovePropW(control, kTargetProp); }
 
@@ -46,6 +69,9 @@ bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       if (dis->CtlType != ODT_MENU) from = dis->hwndItem;
       break;
     }
+    case WM_DELETEITEM:
+      from = reinterpret_cast<DELETEITEMSTRUCT*>(lp)->hwndItem;
+      break;
     case WM_MEASUREITEM: {
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       if (mis->CtlType != ODT_MENU) from = GetDlgItem(parent, static_cast<int>(mis->CtlID));
@@ -62,8 +88,12 @@ bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     default:
       return false;
   }
-  ReflectTarget* target = TargetOf(from);
-  return target && target->OnReflected(msg, wp, lp, result);
+  if (!from) return false;
+  if (ReflectTarget* target = TargetOf(from)) return target->OnReflected(msg, wp, lp, result);
+  for (const ReflectedControl& control : ReflectedControls()) {
+    if (control.handle() == from) return control.handler(msg, wp, lp, result);
+  }
+  return false;
 }
 
 Control::~Control() {

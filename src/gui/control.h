@@ -21,6 +21,23 @@ class ReflectTarget {
 void AttachReflectTarget(HWND control, ReflectTarget* target);
 void DetachReflectTarget(HWND control);
 
+// Controls built outside this layer (the Unicode controls) answer reflected notifications
+// through a handler of their own and may recreate their window: they are found by asking
+// each for its current handle.
+using ReflectHandler = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+void RegisterReflectedControl(const void* owner, std::function<HWND()> handle, ReflectHandler handler);
+void UnregisterReflectedControl(const void* owner);
+
+// Hosts such a control: any class with Handle() and HandleParentMessage(msg, wp, lp, result).
+template <class T>
+void HostControl(T& control) {
+  RegisterReflectedControl(
+      &control, [&control] { return control.Handle(); },
+      [&control](UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+        return control.HandleParentMessage(msg, wp, lp, result);
+      });
+}
+
 // Called by every container window procedure: hands a notification to the control it is about.
 bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
