@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <stdexcept>
+#include <string>
 
 #include "app/clipboard_wait.h"
 

@@ -19,6 +19,13 @@ void MakeRoom(SnapshotBytes& bytes, std::size_t extra) {
   if (need > bytes.capacity()) bytes.reserve(std::max(need, bytes.capacity() * 2));
 }
 
+// At most the bytes a record takes: two 5-byte integers, a string tag with a 4-byte
+// length, the name (UTF-8 takes at most 3 bytes for each 2-byte code page 936 character,
+// or for each single byte that is not ASCII), the data.
+std::size_t RecordBound(std::string_view ansi_name, std::span<const std::uint8_t> data) {
+  return 15 + ansi_name.size() * 3 + data.size();
+}
+
 // Walks a stream once. `keep` receives each record; without it names are only checked,
 // not converted, which is all that validation needs.
 template <typename Keep>
@@ -58,14 +65,17 @@ struct DropRecords {
 
 }  // namespace
 
-SnapshotWriter::SnapshotWriter() { bytes_.push_back(kSnapshotListStart); }
+SnapshotWriter::SnapshotWriter(std::size_t expected_bytes) {
+  bytes_.reserve(std::max<std::size_t>(expected_bytes, 2));
+  bytes_.push_back(kSnapshotListStart);
+}
 
 void SnapshotWriter::AddFormat(std::int32_t id, std::string_view ansi_name, std::span<const std::uint8_t> data) {
   if (data.empty()) return;
   // A longer block would need the 8-byte count, which no reader accepts.
   if (data.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
     throw std::length_error("Clipboard format too large for a snapshot");
-  MakeRoom(bytes_, data.size() + ansi_name.size() * 2 + 16);
+  MakeRoom(bytes_, RecordBound(ansi_name, data));
   AppendTaggedInteger(bytes_, id);
   AppendTaggedString(bytes_, ansi_name);
   AppendTaggedInteger(bytes_, static_cast<std::int32_t>(data.size()));
@@ -79,7 +89,9 @@ SnapshotBytes SnapshotWriter::Finish() && {
 }
 
 SnapshotBytes EncodeSnapshot(std::span<const SnapshotFormat> formats) {
-  SnapshotWriter writer;
+  std::size_t total = 2;
+  for (const auto& format : formats) total += RecordBound(format.name, format.data);
+  SnapshotWriter writer(total);
   for (const auto& format : formats) writer.AddFormat(format.id, format.name, format.data);
   return std::move(writer).Finish();
 }

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/snapshot_values.h"  // SnapshotReadError
+
 namespace app {
 
 using SnapshotBytes = std::vector<std::uint8_t>;
@@ -37,7 +39,8 @@ struct SnapshotFormat {
 // AddFormat, the list end in Finish.
 class SnapshotWriter {
  public:
-  SnapshotWriter();
+  // `expected_bytes`: room to reserve up front when the caller knows the total.
+  explicit SnapshotWriter(std::size_t expected_bytes = 0);
   // Appends one record. Empty data gives no record (a format without data is not stored).
   // Throws std::length_error for data the stream cannot describe (above 2147483647 bytes).
   void AddFormat(std::int32_t id, std::string_view ansi_name, std::span<const std::uint8_t> data);
@@ -58,7 +61,7 @@ struct DecodedSnapshot {
   std::size_t length = 0;               // bytes up to and including the end marker
 };
 
-// Reads a whole snapshot; throws SnapshotReadError (snapshot_values.h) on a malformed
+// Reads a whole snapshot; throws SnapshotReadError on a malformed
 // stream. Allocates nothing in proportion to the counts it reads, only to the input.
 DecodedSnapshot DecodeSnapshot(std::span<const std::uint8_t> stream);
 // The records would view a buffer that dies at the end of the call's statement.
