@@ -1,5 +1,6 @@
 // Snapshot streams from files and the database are outside data: the decoder and the
 // validator must agree on every input, and a decoded stream must re-encode to itself.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
