@@ -1,0 +1,57 @@
+// What a clipboard change means for the history: the refusal rules of a capture and the
+// flags that carry over between captures. The main window reads the clipboard and carries
+// the decision out; everything it decides on is here, testable without a clipboard.
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Flags of the capture that live between clipboard changes (true stands for -1).
+struct CaptureState {
+  bool SkipNextClipChange = false;  // the program wrote the clipboard itself: ignore one change
+  bool CaptureBusy = false;         // a capture or the check timer's capture work is running
+  bool ListFullPending = false;     // the check timer owes the list-full message
+  bool CopyStepPending = false;     // a continuous-copy step sent Ctrl+C
+  bool CopyStepCaptured = false;    // the copy step's own capture was stored
+  std::u16string LastClipText;
+};
+
+// The switches and limits a capture reads.
+struct CaptureSettings {
+  bool monitoring = true;       // menuyouxiao
+  bool refuseRepeats = false;   // bujilucongfu
+  int maxEntries = 100000;      // MaxEntries
+  int maxTextLength = 80000;    // MaxTextLength
+};
+
+// Whether a change is looked at at all (before the clipboard is opened).
+enum class ChangeVerdict {
+  Busy,         // a capture is running: pass the notification on, nothing else
+  OwnWrite,     // the program's own write: the flag is cleared, pass on
+  NotMonitoring,
+  Capture,      // open the clipboard and look; CaptureBusy is now set
+};
+ChangeVerdict BeginClipboardChange(CaptureState& state, const CaptureSettings& settings);
+
+// What to do with the text that the clipboard offers.
+enum class TextVerdict {
+  RefuseRepeat,     // the same text again on the selected last row: the refusal sound
+  ListFull,         // ListFullPending set; LastClipText takes the text
+  TooLong,          // silently not stored
+  RefuseCopyRepeat, // the notification repeating a continuous-copy step's text
+  Store,            // LastClipText takes the text; store it with its snapshot
+};
+// rowCount: rows of the list; selectedRow: -1 for none.
+TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settings, const std::u16string& text,
+                              int rowCount, int selectedRow);
+
+// The check timer's text repair: a clipboard text that was never captured (the window lost its
+// place in the viewer chain) is worth re-posting when it fits and differs from the last text.
+bool ClipboardTextMissed(const CaptureState& state, const CaptureSettings& settings, const std::u16string& text);
+
+// The text of a list row or tray row: the first 150 (list) or 50 (tray) characters.
+inline constexpr int kListRowChars = 150;
+inline constexpr int kTrayRowChars = 50;
+
+}  // namespace app
