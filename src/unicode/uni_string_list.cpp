@@ -15,7 +15,7 @@ std::u16string TUniStringList::Get(int index) const {
   return items_[index].text;
 }
 
-void* TUniStringList::GetObject(int index) const {
+void* TUniStringList::Objects(int index) const {
   CheckIndex(index);
   return items_[index].object;
 }

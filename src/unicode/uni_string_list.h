@@ -18,7 +18,7 @@ class TUniStringList : public TUniStrings {
   void Insert(int index, std::u16string_view s) override;
   void Delete(int index) override;
   void Clear() override;
-  void* GetObject(int index) const override;
+  void* Objects(int index) const override;
   void Put(int index, std::u16string_view s) override;
   void PutObject(int index, void* object) override;
   int GetCapacity() const override { return static_cast<int>(items_.capacity()); }

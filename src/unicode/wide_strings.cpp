@@ -99,7 +99,7 @@ std::u16string DecodeStreamText(TStream& stream, TStreamCharSet charSet) {
 
 void TWideStrings::Put(int index, std::u16string_view s) {
   CheckIndex(*this, index);
-  void* object = GetObject(index);
+  void* object = Objects(index);
   BeginUpdate();
   Delete(index);
   InsertObject(index, s, object);
@@ -168,13 +168,13 @@ void TWideStrings::AddStrings(const TWideStrings& strings) {
     // Adding a list to itself doubles it; take the lines first.
     const int count = GetCount();
     BeginUpdate();
-    for (int i = 0; i < count; ++i) AddObject(Get(i), GetObject(i));
+    for (int i = 0; i < count; ++i) AddObject(Get(i), Objects(i));
     EndUpdate();
     return;
   }
   BeginUpdate();
   try {
-    for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
+    for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.Objects(i));
   } catch (...) {
     EndUpdate();
     throw;
@@ -201,9 +201,9 @@ void TWideStrings::Exchange(int index1, int index2) {
   if (index1 == index2) return;
   BeginUpdate();
   const std::u16string s1 = Get(index1);
-  void* o1 = GetObject(index1);
+  void* o1 = Objects(index1);
   Put(index1, Get(index2));
-  PutObject(index1, GetObject(index2));
+  PutObject(index1, Objects(index2));
   Put(index2, s1);
   PutObject(index2, o1);
   EndUpdate();
@@ -227,7 +227,7 @@ int TWideStrings::IndexOfName(std::u16string_view name) const {
 
 int TWideStrings::IndexOfObject(const void* object) const {
   for (int i = 0; i < GetCount(); ++i) {
-    if (GetObject(i) == object) return i;
+    if (Objects(i) == object) return i;
   }
   return -1;
 }
@@ -260,7 +260,7 @@ void TWideStrings::Move(int curIndex, int newIndex) {
   CheckIndex(*this, curIndex);
   BeginUpdate();
   const std::u16string s = Get(curIndex);
-  void* object = GetObject(curIndex);
+  void* object = Objects(curIndex);
   Delete(curIndex);
   InsertObject(newIndex, s, object);
   EndUpdate();

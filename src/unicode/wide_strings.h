@@ -35,7 +35,8 @@ class TWideStrings {
   virtual void Delete(int index) = 0;
   virtual void Clear() = 0;
 
-  virtual void* GetObject(int index) const { return nullptr; }
+  // The object of a line (the Objects property; nullptr in the base).
+  virtual void* Objects(int index) const { return nullptr; }
   // Keeps the line's object: deletes the line and inserts s with that object.
   virtual void Put(int index, std::u16string_view s);
   virtual void PutObject(int index, void* object) {}

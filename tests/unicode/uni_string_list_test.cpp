@@ -27,12 +27,12 @@ TEST(UniStringList, EditingKeepsObjectsWithTheirLines) {
   EXPECT_EQ(list.AddObject(u"丙", &c), 2);
   list.Move(0, 2);
   EXPECT_EQ(Lines(list), (L{u"乙", u"丙", u"甲"}));
-  EXPECT_EQ(list.GetObject(2), &a);
+  EXPECT_EQ(list.Objects(2), &a);
   list.Exchange(0, 1);
   EXPECT_EQ(Lines(list), (L{u"丙", u"乙", u"甲"}));
-  EXPECT_EQ(list.GetObject(0), &c);
+  EXPECT_EQ(list.Objects(0), &c);
   list.Put(0, u"丁");
-  EXPECT_EQ(list.GetObject(0), &c);
+  EXPECT_EQ(list.Objects(0), &c);
   list.Delete(1);
   EXPECT_EQ(Lines(list), (L{u"丁", u"甲"}));
   EXPECT_EQ(list.IndexOfObject(&a), 1);
@@ -123,7 +123,7 @@ TEST(UniStringList, AssignAndAddStrings) {
   target.Add(u"old");
   target.Assign(source);
   EXPECT_EQ(Lines(target), (L{u"一", u"二"}));
-  EXPECT_EQ(target.GetObject(1), &b);
+  EXPECT_EQ(target.Objects(1), &b);
   target.AddStrings(target);
   EXPECT_EQ(Lines(target), (L{u"一", u"二", u"一", u"二"}));
   target.Assign(target);
