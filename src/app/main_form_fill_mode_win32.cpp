@@ -3,6 +3,11 @@
 
 namespace app {
 
+void TForm1::SetListHeight(int height) {
+  const RECT r = gui::BoundsInParent(CheckListBox1.Handle());
+  CheckListBox1.SetBounds(gui::MakeRect(r.left, r.top, r.right - r.left, height));
+}
+
 void TForm1::menutianbiaoClick() {
   if (Maximized()) ShowWindow(Handle(), SW_RESTORE);
   SetChecked(u"menutianbiao", !Checked(u"menutianbiao"));
@@ -20,7 +25,7 @@ void TForm1::menutianbiaoClick() {
     SetWindowLongW(Handle(), GWL_STYLE, style & ~WS_MAXIMIZEBOX);
     const MainLayout small = FillModeLayout(rememberedLayout_, layoutGaps_);
     Image1.SetTop(small.image1Top);
-    CheckListBox1.SetHeight(small.listHeight);
+    SetListHeight(small.listHeight);
     Panel1.SetWidth(small.panel1Width);
     SetBounds(Left(), Top(), small.window.width, small.window.height);
     FillModeMemoText = u"要还原窗口\r\n请按 填表模式切换 按钮\r\n";
@@ -30,7 +35,7 @@ void TForm1::menutianbiaoClick() {
     const MainLayout& l = rememberedLayout_;
     Image1.SetTop(l.image1Top);
     SetBounds(Left(), Top(), l.window.width, l.window.height);
-    CheckListBox1.SetHeight(l.listHeight);
+    SetListHeight(l.listHeight);
     Panel1.SetWidth(l.panel1Width);
     SetChecked(u"menutop", false);
     SetStayOnTop(false);
@@ -42,7 +47,7 @@ void TForm1::menutianbiaoClick() {
     if (Memo1.Text() == FillModeMemoText) Memo1.SetText(u"");
   }
   SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  CheckListBox1.Invalidate();
+  InvalidateRect(CheckListBox1.Handle(), nullptr, TRUE);
 }
 
 }  // namespace app

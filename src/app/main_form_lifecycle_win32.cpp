@@ -20,6 +20,7 @@ namespace app {
 
 namespace {
 constexpr UINT kRestartCommand = 200;
+constexpr char16_t kUsageHint[] = u"历史文本列表框，单击为复制到剪切板，双击为复制加隐藏，填表模式按钮为切换窗口大小";
 
 bool FileExists(const std::u16string& path) {
   const DWORD attributes = GetFileAttributesW(gui::W(path));
@@ -80,12 +81,13 @@ void TForm1::FormCreate() {
   ScaledHeight = Height();
 
   // 2.-4. Defaults, switch states, the introduction and the usage hint row.
+  BuildPaths();
+  history_ = std::make_unique<HistoryModel>(static_cast<HistorySink&>(*this), FixedEntriesFile(paths_.BaseDir));
   SetDefaults();
   SetSwitchStartStates();
   FillIntroduction();
 
-  // 5. Paths below the start-up folder.
-  BuildPaths();
+  // 5. Paths below the start-up folder (built above, the model needs them), old sample names.
   xiugailaodewenjianminClick();
   WindowTitle = u" Quillora12.6";
   OSVERSIONINFOA version{};
@@ -138,9 +140,9 @@ void TForm1::FillIntroduction() {
       u"按“加入”把编辑框中的文本加入历史列表，按“清除”清空编辑框。\r\n"
       u"在其他程序中复制的文本会自动出现在下面的历史列表中。\r\n"
       u"单击列表中的条目即可把它重新放到剪切板上。");
-  SendMessageW(CheckListBox1.Handle(), LB_RESETCONTENT, 0, 0);
-  SendMessageW(CheckListBox1.Handle(), LB_ADDSTRING, 0,
-               reinterpret_cast<LPARAM>(L"历史文本列表框，单击为复制到剪切板，双击为复制加隐藏，填表模式按钮为切换窗口大小"));
+  // Row 0 holds the usage hint, as text only.
+  history_->beginReplace();
+  history_->appendLoaded(kUsageHint, nullptr);
 }
 
 void TForm1::BuildPaths() { paths_ = MakeAppPaths(CurrentDirectory()); }
@@ -255,11 +257,6 @@ void TForm1::ForwardClipboardMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (NextClipViewer && NextClipViewer != Handle()) SendMessageW(NextClipViewer, msg, wp, lp);
 }
 
-void TForm1::WMDrawClipboard() {
-  // Capturing the change is not built yet: the notification is passed on.
-  ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
-}
-
 void TForm1::WMChangeCBChain(HWND removed, HWND next) {
   // A viewer leaves the chain: when it is our successor we take its successor, otherwise
   // the news goes on down the chain.
@@ -336,8 +333,10 @@ void TForm1::mu_geClick() {
   ShellExecuteW(Handle(), L"open", gui::W(help), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
-void TForm1::PlaySoundFile(std::u16string_view waveName) {
-  const std::u16string file = SoundFile(paths_, waveName);
+void TForm1::PlaySoundFile(std::u16string_view waveName) { PlayWaveIfExists(SoundFile(paths_, waveName)); }
+
+void TForm1::PlayWaveIfExists(std::u16string_view path) {
+  const std::u16string file(path);
   if (FileExists(file)) PlaySoundW(gui::W(file), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
 }
 

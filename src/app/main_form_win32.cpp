@@ -13,7 +13,7 @@ namespace {
 enum ControlId : int {
   kPanel1 = 1001, kPanel2, kPanel3, kPanel4, kCheckListBox1, kMemo1, kButton1, kButton2, kBitBtn2, kBitBtn3,
   kSpeedJianqie, kSpeedMosiqiehuan, kSpeedDkwenjian, kSpeedWldizi, kSpeedCuangkouzui, kSpeedQuanbu, kSpeedGudin,
-  kSpinButton1, kImage1, kProgressBar1,
+  kSpinButton1, kImage1, kProgressBar1, kMyUniMemo,
 };
 
 // The designed size of the main window (before scaling to the screen).
@@ -90,23 +90,24 @@ void TForm1::CreateControls() {
   Image1.Create(self, At(kImage1, 4 + (kLeftColumn - 8 - 32) / 2, panel1Top + listHeight - 40, 32, 32));
   Image1.SetIcon(gui::Application::Instance().Icon());
 
-  // The edit box above the list.
-  Memo1.CreateAs(L"EDIT", self,
-                 At(kMemo1, kLeftColumn, 4, panel1Width, kMemoHeight, {},
-                    WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE),
-                 font);
-  SendMessageW(Memo1.Handle(), EM_SETLIMITTEXT, 0, 0);
+  // The edit box above the list, and the hidden memo that carries text to and from the clipboard.
+  Memo1.SetFont(font);
+  Memo1.Create(self, kMemo1, gui::MakeRect(kLeftColumn, 4, panel1Width, kMemoHeight), WS_VSCROLL);
+  gui::HostControl(Memo1);
+  myUniMemo.SetFont(font);
+  myUniMemo.Create(self, kMyUniMemo, gui::MakeRect(0, 0, 10, 10));
+  myUniMemo.SetVisible(false);
 
   // Panel1: a strip with the progress bar above the history list.
   Panel1.Create(self, At(kPanel1, kLeftColumn, panel1Top, panel1Width, panel1Height), font);
   Panel2.Create(Panel1.Handle(), At(kPanel2, 0, 0, panel1Width, kPanel2Height, {}, 0, WS_EX_STATICEDGE), font);
   ProgressBar1.Create(Panel2.Handle(), At(kProgressBar1, 4, 5, panel1Width - 12, kPanel2Height - 14));
   ProgressBar1.SetVisible(false);
-  CheckListBox1.CreateAs(L"LISTBOX", Panel1.Handle(),
-                         At(kCheckListBox1, 0, kPanel2Height + 2, panel1Width, listHeight, {},
-                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            WS_EX_CLIENTEDGE),
-                         font);
+  ApplyListFont();
+  CheckListBox1.SetItemHeight(19);
+  CheckListBox1.Create(Panel1.Handle(), kCheckListBox1,
+                       gui::MakeRect(0, kPanel2Height + 2, panel1Width, listHeight), WS_HSCROLL);
+  gui::HostControl(CheckListBox1);
 
   // Panel4: the row and deletion buttons beside the list; the edit box's buttons above it.
   Button1.Create(self, At(kButton1, panel4Left, 8, panel4Width, 28, u"加入"), font);
@@ -119,6 +120,36 @@ void TForm1::CreateControls() {
 
   AddTimer(Timer1, 5000, true);
   AddTimer(Timer2, 20000, false);
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+
+  BindHistoryCommands();
+  Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
+  speedjianqie.OnClick = [this] {
+    speedjianqie.SetDown(!speedjianqie.Down());
+    menuyouxiaoClick();
+  };
+  CheckListBox1.OnClick = [this] { CheckListBox1Click(); };
+}
+
+namespace {
+int HeightOf(HWND hwnd) {
+  const RECT r = gui::BoundsInParent(hwnd);
+  return r.bottom - r.top;
+}
+int WidthOf(HWND hwnd) {
+  const RECT r = gui::BoundsInParent(hwnd);
+  return r.right - r.left;
+}
+}  // namespace
+
+void TForm1::ApplyListFont() {
+  listFont_ = gui::MakeFont(ListFontName, -ListFontSize, FW_NORMAL, GB2312_CHARSET,
+                            false, listFontStyle_ == ListFontStyle::Underlined);
+  if (listFontStyle_ == ListFontStyle::Bold) {
+    listFont_ = gui::MakeFont(ListFontName, -ListFontSize, FW_BOLD, GB2312_CHARSET);
+  }
+  CheckListBox1.SetFont(listFont_.get());
+  CheckListBox1.SetFontColor(ListFontColor);
 }
 
 MainLayout TForm1::CurrentLayout() const {
@@ -127,9 +158,9 @@ MainLayout TForm1::CurrentLayout() const {
   l.panel1Left = Panel1.Left(), l.panel1Top = Panel1.Top();
   l.panel1Width = Panel1.Width(), l.panel1Height = Panel1.Height();
   l.panel2Height = Panel2.Height();
-  l.listHeight = CheckListBox1.Height();
+  l.listHeight = HeightOf(CheckListBox1.Handle());
   l.panel4Left = Panel4.Left(), l.panel4Width = Panel4.Width(), l.panel4Height = Panel4.Height();
-  l.memoWidth = Memo1.Width();
+  l.memoWidth = WidthOf(Memo1.Handle());
   l.image1Top = Image1.Top();
   return l;
 }
@@ -138,11 +169,12 @@ void TForm1::ApplyLayout(const MainLayout& l) {
   Panel1.SetBounds(l.panel1Left, l.panel1Top, l.panel1Width, l.panel1Height);
   Panel2.SetWidth(l.panel1Width);
   ProgressBar1.SetWidth(l.panel1Width - 12);
-  CheckListBox1.SetBounds(0, l.panel2Height + 2, l.panel1Width, l.listHeight);
+  CheckListBox1.SetBounds(gui::MakeRect(0, l.panel2Height + 2, l.panel1Width, l.listHeight));
   Panel4.SetBounds(l.panel4Left, Panel4.Top(), l.panel4Width, l.panel4Height);
   Button1.SetLeft(l.panel4Left);
   Button2.SetLeft(l.panel4Left);
-  Memo1.SetWidth(l.memoWidth);
+  const RECT memo = gui::BoundsInParent(Memo1.Handle());
+  Memo1.SetBounds(gui::MakeRect(memo.left, memo.top, l.memoWidth, memo.bottom - memo.top));
   Image1.SetTop(l.image1Top);
 }
 

@@ -9,15 +9,23 @@
 #include <string>
 
 #include "app/app_paths.h"
+#include "app/capture_decision.h"
+#include "app/clipboard_wait.h"
+#include "app/history_model.h"
+#include "app/history_sink.h"
 #include "app/main_layout.h"
+#include "app/snapshot_stream.h"
 #include "gui/control.h"
 #include "gui/form.h"
+#include "gui/gdi.h"
 #include "gui/menu.h"
 #include "gui/timer.h"
+#include "unicode/uni_check_list_box_win32.h"
+#include "unicode/uni_memo_win32.h"
 
 namespace app {
 
-class TForm1 : public gui::Form {
+class TForm1 : public gui::Form, private HistorySink {
  public:
   TForm1();
   ~TForm1() override;
@@ -75,7 +83,63 @@ class TForm1 : public gui::Form {
   // Layout.
   MainLayout CurrentLayout() const;
   void ApplyLayout(const MainLayout& layout);
+  void SetListHeight(int height);
+  void ApplyListFont();
   void RememberLayout();
+
+  // The history list and its commands.
+  void BindHistoryCommands();
+  int SelectedRow() const;
+  void SetListFontStyle(ListFontStyle style);
+
+  // HistorySink: the history model's decisions carried out on the controls.
+  void listInsertRow(int row, std::u16string_view caption) override;
+  void listDeleteRow(int row) override;
+  void listMoveRow(int from, int to) override;
+  void listSetCaption(int row, std::u16string_view caption) override;
+  void listClear() override;
+  void listSelect(int row) override;
+  void listSetChecked(int row, bool checked) override;
+  void trayInsertRow(int menuIndex, std::u16string_view caption) override;
+  void trayDeleteRow(int menuIndex) override;
+  void traySetCaption(int menuIndex, std::u16string_view caption) override;
+  void bookmarkMenuClear() override;
+  void bookmarkMenuAddRow(std::u16string_view caption) override;
+  void bookmarkMenuRemoveRow(int k) override;
+  void bookmarkMenuSetRow(int k, std::u16string_view caption) override;
+  void repaintBookmarks() override;
+  void playSound(std::u16string_view fileName) override;
+  void setHourglass(bool on) override;
+  void progressShow(int steps) override;
+  void progressStep() override;
+  void progressHide() override;
+  bool confirm(std::u16string_view caption, std::u16string_view text) override;
+  void saveAndReloadFixedEntries() override;
+  void showHistoryView() override;
+  void clearLastClipText() override;
+  void emptyClipboard() override;
+  void listModesChanged(const ListModes& modes) override;
+  void applyStayOnTop(bool onTop) override;
+
+  // Clipboard work through the hidden memo: the text in, the text out.
+  std::u16string ClipboardTextThroughMemo();
+  void CopyTextThroughMemo(std::u16string_view text);
+  ClipboardWait WaitForClipboard();
+  bool ClipboardOpens();
+  bool ClipboardHasText() const;
+
+  // The capture, the check timer, monitoring and the row click.
+  CaptureSettings CurrentCaptureSettings() const;
+  void CaptureText(const CaptureSettings& settings);
+  void CaptureWithoutText();
+  void Timer1Timer();
+  void RepairMissedText();
+  void menuyouxiaoClick();
+  void CheckListBox1Click();
+  void PutEntryOnClipboard(const ClipboardPayload& payload);
+  void AppendAutoSaveRecord(const std::u16string& text);
+  void mytuopanClick(int entry);
+  void PlayWaveIfExists(std::u16string_view path);
 
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
@@ -101,8 +165,9 @@ class TForm1 : public gui::Form {
 
   // Controls.
   gui::Panel Panel1, Panel2, Panel3, Panel4;
-  gui::Control CheckListBox1;
-  gui::Control Memo1;
+  unicode::TUniCheckListBox CheckListBox1;
+  unicode::TUniMemo Memo1;
+  unicode::TUniMemo myUniMemo;  // hidden: carries text to and from the clipboard
   gui::Button Button1, Button2;
   gui::Button BitBtn2, BitBtn3;
   gui::SpeedButton speedjianqie, speedmosiqiehuan, speeddkwenjian, speedwldizi, speedcuangkouzui;
@@ -111,6 +176,19 @@ class TForm1 : public gui::Form {
   gui::Image Image1;
   gui::ProgressBar ProgressBar1;
   gui::Timer Timer1, Timer2;
+
+  // The history and the capture state.
+  std::unique_ptr<HistoryModel> history_;
+  CaptureState capture_;
+  CaptureSettings captureSettings_;
+  SharedSnapshot ClipSnapshot;
+  int PastePosition = -1;
+  std::u16string ListFontName = u"宋体";
+  int ListFontSize = 14;
+  COLORREF ListFontColor = GetSysColor(COLOR_WINDOWTEXT);
+  gui::UniqueFont listFont_;
+  ListFontStyle listFontStyle_ = ListFontStyle::Plain;
+  std::unique_ptr<gui::WaitCursor> hourglass_;
 
   // State of this window's lifecycle (flags as the design keeps them: true = -1).
   HWND NextClipViewer = nullptr;

@@ -1,5 +1,6 @@
 #include "gui/control.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include <commctrl.h>
@@ -10,11 +11,19 @@
 namespace gui {
 
 namespace {
-constexpr wchar_t kTargetProp[] = L"Quillora.ReflectTarget";
 constexpr wchar_t kPanelClass[] = L"TPanel";
 
+// Controls by window, kept here rather than in window properties: every property lookup is a
+// round trip to the window server under Wine, and an owner-drawn list of 100000 rows sends a
+// notification per row when it is cleared.
+std::unordered_map<HWND, ReflectTarget*>& Targets() {
+  static std::unordered_map<HWND, ReflectTarget*> targets;
+  return targets;
+}
+
 ReflectTarget* TargetOf(HWND hwnd) {
-  return hwnd ? static_cast<ReflectTarget*>(GetPropW(hwnd, kTargetProp)) : nullptr;
+  auto it = Targets().find(hwnd);
+  return it == Targets().end() ? nullptr : it->second;
 }
 
 void RegisterPanelClass() {
@@ -52,8 +61,8 @@ void UnregisterReflectedControl(const void* owner) {
   std::erase_if(controls, [owner](const ReflectedControl& c) { return c.owner == owner; });
 }
 
-void AttachReflectTarget(HWND control, ReflectTarget* target) { SetPropW(control, kTargetProp, target); }
-void DetachReflectTarget(HWND control) { RemovePropW(control, kTargetProp); }
+void AttachReflectTarget(HWND control, ReflectTarget* target) { Targets()[control] = target; }
+void DetachReflectTarget(HWND control) { Targets().erase(control); }
 
 bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   HWND from = nullptr;
@@ -118,14 +127,12 @@ void Control::Adopt(HWND hwnd, int id) {
   id_ = id;
 }
 
-namespace {
 RECT BoundsInParent(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
-}  // namespace
 
 int Control::Left() const { return BoundsInParent(hwnd_).left; }
 int Control::Top() const { return BoundsInParent(hwnd_).top; }
@@ -237,7 +244,7 @@ LRESULT CALLBACK Panel::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ReflectToControl(hwnd, msg, wp, lp, result)) return result;
     if (msg == WM_MOUSEMOVE) {
-      auto* panel = dynamic_cast<Panel*>(static_cast<ReflectTarget*>(GetPropW(hwnd, kTargetProp)));
+      auto* panel = dynamic_cast<Panel*>(TargetOf(hwnd));
       if (panel && panel->OnMouseMove) panel->OnMouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
     }
     // The rest of what children send (for example WM_SETCURSOR) goes up to the window the panel sits in.

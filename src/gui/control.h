@@ -21,6 +21,10 @@ class ReflectTarget {
 void AttachReflectTarget(HWND control, ReflectTarget* target);
 void DetachReflectTarget(HWND control);
 
+// A child window's rectangle in its parent's client coordinates.
+RECT BoundsInParent(HWND hwnd);
+inline RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
 // Controls built outside this layer (the Unicode controls) answer reflected notifications
 // through a handler of their own and may recreate their window: they are found by asking
 // each for its current handle.

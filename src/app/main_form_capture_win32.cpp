@@ -1,0 +1,223 @@
+// TForm1: the capture of clipboard changes into the history, the check timer that repairs a
+// lost place in the viewer chain, the monitoring switch, and the row click that puts an entry
+// back on the clipboard.
+#include <windows.h>
+
+#include "app/main_form_win32.h"
+#include "app/snapshot_clipboard_win32.h"
+#include "app/snapshot_handlers_win32.h"
+#include "gui/application.h"
+#include "gui/dialogs.h"
+#include "gui/guard.h"
+#include "gui/wide.h"
+
+namespace app {
+
+namespace {
+// How long a capture waits for another program to let go of the clipboard: 40 tries 50 ms
+// apart. Beyond that the change is skipped; the check timer catches it up later.
+constexpr int kClipboardTries = 40;
+constexpr unsigned kClipboardStepMs = 50;
+constexpr char16_t kLogonWave[] = u"C:\\Windows\\Media\\Windows XP 登录音.wav";
+}  // namespace
+
+ClipboardWait TForm1::WaitForClipboard() {
+  ClipboardWait wait;
+  wait.attempts = kClipboardTries;
+  wait.step_ms = kClipboardStepMs;
+  wait.between_tries = [] { gui::Application::Instance().ProcessMessages(); };
+  return wait;
+}
+
+bool TForm1::ClipboardOpens() {
+  const ClipboardWait wait = WaitForClipboard();
+  for (int attempt = 0; attempt < wait.attempts; ++attempt) {
+    if (attempt > 0) {
+      Sleep(wait.step_ms);
+      wait.between_tries();
+    }
+    if (OpenClipboard(Handle())) {
+      CloseClipboard();
+      return true;
+    }
+  }
+  return false;
+}
+
+std::u16string TForm1::ClipboardTextThroughMemo() { return unicode::ReadClipboardTextThroughMemo(myUniMemo); }
+
+void TForm1::CopyTextThroughMemo(std::u16string_view text) { unicode::WriteClipboardTextThroughMemo(myUniMemo, text); }
+
+bool TForm1::ClipboardHasText() const {
+  return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_OEMTEXT);
+}
+
+CaptureSettings TForm1::CurrentCaptureSettings() const {
+  CaptureSettings settings = captureSettings_;
+  settings.monitoring = Checked(u"menuyouxiao");
+  settings.refuseRepeats = Checked(u"bujilucongfu");
+  return settings;
+}
+
+// ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
+
+void TForm1::WMDrawClipboard() {
+  const CaptureSettings settings = CurrentCaptureSettings();
+  if (BeginClipboardChange(capture_, settings) != ChangeVerdict::Capture) {
+    ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
+    return;
+  }
+  // Every notification is passed on, also when this capture fails.
+  struct Finish {
+    TForm1& form;
+    ~Finish() {
+      form.ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
+      form.capture_.CaptureBusy = false;
+    }
+  } finish{*this};
+
+  if (!ClipboardOpens()) return;  // another program holds it: the check timer tries again
+  try {
+    if (ClipboardHasText()) CaptureText(settings);
+    else CaptureWithoutText();
+  } catch (...) {
+    Timer1.SetEnabled(false);
+    PlayWaveIfExists(kLogonWave);
+    Timer1.SetEnabled(true);
+  }
+}
+
+void TForm1::CaptureText(const CaptureSettings& settings) {
+  const std::u16string text = ClipboardTextThroughMemo();
+  const int rows = history_->rowCount();
+  switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
+    case TextVerdict::RefuseRepeat:
+      if (!Checked(u"wusen")) PlaySoundFile(u"拒绝添加重复.wav");
+      return;
+    case TextVerdict::ListFull:
+    case TextVerdict::TooLong:
+    case TextVerdict::RefuseCopyRepeat:
+      return;
+    case TextVerdict::Store:
+      break;
+  }
+  huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
+  const CaptureAppend added = history_->appendCapture(text, ClipSnapshot);
+  if (added.row >= 0) PastePosition = added.row;
+
+  if (Checked(u"laosisen")) MessageBeep(0);
+  else if (Checked(u"Windowsminzong")) PlaySoundFile(u"增加条目.wav");
+  if (!SuppressListFocus && !gui::Application::Instance().Minimized()) CheckListBox1.SetFocus();
+  if (Checked(u"menuquang")) AppendAutoSaveRecord(text);
+}
+
+void TForm1::CaptureWithoutText() {
+  // A change without text never becomes an entry. Pictures go to the picture slots, which
+  // are not built yet: until then such a change is passed on and nothing more.
+}
+
+// ---- The check timer --------------------------------------------------------------------------
+
+void TForm1::Timer1Timer() {
+  if (!Checked(u"menuyouxiao")) return;
+  try {
+    if (capture_.ListFullPending) {
+      Timer1.SetEnabled(false);
+      gui::Application::Instance().Restore();
+      gui::ShowMessage(u"文本太多大于>100000，无法添加");
+      capture_.ListFullPending = false;
+      Timer1.SetEnabled(true);
+      return;
+    }
+    if (capture_.CaptureBusy) return;
+    capture_.CaptureBusy = true;
+    Timer1.SetEnabled(false);
+    if (ClipboardOpens() && ClipboardHasText()) RepairMissedText();
+    capture_.CaptureBusy = false;
+    Timer1.SetEnabled(true);
+  } catch (...) {
+    capture_.CaptureBusy = false;
+    Timer1.SetEnabled(true);
+  }
+}
+
+void TForm1::RepairMissedText() {
+  const std::u16string text = ClipboardTextThroughMemo();
+  if (!ClipboardTextMissed(capture_, CurrentCaptureSettings(), text)) return;
+  // A late capture may still arrive: look again a few times before calling it missed.
+  for (int check = 0; check < 10; ++check) {
+    if (check > 0) {
+      Sleep(50);
+      gui::Application::Instance().ProcessMessages();
+    }
+    if (capture_.LastClipText == text) return;
+  }
+  // The change was missed: this window lost its place in the viewer chain. Join again and
+  // put the clipboard's content back, which raises a fresh change that is captured.
+  JoinClipboardChain();
+  PlaySoundFile(u"出错.wav");
+  huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
+  capture_.CaptureBusy = false;
+  capture_.SkipNextClipChange = false;
+  jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
+}
+
+// ---- The monitoring switch --------------------------------------------------------------------
+
+void TForm1::menuyouxiaoClick() {
+  capture_.CaptureBusy = true;
+  const bool on = !Checked(u"menuyouxiao");
+  SetChecked(u"menuyouxiao", on);
+  SetChecked(u"tuopanjiansi", on);
+  speedjianqie.SetDown(on);
+  capture_.CaptureBusy = false;
+  if (on) {
+    JoinClipboardChain();
+    Timer1.SetEnabled(true);
+  } else {
+    // The window stays in the chain and only passes notifications on.
+    Timer1.SetEnabled(false);
+  }
+}
+
+// ---- A click on a row -------------------------------------------------------------------------
+
+void TForm1::CheckListBox1Click() {
+  const int row = SelectedRow();
+  if (row < 0 || row >= history_->rowCount()) return;
+  PastePosition = row;
+  if (!history_->fixedView()) repaintBookmarks();
+  PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
+}
+
+void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
+  capture_.LastClipText = payload.text;
+  if (payload.snapshot) {
+    ClipSnapshot = payload.snapshot;
+    capture_.SkipNextClipChange = true;
+    try {
+      jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
+      return;
+    } catch (...) {
+      // The snapshot could not be written (the clipboard stayed busy, or the stream is
+      // damaged): the text alone goes instead.
+    }
+  }
+  // An empty text writes nothing, so no change would come to clear the own-write flag: it is
+  // set only when a change is coming.
+  capture_.SkipNextClipChange = !payload.text.empty();
+  CopyTextThroughMemo(payload.text);
+}
+
+// ---- Seams ---------------------------------------------------------------------------------
+
+void TForm1::AppendAutoSaveRecord(const std::u16string&) {
+  // The autosave file belongs to the entry-list files, which are not built yet.
+}
+
+void TForm1::mytuopanClick(int entry) {
+  // The tray icon is not built yet, so its menu cannot be opened.
+  (void)entry;
+}
+
+}  // namespace app
