@@ -188,6 +188,7 @@ void TForm1::CheckListBox1Click() {
   PastePosition = row;
   if (!history_->fixedView()) repaintBookmarks();
   PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
+  ShowClickHintFor(row);
 }
 
 void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {

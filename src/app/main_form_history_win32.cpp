@@ -53,7 +53,13 @@ void TForm1::BindHistoryCommands() {
   modeButton(speedmosiqiehuan, [this] { menutianbiaoClick(); });
   CheckListBox1.OnClickCheck = [this] {
     const int row = SelectedRow();
-    if (row >= 0 && row < history_->rowCount()) history_->userSetChecked(row, CheckListBox1.Checked(row));
+    if (row < 0 || row >= history_->rowCount()) return;
+    const bool checked = CheckListBox1.Checked(row);
+    history_->userSetChecked(row, checked);
+    for (int r : rangeChecker_.ClickCheck(row, checked)) {
+      history_->userSetChecked(r, true);
+      CheckListBox1.SetChecked(r, true);
+    }
   };
 }
 

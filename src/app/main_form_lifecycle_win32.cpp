@@ -223,6 +223,9 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       WMDrawClipboard();
       result = 0;
       return true;
+    case WM_MOUSEMOVE:
+      MouseLeftTheList();
+      return false;
     case WM_CHANGECBCHAIN:
       WMChangeCBChain(reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp));
       result = 0;

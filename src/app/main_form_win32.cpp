@@ -129,6 +129,7 @@ void TForm1::CreateControls() {
     menuyouxiaoClick();
   };
   CheckListBox1.OnClick = [this] { CheckListBox1Click(); };
+  BindListInteraction();
 }
 
 namespace {

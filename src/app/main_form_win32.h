@@ -13,6 +13,7 @@
 #include "app/clipboard_wait.h"
 #include "app/history_model.h"
 #include "app/history_sink.h"
+#include "app/list_interaction.h"
 #include "app/main_layout.h"
 #include "app/snapshot_stream.h"
 #include "gui/control.h"
@@ -21,6 +22,7 @@
 #include "gui/menu.h"
 #include "gui/timer.h"
 #include "unicode/uni_check_list_box_win32.h"
+#include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
 
 namespace app {
@@ -139,6 +141,17 @@ class TForm1 : public gui::Form, private HistorySink {
   void PutEntryOnClipboard(const ClipboardPayload& payload);
   void AppendAutoSaveRecord(const std::u16string& text);
   void mytuopanClick(int entry);
+
+  // The list's interaction beyond the click.
+  void BindListInteraction();
+  void CheckListBox1DblClick();
+  void CheckListBox1MouseMove(int x, int y);
+  void ShowClickHintFor(int row);
+  void HideClickHint(bool stopTimer);
+  void MouseLeftTheList();
+  void DrawRowFrame(int row, COLORREF color);
+  void EraseHoverFrame();
+  void ShowFirstStartIntroduction();
   void PlayWaveIfExists(std::u16string_view path);
 
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
@@ -189,6 +202,15 @@ class TForm1 : public gui::Form, private HistorySink {
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
+
+  // The list's interaction.
+  unicode::TUniCustomHintWindow clickHint_;
+  gui::UniqueFont hintFont_;
+  int ClickHintRow = -1;
+  int HintMoveCount = 0;
+  RangeChecker rangeChecker_;
+  int HoverRow = -1;
+  bool HoverFrameShown = false;
 
   // State of this window's lifecycle (flags as the design keeps them: true = -1).
   HWND NextClipViewer = nullptr;

@@ -34,8 +34,11 @@ void Application::SetMainForm(Form* form) {
 }
 
 bool Application::HandleDialogKeys(MSG& msg) {
-  // Tab and the arrow keys move between controls of the form that holds the focus.
-  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  // Tab moves between the controls of the form that holds the focus. Every other key goes
+  // to the control itself: the list answers Enter and Esc, the edit box wants Enter.
+  if ((msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_CHAR) || msg.wParam != VK_TAB) {
+    return false;
+  }
   HWND top = GetAncestor(msg.hwnd, GA_ROOT);
   if (!top) return false;
   for (Form* form : forms_) {
