@@ -132,6 +132,9 @@ void TForm1::SetDefaults() {
 void TForm1::SetSwitchStartStates() {
   speedjianqie.SetDown(true);
   speedmosiqiehuan.SetDown(false);
+  for (const char16_t* row : {u"dakai", u"menutop", u"menuquang"}) SetChecked(row, false);
+  for (const char16_t* row : {u"menuinter", u"menutianbiao"}) SetChecked(row, !Checked(row));
+  MainMenu1.SetVisible(u"qidongyincang", false);
 }
 
 void TForm1::FillIntroduction() {

@@ -116,20 +116,31 @@ std::wstring ProbeLibraryPath() {
 }
 }  // namespace
 
-std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
-  std::vector<MenuRowInfo> rows;
+// Posts a probe request to the window's thread through the probe hook and waits for the answer.
+bool AskProbe(HWND hwnd, const wchar_t* messageName, LPARAM lp) {
   static HMODULE probe = LoadLibraryW(ProbeLibraryPath().c_str());
-  if (!probe) return rows;
+  if (!probe) return false;
   auto hookProc = reinterpret_cast<HOOKPROC>(GetProcAddress(probe, "MenuProbeHook"));
   const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
   HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, probe, thread);
-  if (!hook) return rows;
-  static const UINT probeMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuProbe");
+  if (!hook) return false;
   g_probe_answered = false;
-  PostMessageW(hwnd, probeMessage, reinterpret_cast<WPARAM>(ProbeReplyWindow()), reinterpret_cast<LPARAM>(hwnd));
+  PostMessageW(hwnd, RegisterWindowMessageW(messageName), reinterpret_cast<WPARAM>(ProbeReplyWindow()), lp);
   WaitUntil([] { return g_probe_answered; }, std::chrono::seconds(10));
   UnhookWindowsHookEx(hook);
-  if (!g_probe_answered) return rows;
+  return g_probe_answered;
+}
+
+bool ChooseMenuRow(HWND hwnd, const std::wstring& caption) {
+  const ATOM atom = GlobalAddAtomW(caption.c_str());
+  const bool answered = AskProbe(hwnd, L"Quillora.E2E.MenuChoose", atom);
+  GlobalDeleteAtom(atom);
+  return answered && g_probe_answer == L"1";
+}
+
+std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
+  std::vector<MenuRowInfo> rows;
+  if (!AskProbe(hwnd, L"Quillora.E2E.MenuProbe", reinterpret_cast<LPARAM>(hwnd))) return rows;
   size_t start = 0;
   while (start < g_probe_answer.size()) {
     size_t end = g_probe_answer.find(L'\n', start);

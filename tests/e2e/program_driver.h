@@ -38,6 +38,9 @@ struct MenuRowInfo {
 std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd);
 // The captions of the top-level items of a window's menu bar.
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
+// Chooses the menu bar's row with this caption (at any depth) as a click on it would;
+// false when the window's menu bar has no such row.
+bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 

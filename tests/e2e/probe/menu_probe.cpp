@@ -9,6 +9,34 @@
 namespace {
 
 const UINT kProbeMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuProbe");
+const UINT kChooseMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuChoose");
+
+// Chooses the first row with this caption, as a click on it would: WM_MENUCOMMAND for menus
+// that notify by position, WM_COMMAND with the row's id otherwise.
+bool Choose(HWND window, HMENU menu, const std::wstring& caption) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[512] = {};
+    MENUITEMINFOW info{sizeof info};
+    info.fMask = MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
+    info.dwTypeData = text;
+    info.cch = 511;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if (!info.hSubMenu && caption == text) {
+      MENUINFO menuInfo{sizeof menuInfo};
+      menuInfo.fMask = MIM_STYLE;
+      GetMenuInfo(menu, &menuInfo);
+      if (menuInfo.dwStyle & MNS_NOTIFYBYPOS) {
+        PostMessageW(window, WM_MENUCOMMAND, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(menu));
+      } else {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(info.wID, 0), 0);
+      }
+      return true;
+    }
+    if (info.hSubMenu && Choose(window, info.hSubMenu, caption)) return true;
+  }
+  return false;
+}
 
 void Describe(HMENU menu, int level, std::wstring& out) {
   const int count = GetMenuItemCount(menu);
@@ -39,6 +67,17 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
       if (bar) Describe(bar, 0, text);
       COPYDATASTRUCT data{0x4D454E55, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
                           const_cast<wchar_t*>(text.c_str())};
+      SendMessageW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+      msg->message = WM_NULL;
+    } else if (msg->message == kChooseMessage) {
+      // lParam: a global atom holding the caption; the answer (1 found, 0 not) goes back as
+      // WM_COPYDATA like the menu text.
+      wchar_t caption[256] = {};
+      GlobalGetAtomNameW(static_cast<ATOM>(msg->lParam), caption, 256);
+      HWND window = msg->hwnd;
+      const bool found = Choose(window, GetMenu(window), caption);
+      const wchar_t* answer = found ? L"1" : L"0";
+      COPYDATASTRUCT data{0x4D454E55, 2 * sizeof(wchar_t), const_cast<wchar_t*>(answer)};
       SendMessageW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
       msg->message = WM_NULL;
     }

@@ -1,0 +1,149 @@
+#include "clipboard_driver.h"
+
+#include <chrono>
+
+#include "program_driver.h"
+
+namespace e2e {
+
+HWND TestWindow() {
+  static HWND window = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuilloraE2EClipboardOwner";
+    RegisterClassW(&wc);
+    return CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  }();
+  return window;
+}
+
+namespace {
+bool OpenWithRetry(HWND owner) {
+  return WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(10));
+}
+}  // namespace
+
+UINT RegisteredFormat(const std::wstring& name) { return RegisterClipboardFormatW(name.c_str()); }
+
+bool SetClipboardFormats(const std::vector<ClipFormat>& formats) {
+  if (!OpenWithRetry(TestWindow())) return false;
+  EmptyClipboard();
+  bool ok = true;
+  for (const ClipFormat& f : formats) {
+    const UINT id = f.id ? f.id : RegisteredFormat(f.name);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, f.bytes.size() ? f.bytes.size() : 1);
+    if (!block) {
+      ok = false;
+      continue;
+    }
+    void* p = GlobalLock(block);
+    memcpy(p, f.bytes.data(), f.bytes.size());
+    GlobalUnlock(block);
+    if (!SetClipboardData(id, block)) {
+      GlobalFree(block);
+      ok = false;
+    }
+  }
+  CloseClipboard();
+  return ok;
+}
+
+bool SetClipboardText(const std::wstring& text) {
+  std::string bytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+  return SetClipboardFormats({{CF_UNICODETEXT, L"", bytes}});
+}
+
+std::optional<std::string> ReadClipboardFormat(UINT format) {
+  if (!OpenWithRetry(TestWindow())) return std::nullopt;
+  std::optional<std::string> result;
+  if (HANDLE data = GetClipboardData(format)) {
+    const SIZE_T size = GlobalSize(data);
+    if (const void* p = GlobalLock(data)) {
+      result = std::string(static_cast<const char*>(p), size);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return result;
+}
+
+std::optional<std::wstring> ReadClipboardText() {
+  const auto bytes = ReadClipboardFormat(CF_UNICODETEXT);
+  if (!bytes) return std::nullopt;
+  std::wstring text(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
+  const size_t end = text.find(L'\0');
+  if (end != std::wstring::npos) text.resize(end);
+  return text;
+}
+
+int ClipboardFormatCount() { return CountClipboardFormats(); }
+
+namespace {
+BOOL CALLBACK FindListProc(HWND hwnd, LPARAM lp) {
+  if (WindowClass(hwnd) == L"ListBox") {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindHistoryList(HWND mainWindow) {
+  HWND list = nullptr;
+  EnumChildWindows(mainWindow, FindListProc, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<std::wstring> ListRows(HWND list) {
+  std::vector<std::wstring> rows;
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+int SelectedListRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+namespace {
+LPARAM RowPoint(HWND list, int row) {
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  RECT client{};
+  GetClientRect(list, &client);
+  const int visible = height > 0 ? client.bottom / height : 1;
+  if (row < top || row >= top + visible) {
+    SendMessageW(list, LB_SETTOPINDEX, row, 0);
+    top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  }
+  const int x = 80;  // on the text, right of the check box
+  const int y = (row - top) * height + height / 2;
+  return MAKELPARAM(x, y);
+}
+}  // namespace
+
+void ClickListRow(HWND list, int row) {
+  const LPARAM at = RowPoint(list, row);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClickListRow(HWND list, int row) {
+  const LPARAM at = RowPoint(list, row);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+bool WaitForRowCount(HWND list, int count, int timeoutMs) {
+  return WaitUntil([&] { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) == count; },
+                   std::chrono::milliseconds(timeoutMs));
+}
+
+}  // namespace e2e
