@@ -43,8 +43,6 @@ bool HasNonAscii(std::string_view bytes) {
 
 }  // namespace
 
-fs::path AutoSaveFilePath(const fs::path& baseDir) { return baseDir / u"自动保存.txt"; }
-
 std::string FormatAutoSaveRecord(std::u16string_view text) { return unicode::Utf16ToUtf8(RecordText(text)); }
 
 bool IsWellFormedUtf8(std::string_view bytes) {

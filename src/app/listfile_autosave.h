@@ -1,4 +1,4 @@
-// The autosave file `AutoSaveFile` (`BaseDir` + "\自动保存.txt"): every capture appends a
+// The autosave file `AutoSaveFile` ("自动保存.txt" of `BaseDir`): every capture appends a
 // record (the text in list form, then a line of 13 "="), and the file is read back like
 // any list, the "=============" lines being entries of their own.
 //
@@ -17,8 +17,6 @@
 #include "app/listfile_io.h"
 
 namespace app {
-
-std::filesystem::path AutoSaveFilePath(const std::filesystem::path& baseDir);
 
 // One record as UTF-8 bytes: "[[begin]]" (when the text holds a line break), the text,
 // "[[end]]" (when "[[begin]]" was written), "=============", each line ended by CR LF.

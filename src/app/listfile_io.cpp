@@ -84,14 +84,12 @@ std::error_code WriteSingleEntryFile(const fs::path& file, std::u16string_view t
                                                                 : FormatSingleEntryUtf8(text));
 }
 
-fs::path ExitRecordFile(const fs::path& baseDir) { return baseDir / u"temp.txt"; }
-
-std::error_code WriteExitRecord(const fs::path& baseDir, std::span<const std::u16string> entries) {
-  return WriteListFile(ExitRecordFile(baseDir), entries, ListWriterKind::Utf8);
+std::error_code WriteExitRecord(const fs::path& file, std::span<const std::u16string> entries) {
+  return WriteListFile(file, entries, ListWriterKind::Utf8);
 }
 
-ListReadResult ReadExitRecord(const fs::path& baseDir) {
-  ListReadResult result = ReadListFileByKind(ExitRecordFile(baseDir));
+ListReadResult ReadExitRecord(const fs::path& file) {
+  ListReadResult result = ReadListFileByKind(file);
   if (result.missing) {
     result.status = ListReadStatus::Read;
     result.error.clear();

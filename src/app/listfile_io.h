@@ -62,10 +62,9 @@ std::error_code WriteListFile(const std::filesystem::path& file, std::span<const
 std::error_code WriteSingleEntryFile(const std::filesystem::path& file, std::u16string_view text,
                                      ListWriterKind kind);
 
-// The exit record: `BaseDir` + "\temp.txt", written as UTF-8 at exit, read by kind at start.
-std::filesystem::path ExitRecordFile(const std::filesystem::path& baseDir);
-std::error_code WriteExitRecord(const std::filesystem::path& baseDir, std::span<const std::u16string> entries);
-// A missing exit record (a first start) reads as an empty list with `missing` set and no error.
-ListReadResult ReadExitRecord(const std::filesystem::path& baseDir);
+// The exit record "temp.txt": written as UTF-8 at exit, read by kind at start. A missing
+// exit record (a first start) reads as an empty list with `missing` set and no error.
+std::error_code WriteExitRecord(const std::filesystem::path& file, std::span<const std::u16string> entries);
+ListReadResult ReadExitRecord(const std::filesystem::path& file);
 
 }  // namespace app

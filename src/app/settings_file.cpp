@@ -241,7 +241,7 @@ SettingsReadResult ParseSettingsFile(std::string_view bytes, const Settings& cur
   return SettingsReader(current).Run(bytes, truncated);
 }
 
-SettingsReadResult ReadSettingsFile(const fs::path& file, const Settings& current) {
+SettingsReadResult LoadSettingsFile(const fs::path& file, const Settings& current) {
   const FileReadResult read = ReadFileBounded(file, kMaxSettingsFileBytes);
   if (read.missing) {
     SettingsReadResult result;
@@ -306,7 +306,7 @@ std::string FormatSettingsFile(const Settings& s, int windowWidth, int windowHei
   return out;
 }
 
-std::error_code WriteSettingsFile(const fs::path& file, const Settings& settings, int windowWidth,
+std::error_code SaveSettingsFile(const fs::path& file, const Settings& settings, int windowWidth,
                                   int windowHeight) {
   return WriteFileAtomically(file, FormatSettingsFile(settings, windowWidth, windowHeight));
 }

@@ -71,11 +71,11 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& baseDir);
 // `duruseziwenjianClick`. `current` holds the values before reading (the defaults at
 // start-up); lines not read keep them. `truncated`: the bytes are only the file's start.
 SettingsReadResult ParseSettingsFile(std::string_view bytes, const Settings& current, bool truncated = false);
-SettingsReadResult ReadSettingsFile(const std::filesystem::path& file, const Settings& current);
+SettingsReadResult LoadSettingsFile(const std::filesystem::path& file, const Settings& current);
 
 // `mu_savesuxinClick`: the 30 lines, with the main window's current size on lines 27 and 28.
 std::string FormatSettingsFile(const Settings& settings, int windowWidth, int windowHeight);
-std::error_code WriteSettingsFile(const std::filesystem::path& file, const Settings& settings, int windowWidth,
+std::error_code SaveSettingsFile(const std::filesystem::path& file, const Settings& settings, int windowWidth,
                                   int windowHeight);
 
 // "连续粘贴时，数据每次下移 " + step + " 条。。。" and "文本长度限制为 " + limit + "字符".

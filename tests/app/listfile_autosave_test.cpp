@@ -17,8 +17,7 @@ TEST(AutoSave, RecordBytes) {
 }
 
 TEST(AutoSave, NewFileGetsTheMarkOnceAndReadsBackByKind) {
-  const auto file = AutoSaveFilePath(FreshScratchDir());
-  EXPECT_EQ(file.filename(), std::filesystem::path(u"自动保存.txt"));
+  const auto file = FreshScratchDir() / u"自动保存.txt";
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"中文"));
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"第二\r\n行"));
   EXPECT_EQ(ReadAll(file), "\xEF\xBB\xBF" + FormatAutoSaveRecord(u"中文") + FormatAutoSaveRecord(u"第二\r\n行"));
@@ -28,7 +27,7 @@ TEST(AutoSave, NewFileGetsTheMarkOnceAndReadsBackByKind) {
 }
 
 TEST(AutoSave, UnmarkedFileOfAnOlderVersion) {
-  const auto file = AutoSaveFilePath(FreshScratchDir());
+  const auto file = FreshScratchDir() / u"自动保存.txt";
   WriteAll(file, FormatAutoSaveRecord(u"旧的"));
   // The kind test alone takes it for ANSI and garbles it; the autosave reader does not.
   EXPECT_NE(ReadListFileByKind(file).entries.front(), u"旧的");
@@ -41,7 +40,7 @@ TEST(AutoSave, UnmarkedFileOfAnOlderVersion) {
 
 TEST(AutoSave, AnsiFileStaysAnsi) {
   // A file saved as code page 936 by hand: records are appended in its own encoding.
-  const auto file = AutoSaveFilePath(FreshScratchDir());
+  const auto file = FreshScratchDir() / u"自动保存.txt";
   WriteAll(file, "\xD6\xD0\r\n");
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"文"));
   EXPECT_EQ(ReadAll(file), "\xD6\xD0\r\n\xCE\xC4\r\n=============\r\n");
@@ -49,7 +48,7 @@ TEST(AutoSave, AnsiFileStaysAnsi) {
 }
 
 TEST(AutoSave, Utf16FileStaysUtf16) {
-  const auto file = AutoSaveFilePath(FreshScratchDir());
+  const auto file = FreshScratchDir() / u"自动保存.txt";
   WriteAll(file, std::string("\xFF\xFE", 2));
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"中"));
   EXPECT_EQ(ReadAutoSaveFile(file).entries, (Entries{u"中", u"============="}));

@@ -81,14 +81,14 @@ TEST(ListFileIo, DamagedFilesLoadWhatTheyCan) {
 }
 
 TEST(ListFileIo, ExitRecordIsUtf8AndMayBeMissing) {
-  const fs::path base = FreshScratchDir();
-  const ListReadResult none = ReadExitRecord(base);
+  const fs::path file = FreshScratchDir() / u"temp.txt";
+  const ListReadResult none = ReadExitRecord(file);
   EXPECT_EQ(none.status, ListReadStatus::Read);
   EXPECT_TRUE(none.missing);
   EXPECT_TRUE(none.entries.empty());
-  ASSERT_FALSE(WriteExitRecord(base, kSample));
-  EXPECT_EQ(ReadAll(base / u"temp.txt").substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_EQ(ReadExitRecord(base).entries, kSample);
+  ASSERT_FALSE(WriteExitRecord(file, kSample));
+  EXPECT_EQ(ReadAll(file).substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(ReadExitRecord(file).entries, kSample);
 }
 
 TEST(AtomicFile, ReplacesOnlyOnSuccessAndLeavesNoTemporaryFile) {

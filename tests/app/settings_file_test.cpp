@@ -219,10 +219,10 @@ TEST(SettingsFile, JunkAndHugeFiles) {
   const auto dir = apptest::FreshScratchDir();
   // 30 good lines followed by a megabyte of anything: the lines are read, the rest ignored.
   apptest::WriteAll(SettingsFilePath(dir), FileOf(DefaultLines()) + std::string(1 << 20, 'x'));
-  EXPECT_EQ(ReadSettingsFile(SettingsFilePath(dir), kDefaults).status, SettingsReadStatus::Read);
+  EXPECT_EQ(LoadSettingsFile(SettingsFilePath(dir), kDefaults).status, SettingsReadStatus::Read);
   // A first line longer than anything "set" holds is not read past the bound.
   apptest::WriteAll(SettingsFilePath(dir), std::string(1 << 20, '1') + "\r\n");
-  const SettingsReadResult huge = ReadSettingsFile(SettingsFilePath(dir), kDefaults);
+  const SettingsReadResult huge = LoadSettingsFile(SettingsFilePath(dir), kDefaults);
   EXPECT_EQ(huge.status, SettingsReadStatus::Corrupt);
   EXPECT_EQ(huge.values, kDefaults);
 }
@@ -230,15 +230,15 @@ TEST(SettingsFile, JunkAndHugeFiles) {
 TEST(SettingsFile, FileOnDiskUnderAChineseFolder) {
   const auto dir = apptest::FreshScratchDir() / u"设置";
   std::filesystem::create_directories(dir);
-  const SettingsReadResult missing = ReadSettingsFile(SettingsFilePath(dir), kDefaults);
+  const SettingsReadResult missing = LoadSettingsFile(SettingsFilePath(dir), kDefaults);
   EXPECT_EQ(missing.status, SettingsReadStatus::Missing);
   EXPECT_EQ(missing.message, u"出错！set设置文件不存在");
   EXPECT_TRUE(missing.textLengthCaption.empty());
 
   Settings s = kDefaults;
   s.WindowTitle = u" 标题\r\n换行";  // a line break would shift every later line
-  ASSERT_FALSE(WriteSettingsFile(SettingsFilePath(dir), s, 700, 500));
-  const SettingsReadResult read = ReadSettingsFile(SettingsFilePath(dir), kDefaults);
+  ASSERT_FALSE(SaveSettingsFile(SettingsFilePath(dir), s, 700, 500));
+  const SettingsReadResult read = LoadSettingsFile(SettingsFilePath(dir), kDefaults);
   EXPECT_EQ(read.status, SettingsReadStatus::Read);
   EXPECT_EQ(read.values.WindowTitle, u" 标题  换行");
   EXPECT_EQ(read.values.SavedWidth, 700);
