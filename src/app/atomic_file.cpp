@@ -93,21 +93,26 @@ FileReadResult ReadFileBounded(const fs::path& path, std::size_t maxBytes) {
     result.error = LastIoError();
     return result;
   }
-  // A size reported before reading is only a hint: the file may change under us.
+  // The size reported before reading is only a hint (the file may change under us):
+  // read that much at once, then go on in steps until the end or the limit.
   std::error_code size_error;
   const auto reported = fs::file_size(path, size_error);
-  if (!size_error) result.bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(reported, maxBytes)));
-  // Grow in steps rather than trusting a size reported before reading: the file may
-  // change under us, and a hostile size must not decide how much we allocate.
+  std::size_t want = size_error ? std::size_t(0) : static_cast<std::size_t>(std::min<std::uintmax_t>(reported, maxBytes));
   constexpr std::size_t kStep = 1 << 20;
-  while (result.bytes.size() < maxBytes) {
-    const std::size_t want = std::min(kStep, maxBytes - result.bytes.size());
+  for (;;) {
+    if (want == 0) {
+      // Read all that was reported: only a file that grew meanwhile has more.
+      if (in.peek() == std::char_traits<char>::eof()) break;
+      want = std::min(kStep, maxBytes - result.bytes.size());
+      if (want == 0) break;
+    }
     const std::size_t old_size = result.bytes.size();
     result.bytes.resize(old_size + want);
     in.read(result.bytes.data() + old_size, static_cast<std::streamsize>(want));
     const std::size_t got = static_cast<std::size_t>(in.gcount());
     result.bytes.resize(old_size + got);
     if (got < want) break;
+    want = 0;
   }
   if (in.bad()) {
     result.error = LastIoError();

@@ -1,6 +1,7 @@
 #include "app/listfile_format.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #include "unicode/codepage.h"
@@ -48,8 +49,7 @@ class LineCursor {
   bool Next(std::basic_string_view<Char>& line) {
     const std::size_t n = text_.size();
     if (pos_ >= n) return false;
-    std::size_t end = pos_;
-    while (end < n && !IsBreak(text_[end])) ++end;
+    std::size_t end = FindBreak();
     line = text_.substr(pos_, end - pos_);
     if (end < n && text_[end] == Char('\r')) ++end;
     if (end < n && text_[end] == Char('\n')) ++end;
@@ -60,8 +60,32 @@ class LineCursor {
   bool AtEnd() const { return pos_ >= text_.size(); }
 
  private:
+  static constexpr std::size_t kUnknown = std::size_t(-1);
+
+  // The first CR or LF at or after pos_, or the end. Bytes are searched with memchr, many
+  // times faster than a loop over long lists; each found place is kept until the cursor
+  // passes it, so that no byte is searched twice (a file of CRs only stays linear).
+  std::size_t FindBreak() {
+    if constexpr (sizeof(Char) == 1) {
+      return std::min(NextOf('\n', nextLf_), NextOf('\r', nextCr_));
+    } else {
+      std::size_t end = pos_;
+      while (end < text_.size() && !IsBreak(text_[end])) ++end;
+      return end;
+    }
+  }
+
+  std::size_t NextOf(char c, std::size_t& cached) {
+    if (cached != kUnknown && cached >= pos_) return cached;
+    const void* found = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+    cached = found ? static_cast<std::size_t>(static_cast<const Char*>(found) - text_.data()) : text_.size();
+    return cached;
+  }
+
   std::basic_string_view<Char> text_;
   std::size_t pos_ = 0;
+  std::size_t nextLf_ = kUnknown;
+  std::size_t nextCr_ = kUnknown;
 };
 
 void Note(ListParseResult& result, ListMessage message) {
