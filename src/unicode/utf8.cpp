@@ -1,33 +1,49 @@
 // UTF-8 <-> UTF-16, written by hand so that both builds decode malformed input alike.
+// Both directions size the result once for the worst case and write through a pointer:
+// whole history lists (tens of megabytes) pass through here.
+#include <cstdint>
+#include <cstring>
+
 #include "unicode/codepage.h"
 
 namespace unicode {
 
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;
-
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Every byte gives at most one UTF-16 unit (four bytes give two).
+  std::u16string out(bytes.size(), u'\0');
+  char16_t* dst = out.data();
+  const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
   size_t i = 0;
   const size_t n = bytes.size();
   while (i < n) {
-    const unsigned char b0 = static_cast<unsigned char>(bytes[i]);
+    // Runs of ASCII go eight bytes at a time.
+    while (i + 8 <= n) {
+      uint64_t word;
+      std::memcpy(&word, src + i, 8);
+      if (word & 0x8080808080808080ull) break;
+      for (int k = 0; k < 8; ++k) dst[k] = src[i + k];
+      dst += 8;
+      i += 8;
+    }
+    if (i >= n) break;
+    const unsigned char b0 = src[i];
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *dst++ = b0;
       ++i;
       continue;
+    }
+    // The common well-formed three-byte sequence (all of CJK) without the general checks.
+    if ((b0 & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 && (src[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp3 = ((b0 & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F);
+      if (cp3 >= 0x800 && (cp3 < 0xD800 || cp3 > 0xDFFF)) {
+        *dst++ = static_cast<char16_t>(cp3);
+        i += 3;
+        continue;
+      }
     }
     int length = 0;
     char32_t cp = 0;
@@ -37,50 +53,61 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     else if ((b0 & 0xF8) == 0xF0) { length = 4; cp = b0 & 0x07; minimum = 0x10000; }
     bool ok = length != 0 && i + length <= n;
     for (int k = 1; ok && k < length; ++k) {
-      const unsigned char b = static_cast<unsigned char>(bytes[i + k]);
+      const unsigned char b = src[i + k];
       if ((b & 0xC0) != 0x80) ok = false;
       else cp = (cp << 6) | (b & 0x3F);
     }
     if (ok && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
     if (!ok) {
-      out.push_back(kReplacement);
+      *dst++ = kReplacement;
       ++i;
       continue;
     }
-    AppendCodePoint(out, cp);
+    if (cp < 0x10000) {
+      *dst++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *dst++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *dst++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
     i += length;
   }
+  out.resize(static_cast<size_t>(dst - out.data()));
   return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3 / 2 + 8);
+  // Every UTF-16 unit gives at most three bytes (a surrogate pair gives four for two).
+  std::string out(text.size() * 3, '\0');
+  auto* dst = reinterpret_cast<unsigned char*>(out.data());
   const size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
     char32_t cp = text[i];
+    if (cp < 0x80) {
+      *dst++ = static_cast<unsigned char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    if (cp < 0x800) {
+      *dst++ = static_cast<unsigned char>(0xC0 | (cp >> 6));
+      *dst++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *dst++ = static_cast<unsigned char>(0xE0 | (cp >> 12));
+      *dst++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *dst++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *dst++ = static_cast<unsigned char>(0xF0 | (cp >> 18));
+      *dst++ = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+      *dst++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *dst++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<size_t>(dst - reinterpret_cast<unsigned char*>(out.data())));
   return out;
 }
 

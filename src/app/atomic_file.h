@@ -1,0 +1,33 @@
+// Whole-file access shared by every writer and reader of the program's own files:
+// a writer never truncates the file it replaces before the new contents are safely
+// on disk beside it, and a reader never takes more than it asked for.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace app {
+
+// Writes bytes to a temporary file in the target's folder and renames it over the
+// target only when every byte was written. On failure the target is untouched, the
+// temporary file removed, and the error returned. File names are UTF-16 paths on
+// Windows (std::filesystem::path), so Chinese names work in both builds.
+std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Appends bytes at the end of an existing file (or creates it) with one write.
+std::error_code AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
+struct FileReadResult {
+  std::string bytes;       // at most the limit asked for
+  bool truncated = false;  // the file holds more than the limit
+  bool missing = false;    // no such file (error is set too)
+  std::error_code error;
+};
+
+// Reads a file's first maxBytes bytes; the caller decides what a longer file means.
+FileReadResult ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes);
+
+}  // namespace app
