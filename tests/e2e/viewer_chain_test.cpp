@@ -1,0 +1,171 @@
+// The program's place in the clipboard viewer chain: another viewer joined after it keeps
+// getting every change while the program leaves and rejoins (monitoring off and on); a
+// clipboard that another program keeps locked does not hang the window, and the change is
+// caught up by the check timer; large clipboards do not stall the message loop.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "clipboard_driver.h"
+#include "program_driver.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A second clipboard viewer in the test process that counts the changes it is told of and
+// passes them on, as every viewer must.
+class SecondViewer {
+ public:
+  SecondViewer() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuilloraE2ESecondViewer";
+    RegisterClassW(&wc);
+    window_ = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    next_ = SetClipboardViewer(window_);
+  }
+  ~SecondViewer() {
+    ChangeClipboardChain(window_, next_);
+    DestroyWindow(window_);
+  }
+  int changes() const { return changes_; }
+  // While set, the next change keeps the clipboard open for this long before passing it on.
+  DWORD holdClipboardMs = 0;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<SecondViewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_DRAWCLIPBOARD) {
+      ++self->changes_;
+      if (self->holdClipboardMs && OpenClipboard(hwnd)) {
+        const DWORD hold = self->holdClipboardMs;
+        self->holdClipboardMs = 0;
+        // Another thread lets go of the clipboard later; this one passes the change on now, so
+        // the program meets a clipboard it cannot open.
+        std::thread([hold] {
+          Sleep(hold);
+        }).join();
+        CloseClipboard();
+      }
+      if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+      return 0;
+    }
+    if (self && msg == WM_CHANGECBCHAIN) {
+      if (reinterpret_cast<HWND>(wp) == self->next_) self->next_ = reinterpret_cast<HWND>(lp);
+      else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  HWND window_ = nullptr;
+  HWND next_ = nullptr;
+  int changes_ = 0;
+};
+
+class ViewerChain : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = e2e::PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ASSERT_TRUE(e2e::SetClipboardText(L"start"));
+    ASSERT_TRUE(program_.Start(folder_));
+    main_ = program_.WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+    list_ = e2e::FindHistoryList(main_);
+    ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  }
+  void TearDown() override {
+    if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+    program_.WaitForExit(20s);
+  }
+  std::filesystem::path folder_;
+  e2e::RunningProgram program_;
+  HWND main_ = nullptr;
+  HWND list_ = nullptr;
+};
+
+TEST_F(ViewerChain, ALaterViewerGetsEveryChangeWhileTheProgramLeavesAndRejoins) {
+  SecondViewer viewer;
+  const int before = viewer.changes();
+  ASSERT_TRUE(e2e::SetClipboardText(L"one"));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 3));
+
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"(剪切板监视有效)"));  // monitoring off
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    const auto rows = e2e::ReadMenuBar(main_);
+    const auto* row = e2e::FindMenuRow(rows, L"(剪切板监视有效)");
+    return row && !row->checked;
+  }, 10s));
+  ASSERT_TRUE(e2e::SetClipboardText(L"two, while off"));
+  e2e::WaitUntil([] { return false; }, 1s);
+  EXPECT_EQ(e2e::ListRows(list_).size(), 3u);  // nothing is captured while monitoring is off
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"(剪切板监视有效)"));  // on again: the program rejoins
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    const auto* row = e2e::FindMenuRow(e2e::ReadMenuBar(main_), L"(剪切板监视有效)");
+    return row && row->checked;
+  }, 10s));
+  ASSERT_TRUE(e2e::SetClipboardText(L"three"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == L"three"; }, 10s));
+
+  EXPECT_EQ(viewer.changes() - before, 3);
+  // Rejoining the chain shows the program what the clipboard holds now, so the text copied
+  // while it was off is taken then, before the next copy.
+  const auto rows = e2e::ListRows(list_);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3], L"two, while off");
+  EXPECT_EQ(rows[4], L"three");
+}
+
+TEST_F(ViewerChain, ALockedClipboardDoesNotHangTheWindowAndIsCaughtUpLater) {
+  SecondViewer viewer;
+  viewer.holdClipboardMs = 4000;
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(e2e::SetClipboardText(L"copied while locked"));
+  // The change reached the program while the clipboard stayed locked: it gave up in bounded
+  // time (the notification came back to this viewer's thread long before the lock ends).
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+  // The window answers while nothing holds it.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+  // Within a few check-timer ticks the missed text is captured.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == L"copied while locked"; }, 20s));
+}
+
+TEST_F(ViewerChain, LargeClipboardsDoNotStallTheMessageLoop) {
+  // A watcher in another thread measures how long the window takes to answer.
+  std::atomic<bool> done{false};
+  std::atomic<long long> worstMs{0};
+  std::thread watcher([&] {
+    while (!done) {
+      const auto t0 = std::chrono::steady_clock::now();
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+      const long long ms =
+          std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+      if (ms > worstMs) worstMs = ms;
+      Sleep(20);
+    }
+  });
+
+  std::vector<e2e::ClipFormat> many;
+  const std::wstring text = L"一百种格式";
+  many.push_back({CF_UNICODETEXT, L"", std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2)});
+  for (int i = 0; i < 99; ++i) many.push_back({0, L"Quillora Test Format " + std::to_wstring(i), std::string(100 + i, 'x')});
+  ASSERT_TRUE(e2e::SetClipboardFormats(many));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 20s));
+
+  const std::wstring big = L"五十兆字节的格式";
+  ASSERT_TRUE(e2e::SetClipboardFormats(
+      {{CF_UNICODETEXT, L"", std::string(reinterpret_cast<const char*>(big.c_str()), (big.size() + 1) * 2)},
+       {0, L"Quillora Test Large", std::string(50u << 20, 'L')}}));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == big; }, 30s));
+  done = true;
+  watcher.join();
+  EXPECT_LT(worstMs.load(), 1000) << "the window did not answer for " << worstMs << " ms";
+  std::printf("longest wait for the window's answer: %lld ms\n", worstMs.load());
+}
+
+}  // namespace
