@@ -12,16 +12,12 @@
 #include "app/history_bookmarks.h"
 #include "app/history_sink.h"
 #include "app/history_store.h"
+#include "app/list_file_names.h"
 
 namespace app {
 
 // The fixed-entries file below the program folder: BaseDir + "\固定条目\固定条目.txt".
 std::u16string FixedEntriesFile(std::u16string_view baseDir);
-
-struct ListFileState {
-  std::u16string AttachedListFile;  // the file the rows belong to
-  std::u16string CurrentListFile;
-};
 
 enum class MoveKind { Up, Down, Top, Bottom };
 
@@ -64,8 +60,8 @@ class HistoryModel {
   // SpeedButton_gudin down: the list shows the fixed entries.
   bool fixedView() const { return fixedView_; }
   void setFixedView(bool down) { fixedView_ = down; }
-  ListFileState& files() { return files_; }
-  const ListFileState& files() const { return files_; }
+  ListFileNames& files() { return files_; }
+  const ListFileNames& files() const { return files_; }
   const std::u16string& fixedEntriesFile() const { return fixedEntriesFile_; }
   // AttachedListFile is the fixed-entries file: the rows are the fixed entries.
   bool rowsAreFixedEntries() const { return files_.AttachedListFile == fixedEntriesFile_; }
@@ -133,7 +129,7 @@ class HistoryModel {
   HistoryStore store_;
   RunHistoryStore runHistory_;
   BookmarkState bookmarks_;
-  ListFileState files_;
+  ListFileNames files_;
   ListModes modes_;
   std::u16string fixedEntriesFile_;
   bool fixedView_ = false;

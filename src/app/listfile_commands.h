@@ -7,23 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/list_file_names.h"
 #include "app/listfile_format.h"
 
 namespace app {
 
-// The file variables of the list readers and writers, with their start values.
-struct ListFileNames {
-  std::u16string CurrentListFile;          // the file last opened (the kind test's file)
-  std::u16string SaveListFile = u"c:\\";   // the file the writers write
-  std::u16string AttachedListFile;         // the file the rows belong to
-  std::u16string SingleEntryFile;          // target of a single-entry save
-
-  // A reader took the file (reading step 2): the rows now belong to it.
-  void AfterRead() {
-    AttachedListFile = CurrentListFile;
-    SaveListFile = CurrentListFile;
-  }
-};
 
 namespace listtext {
 inline constexpr std::u16string_view kErrorCaption = u"出错";

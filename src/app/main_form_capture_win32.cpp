@@ -212,10 +212,6 @@ void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
 
 // ---- Seams ---------------------------------------------------------------------------------
 
-void TForm1::AppendAutoSaveRecord(const std::u16string&) {
-  // The autosave file belongs to the entry-list files, which are not built yet.
-}
-
 void TForm1::mytuopanClick(int entry) {
   // The tray icon is not built yet, so its menu cannot be opened.
   (void)entry;

@@ -164,7 +164,7 @@ void TForm1::saveAndReloadFixedEntries() {
 void TForm1::showHistoryView() {
   SpeedButton_quanbu.SetDown(true);
   SpeedButton_gudin.SetDown(false);
-  CheckListBox1.SetFontColor(ListFontColor);
+  CheckListBox1.SetFontColor(ListTextColor());
   InvalidateRect(CheckListBox1.Handle(), nullptr, TRUE);
 }
 

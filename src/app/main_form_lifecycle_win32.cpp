@@ -89,7 +89,9 @@ void TForm1::FormCreate() {
 
   // 5. Paths below the start-up folder (built above, the model needs them), old sample names.
   xiugailaodewenjianminClick();
-  WindowTitle = u" Quillora12.6";
+  settings_ = DefaultSettings(paths_.BaseDir);
+  BindFileCommands();
+  BindSettingsCommands();
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
   GetVersionExA(&version);
@@ -175,7 +177,7 @@ void TForm1::FormShow() {
   if (FormShown) return;
   FormShown = true;
   LoadExitRecord();
-  jiyicuangtidaxiaoClick();
+  RestoreRememberedSize();
 }
 
 void TForm1::FormClose(gui::CloseAction& action) {
@@ -210,10 +212,6 @@ void TForm1::FormClose(gui::CloseAction& action) {
 void TForm1::congqidongClick() {
   RestartOnClose = true;
   SendMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
-void TForm1::jiyicuangtidaxiaoClick() {
-  // The remembered size comes with the settings file; until then the window keeps its scaled size.
 }
 
 bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -349,8 +347,6 @@ void TForm1::PlayWaveIfExists(std::u16string_view path) {
 // ---- Seams for features that are not built yet ------------------------------------------------
 // Each is the one place start-up or close calls; it does nothing until its feature exists.
 
-void TForm1::ReadSettingsFile() {}
-void TForm1::WriteSettingsFile() {}
 void TForm1::BuildDataBoxMenus() {}
 void TForm1::ApplySkinByNumber() {}
 void TForm1::BuildShortcutMenus() {}
@@ -359,7 +355,5 @@ void TForm1::RegisterAltCHotKey() {}
 void TForm1::UnregisterAltCHotKey() {}
 void TForm1::StopHooks() {}
 void TForm1::ReleaseTrayIcon() {}
-void TForm1::LoadExitRecord() {}
-void TForm1::SaveExitRecord() {}
 
 }  // namespace app

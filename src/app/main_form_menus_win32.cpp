@@ -22,7 +22,6 @@ void TForm1::Bind(std::u16string_view handler, std::function<void()> action) {
 void TForm1::BindMenuHandlers() {
   Bind(u"congqidongClick", [this] { congqidongClick(); });
   Bind(u"cuangtisuofangClick", [this] { cuangtisuofangClick(); });
-  Bind(u"jiyicuangtidaxiaoClick", [this] { jiyicuangtidaxiaoClick(); });
   Bind(u"qidongduruzuceClick", [this] { qidongduruzuceClick(); });
   Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
   Bind(u"mu_geClick", [this] { mu_geClick(); });

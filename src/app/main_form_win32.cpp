@@ -144,13 +144,16 @@ int WidthOf(HWND hwnd) {
 }  // namespace
 
 void TForm1::ApplyListFont() {
-  listFont_ = gui::MakeFont(ListFontName, -ListFontSize, FW_NORMAL, GB2312_CHARSET,
-                            false, listFontStyle_ == ListFontStyle::Underlined);
-  if (listFontStyle_ == ListFontStyle::Bold) {
-    listFont_ = gui::MakeFont(ListFontName, -ListFontSize, FW_BOLD, GB2312_CHARSET);
-  }
+  // The size is in points, as the font dialog gives it.
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(settings_.ListFontSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  const bool bold = listFontStyle_ == ListFontStyle::Bold;
+  const bool underlined = listFontStyle_ == ListFontStyle::Underlined;
+  listFont_ = gui::MakeFont(settings_.ListFontName, height, bold ? FW_BOLD : FW_NORMAL, GB2312_CHARSET, false,
+                            underlined);
   CheckListBox1.SetFont(listFont_.get());
-  CheckListBox1.SetFontColor(ListFontColor);
+  CheckListBox1.SetFontColor(ListTextColor());
 }
 
 MainLayout TForm1::CurrentLayout() const {

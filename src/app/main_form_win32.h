@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +15,11 @@
 #include "app/history_model.h"
 #include "app/history_sink.h"
 #include "app/list_interaction.h"
+#include "app/listfile_commands.h"
+#include "app/listfile_io.h"
+#include "app/listfile_recent.h"
+#include "app/settings_values.h"
+#include "gui/file_dialogs.h"
 #include "app/main_layout.h"
 #include "app/snapshot_stream.h"
 #include "gui/control.h"
@@ -154,6 +160,44 @@ class TForm1 : public gui::Form, private HistorySink {
   void ShowFirstStartIntroduction();
   void PlayWaveIfExists(std::u16string_view path);
 
+  // The settings file.
+  std::filesystem::path BaseFolder() const;
+  COLORREF ListTextColor() const;
+  void duruseziwenjianClick();
+  void mu_savesuxinClick();
+  void CollectStoredRows();
+  void RestoreRememberedSize();
+  void zidongniantieClick();
+  void BindSettingsCommands();
+
+  // Entry-list text files.
+  enum class ListModeRequest { Off, Folder, WebAddress };
+  std::vector<std::u16string> RowTexts() const;
+  ListFileNames& Files();
+  void ReportFileError(const std::error_code& error);
+  bool ReadListIntoRows(const ListReadResult& read);
+  void ReadCurrentListFile(ListReader reader);
+  void ReadCurrentListFileByKind();
+  void PressHistoryView();
+  bool WriteRows(ListWriterKind kind);
+  void mybaocun();
+  void baocunutf8ziClick();
+  gui::FileDialogSpec ListDialog(std::u16string_view filter, int filterIndex) const;
+  void menuopenClick();
+  void menusaveClick();
+  void WriteWith(ListSaveWriter writer);
+  void SaveAs(int filterIndex);
+  void N234Click();
+  void daorutempClick();
+  void meClick();
+  void OpenSampleTable(const std::u16string& file, ListModeRequest mode);
+  void genxinzairuClick();
+  void AddRecentFile(const std::u16string& file);
+  void lastjianClick(int menuPlace);
+  void qinkonglisiwenClick();
+  void OpenInEditor(const std::u16string& file);
+  void BindFileCommands();
+
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
   void WriteSettingsFile();
@@ -196,9 +240,8 @@ class TForm1 : public gui::Form, private HistorySink {
   CaptureSettings captureSettings_;
   SharedSnapshot ClipSnapshot;
   int PastePosition = -1;
-  std::u16string ListFontName = u"宋体";
-  int ListFontSize = 14;
-  COLORREF ListFontColor = GetSysColor(COLOR_WINDOWTEXT);
+  Settings settings_;
+  RecentFileList recentFiles_;
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
@@ -231,8 +274,6 @@ class TForm1 : public gui::Form, private HistorySink {
   bool ViewerChainJoined = false;
   std::string OSName;
   std::string WindowsVersionName;
-  std::u16string WindowTitle;
-  int SavedWidth = 0, SavedHeight = 0;
 };
 
 }  // namespace app

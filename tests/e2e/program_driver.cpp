@@ -1,5 +1,7 @@
 #include "program_driver.h"
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace e2e {
@@ -19,6 +21,23 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
     else fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
   }
   return target;
+}
+
+void WriteFile(const fs::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int need = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(need), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), need, nullptr, nullptr);
+  return out;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -16,6 +16,11 @@ namespace e2e {
 // A fresh copy of the built runtime folder below the test scratch folder.
 std::filesystem::path PrepareRuntimeFolder(const std::string& name);
 
+// Writes bytes to a file (test set-up); UTF-8 of a wide text.
+void WriteFile(const std::filesystem::path& file, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& file);
+std::string Utf8(const std::wstring& text);
+
 // Polls until condition() holds or the timeout passes; handles this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 

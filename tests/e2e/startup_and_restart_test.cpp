@@ -71,6 +71,8 @@ TEST(Startup, OldSampleTableNamesAreRenamedUnlessTheNewNameExists) {
   const auto folder = e2e::PrepareRuntimeFolder("rename");
   const fs::path samples = folder / L"样例表格";
   fs::create_directories(samples);
+  // A folder from an older version: the first table under its old name only.
+  fs::remove(samples / L"样例表格1_春花烂漫.txt");
   auto write = [](const fs::path& file, const char* text) { std::ofstream(file, std::ios::binary) << text; };
   write(samples / L"样例表格1_春兰.txt", "old one");
   write(samples / L"样例表格2_夏竹.txt", "old two");
