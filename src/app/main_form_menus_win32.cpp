@@ -8,6 +8,8 @@ void TForm1::BuildMenus() {
   MainMenu1.Build(gui::Menu::Kind::Bar, MainMenu1Rows(), 100);
   PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
   PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
+  // The tray menu grows by one row per history entry: it is built natively only when shown.
+  PopupMenu2.SetDeferred(true);
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);

@@ -124,6 +124,7 @@ void TForm1::CreateControls() {
 
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
+  Bind(u"bujilucongfuClick", [this] { bujilucongfuClick(); });
   speedjianqie.OnClick = [this] {
     speedjianqie.SetDown(!speedjianqie.Down());
     menuyouxiaoClick();

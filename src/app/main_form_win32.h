@@ -143,6 +143,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void Timer1Timer();
   void RepairMissedText();
   void menuyouxiaoClick();
+  void bujilucongfuClick();
   void CheckListBox1Click();
   void PutEntryOnClipboard(const ClipboardPayload& payload);
   void AppendAutoSaveRecord(const std::u16string& text);

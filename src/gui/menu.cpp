@@ -58,14 +58,15 @@ void Menu::Build(Kind kind, std::span<const MenuRowSpec> rows, int firstCommandI
     if (raw->id) by_id_[raw->id] = raw;
     if (opensSubMenu) parents.push_back(raw);
   }
-  // Native items in table order: every parent's earlier siblings exist before a row is inserted.
-  std::function<void(Row*)> insertAll = [&](Row* parent) {
-    for (auto& child : parent->children) {
-      if (child->visible) InsertNative(child.get());
-      insertAll(child.get());
-    }
-  };
-  insertAll(&root_);
+  InsertAllNative(&root_);
+}
+
+void Menu::InsertAllNative(Row* parent) {
+  // In table order: every row's earlier siblings exist before it is inserted.
+  for (auto& child : parent->children) {
+    if (child->visible) InsertNative(child.get());
+    InsertAllNative(child.get());
+  }
 }
 
 HMENU Menu::MenuOf(const Row* parent) const { return parent ? parent->subMenu : root_menu_; }
@@ -91,7 +92,31 @@ int Menu::PositionOf(const Row* row, bool inNativeMenu) const {
   return position;
 }
 
+bool Menu::SkipNative() {
+  if (!deferred_ || materializing_) return false;
+  dirty_ = true;
+  return true;
+}
+
+void Menu::SetDeferred(bool deferred) {
+  deferred_ = deferred;
+  dirty_ = true;
+  if (!deferred) Materialize();
+}
+
+void Menu::Materialize() {
+  materializing_ = true;
+  for (const auto& [menu, row] : by_menu_) {
+    (void)row;
+    for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+  InsertAllNative(&root_);
+  dirty_ = false;
+  materializing_ = false;
+}
+
 void Menu::InsertNative(Row* row) {
+  if (SkipNative()) return;
   // The row is already in its parent's list; its native position counts visible rows before it.
   const int position = PositionOf(row, false);
   MENUITEMINFOW info{sizeof info};
@@ -106,13 +131,14 @@ void Menu::InsertNative(Row* row) {
 }
 
 void Menu::RemoveNative(Row* row) {
+  if (SkipNative()) return;
   const int position = PositionOf(row, true);
   // RemoveMenu keeps the sub-menu handle alive: it is destroyed (or re-inserted) by us.
   RemoveMenu(row->parent->subMenu, static_cast<UINT>(position), MF_BYPOSITION);
 }
 
 void Menu::UpdateNative(Row* row) {
-  if (!row->visible) return;
+  if (!row->visible || SkipNative()) return;
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
   info.fType = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
@@ -196,7 +222,7 @@ Menu::Row* Menu::InsertRow(Row* parent, int index, std::u16string_view caption, 
     p->subMenu = NewMenu(false);
     by_menu_[p->subMenu] = p;
     UpdateNative(p);
-    if (p->visible && p->parent) {
+    if (p->visible && p->parent && !SkipNative()) {
       MENUITEMINFOW info{sizeof info};
       info.fMask = MIIM_SUBMENU;
       info.hSubMenu = p->subMenu;
@@ -306,6 +332,7 @@ bool Menu::DispatchCommand(int commandId) {
 }
 
 void Menu::Popup(HWND owner, int x, int y) {
+  if (deferred_ && dirty_) Materialize();
   // The owner must be in the foreground, or the menu does not close when the user clicks elsewhere.
   SetForegroundWindow(owner);
   TrackPopupMenuEx(root_menu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, owner, nullptr);

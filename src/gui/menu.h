@@ -79,6 +79,11 @@ class Menu {
   // Shows the menu as a popup at screen coordinates; the choice is dispatched through owner.
   void Popup(HWND owner, int x, int y);
 
+  // A deferred menu keeps its rows only as data and builds the native menu when it is shown.
+  // Under Wine every native insertion copies the whole item array, so a menu that takes one
+  // row per history entry (up to 100000) could not be kept up to date natively.
+  void SetDeferred(bool deferred);
+
   struct Row {
     std::u16string name;
     std::u16string caption;
@@ -106,11 +111,17 @@ class Menu {
   bool IsRowEnabled(const Row* row) const;
   bool Run(Row* row);
   void Redraw();
+  void Materialize();
+  void InsertAllNative(Row* parent);
+  bool SkipNative();
 
   Kind kind_ = Kind::Popup;
   Row root_;
   HMENU root_menu_ = nullptr;
   HWND owner_ = nullptr;
+  bool deferred_ = false;
+  bool dirty_ = false;
+  bool materializing_ = false;
   std::unordered_map<std::u16string, Row*> by_name_;
   std::unordered_map<int, Row*> by_id_;
   std::map<HMENU, Row*> by_menu_;

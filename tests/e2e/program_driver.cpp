@@ -233,6 +233,44 @@ bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int but
   return false;
 }
 
+namespace {
+constexpr int kFileNameCombo = 0x47C;  // cmb13: the name box of the file dialogs
+constexpr int kFileNameEdit = 0x480;   // edt1: the name box of older dialogs
+constexpr int kFileTypeCombo = 0x470;  // cmb1: the file types
+
+HWND FileNameBox(HWND dialog) {
+  if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) {
+    if (HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+    return combo;
+  }
+  return GetDlgItem(dialog, kFileNameEdit);
+}
+}  // namespace
+
+bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
+  HWND dialog = nullptr;
+  const bool found = WaitUntil([&] {
+    BoxState state{processId};
+    EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
+    for (HWND box : state.boxes) {
+      if (FileNameBox(box)) {
+        dialog = box;
+        return true;
+      }
+    }
+    return false;
+  }, std::chrono::seconds(20));
+  if (!found) return false;
+  if (filterIndex > 0) {
+    HWND types = GetDlgItem(dialog, kFileTypeCombo);
+    SendMessageW(types, CB_SETCURSEL, filterIndex - 1, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+  }
+  SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
+}
+
 RunningProgram::~RunningProgram() {
   if (process_) {
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();

@@ -55,6 +55,11 @@ bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int but
 // The texts of the message boxes the process shows now.
 std::vector<std::wstring> MessageBoxTexts(DWORD processId);
 
+// Fills the process's open or save dialog the way a user does: the file name typed into its
+// name box, the file type chosen (filterIndex counting from 1; 0 keeps the one shown), OK.
+// False when no file dialog appeared in time.
+bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex = 0);
+
 class RunningProgram {
  public:
   RunningProgram() = default;
