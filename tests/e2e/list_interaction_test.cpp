@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>  // after windows.h, which it needs
 
+#include <cstdio>
 #include <set>
 
 #include "program_fixture.h"
@@ -179,21 +180,33 @@ void ClickCheckBox(HWND list, int row) {
     i.mi.dx = at.x * 65535 / width;
     i.mi.dy = at.y * 65535 / height;
   }
+  // Every event carries the position, so that no other pointer motion can come between.
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  input[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, input, sizeof input[0]);
 }
 
 class RangeChecking : public e2e::ProgramTest {
  protected:
+  // Where the pointer is and what lies under it, for a click that went astray.
+  std::string PointerReport() const {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(cursor);
+    char text[200];
+    std::snprintf(text, sizeof text, "; pointer at %ld,%ld over %s, foreground %s", cursor.x, cursor.y,
+                  under == list_ ? "the list" : "another window", GetForegroundWindow() == main_ ? "the program" : "other");
+    return text;
+  }
   // Checks or unchecks a row through its box, Shift held or not; returns once the program has
   // taken the click (the row is selected then).
   void ToggleBox(int row, bool withShift) {
     if (withShift) SendKey(VK_SHIFT, false);
     ClickCheckBox(list_, row);
     if (withShift) SendKey(VK_SHIFT, true);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s)) << "row " << row;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s))
+        << "row " << row << " not selected (" << e2e::SelectedListRow(list_) << " is)" << PointerReport();
     WaitForIdle(main_);
   }
 };
