@@ -75,6 +75,9 @@ double Percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
   const int copies = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
   const auto folder = e2e::PrepareRuntimeFolder("capture-latency");
+  // The exit record gives the list its one first row.
+  const std::wstring first = L"上次退出时保存的条目";
+  e2e::WriteFile(folder / "temp.txt", "\xEF\xBB\xBF" + e2e::Utf8(first) + "\r\n");
   if (!e2e::SetClipboardText(L"测量开始前的文本")) {
     std::fprintf(stderr, "the clipboard cannot be written\n");
     return 1;
@@ -86,8 +89,9 @@ int main(int argc, char** argv) {
   }
   const HWND main = program.WaitForMainWindow();
   const HWND list = main ? e2e::FindHistoryList(main) : nullptr;
-  if (!list || !e2e::WaitForRowCount(list, 2)) {
-    std::fprintf(stderr, "the main window or its first rows did not appear\n");
+  if (!list || !e2e::WaitUntil([&] { return e2e::ListRows(list) == std::vector<std::wstring>{first}; },
+                               std::chrono::seconds(10))) {
+    std::fprintf(stderr, "the main window or its first row did not appear\n");
     return 1;
   }
 

@@ -74,7 +74,7 @@ TEST_F(AutomaticPaste, DoubleClickPastesTheEntryIntoTheFocusedBoxOfAnotherProgra
   if (HasFatalFailure()) return;
   ForeignEditor editor;
 
-  DoubleClickFromTheEditor(editor, 2);
+  DoubleClickFromTheEditor(editor, 1);
   if (HasFatalFailure()) return;
   // Nothing in the test pastes: the text arrives only through the program's Ctrl+V.
   EXPECT_TRUE(e2e::WaitUntil([&] { return editor.Text() == entry; }, 10s)) << "edit box holds: " << editor.Text().size()
@@ -90,7 +90,7 @@ TEST_F(AutomaticPaste, WithoutTheSwitchTheDoubleClickOnlyMinimises) {
   SetMenuSwitch(L"双击条目后自动粘贴", false);
   ForeignEditor editor;
 
-  DoubleClickFromTheEditor(editor, 2);
+  DoubleClickFromTheEditor(editor, 1);
   if (HasFatalFailure()) return;
   EXPECT_EQ(e2e::ReadClipboardText(), L"不会被粘贴的文本");  // the click before it copied the entry
   // Well past the half second after which a paste would come.

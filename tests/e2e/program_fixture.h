@@ -1,6 +1,5 @@
-// A test that starts Quillora.exe in a fresh runtime folder with one text on the clipboard,
-// so that the history list starts with the usage hint row and that text, and closes the
-// program afterwards.
+// A test that starts Quillora.exe in a fresh runtime folder whose exit record holds one
+// entry, so that the history list starts with that one row, and closes the program afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +11,20 @@ namespace e2e {
 
 class ProgramTest : public ::testing::Test {
  protected:
+  static constexpr const wchar_t* kFirstEntry = L"上次退出时保存的条目";
+
   void SetUp() override {
     folder_ = PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    WriteFile(folder_ / "temp.txt", "\xEF\xBB\xBF" + Utf8(kFirstEntry) + "\r\n");
     ASSERT_TRUE(SetClipboardText(L"程序启动前的文本"));
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     list_ = FindHistoryList(main_);
     ASSERT_NE(list_, nullptr);
-    ASSERT_TRUE(WaitForRowCount(list_, 2));
+    // The first show loads the exit record in place of what was captured during start-up.
+    ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; },
+                          std::chrono::seconds(10)));
   }
   void TearDown() override {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
