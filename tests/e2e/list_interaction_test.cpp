@@ -1,0 +1,237 @@
+// Working with the history list: the click hint, the double click in folder and web-address
+// mode, and checking a range of rows with Shift.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>  // after windows.h, which it needs
+
+#include <cstdio>
+#include <set>
+
+#include "program_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// ---- The click hint -----------------------------------------------------------------------------
+
+const wchar_t kHintClass[] = L"Quillora.UniHintWindow";
+
+struct HintSearch {
+  DWORD pid = 0;
+  std::vector<HWND> all = {};
+  std::vector<HWND> visible = {};
+};
+BOOL CALLBACK CollectHints(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<HintSearch*>(lp);
+  if (e2e::ProcessOfWindow(hwnd) == search->pid && e2e::WindowClass(hwnd) == kHintClass) {
+    search->all.push_back(hwnd);
+    if (IsWindowVisible(hwnd)) search->visible.push_back(hwnd);
+  }
+  return TRUE;
+}
+HintSearch FindHints(DWORD pid) {
+  HintSearch search;
+  search.pid = pid;
+  EnumWindows(CollectHints, reinterpret_cast<LPARAM>(&search));
+  return search;
+}
+
+std::wstring HintHeader(int rowNumber, size_t characters) {
+  return L"【当前行号=" + std::to_wstring(rowNumber) + L"，字符数=" + std::to_wstring(characters) + L"】\r\n\r\n";
+}
+
+using ClickHint = e2e::ProgramTest;
+
+TEST_F(ClickHint, ShowsRowNumberCountAndTextInOneWindowOwnedByTheProgram) {
+  const std::wstring shortText = L"单击后显示的提示文本";
+  std::wstring longText;
+  for (int i = 0; i < 300; ++i) longText.push_back(static_cast<wchar_t>(L'一' + i));
+  Copy(shortText);
+  Copy(longText);
+
+  e2e::ClickListRow(list_, 1);
+  HintSearch hints = FindHints(program_.ProcessId());
+  ASSERT_EQ(hints.visible.size(), 1u);
+  const HWND hint = hints.visible[0];
+  EXPECT_EQ(GetWindow(hint, GW_OWNER), main_);
+  EXPECT_EQ(e2e::WindowText(hint), HintHeader(2, shortText.size()) + shortText);
+
+  // The same row again while the hint is up: the hint stays, no second window.
+  e2e::ClickListRow(list_, 1);
+  hints = FindHints(program_.ProcessId());
+  EXPECT_EQ(hints.all.size(), 1u);
+  ASSERT_EQ(hints.visible.size(), 1u);
+  EXPECT_EQ(hints.visible[0], hint);
+  EXPECT_EQ(e2e::WindowText(hint), HintHeader(2, shortText.size()) + shortText);
+
+  // A long entry: its first 255 characters, a blank and six full stops; the count is the whole.
+  e2e::ClickListRow(list_, 2);
+  hints = FindHints(program_.ProcessId());
+  EXPECT_EQ(hints.all.size(), 1u);
+  ASSERT_EQ(hints.visible.size(), 1u);
+  EXPECT_EQ(e2e::WindowText(hints.visible[0]), HintHeader(3, 300) + longText.substr(0, 255) + L" 。。。。。。");
+}
+
+TEST_F(ClickHint, SwitchedOffAClickOnAnotherRowHidesTheHintAndShowsNone) {
+  Copy(L"第一条");
+  Copy(L"第二条");
+  e2e::ClickListRow(list_, 1);
+  ASSERT_EQ(FindHints(program_.ProcessId()).visible.size(), 1u);
+
+  SetMenuSwitch(L"单击条目后出现文本提示框", false);
+  if (HasFatalFailure()) return;
+  e2e::ClickListRow(list_, 2);
+  EXPECT_EQ(e2e::ReadClipboardText(), L"第二条");  // the click itself still copies
+  EXPECT_TRUE(FindHints(program_.ProcessId()).visible.empty());
+}
+
+// ---- Double click in folder and web-address mode ------------------------------------------------
+
+using DoubleClickModes = e2e::ProgramTest;
+
+// The ids of the running processes with this executable name.
+std::set<DWORD> ProcessesNamed(const std::wstring& exe) {
+  std::set<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, exe.c_str()) == 0) ids.insert(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+// Waits until the program's GUI thread has come back to its message loop.
+void WaitForIdle(HWND window) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+}
+
+TEST_F(DoubleClickModes, FolderModeReportsATextNamingNoFolderNorFileAndStaysOpen) {
+  const std::wstring text = L"C:\\没有这个文件夹\\也没有这个文件.txt";
+  Copy(text);
+  SetMenuSwitch(L"(打开文件夹有效)", true);
+  if (HasFatalFailure()) return;
+
+  e2e::DoubleClickListRow(list_, 1);
+  std::vector<std::wstring> boxes;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !(boxes = e2e::MessageBoxTexts(program_.ProcessId())).empty(); }, 10s));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], L"文件夹路径或文件路径不存在  " + text);
+  EXPECT_FALSE(IsIconic(main_));
+  ASSERT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"文件夹路径或文件路径不存在", IDOK));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::MessageBoxTexts(program_.ProcessId()).empty(); }, 10s));
+  WaitForIdle(main_);
+  EXPECT_FALSE(IsIconic(main_));
+  EXPECT_TRUE(IsWindowVisible(main_));
+}
+
+TEST_F(DoubleClickModes, WebAddressModeRunsNoCommandButStillMinimises) {
+  Copy(L"notepad.exe");
+  SetMenuSwitch(L"(打开文件夹有效)", false);
+  SetMenuSwitch(L"(打开网络地址有效)", true);
+  if (HasFatalFailure()) return;
+  const std::set<DWORD> before = ProcessesNamed(L"notepad.exe");
+
+  e2e::DoubleClickListRow(list_, 1);
+  // The shell would have started the program before the window minimises.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsIconic(main_) != FALSE; }, 10s));
+  e2e::WaitUntil([] { return false; }, 1s);
+  const std::set<DWORD> after = ProcessesNamed(L"notepad.exe");
+  for (DWORD id : after) {
+    if (before.count(id) == 0) {
+      ADD_FAILURE() << "the double click started notepad.exe (process " << id << ")";
+      if (HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+        TerminateProcess(p, 1);
+        CloseHandle(p);
+      }
+    }
+  }
+  EXPECT_EQ(e2e::ReadClipboardText(), L"notepad.exe");
+}
+
+// ---- Range checking with Shift ------------------------------------------------------------------
+
+// Real input, as the user gives it: the program reads the Shift state of its own input queue,
+// which no message sent from outside can set.
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+// Clicks with the mouse on a row's check box (the left edge of the row).
+void ClickCheckBox(HWND list, int row) {
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+  POINT at{r.left + 7, (r.top + r.bottom) / 2};
+  ClientToScreen(list, &at);
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT input[3] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = at.x * 65535 / width;
+    i.mi.dy = at.y * 65535 / height;
+  }
+  // Every event carries the position, so that no other pointer motion can come between.
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  input[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, input, sizeof input[0]);
+}
+
+class RangeChecking : public e2e::ProgramTest {
+ protected:
+  // Where the pointer is and what lies under it, for a click that went astray.
+  std::string PointerReport() const {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(cursor);
+    char text[200];
+    std::snprintf(text, sizeof text, "; pointer at %ld,%ld over %s, foreground %s", cursor.x, cursor.y,
+                  under == list_ ? "the list" : "another window", GetForegroundWindow() == main_ ? "the program" : "other");
+    return text;
+  }
+  // Checks or unchecks a row through its box, Shift held or not; returns once the program has
+  // taken the click (the row is selected then).
+  void ToggleBox(int row, bool withShift) {
+    if (withShift) SendKey(VK_SHIFT, false);
+    ClickCheckBox(list_, row);
+    if (withShift) SendKey(VK_SHIFT, true);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s))
+        << "row " << row << " not selected (" << e2e::SelectedListRow(list_) << " is)" << PointerReport();
+    WaitForIdle(main_);
+  }
+};
+
+TEST_F(RangeChecking, ShiftChecksEveryRowUpToTheAnchorAndUncheckingWithShiftTouchesNoOther) {
+  for (const wchar_t* text : {L"一", L"二", L"三", L"四", L"五"}) Copy(text);
+  const std::vector<std::wstring> rows = e2e::ListRows(list_);
+  ASSERT_EQ(rows.size(), 6u);
+  // The hint would lie over the list; the mouse must reach the rows.
+  SetMenuSwitch(L"单击条目后出现文本提示框", false);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    if (GetForegroundWindow() != main_) SetForegroundWindow(main_);
+    return GetForegroundWindow() == main_;
+  }, 10s));
+
+  ToggleBox(1, false);  // the anchor
+  ToggleBox(4, true);   // checks rows 1 to 4
+  ToggleBox(3, true);   // unchecks row 3 only
+  if (HasFatalFailure()) return;
+
+  // The rows left after "delete the unchecked ones" are the checked ones.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"部分删除_保留勾"));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 3));
+  EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{rows[1], rows[2], rows[4]}));
+}
+
+}  // namespace

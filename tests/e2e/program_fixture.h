@@ -1,0 +1,60 @@
+// A test that starts Quillora.exe in a fresh runtime folder whose exit record holds one
+// entry, so that the history list starts with that one row, and closes the program afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "clipboard_driver.h"
+#include "program_driver.h"
+
+namespace e2e {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  static constexpr const wchar_t* kFirstEntry = L"上次退出时保存的条目";
+
+  void SetUp() override {
+    folder_ = PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    WriteFile(folder_ / "temp.txt", "\xEF\xBB\xBF" + Utf8(kFirstEntry) + "\r\n");
+    ASSERT_TRUE(SetClipboardText(L"程序启动前的文本"));
+    ASSERT_TRUE(program_.Start(folder_));
+    main_ = program_.WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+    list_ = FindHistoryList(main_);
+    ASSERT_NE(list_, nullptr);
+    // The first show loads the exit record in place of what was captured during start-up.
+    ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; },
+                          std::chrono::seconds(10)));
+  }
+  void TearDown() override {
+    if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+    program_.WaitForExit(std::chrono::seconds(20));
+  }
+  // Copies a text as another program does and waits for its row.
+  void Copy(const std::wstring& text) {
+    const int rows = static_cast<int>(ListRows(list_).size());
+    ASSERT_TRUE(SetClipboardText(text));
+    ASSERT_TRUE(WaitForRowCount(list_, rows + 1)) << "no row for the copied text";
+  }
+  // Flips a checkable menu row and waits until the menu shows it in the wanted state.
+  void SetMenuSwitch(const std::wstring& caption, bool checked) {
+    const MenuRowInfo* row = nullptr;
+    std::vector<MenuRowInfo> rows = ReadMenuBar(main_);
+    row = FindMenuRow(rows, caption);
+    ASSERT_NE(row, nullptr) << "no menu row";
+    if (row->checked == checked) return;
+    ASSERT_TRUE(ChooseMenuRow(main_, caption));
+    ASSERT_TRUE(WaitUntil([&] {
+      rows = ReadMenuBar(main_);
+      row = FindMenuRow(rows, caption);
+      return row && row->checked == checked;
+    }, std::chrono::seconds(10)));
+  }
+
+  std::filesystem::path folder_;
+  RunningProgram program_;
+  HWND main_ = nullptr;
+  HWND list_ = nullptr;
+};
+
+}  // namespace e2e
