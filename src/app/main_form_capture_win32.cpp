@@ -102,7 +102,16 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
       break;
   }
   huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
-  const CaptureAppend added = history_->appendCapture(text, ClipSnapshot);
+  CaptureAppend added;
+  {
+    // The new row and its selection are drawn once, not once each.
+    struct Update {
+      unicode::TUniListBoxStrings& items;
+      explicit Update(unicode::TUniListBoxStrings& i) : items(i) { items.BeginUpdate(); }
+      ~Update() { items.EndUpdate(); }
+    } update(CheckListBox1.Items());
+    added = history_->appendCapture(text, ClipSnapshot);
+  }
   if (added.row >= 0) PastePosition = added.row;
 
   if (Checked(u"laosisen")) MessageBeep(0);
