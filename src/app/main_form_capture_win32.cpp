@@ -114,8 +114,7 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
   }
   if (added.row >= 0) PastePosition = added.row;
 
-  if (Checked(u"laosisen")) MessageBeep(0);
-  else if (Checked(u"Windowsminzong")) PlaySoundFile(u"增加条目.wav");
+  sounds_->PlayAddSound(CurrentSoundChoice());
   if (!SuppressListFocus && !gui::Application::Instance().Minimized()) CheckListBox1.SetFocus();
   if (Checked(u"menuquang")) AppendAutoSaveRecord(text);
 }
@@ -187,6 +186,13 @@ void TForm1::menuyouxiaoClick() {
     // The window stays in the chain and only passes notifications on.
     Timer1.SetEnabled(false);
   }
+}
+
+// ---- Snapshot capture and restore as the hidden menu's subroutines --------------------------------
+
+void TForm1::BindSnapshotCommands() {
+  Bind(u"huodejianqiebaoClick", [this] { huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard()); });
+  Bind(u"jianqiebaohuifuClick", [this] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
 }
 
 // ---- Refusing repeats ---------------------------------------------------------------------------

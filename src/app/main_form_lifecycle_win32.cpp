@@ -150,7 +150,15 @@ void TForm1::FillIntroduction() {
   history_->appendLoaded(kUsageHint, nullptr);
 }
 
-void TForm1::BuildPaths() { paths_ = MakeAppPaths(CurrentDirectory()); }
+void TForm1::BuildPaths() {
+  paths_ = MakeAppPaths(CurrentDirectory());
+  sounds_ = std::make_unique<SoundPlayer>(
+      paths_.SoundDir, [](const std::u16string& path) { return FileExists(path); },
+      [](const std::u16string& path) {
+        PlaySoundW(gui::W(path), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+      },
+      [] { MessageBeep(0); });
+}
 
 void TForm1::AddSystemMenuRestartRow() {
   HMENU system = GetSystemMenu(Handle(), FALSE);
@@ -337,12 +345,8 @@ void TForm1::mu_geClick() {
   ShellExecuteW(Handle(), L"open", gui::W(help), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
-void TForm1::PlaySoundFile(std::u16string_view waveName) { PlayWaveIfExists(SoundFile(paths_, waveName)); }
-
-void TForm1::PlayWaveIfExists(std::u16string_view path) {
-  const std::u16string file(path);
-  if (FileExists(file)) PlaySoundW(gui::W(file), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
-}
+void TForm1::PlaySoundFile(std::u16string_view waveName) { sounds_->Play(waveName); }
+void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std::u16string(path)); }
 
 // ---- Seams for features that are not built yet ------------------------------------------------
 // Each is the one place start-up or close calls; it does nothing until its feature exists.

@@ -34,6 +34,12 @@ void TForm1::duruseziwenjianClick() {
   if (!read.message.empty()) gui::MessageBoxU(read.message, settingstext::kErrorCaption, MB_OK);
 }
 
+SoundChoice TForm1::CurrentSoundChoice() const {
+  if (Checked(u"laosisen")) return SoundChoice::laosisen;
+  if (Checked(u"Windowsminzong")) return SoundChoice::Windowsminzong;
+  return SoundChoice::wusen;
+}
+
 void TForm1::CollectStoredRows() {
   settings_.bujilucongfu = Checked(u"bujilucongfu");
   settings_.lianxvfuzi = Checked(u"lianxvfuzi");
@@ -41,9 +47,7 @@ void TForm1::CollectStoredRows() {
   settings_.kaiqigudinkuaijie = Checked(u"kaiqigudinkuaijie");
   settings_.jiansitupiangesi = Checked(u"jiansitupiangesi");
   settings_.ziciwordhtm = Checked(u"ziciwordhtm");
-  settings_.sound = Checked(u"laosisen")        ? SoundChoice::laosisen
-                    : Checked(u"Windowsminzong") ? SoundChoice::Windowsminzong
-                                                 : SoundChoice::wusen;
+  settings_.sound = CurrentSoundChoice();
   settings_.zidongniantie = Checked(u"zidongniantie");
   settings_.danjihoucuxiantisi = Checked(u"danjihoucuxiantisi");
   settings_.qidongjiazaisangcibaocun = Checked(u"qidongjiazaisangcibaocun");

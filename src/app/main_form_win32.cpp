@@ -125,6 +125,7 @@ void TForm1::CreateControls() {
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   Bind(u"bujilucongfuClick", [this] { bujilucongfuClick(); });
+  BindSnapshotCommands();
   speedjianqie.OnClick = [this] {
     speedjianqie.SetDown(!speedjianqie.Down());
     menuyouxiaoClick();

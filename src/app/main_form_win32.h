@@ -19,6 +19,7 @@
 #include "app/listfile_io.h"
 #include "app/listfile_recent.h"
 #include "app/settings_values.h"
+#include "app/sound_player.h"
 #include "gui/file_dialogs.h"
 #include "app/main_layout.h"
 #include "app/snapshot_stream.h"
@@ -144,6 +145,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void RepairMissedText();
   void menuyouxiaoClick();
   void bujilucongfuClick();
+  void BindSnapshotCommands();
   void CheckListBox1Click();
   void PutEntryOnClipboard(const ClipboardPayload& payload);
   void AppendAutoSaveRecord(const std::u16string& text);
@@ -167,6 +169,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void duruseziwenjianClick();
   void mu_savesuxinClick();
   void CollectStoredRows();
+  SoundChoice CurrentSoundChoice() const;
   void RestoreRememberedSize();
   void zidongniantieClick();
   void BindSettingsCommands();
@@ -215,6 +218,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void PlaySoundFile(std::u16string_view waveName);
 
   AppPaths paths_;
+  std::unique_ptr<SoundPlayer> sounds_;
 
   // Menus.
   gui::Menu MainMenu1;

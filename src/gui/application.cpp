@@ -6,6 +6,7 @@
 #include "gui/form.h"
 #include "gui/gdi.h"
 #include "gui/guard.h"
+#include "unicode/uni_win_control_win32.h"
 
 namespace gui {
 
@@ -21,6 +22,8 @@ void Application::Initialize() {
   // The designs use 宋体 9 pt with the GB2312 character set.
   static UniqueFont font = MakeFont(u"宋体", -12, FW_NORMAL, GB2312_CHARSET);
   font_ = font.get();
+  // Exceptions escaping the handlers of the Unicode controls are reported like any other.
+  unicode::SetControlExceptionSink(&ReportUnhandledException);
   // The program's own icon (resource MAINICON) until a chosen icon file replaces it.
   icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);

@@ -78,7 +78,22 @@ bool TUniWinControl::RecreateWnd() {
   return Create(parent_, id_, bounds, extraStyle_);
 }
 
+namespace {
+ExceptionSink g_exceptionSink = nullptr;
+}  // namespace
+
+void SetControlExceptionSink(ExceptionSink sink) { g_exceptionSink = sink; }
+
 LRESULT CALLBACK TUniWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    return Dispatch(hwnd, msg, wp, lp);
+  } catch (...) {
+    if (g_exceptionSink) g_exceptionSink("control window procedure");
+    return 0;
+  }
+}
+
+LRESULT TUniWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   TUniWinControl* self = ControlOf(hwnd);
   if (self == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_DESTROY && !self->finalizing_) self->DestroyWnd();

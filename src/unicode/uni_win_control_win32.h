@@ -25,6 +25,12 @@ inline TShiftState operator|(TShiftState a, TShiftState b) { return TShiftState(
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
+// What happens to a C++ exception that escapes a control's event handler: it must not
+// unwind through the window procedure, so the control catches it and hands it here (the
+// application reports it; by default it is dropped). The sink runs inside a catch block.
+using ExceptionSink = void (*)(const char* where) noexcept;
+void SetControlExceptionSink(ExceptionSink sink);
+
 // The keyboard's modifier state now.
 TShiftState KeyboardShiftState();
 
@@ -105,6 +111,7 @@ class TUniWinControl {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleInput(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;

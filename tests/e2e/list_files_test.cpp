@@ -112,6 +112,23 @@ TEST_F(ListFiles, ExitRecordAndSettingsSurviveARestart) {
   EXPECT_FALSE(RowChecked(L"不记录最后一条重复的数据"));
 }
 
+TEST_F(ListFiles, AutosaveRecordsEveryCaptureAndReadsBack) {
+  Start();
+  ASSERT_FALSE(RowChecked(L"实时自动保存到 [自动保存文件]"));  // off at every start
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"实时自动保存到 [自动保存文件]"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return RowChecked(L"实时自动保存到 [自动保存文件]"); }, 10s));
+  Copy(L"a\r\nb");
+  Copy(L"单行");
+  const std::string rule = "=============\r\n";
+  EXPECT_EQ(e2e::ReadFile(folder_ / L"自动保存.txt"),
+            "\xEF\xBB\xBF[[begin]]\r\na\r\nb\r\n[[end]]\r\n" + rule + e2e::Utf8(L"单行") + "\r\n" + rule);
+  // Reading it back gives the entries and the separator lines as entries of their own.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"导入  [自动保存文件]"));
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    return e2e::ListRows(list_) == std::vector<std::wstring>{L"a\r\nb", L"=============", L"单行", L"============="};
+  }, 10s));
+}
+
 TEST_F(ListFiles, ListsOfEveryEncodingOpenThroughTheDialogAndSaveBack) {
   const fs::path saved = folder_ / L"保存";
   const std::wstring chinese = L"中文条目";
