@@ -124,13 +124,7 @@ ListReadResult ReadAutoSaveFile(const fs::path& file) {
   std::string_view checked = read.bytes;
   if (read.truncated) checked = checked.substr(0, checked.find_last_of("\r\n") + 1);
   if (format == TextFileFormat::tfANSI && HasNonAscii(checked) && IsWellFormedUtf8(checked)) {
-    ListParseResult parsed = ParseUtf8List(read.bytes, kListReadLimit, read.truncated);
-    ListReadResult result;
-    result.format = format;
-    result.entries = std::move(parsed.entries);
-    result.messages = std::move(parsed.messages);
-    result.tooMany = parsed.tooMany;
-    return result;
+    return FromParse(ParseUtf8List(read.bytes, kListReadLimit, read.truncated), format);
   }
   return ReadListBytes(read.bytes, ReaderForFormat(format), read.truncated);
 }

@@ -6,8 +6,6 @@ namespace app {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 ListReadResult FromParse(ListParseResult parsed, TextFileFormat format) {
   ListReadResult result;
   result.format = format;
@@ -16,6 +14,8 @@ ListReadResult FromParse(ListParseResult parsed, TextFileFormat format) {
   result.tooMany = parsed.tooMany;
   return result;
 }
+
+namespace {
 
 ListReadResult FileFailure(const FileReadResult& read) {
   ListReadResult result;

@@ -36,6 +36,8 @@ struct ListReadResult {
 };
 
 // The readers over a file's bytes (`truncated`: these are only the file's first bytes).
+// A parse of list bytes as a read result of a file of the given kind.
+ListReadResult FromParse(ListParseResult parsed, TextFileFormat format);
 ListReadResult ReadListBytes(std::string_view fileBytes, ListReader reader, bool truncated = false,
                              std::size_t limit = kListReadLimit);
 

@@ -105,11 +105,7 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
   CaptureAppend added;
   {
     // The new row and its selection are drawn once, not once each.
-    struct Update {
-      unicode::TUniListBoxStrings& items;
-      explicit Update(unicode::TUniListBoxStrings& i) : items(i) { items.BeginUpdate(); }
-      ~Update() { items.EndUpdate(); }
-    } update(CheckListBox1.Items());
+    const unicode::TUpdateScope update(CheckListBox1.Items());
     added = history_->appendCapture(text, ClipSnapshot);
   }
   if (added.row >= 0) PastePosition = added.row;

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
+
 #include "app/listfile_autosave.h"
 #include "app/listfile_commands.h"
 #include "app/listfile_io.h"
@@ -71,7 +73,7 @@ bool TForm1::ReadListIntoRows(const ListReadResult& read) {
   Files().AfterRead();
   const std::u16string caption = Caption();
 
-  CheckListBox1.Items().BeginUpdate();
+  std::optional<unicode::TUpdateScope> update(std::in_place, CheckListBox1.Items());
   history_->beginReplace();
   const int count = static_cast<int>(read.entries.size());
   // The progress bar and the caption count every 100 entries, but repaint at most every
@@ -90,7 +92,7 @@ bool TForm1::ReadListIntoRows(const ListReadResult& read) {
     }
     history_->appendLoaded(read.entries[static_cast<size_t>(r)], nullptr);
   }
-  CheckListBox1.Items().EndUpdate();
+  update.reset();
   progressHide();
   CheckListBox1.SetTopIndex(0);
   CheckListBox1.SetItemIndex(-1);

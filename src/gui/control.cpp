@@ -179,15 +179,6 @@ void SpeedButton::Create(HWND parent, const ControlSpec& spec, HFONT font) {
   CreateAs(L"BUTTON", parent, s, font);
 }
 
-bool SpeedButton::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
-    if (OnClick) OnClick();
-    result = 0;
-    return true;
-  }
-  return false;
-}
-
 bool SpeedButton::Down() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SpeedButton::SetDown(bool down) { SendMessageW(hwnd_, BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0); }
 

@@ -107,13 +107,11 @@ class Button : public Control {
 
 // A button that stays down or up (a tool-bar switch). Clicking flips it and runs OnClick;
 // SetDown changes the state without running anything.
-class SpeedButton : public Control {
+class SpeedButton : public Button {
  public:
   void Create(HWND parent, const ControlSpec& spec, HFONT font);
-  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   bool Down() const;
   void SetDown(bool down);
-  std::function<void()> OnClick;
 };
 
 class Label : public Control {

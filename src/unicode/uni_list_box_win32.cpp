@@ -269,17 +269,11 @@ void TUniListBoxStrings::Put(int index, std::u16string_view s) {
   const int selected = listBox_.ItemIndex();
   const LPARAM data = listBox_.RowData(index);
   listBox_.SetRowData(index, 0);
-  BeginUpdate();
-  try {
-    listBox_.DeleteRow(index);
-    listBox_.InsertRow(index, s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
+  const TUpdateScope update(*this);
+  listBox_.DeleteRow(index);
+  listBox_.InsertRow(index, s);
   listBox_.SetRowData(index, data);
   listBox_.SetItemIndex(selected);
-  EndUpdate();
 }
 
 int TUniListBoxStrings::Add(std::u16string_view s) { return listBox_.InsertRow(-1, s); }
@@ -297,24 +291,18 @@ void TUniListBoxStrings::Exchange(int index1, int index2) {
   listBox_.CheckRow(index1);
   listBox_.CheckRow(index2);
   if (index1 == index2) return;
-  BeginUpdate();
-  try {
-    const int selected = listBox_.ItemIndex();
-    const std::u16string s1 = Get(index1);
-    const std::u16string s2 = Get(index2);
-    const LPARAM d1 = listBox_.RowData(index1);
-    const LPARAM d2 = listBox_.RowData(index2);
-    Put(index1, s2);
-    Put(index2, s1);
-    listBox_.SetRowData(index1, d2);
-    listBox_.SetRowData(index2, d1);
-    if (selected == index1) listBox_.SetItemIndex(index2);
-    else if (selected == index2) listBox_.SetItemIndex(index1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  const int selected = listBox_.ItemIndex();
+  const std::u16string s1 = Get(index1);
+  const std::u16string s2 = Get(index2);
+  const LPARAM d1 = listBox_.RowData(index1);
+  const LPARAM d2 = listBox_.RowData(index2);
+  Put(index1, s2);
+  Put(index2, s1);
+  listBox_.SetRowData(index1, d2);
+  listBox_.SetRowData(index2, d1);
+  if (selected == index1) listBox_.SetItemIndex(index2);
+  else if (selected == index2) listBox_.SetItemIndex(index1);
 }
 
 int TUniListBoxStrings::IndexOf(std::u16string_view s) const {
@@ -329,19 +317,13 @@ void TUniListBoxStrings::Move(int curIndex, int newIndex) {
   if (curIndex == newIndex) return;
   listBox_.CheckRow(curIndex);
   if (newIndex < 0 || newIndex >= GetCount()) throw EListError::IndexOutOfBounds(newIndex);
-  BeginUpdate();
-  try {
-    const std::u16string s = Get(curIndex);
-    const LPARAM data = listBox_.RowData(curIndex);
-    listBox_.SetRowData(curIndex, 0);
-    listBox_.DeleteRow(curIndex);
-    listBox_.InsertRow(newIndex, s);
-    listBox_.SetRowData(newIndex, data);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  const std::u16string s = Get(curIndex);
+  const LPARAM data = listBox_.RowData(curIndex);
+  listBox_.SetRowData(curIndex, 0);
+  listBox_.DeleteRow(curIndex);
+  listBox_.InsertRow(newIndex, s);
+  listBox_.SetRowData(newIndex, data);
 }
 
 void TUniListBoxStrings::SetCapacity(int capacity) {
@@ -355,15 +337,9 @@ void TUniListBoxStrings::SetCapacity(int capacity) {
 }
 
 void TUniListBoxStrings::AddStrings(const TWideStrings& strings) {
-  BeginUpdate();
-  try {
-    SetCapacity(GetCount() + strings.GetCount());
-    TUniStrings::AddStrings(strings);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  SetCapacity(GetCount() + strings.GetCount());
+  TUniStrings::AddStrings(strings);
 }
 
 void TUniListBoxStrings::SetUpdateState(bool updating) {

@@ -126,25 +126,19 @@ std::u16string TWideStrings::GetTextStr() const {
 }
 
 void TWideStrings::SetTextStr(std::u16string_view text) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t p = 0;
-    const size_t n = text.size();
-    while (p < n) {
-      size_t end = p;
-      while (end < n && text[end] != kCr && text[end] != kLf && text[end] != kLineSeparator) ++end;
-      Add(text.substr(p, end - p));
-      p = end;
-      if (p < n && text[p] == kCr) ++p;
-      if (p < n && text[p] == kLf) ++p;
-      if (p < n && text[p] == kLineSeparator) ++p;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  const TUpdateScope update(*this);
+  Clear();
+  size_t p = 0;
+  const size_t n = text.size();
+  while (p < n) {
+    size_t end = p;
+    while (end < n && text[end] != kCr && text[end] != kLf && text[end] != kLineSeparator) ++end;
+    Add(text.substr(p, end - p));
+    p = end;
+    if (p < n && text[p] == kCr) ++p;
+    if (p < n && text[p] == kLf) ++p;
+    if (p < n && text[p] == kLineSeparator) ++p;
   }
-  EndUpdate();
 }
 
 int TWideStrings::CompareStrings(std::u16string_view a, std::u16string_view b) const {
@@ -172,27 +166,15 @@ void TWideStrings::AddStrings(const TWideStrings& strings) {
     EndUpdate();
     return;
   }
-  BeginUpdate();
-  try {
-    for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.Objects(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  for (int i = 0; i < strings.GetCount(); ++i) AddObject(strings.Get(i), strings.Objects(i));
 }
 
 void TWideStrings::Assign(const TWideStrings& source) {
   if (&source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    AddStrings(source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  Clear();
+  AddStrings(source);
 }
 
 void TWideStrings::Exchange(int index1, int index2) {
@@ -245,14 +227,8 @@ void TWideStrings::LoadFromFile(const std::u16string& fileName) {
 void TWideStrings::LoadFromStream(TStream& stream) {
   // The text is read whole before the list changes: a failure leaves the lines as they were.
   const std::u16string text = DecodeStreamText(stream, TStreamCharSet::scUtf16Le);
-  BeginUpdate();
-  try {
-    SetTextStr(text);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  SetTextStr(text);
 }
 
 void TWideStrings::Move(int curIndex, int newIndex) {
@@ -300,14 +276,8 @@ void TUniStrings::LoadFromFile(const std::u16string& fileName) {
 void TUniStrings::LoadFromStreamBom(TStream& stream, bool withBom) {
   const TStreamCharSet charSet = withBom ? DetectStreamCharSet(stream) : TStreamCharSet::scUtf16Le;
   const std::u16string text = DecodeStreamText(stream, charSet);
-  BeginUpdate();
-  try {
-    SetTextStr(text);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const TUpdateScope update(*this);
+  SetTextStr(text);
 }
 
 void TUniStrings::SaveToStreamBom(TStream& stream, bool withBom) {

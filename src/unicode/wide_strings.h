@@ -84,6 +84,18 @@ class TWideStrings {
   int updateCount_ = 0;
 };
 
+// BeginUpdate for the lifetime of the scope, EndUpdate however it is left.
+class TUpdateScope {
+ public:
+  explicit TUpdateScope(TWideStrings& strings) : strings_(strings) { strings_.BeginUpdate(); }
+  ~TUpdateScope() { strings_.EndUpdate(); }
+  TUpdateScope(const TUpdateScope&) = delete;
+  TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+ private:
+  TWideStrings& strings_;
+};
+
 class TUniStrings : public TWideStrings {
  public:
   // The character set the last LoadFromFile found.
