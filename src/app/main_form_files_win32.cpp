@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr COLORREF kFixedViewColor = 128;  // maroon
+constexpr char16_t kNoDatabaseYet[] = u"暂不支持数据库格式（*.mdb），请选择文本格式";
 
 bool FileExists(const std::u16string& path) {
   const DWORD a = GetFileAttributesW(gui::W(path));
@@ -163,6 +164,7 @@ void TForm1::menuopenClick() {
     case ListFileAction::ReadDatabase:
       // Entry databases are not built yet: nothing is read.
       Files().CurrentListFile = previous;
+      gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
       break;
     case ListFileAction::Nothing:
       Files().CurrentListFile = previous;
@@ -209,8 +211,8 @@ void TForm1::WriteWith(ListSaveWriter writer) {
       baocunutf8ziClick();
       break;
     case ListSaveWriter::Database:
-      // Entry databases are not built yet: the list is kept as UTF-8 text rather than lost.
-      baocunutf8ziClick();
+      // Entry databases are not built yet: nothing is written under a database's name.
+      gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
       break;
   }
 }
@@ -237,7 +239,10 @@ void TForm1::N234Click() {
   if (!chosen.ok) return;
   Files().SingleEntryFile = chosen.file;
   const ListSaveWriter writer = SingleEntryWriter(chosen.filterIndex);
-  // Entry databases are not built yet: a single entry chosen for one is written as UTF-8 text.
+  if (writer == ListSaveWriter::Database) {
+    gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
+    return;
+  }
   const ListWriterKind kind = writer == ListSaveWriter::Ansi ? ListWriterKind::Ansi : ListWriterKind::Utf8;
   if (const std::error_code error =
           WriteSingleEntryFile(fs::path(chosen.file), history_->store().EntryTexts(row), kind)) {
