@@ -38,6 +38,18 @@ TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settin
   return TextVerdict::Store;
 }
 
+bool DecidePictureChange(CaptureState& state, bool monitorPictures) {
+  if (state.PictureWindowPending) {
+    state.PictureCaptureArmed = true;
+    return false;
+  }
+  if (!state.PictureCaptureArmed) {
+    state.PictureCaptureArmed = true;  // this change is skipped, the next one counts
+    return false;
+  }
+  return monitorPictures;
+}
+
 bool ClipboardTextMissed(const CaptureState& state, const CaptureSettings& settings, const std::u16string& text) {
   return static_cast<long long>(text.size()) <= settings.maxTextLength && text != state.LastClipText;
 }

@@ -15,6 +15,11 @@ struct CaptureState {
   bool CopyStepPending = false;     // a continuous-copy step sent Ctrl+C
   bool CopyStepCaptured = false;    // the copy step's own capture was stored
   std::u16string LastClipText;
+  // The picture path of changes without text. The picture window clears the first when it
+  // exists, and the other two when it writes a picture to the clipboard itself.
+  bool PictureWindowPending = true;
+  bool PictureCaptureArmed = true;  // false: the next change without text is skipped
+  bool PictureRetryArmed = true;    // the check timer may re-post a clipboard picture
 };
 
 // The switches and limits a capture reads.
@@ -45,6 +50,10 @@ enum class TextVerdict {
 // rowCount: rows of the list; selectedRow: -1 for none.
 TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settings, const std::u16string& text,
                               int rowCount, int selectedRow);
+
+// A change without text is never an entry. True when its picture goes to the picture slots
+// (when picture monitoring is on and the clipboard holds a picture).
+bool DecidePictureChange(CaptureState& state, bool monitorPictures);
 
 // The check timer's text repair: a clipboard text that was never captured (the window lost its
 // place in the viewer chain) is worth re-posting when it fits and differs from the last text.

@@ -116,8 +116,8 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
 }
 
 void TForm1::CaptureWithoutText() {
-  // A change without text never becomes an entry. Pictures go to the picture slots, which
-  // are not built yet: until then such a change is passed on and nothing more.
+  // A change without text never becomes an entry; its picture may go to the picture slots.
+  if (DecidePictureChange(capture_, Checked(u"jiansitupiangesi"))) StoreClipboardPicture();
 }
 
 // ---- The check timer --------------------------------------------------------------------------
@@ -233,6 +233,11 @@ void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
 }
 
 // ---- Seams ---------------------------------------------------------------------------------
+
+void TForm1::StoreClipboardPicture() {
+  // The picture slots and picture files are not built yet. Until the picture window exists,
+  // DecidePictureChange never asks for this.
+}
 
 void TForm1::mytuopanClick(int entry) {
   // The tray icon is not built yet, so its menu cannot be opened.

@@ -141,6 +141,7 @@ class TForm1 : public gui::Form, private HistorySink {
   CaptureSettings CurrentCaptureSettings() const;
   void CaptureText(const CaptureSettings& settings);
   void CaptureWithoutText();
+  void StoreClipboardPicture();
   void Timer1Timer();
   void RepairMissedText();
   void menuyouxiaoClick();

@@ -64,3 +64,14 @@ TEST(CaptureDecision, MissedTextNeedsToFitAndDiffer) {
   EXPECT_TRUE(ClipboardTextMissed(s, settings, u"abd"));
   EXPECT_FALSE(ClipboardTextMissed(s, settings, u"abcd"));
 }
+
+TEST(CaptureDecision, PicturesWaitForThePictureWindowAndSkipOneChangeWhenDisarmed) {
+  CaptureState s;
+  EXPECT_FALSE(DecidePictureChange(s, true));  // no picture window yet
+  s.PictureWindowPending = false;
+  s.PictureCaptureArmed = false;  // the picture window wrote the clipboard itself
+  EXPECT_FALSE(DecidePictureChange(s, true));
+  EXPECT_TRUE(s.PictureCaptureArmed);
+  EXPECT_TRUE(DecidePictureChange(s, true));
+  EXPECT_FALSE(DecidePictureChange(s, false));  // picture monitoring off
+}
