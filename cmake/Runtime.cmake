@@ -1,8 +1,10 @@
 # Lays out the runtime folder: Quillora.exe (built there directly), the hook library and
-# its spare copy, and everything under data/.
+# its spare copy, and everything under data/ that the folder does not hold yet (delete
+# build/win32/runtime to take changed data files).
 add_custom_target(runtime ALL
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${QUILL_RUNTIME_DIR}"
-  COMMAND "${CMAKE_COMMAND}" -E copy_directory "${PROJECT_SOURCE_DIR}/data" "${QUILL_RUNTIME_DIR}"
+  COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR}/data -DTARGET=${QUILL_RUNTIME_DIR}
+          -P "${PROJECT_SOURCE_DIR}/cmake/CopyMissing.cmake"
   COMMENT "Laying out the runtime folder"
   VERBATIM)
 if(TARGET SysHookDLL)

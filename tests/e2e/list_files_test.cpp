@@ -96,7 +96,7 @@ TEST_F(ListFiles, ExitRecordAndSettingsSurviveARestart) {
 
   EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),
             "\xEF\xBB\xBF" + e2e::Utf8(L"第一条") + "\r\n[[begin]]\r\nsecond\r\nline\r\n[[end]]\r\n  leading blanks\r\n");
-  std::vector<std::string> expected = Lines(e2e::ReadFile(fs::path(QUILL_RUNTIME_DIR) / "set"));
+  std::vector<std::string> expected = Lines(e2e::ReadFile(fs::path(QUILL_DATA_DIR) / "set"));
   ASSERT_EQ(expected.size(), 30u);
   expected[6] = "0";  // line 7: bujilucongfu
   expected[26] = std::to_string(window.right - window.left);

@@ -13,12 +13,17 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
   std::error_code ec;
   fs::remove_all(target, ec);
   fs::create_directories(target);
-  // Copied entry by entry: the C++ library's recursive copy trips over existing folders here.
-  const fs::path source(QUILL_RUNTIME_DIR);
-  for (const auto& entry : fs::recursive_directory_iterator(source)) {
-    const fs::path to = target / fs::relative(entry.path(), source);
+  // The folder as shipped: the shipped data files and the built programs. (The build's own
+  // runtime folder may hold a developer's settings and lists by now.) Copied entry by entry:
+  // the C++ library's recursive copy trips over existing folders here.
+  const fs::path data(QUILL_DATA_DIR);
+  for (const auto& entry : fs::recursive_directory_iterator(data)) {
+    const fs::path to = target / fs::relative(entry.path(), data);
     if (entry.is_directory()) fs::create_directories(to);
-    else fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing);
+    else fs::copy_file(entry.path(), to);
+  }
+  for (const char* program : {"Quillora.exe", "SysHookDLL.dll", "copy_Key.dll"}) {
+    fs::copy_file(fs::path(QUILL_RUNTIME_DIR) / program, target / program);
   }
   return target;
 }
