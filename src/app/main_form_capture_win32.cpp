@@ -62,11 +62,21 @@ CaptureSettings TForm1::CurrentCaptureSettings() const {
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
 
 void TForm1::WMDrawClipboard() {
+  // The own-write flag belongs to one write. A flag still set from a write that never reached
+  // the clipboard, or whose notification was turned away while a capture ran, must not
+  // swallow the user's next copy: this change is the program's own only when the clipboard
+  // is still as its write left it.
+  if (capture_.SkipNextClipChange && !ownWriteInProgress_ && GetClipboardSequenceNumber() != ownWriteSequence_) {
+    capture_.SkipNextClipChange = false;
+  }
   const CaptureSettings settings = CurrentCaptureSettings();
-  if (BeginClipboardChange(capture_, settings) != ChangeVerdict::Capture) {
+  // While long list work hands out paint messages, a capture would change the rows under it:
+  // the change is passed on, and the check timer catches it up afterwards.
+  if (listBusy_ > 0 || BeginClipboardChange(capture_, settings) != ChangeVerdict::Capture) {
     ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }
+  lastSeenSequence_ = GetClipboardSequenceNumber();
   // Every notification is passed on, also when this capture fails.
   struct Finish {
     TForm1& form;
@@ -146,6 +156,9 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::RepairMissedText() {
+  // Only a clipboard that changed since the program last looked at it can hold a missed text
+  // (emptying the last text with "清除最后一条记录记忆" must not re-post what is there).
+  if (GetClipboardSequenceNumber() == lastSeenSequence_) return;
   const std::u16string text = ClipboardTextThroughMemo();
   if (!ClipboardTextMissed(capture_, CurrentCaptureSettings(), text)) return;
   // A late capture may still arrive: look again a few times before calling it missed.
@@ -213,23 +226,48 @@ void TForm1::CheckListBox1Click() {
   ShowClickHintFor(row);
 }
 
+void TForm1::yicunwenbenfasongClick() {
+  // The row click with "支持带格式的文本" taken as off: the text alone goes to the clipboard.
+  const bool allFormats = Checked(u"ziciwordhtm");
+  SetChecked(u"ziciwordhtm", false);
+  struct Restore {
+    TForm1& form;
+    bool value;
+    ~Restore() { form.SetChecked(u"ziciwordhtm", value); }
+  } restore{*this, allFormats};
+  CheckListBox1Click();
+}
+
 void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
   capture_.LastClipText = payload.text;
+  bool written = false;
   if (payload.snapshot) {
     ClipSnapshot = payload.snapshot;
-    capture_.SkipNextClipChange = true;
-    try {
-      jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
-      return;
-    } catch (...) {
-      // The snapshot could not be written (the clipboard stayed busy, or the stream is
-      // damaged): the text alone goes instead.
-    }
+    written = WriteClipboardOwn([&] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
   }
-  // An empty text writes nothing, so no change would come to clear the own-write flag: it is
-  // set only when a change is coming.
-  capture_.SkipNextClipChange = !payload.text.empty();
-  CopyTextThroughMemo(payload.text);
+  // Without a snapshot, or when it could not be written (the clipboard stayed busy, or the
+  // stream is damaged), the text alone goes.
+  if (!written) WriteClipboardOwn([&] { CopyTextThroughMemo(payload.text); });
+}
+
+bool TForm1::WriteClipboardOwn(const std::function<void()>& write) {
+  const DWORD before = GetClipboardSequenceNumber();
+  capture_.SkipNextClipChange = true;
+  ownWriteInProgress_ = true;
+  bool failed = false;
+  try {
+    write();
+  } catch (...) {
+    failed = true;
+  }
+  ownWriteInProgress_ = false;
+  ownWriteSequence_ = GetClipboardSequenceNumber();
+  lastSeenSequence_ = ownWriteSequence_;
+  // Nothing reached the clipboard (an empty text, or a write that failed): no change will come
+  // to clear the flag, so it goes now.
+  const bool changed = ownWriteSequence_ != before;
+  if (!changed) capture_.SkipNextClipChange = false;
+  return changed && !failed;
 }
 
 // ---- Seams ---------------------------------------------------------------------------------

@@ -74,27 +74,41 @@ bool TForm1::ReadListIntoRows(const ListReadResult& read) {
   Files().AfterRead();
   const std::u16string caption = Caption();
 
+  const BusyScope busy(listBusy_);  // the rows are being replaced: captures wait for the check timer
   std::optional<unicode::TUpdateScope> update(std::in_place, CheckListBox1.Items());
   history_->beginReplace();
   const int count = static_cast<int>(read.entries.size());
   // The progress bar and the caption count every 100 entries, but repaint at most every
   // 50 ms: under Wine each repaint costs milliseconds, which for 100000 entries would make
-  // the counting slower than the loading.
+  // the counting slower than the loading. Only paint messages are handled meanwhile.
   DWORD lastShown = GetTickCount();
+  struct Progress {
+    TForm1& form;
+    bool shown = false;
+    ~Progress() {
+      if (shown) form.progressHide();
+    }
+  } progress{*this};
   for (int r = 0; r < count; ++r) {
-    if (r == 400) progressShow(count - 400);
+    if (r == 400) {
+      progressShow(count - 400);
+      progress.shown = true;
+    }
     if (r > 400 && r % 100 == 0 && GetTickCount() - lastShown >= 50) {
       lastShown = GetTickCount();
       ProgressBar1.SetPosition(r - 400);
       if (r > 700) {
         SetCaption(gui::U(std::to_wstring(r)));
-        gui::Application::Instance().ProcessMessages();
+        gui::Application::Instance().ProcessPaintMessages();
       }
     }
     history_->appendLoaded(read.entries[static_cast<size_t>(r)], nullptr);
   }
   update.reset();
-  progressHide();
+  if (progress.shown) {
+    progress.shown = false;
+    progressHide();
+  }
   CheckListBox1.SetTopIndex(0);
   CheckListBox1.SetItemIndex(-1);
   SetCaption(caption);
@@ -126,7 +140,8 @@ bool TForm1::WriteRows(ListWriterKind kind) {
     ReportFileError(error);
     return false;
   }
-  AddRecentFile(Files().SaveListFile);
+  // The ANSI writer lists its file among the recent files; the UTF-8 writer does not.
+  if (kind == ListWriterKind::Ansi) AddRecentFile(Files().SaveListFile);
   return true;
 }
 
@@ -185,6 +200,10 @@ void TForm1::menusaveClick() {
     if (!chosen.ok) return;
     dialogShown = true;
     filterIndex = chosen.filterIndex;
+    if (SaveWriterFromDialog(filterIndex) == ListSaveWriter::Database) {
+      WriteWith(ListSaveWriter::Database);  // says it is not available; the names stay as they were
+      return;
+    }
     files.SaveListFile = files.CurrentListFile = files.AttachedListFile = chosen.file;
   }
   if (SaveAsksConfirmation(dialogShown, history_->fixedView()) &&
@@ -222,8 +241,13 @@ void TForm1::SaveAs(int filterIndex) {
   spec.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
   const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
   if (!chosen.ok) return;
+  const ListSaveWriter writer = SaveAsWriter(chosen.filterIndex);
+  if (writer == ListSaveWriter::Database) {
+    WriteWith(writer);  // says it is not available; the names stay as they were
+    return;
+  }
   Files().SaveListFile = Files().AttachedListFile = chosen.file;
-  WriteWith(SaveAsWriter(chosen.filterIndex));
+  WriteWith(writer);
   Files().CurrentListFile = chosen.file;
 }
 
@@ -261,14 +285,23 @@ void TForm1::daorutempClick() {
   PressHistoryView();
   history_->listModesOff();
   // The exit database is not built yet: the exit record is always "temp.txt".
-  Files().CurrentListFile = paths_.ExitRecordFile;
   const ListReadResult read = ReadExitRecord(fs::path(paths_.ExitRecordFile));
+  // No exit record yet (the first start): the rows stay as they are, nothing becomes a recent file.
+  if (read.missing || !FileExists(paths_.ExitRecordFile)) return;
+  // An exit record that could not be read whole is kept aside at the next close instead of
+  // being overwritten by the rows that did load.
+  exitRecordIncomplete_ = read.status != ListReadStatus::Read || read.tooMany;
+  Files().CurrentListFile = paths_.ExitRecordFile;
   ReadListIntoRows(read);
   history_->refillRunHistory();
 }
 
 void TForm1::SaveExitRecord() {
   Files().SaveListFile = paths_.ExitRecordFile;
+  if (exitRecordIncomplete_) {
+    const std::u16string kept = paths_.ExitRecordFile + u".bak";
+    MoveFileExW(gui::W(paths_.ExitRecordFile), gui::W(kept), MOVEFILE_REPLACE_EXISTING);
+  }
   if (const std::error_code error = WriteExitRecord(fs::path(paths_.ExitRecordFile), RowTexts())) {
     ReportFileError(error);
   }
@@ -331,11 +364,16 @@ void TForm1::AddRecentFile(const std::u16string& file) {
 void TForm1::lastjianClick(int menuPlace) {
   const std::u16string file = recentFiles_.FileAtMenuRow(menuPlace);
   if (file.empty()) return;
-  PressHistoryView();
-  Files().CurrentListFile = file;
   std::error_code error;
   const TextFileFormat kind = GetTextFileFormat(fs::path(file), error);
-  if (RecentFileAction(file, kind) == ListFileAction::ReadDatabase) return;  // databases are not built yet
+  if (RecentFileAction(file, kind) != ListFileAction::ReadDatabase) {
+    PressHistoryView();
+    Files().CurrentListFile = file;
+  }
+  if (RecentFileAction(file, kind) == ListFileAction::ReadDatabase) {
+    gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);  // databases are not built yet
+    return;
+  }
   ReadCurrentListFileByKind();
 }
 
@@ -364,8 +402,13 @@ void TForm1::BindFileCommands() {
   Bind(u"N142Click", [this] { SaveAs(2); });
   Bind(u"N234Click", [this] { N234Click(); });
   Bind(u"danxiangmybaocunClick", [this] {
-    WriteSingleEntryFile(fs::path(Files().SingleEntryFile), history_->store().EntryTexts(SelectedRow()),
-                         ListWriterKind::Ansi);
+    const int row = SelectedRow();
+    if (row < 0 || row >= history_->rowCount()) return;
+    if (const std::error_code error =
+            WriteSingleEntryFile(fs::path(Files().SingleEntryFile), history_->store().EntryTexts(row),
+                                 ListWriterKind::Ansi)) {
+      ReportFileError(error);
+    }
   });
   Bind(u"baocunutf8ziClick", [this] { baocunutf8ziClick(); });
   Bind(u"daoruutf8ziClick", [this] { ReadCurrentListFile(ListReader::Utf8); });

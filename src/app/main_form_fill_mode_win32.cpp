@@ -3,11 +3,6 @@
 
 namespace app {
 
-void TForm1::SetListHeight(int height) {
-  const RECT r = gui::BoundsInParent(CheckListBox1.Handle());
-  CheckListBox1.SetBounds(gui::MakeRect(r.left, r.top, r.right - r.left, height));
-}
-
 void TForm1::menutianbiaoClick() {
   if (Maximized()) ShowWindow(Handle(), SW_RESTORE);
   SetChecked(u"menutianbiao", !Checked(u"menutianbiao"));
@@ -16,31 +11,24 @@ void TForm1::menutianbiaoClick() {
   if (!FillModeActive) {
     FillModeSavedHint = Checked(u"danjihoucuxiantisi");
     SetChecked(u"danjihoucuxiantisi", false);
-    SetChecked(u"menutop", true);
-    SetStayOnTop(true);
-    JoinClipboardChain();
-    speedcuangkouzui.SetDown(true);
+    // Stay on top through the list modes, so that the row, the button and the window agree
+    // (this also renews the window's place in the viewer chain).
+    if (!history_->listModes().menutop) history_->toggleStayOnTop();
     speedmosiqiehuan.SetDown(true);
     FillModeActive = true;
     SetWindowLongW(Handle(), GWL_STYLE, style & ~WS_MAXIMIZEBOX);
     const MainLayout small = FillModeLayout(rememberedLayout_, layoutGaps_);
-    Image1.SetTop(small.image1Top);
-    SetListHeight(small.listHeight);
-    Panel1.SetWidth(small.panel1Width);
+    // The list, its strip and the progress bar shrink with Panel1, so the list keeps its
+    // scroll bar in view.
+    ApplyLayout(small);
     SetBounds(Left(), Top(), small.window.width, small.window.height);
     FillModeMemoText = u"要还原窗口\r\n请按 填表模式切换 按钮\r\n";
     Memo1.SetText(FillModeMemoText);
   } else {
     SetChecked(u"danjihoucuxiantisi", FillModeSavedHint);
-    const MainLayout& l = rememberedLayout_;
-    Image1.SetTop(l.image1Top);
-    SetBounds(Left(), Top(), l.window.width, l.window.height);
-    SetListHeight(l.listHeight);
-    Panel1.SetWidth(l.panel1Width);
-    SetChecked(u"menutop", false);
-    SetStayOnTop(false);
-    JoinClipboardChain();
-    speedcuangkouzui.SetDown(false);
+    SetBounds(Left(), Top(), rememberedLayout_.window.width, rememberedLayout_.window.height);
+    ApplyLayout(rememberedLayout_);
+    if (history_->listModes().menutop) history_->toggleStayOnTop();
     speedmosiqiehuan.SetDown(false);
     FillModeActive = false;
     SetWindowLongW(Handle(), GWL_STYLE, style | WS_MAXIMIZEBOX);

@@ -139,20 +139,29 @@ void TForm1::setHourglass(bool on) {
 }
 
 void TForm1::progressShow(int steps) {
+  ++listBusy_;
+  progressSteps_ = 0;
+  progressShownAt_ = GetTickCount();
   ProgressBar1.SetRange(0, steps);
-  ProgressBar1.SetStep(1);
   ProgressBar1.SetPosition(0);
   ProgressBar1.SetVisible(true);
 }
 
 void TForm1::progressStep() {
-  ProgressBar1.StepIt();
-  gui::Application::Instance().ProcessMessages();
+  // Every step counts, but the bar is redrawn at most every 50 ms: each repaint costs
+  // milliseconds under Wine. Only paint messages are handled meanwhile, so nothing can change
+  // the rows under the walk.
+  ++progressSteps_;
+  if (GetTickCount() - progressShownAt_ < 50) return;
+  progressShownAt_ = GetTickCount();
+  ProgressBar1.SetPosition(progressSteps_);
+  gui::Application::Instance().ProcessPaintMessages();
 }
 
 void TForm1::progressHide() {
   ProgressBar1.SetVisible(false);
   ProgressBar1.SetPosition(0);
+  if (listBusy_ > 0) --listBusy_;
 }
 
 bool TForm1::confirm(std::u16string_view caption, std::u16string_view text) { return gui::Confirm(text, caption); }
@@ -193,7 +202,9 @@ void TForm1::listModesChanged(const ListModes& modes) {
 
 void TForm1::applyStayOnTop(bool onTop) {
   SetStayOnTop(onTop);
-  JoinClipboardChain();
+  // The window keeps its handle here, but its place in the chain is renewed as after any
+  // style change; the clicked entry on the clipboard is not captured again.
+  RejoinClipboardChainQuietly();
 }
 
 }  // namespace app

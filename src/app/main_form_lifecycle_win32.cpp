@@ -255,6 +255,13 @@ void TForm1::JoinClipboardChain() {
   ViewerChainJoined = true;
 }
 
+void TForm1::RejoinClipboardChainQuietly() {
+  const bool busy = capture_.CaptureBusy;
+  capture_.CaptureBusy = true;  // the notification that joining sends is passed on, not captured
+  JoinClipboardChain();
+  capture_.CaptureBusy = busy;
+}
+
 void TForm1::LeaveClipboardChain() {
   if (!ViewerChainJoined) return;
   ChangeClipboardChain(Handle(), NextClipViewer);

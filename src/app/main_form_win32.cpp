@@ -126,6 +126,7 @@ void TForm1::CreateControls() {
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   Bind(u"bujilucongfuClick", [this] { bujilucongfuClick(); });
   BindSnapshotCommands();
+  Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
   speedjianqie.OnClick = [this] {
     speedjianqie.SetDown(!speedjianqie.Down());
     menuyouxiaoClick();

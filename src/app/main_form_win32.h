@@ -79,6 +79,9 @@ class TForm1 : public gui::Form, private HistorySink {
 
   // The clipboard viewer chain.
   void JoinClipboardChain();
+  // Joins again without capturing what the clipboard holds (the window's place in the chain
+  // is renewed; nothing was copied).
+  void RejoinClipboardChainQuietly();
   void LeaveClipboardChain();
   void ForwardClipboardMessage(UINT msg, WPARAM wp, LPARAM lp);
   void WMDrawClipboard();
@@ -92,7 +95,6 @@ class TForm1 : public gui::Form, private HistorySink {
   // Layout.
   MainLayout CurrentLayout() const;
   void ApplyLayout(const MainLayout& layout);
-  void SetListHeight(int height);
   void ApplyListFont();
   void RememberLayout();
 
@@ -148,7 +150,11 @@ class TForm1 : public gui::Form, private HistorySink {
   void bujilucongfuClick();
   void BindSnapshotCommands();
   void CheckListBox1Click();
+  void yicunwenbenfasongClick();
   void PutEntryOnClipboard(const ClipboardPayload& payload);
+  // Runs a write of the program's own to the clipboard under the own-write flag; true when
+  // the clipboard changed and the write did not fail.
+  bool WriteClipboardOwn(const std::function<void()>& write);
   void AppendAutoSaveRecord(const std::u16string& text);
   void mytuopanClick(int entry);
 
@@ -245,9 +251,23 @@ class TForm1 : public gui::Form, private HistorySink {
   CaptureState capture_;
   CaptureSettings captureSettings_;
   SharedSnapshot ClipSnapshot;
+  DWORD ownWriteSequence_ = 0;   // the clipboard's sequence number after the program's last write
+  DWORD lastSeenSequence_ = 0;   // ... after the last change the program captured or wrote
+  bool ownWriteInProgress_ = false;
+  int listBusy_ = 0;             // long list work is running: captures wait for the check timer
+  struct BusyScope {
+    int& depth;
+    explicit BusyScope(int& d) : depth(d) { ++depth; }
+    ~BusyScope() { --depth; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+  };
+  int progressSteps_ = 0;
+  DWORD progressShownAt_ = 0;
   int PastePosition = -1;
   Settings settings_;
   RecentFileList recentFiles_;
+  bool exitRecordIncomplete_ = false;  // "temp.txt" could not be read whole at the first show
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;

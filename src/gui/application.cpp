@@ -77,6 +77,11 @@ void Application::ProcessMessages() {
   }
 }
 
+void Application::ProcessPaintMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
+}
+
 void Application::Wait(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < milliseconds) {

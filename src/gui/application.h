@@ -33,6 +33,9 @@ class Application {
   int Run();
   // One round of message handling: everything that is waiting, then return.
   void ProcessMessages();
+  // Only the paint messages that are waiting (and messages other threads send, which every
+  // wait delivers): the windows stay drawn while no command, key or click can run.
+  void ProcessPaintMessages();
   // Sleeps in steps, handling messages between them, for about the given time.
   void Wait(DWORD milliseconds);
   void Terminate();

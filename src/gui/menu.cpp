@@ -204,6 +204,15 @@ void Menu::SetRowCaption(Row* row, std::u16string_view caption) {
   UpdateNative(row);
 }
 void Menu::SetRowChecked(Row* row, bool checked) {
+  // One row of a radio group is checked: checking a row unchecks the others.
+  if (checked && (row->flags & kMenuRadio)) {
+    for (auto& sibling : row->parent->children) {
+      if ((sibling->flags & kMenuRadio) && sibling.get() != row && sibling->checked) {
+        sibling->checked = false;
+        UpdateNative(sibling.get());
+      }
+    }
+  }
   row->checked = checked;
   UpdateNative(row);
 }
@@ -298,9 +307,6 @@ bool Menu::Run(Row* row) {
   // Switches change their mark before their handler runs, which reads the new state; rows
   // whose handler sets the mark itself (buttons call the same handler) are left alone.
   if (row->flags & kMenuRadio) {
-    for (auto& sibling : row->parent->children) {
-      if ((sibling->flags & kMenuRadio) && sibling.get() != row && sibling->checked) SetRowChecked(sibling.get(), false);
-    }
     SetRowChecked(row, true);
   } else if ((row->flags & kMenuCheckable) && !(row->flags & kMenuHandlerChecks)) {
     SetRowChecked(row, !row->checked);

@@ -86,6 +86,22 @@ TEST_F(Capture, ARepeatIsRefusedOnlyWhileTheLastRowIsSelected) {
   EXPECT_EQ(e2e::ListRows(list_)[3], L"marker");
 }
 
+TEST_F(Capture, ClickingAnEmptyEntryDoesNotSwallowTheNextCopy) {
+  // An empty entry writes nothing to the clipboard, so no change comes back for the program's
+  // own-write flag: the next copy must still be taken.
+  e2e::WriteFile(folder_ / "temp.txt", "\r\nx\r\n");
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"导入上次退出保存记录"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == std::vector<std::wstring>{L"", L"x"}; }, 10s));
+  e2e::ClickListRow(list_, 0);
+  e2e::WaitUntil([] { return false; }, 500ms);
+  ASSERT_TRUE(e2e::SetClipboardText(L"after the empty entry"));
+  const DWORD copied = GetClipboardSequenceNumber();
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 3));
+  // Taken as a change of its own, not caught up later by the check timer (which would have
+  // written the clipboard again).
+  EXPECT_EQ(GetClipboardSequenceNumber(), copied);
+}
+
 TEST_F(Capture, AClickRestoresEveryFormatByteForByte) {
   std::string binary;
   for (int i = 0; i < 3000; ++i) binary.push_back(static_cast<char>((i * 37) & 0xFF));

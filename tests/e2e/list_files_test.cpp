@@ -82,8 +82,9 @@ class ListFiles : public ::testing::Test {
 };
 
 TEST_F(ListFiles, ExitRecordAndSettingsSurviveARestart) {
+  e2e::WriteFile(folder_ / "temp.txt", "");  // an empty exit record: the list starts empty
   Start();
-  ASSERT_TRUE(e2e::ListRows(list_).empty());  // no exit record yet
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).empty(); }, 10s));
   Copy(L"第一条");
   Copy(L"second\r\nline");
   Copy(L"  leading blanks");
@@ -166,6 +167,30 @@ TEST_F(ListFiles, ListsOfEveryEncodingOpenThroughTheDialogAndSaveBack) {
   ThroughDialog(L"另存为...", saved / L"out-ansi.txt", 1);
   ASSERT_TRUE(e2e::WaitUntil([&] { return fs::exists(saved / L"out-ansi.txt"); }, 10s));
   EXPECT_EQ(e2e::ReadFile(saved / L"out-ansi.txt"), e2e::ReadFile(saved / L"ansi.txt"));
+}
+
+TEST_F(ListFiles, TheSoundChoiceOfTheSettingsFileIsKept) {
+  std::vector<std::string> lines = Lines(e2e::ReadFile(fs::path(QUILL_DATA_DIR) / "set"));
+  lines[20] = "1";  // line 21: no sound
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  e2e::WriteFile(folder_ / "set", bytes);
+  Start();
+  EXPECT_TRUE(RowChecked(L"无声"));
+  EXPECT_FALSE(RowChecked(L"Windows 鸣钟"));  // one of the three, not two
+  Close();
+  EXPECT_EQ(Lines(e2e::ReadFile(folder_ / "set"))[20], "1");
+}
+
+TEST_F(ListFiles, AnExitRecordThatCannotBeReadIsKeptAside) {
+  // Big-endian UTF-16: a kind the list readers do not take.
+  const std::string unreadable("\xFE\xFF\x4E\x2D\x00\x0D\x00\x0A", 8);
+  e2e::WriteFile(folder_ / "temp.txt", unreadable);
+  Start({L"出错！文件为未知格式"});
+  Copy(L"new entry");
+  Close();
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt.bak"), unreadable);
+  EXPECT_NE(e2e::ReadFile(folder_ / "temp.txt").find("new entry"), std::string::npos);
 }
 
 TEST_F(ListFiles, ACorruptSettingsFileStartsWithTheDefaultsAndSaysSo) {

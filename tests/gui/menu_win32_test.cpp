@@ -1,0 +1,101 @@
+// Menus built from tables: what the native menu shows must follow the rows' state.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "gui/menu.h"
+
+namespace {
+
+using gui::Menu;
+using gui::MenuRowSpec;
+
+const std::array<MenuRowSpec, 9> kRows = {{
+    {0, u"file", u"文件", u""},
+    {1, u"open", u"打开", u"openClick"},
+    {1, u"later", u"以后再做", u"laterClick"},
+    {1, u"", u"-", u""},
+    {1, u"sounds", u"提示音", u"", gui::kMenuSubmenu},
+    {2, u"none", u"无声", u"noneClick", gui::kMenuRadio},
+    {2, u"beep", u"老式经典声", u"beepClick", gui::kMenuRadio | gui::kMenuChecked},
+    {1, u"switch", u"开关", u"switchClick", gui::kMenuCheckable},
+    {1, u"hidden", u"隐藏", u"hiddenClick", gui::kMenuHidden},
+}};
+
+std::wstring NativeCaption(HMENU menu, int position) {
+  wchar_t text[128] = {};
+  GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+  return text;
+}
+
+UINT NativeState(HMENU menu, int position) { return GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION); }
+
+HMENU FileMenu(const Menu& menu) { return GetSubMenu(menu.Handle(), 0); }
+
+TEST(Menu, RowsWithoutABoundHandlerAreGreyedAndHiddenRowsAbsent) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  menu.Bind(u"openClick", [] {});
+  HMENU file = FileMenu(menu);
+  ASSERT_EQ(GetMenuItemCount(file), 5);  // the hidden row is not in the native menu
+  EXPECT_EQ(NativeCaption(file, 0), L"打开");
+  EXPECT_FALSE(NativeState(file, 0) & MF_GRAYED);
+  EXPECT_TRUE(NativeState(file, 1) & MF_GRAYED);  // nobody bound laterClick
+  menu.SetVisible(u"hidden", true);
+  ASSERT_EQ(GetMenuItemCount(file), 6);
+  EXPECT_EQ(NativeCaption(file, 5), L"隐藏");
+}
+
+TEST(Menu, SwitchesToggleAndRadioRowsExcludeEachOther) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  bool sawChecked = false;
+  menu.Bind(u"switchClick", [&] { sawChecked = menu.Checked(u"switch"); });
+  menu.Bind(u"noneClick", [] {});
+  ASSERT_TRUE(menu.DispatchCommand(menu.At(u"switch").id));
+  EXPECT_TRUE(sawChecked);  // the handler reads the new state
+  EXPECT_TRUE(NativeState(FileMenu(menu), 4) & MF_CHECKED);
+
+  menu.DispatchCommand(menu.At(u"none").id);
+  EXPECT_TRUE(menu.Checked(u"none"));
+  EXPECT_FALSE(menu.Checked(u"beep"));
+  // Checking a radio row from code unchecks the others too.
+  menu.SetChecked(u"beep", true);
+  EXPECT_FALSE(menu.Checked(u"none"));
+  HMENU sounds = GetSubMenu(FileMenu(menu), 3);
+  EXPECT_FALSE(NativeState(sounds, 0) & MF_CHECKED);
+  EXPECT_TRUE(NativeState(sounds, 1) & MF_CHECKED);
+}
+
+TEST(Menu, RowsAddedAtRunTimeAreChosenByTheirPlace) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  Menu::Row* sounds = menu.Find(u"sounds");
+  int chosen = -1;
+  for (int i = 0; i < 3; ++i) menu.InsertRow(sounds, -1, u"row " + std::u16string(1, u'0' + i), [&, i] { chosen = i; });
+  menu.InsertRow(sounds, 0, u"first", [&] { chosen = 99; });
+  HMENU native = GetSubMenu(FileMenu(menu), 3);
+  ASSERT_EQ(GetMenuItemCount(native), 6);
+  EXPECT_EQ(NativeCaption(native, 0), L"first");
+  ASSERT_TRUE(menu.DispatchMenuCommand(native, 4));  // as WM_MENUCOMMAND reports it
+  EXPECT_EQ(chosen, 1);
+  menu.RemoveRow(menu.RowAt(sounds, 0));
+  ASSERT_TRUE(menu.DispatchMenuCommand(native, 4));
+  EXPECT_EQ(chosen, 2);
+}
+
+TEST(Menu, ADeferredMenuBuildsItsNativeRowsOnlyWhenAsked) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  menu.SetDeferred(true);
+  Menu::Row* root = nullptr;
+  for (int i = 0; i < 1000; ++i) menu.InsertRow(root, -1, u"entry", [] {});
+  EXPECT_EQ(GetMenuItemCount(menu.Handle()), 1);  // only the rows built before
+  EXPECT_EQ(menu.RowCount(nullptr), 1001);
+  menu.SetDeferred(false);
+  EXPECT_EQ(GetMenuItemCount(menu.Handle()), 1001);
+  EXPECT_EQ(GetMenuItemCount(FileMenu(menu)), 5);
+}
+
+}  // namespace
