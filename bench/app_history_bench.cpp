@@ -57,8 +57,8 @@ struct FullList {
   app::HistoryModel model{sink, app::FixedEntriesFile(u"C:\\Quillora")};
   FullList() {
     for (int i = 0; i < kEntries; ++i) {
-      model.appendCapture(EntryText(i), std::make_shared<const std::vector<std::uint8_t>>(
-                                            kSnapshotBytes, static_cast<std::uint8_t>(i)));
+      const std::vector<std::uint8_t> stream(kSnapshotBytes, static_cast<std::uint8_t>(i));
+      model.appendCapture(EntryText(i), app::SnapshotBuffer::Make(stream));
     }
   }
 };
