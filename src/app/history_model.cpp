@@ -69,7 +69,13 @@ std::u16string FixedEntriesFile(std::u16string_view baseDir) {
 }
 
 HistoryModel::HistoryModel(HistorySink& sink, std::u16string fixedEntriesFile)
-    : sink_(sink), runHistory_(store_), fixedEntriesFile_(std::move(fixedEntriesFile)) {}
+    : sink_(sink), runHistory_(store_), fixedEntriesFile_(std::move(fixedEntriesFile)) {
+  // Rows and run history both start empty, so the run history starts as the rows' mirror.
+  // The captures of the history view then go to the rows alone, instead of into a second
+  // list holding another reference to every text and snapshot, which the first command
+  // would have to walk through and release.
+  runHistory_.mirrorRows();
+}
 
 void HistoryModel::addRow(int row) {
   const std::u16string_view text = store_.EntryTexts(row);

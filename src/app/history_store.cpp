@@ -62,6 +62,9 @@ void HistoryStore::reverse() { std::reverse(slots_.begin(), slots_.end()); }
 
 std::vector<int> HistoryStore::removeUnchecked() {
   std::vector<int> removedAt;
+  // Sized once, before any entry is released.
+  removedAt.reserve(static_cast<std::size_t>(
+      std::count_if(slots_.begin(), slots_.end(), [](const HistoryEntry& e) { return !e.checked; })));
   std::size_t kept = 0;
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     if (slots_[i].checked) {

@@ -11,11 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/snapshot_buffer.h"
+
 namespace app {
 
 // The clipboard snapshot stream of one entry. Once taken it never changes; a new
 // snapshot replaces the pointer.
-using Snapshot = std::shared_ptr<const std::vector<std::uint8_t>>;
+using Snapshot = SharedSnapshot;
 
 // An entry's text, immutable and shared. The characters live in one block with their
 // reference count: a list of 100000 entries costs one allocation per text, which keeps

@@ -9,7 +9,7 @@ namespace app {
 void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
   // A fresh buffer each time: writing over a shared one would change (or leave stale
   // bytes in) the snapshots that entries already hold.
-  ClipSnapshot = std::make_shared<const SnapshotBytes>(Clipboardbaocun::SaveClipboard(owner, wait));
+  ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveClipboard(owner, wait));
 }
 
 void jianqiebaohuifuClick(HWND owner, const SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {

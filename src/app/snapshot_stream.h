@@ -3,8 +3,8 @@
 // built from tagged little-endian values (snapshot_values.h). It is what a history entry,
 // the database column "liu" and ".liu" files hold.
 //
-// A snapshot is an owned, exactly sized byte buffer; once taken it is never changed, so
-// entries share it through SharedSnapshot. Readers take any byte span and stop at the end
+// Built as an owned byte vector; once taken it is never changed, so entries share it as a
+// SharedSnapshot (snapshot_buffer.h). Readers take any byte span and stop at the end
 // marker: bytes behind it (as older files may carry) are not part of the stream.
 #pragma once
 
@@ -17,12 +17,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/snapshot_buffer.h"  // SharedSnapshot
 #include "app/snapshot_values.h"  // SnapshotReadError
 
 namespace app {
 
 using SnapshotBytes = std::vector<std::uint8_t>;
-using SharedSnapshot = std::shared_ptr<const SnapshotBytes>;
 
 inline constexpr std::uint8_t kSnapshotListStart = 0x01;
 inline constexpr std::uint8_t kSnapshotListEnd = 0x00;

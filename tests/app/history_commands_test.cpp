@@ -180,6 +180,8 @@ TEST(HistoryCapture, AddsRowTrayRowAndRunRecord) {
   EXPECT_EQ(f.model.store().EntryTexts(1), longText);
   ExpectScreenMatches(f.model, f.sink);
   ExpectRunHistoryMirrorsRows(f.model);
+  // The captures since start-up are the rows themselves: no second list of references.
+  EXPECT_TRUE(f.model.runHistory().mirrorsRows());
 
   f.showFixedEntries();
   f.sink.events.clear();
@@ -188,8 +190,13 @@ TEST(HistoryCapture, AddsRowTrayRowAndRunRecord) {
   EXPECT_EQ(hidden.row, -1);
   EXPECT_TRUE(f.sink.events.empty());
   EXPECT_EQ(f.model.rowCount(), 2);
-  EXPECT_EQ(f.model.runHistory().RunHistoryCount(), 3);
-  EXPECT_EQ(f.model.runHistory().RunHistoryTexts(2), u"while fixed");
+  const app::RunHistoryStore& run = f.model.runHistory();
+  EXPECT_FALSE(run.mirrorsRows());
+  ASSERT_EQ(run.RunHistoryCount(), 3);
+  EXPECT_EQ(run.RunHistoryTexts(0), u"e0");
+  EXPECT_EQ(run.RunHistoryTexts(1), longText);
+  EXPECT_EQ(run.RunHistorySnapshots(1), f.model.store().EntrySnapshots(1));
+  EXPECT_EQ(run.RunHistoryTexts(2), u"while fixed");
 }
 
 TEST(HistoryCapture, AFullListStoresNothingAndTheRunHistoryNeverPassesItsSlots) {

@@ -172,7 +172,8 @@ class RecordingSink : public app::HistorySink {
 };
 
 inline app::Snapshot MakeSnapshot(const std::string& bytes) {
-  return std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
+  const std::vector<std::uint8_t> stream(bytes.begin(), bytes.end());
+  return app::SnapshotBuffer::Make(stream);
 }
 
 // The rows, checks and tray rows on the screen agree with the history store.

@@ -208,12 +208,12 @@ TEST_F(SnapshotClipboard, EachCaptureIsAFreshExactBuffer) {
   SharedSnapshot ClipSnapshot;
   huodejianqiebaoClick(owner_, ClipSnapshot);
   const SharedSnapshot entry = ClipSnapshot;  // what a history entry keeps
-  const Bytes entry_bytes = *entry;
+  const Bytes entry_bytes(entry->begin(), entry->end());
 
   Put({{CF_TEXT, Text(std::string("s\0", 2))}});
   huodejianqiebaoClick(owner_, ClipSnapshot);
   EXPECT_NE(ClipSnapshot, entry);
-  EXPECT_EQ(*entry, entry_bytes);
+  EXPECT_EQ(Bytes(entry->begin(), entry->end()), entry_bytes);
   EXPECT_EQ(ValidateSnapshot(*ClipSnapshot).length, ClipSnapshot->size());
   EXPECT_LT(ClipSnapshot->size(), entry->size());
 
