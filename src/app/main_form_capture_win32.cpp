@@ -76,7 +76,6 @@ void TForm1::WMDrawClipboard() {
     ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }
-  lastSeenSequence_ = GetClipboardSequenceNumber();
   // Every notification is passed on, also when this capture fails.
   struct Finish {
     TForm1& form;
@@ -87,6 +86,7 @@ void TForm1::WMDrawClipboard() {
   } finish{*this};
 
   if (!ClipboardOpens()) return;  // another program holds it: the check timer tries again
+  lastSeenSequence_ = GetClipboardSequenceNumber();
   try {
     if (ClipboardHasText()) CaptureText(settings);
     else CaptureWithoutText();

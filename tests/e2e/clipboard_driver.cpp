@@ -7,14 +7,7 @@
 namespace e2e {
 
 HWND TestWindow() {
-  static HWND window = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuilloraE2EClipboardOwner";
-    RegisterClassW(&wc);
-    return CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-  }();
+  static HWND window = CreateHiddenWindow(L"QuilloraE2EClipboardOwner", DefWindowProcW);
   return window;
 }
 

@@ -45,6 +45,16 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+HWND CreateHiddenWindow(const wchar_t* windowClass, WNDPROC proc, HWND parent) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = windowClass;
+  RegisterClassW(&wc);  // fails harmlessly when the class exists already
+  return CreateWindowW(windowClass, L"", parent == HWND_MESSAGE ? 0 : WS_POPUP, 0, 0, 0, 0, parent, nullptr,
+                       wc.hInstance, nullptr);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {
@@ -121,14 +131,7 @@ LRESULT CALLBACK ProbeReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND ProbeReplyWindow() {
-  static HWND window = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ProbeReplyProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuilloraE2EProbeReply";
-    RegisterClassW(&wc);
-    return CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }();
+  static HWND window = CreateHiddenWindow(L"QuilloraE2EProbeReply", ProbeReplyProc, HWND_MESSAGE);
   return window;
 }
 

@@ -21,6 +21,10 @@ void WriteFile(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& file);
 std::string Utf8(const std::wstring& text);
 
+// An invisible window of the test process with a class of its own (registered once);
+// parent HWND_MESSAGE gives a message-only window.
+HWND CreateHiddenWindow(const wchar_t* windowClass, WNDPROC proc, HWND parent = nullptr);
+
 // Polls until condition() holds or the timeout passes; handles this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
