@@ -1,6 +1,7 @@
 #include "gui/file_dialogs.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -43,6 +44,33 @@ FileDialogResult Run(HWND owner, const FileDialogSpec& spec, bool save) {
 }  // namespace
 
 FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& spec) { return Run(owner, spec, false); }
+
+namespace {
+int CALLBACK SelectInitialFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+}  // namespace
+
+void BrowseForFolder(HWND owner, std::u16string_view title, std::u16string_view initialFolder,
+                     std::u16string& folder) {
+  const std::u16string text(title);
+  const std::u16string initial(initialFolder);
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.lpszTitle = W(text);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;  // 0x41
+  if (!initial.empty()) {
+    info.lpfn = SelectInitialFolder;
+    info.lParam = reinterpret_cast<LPARAM>(W(initial));
+  }
+  folder.clear();
+  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  if (!item) return;
+  wchar_t path[MAX_PATH + 1] = {};  // 261 characters
+  if (SHGetPathFromIDListW(item, path)) folder = U(path);
+  CoTaskMemFree(item);
+}
 FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& spec) { return Run(owner, spec, true); }
 
 }  // namespace gui

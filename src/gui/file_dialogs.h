@@ -26,4 +26,10 @@ struct FileDialogResult {
 FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& spec);
 FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& spec);
 
+// The shell's folder dialog (file-system folders only, new dialog style), with title as its
+// text and initialFolder selected when it is not empty. folder receives the chosen path, or
+// the empty text on Cancel or for an item without a path.
+void BrowseForFolder(HWND owner, std::u16string_view title, std::u16string_view initialFolder,
+                     std::u16string& folder);
+
 }  // namespace gui
