@@ -151,11 +151,11 @@ void TForm1::baocunutf8ziClick() { WriteRows(ListWriterKind::Utf8); }
 // ---- Open, save, save as, single entry ---------------------------------------------------------
 
 gui::FileDialogSpec TForm1::ListDialog(std::u16string_view filter, int filterIndex) const {
-  gui::FileDialogSpec spec;
-  spec.filter = std::u16string(filter);
-  spec.filterIndex = filterIndex;
-  spec.initialDir = paths_.BaseDir + u"\\保存";
-  return spec;
+  gui::FileDialogSpec desc;
+  desc.filter = std::u16string(filter);
+  desc.filterIndex = filterIndex;
+  desc.initialDir = paths_.BaseDir + u"\\保存";
+  return desc;
 }
 
 void TForm1::menuopenClick() {
@@ -194,9 +194,9 @@ void TForm1::menusaveClick() {
   bool dialogShown = false;
   int filterIndex = 1;
   if (files.AttachedListFile.empty()) {
-    gui::FileDialogSpec spec = ListDialog(listtext::kSaveFilter, 1);
-    spec.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
-    const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
+    gui::FileDialogSpec desc = ListDialog(listtext::kSaveFilter, 1);
+    desc.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
+    const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), desc);
     if (!chosen.ok) return;
     dialogShown = true;
     filterIndex = chosen.filterIndex;
@@ -237,9 +237,9 @@ void TForm1::WriteWith(ListSaveWriter writer) {
 }
 
 void TForm1::SaveAs(int filterIndex) {
-  gui::FileDialogSpec spec = ListDialog(listtext::kSaveFilter, filterIndex);
-  spec.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
-  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
+  gui::FileDialogSpec desc = ListDialog(listtext::kSaveFilter, filterIndex);
+  desc.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
+  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), desc);
   if (!chosen.ok) return;
   const ListSaveWriter writer = SaveAsWriter(chosen.filterIndex);
   if (writer == ListSaveWriter::Database) {
@@ -257,9 +257,9 @@ void TForm1::N234Click() {
     gui::MessageBoxU(listtext::kNoRowSelected, listtext::kErrorCaption, MB_OK);
     return;
   }
-  gui::FileDialogSpec spec = ListDialog(listtext::kSaveFilter, 1);
-  spec.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
-  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
+  gui::FileDialogSpec desc = ListDialog(listtext::kSaveFilter, 1);
+  desc.defaultExtension = std::u16string(listtext::kSaveDefaultExtension);
+  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), desc);
   if (!chosen.ok) return;
   Files().SingleEntryFile = chosen.file;
   const ListSaveWriter writer = SingleEntryWriter(chosen.filterIndex);

@@ -25,13 +25,13 @@ constexpr int kPanel2Height = 28;
 
 gui::ControlSpec At(int id, int left, int top, int width, int height, std::u16string text = {}, DWORD style = 0,
                     DWORD exStyle = 0) {
-  gui::ControlSpec spec;
-  spec.id = id;
-  spec.left = left, spec.top = top, spec.width = width, spec.height = height;
-  spec.text = std::move(text);
-  spec.style = style;
-  spec.exStyle = exStyle;
-  return spec;
+  gui::ControlSpec desc;
+  desc.id = id;
+  desc.left = left, desc.top = top, desc.width = width, desc.height = height;
+  desc.text = std::move(text);
+  desc.style = style;
+  desc.exStyle = exStyle;
+  return desc;
 }
 }  // namespace
 
@@ -39,14 +39,14 @@ TForm1::TForm1() = default;
 TForm1::~TForm1() = default;
 
 void TForm1::Create() {
-  gui::FormSpec spec;
-  spec.windowClass = u"TForm1";
-  spec.caption = u" Quillora12.6";
-  spec.width = kDesignedWidth;
-  spec.height = kDesignedHeight;
-  spec.style = WS_OVERLAPPEDWINDOW;
+  gui::FormSpec desc;
+  desc.windowClass = u"TForm1";
+  desc.caption = u" Quillora12.6";
+  desc.width = kDesignedWidth;
+  desc.height = kDesignedHeight;
+  desc.style = WS_OVERLAPPEDWINDOW;
   gui::Application::Instance().SetMainForm(this);
-  gui::Form::Create(spec);
+  gui::Form::Create(desc);
 }
 
 void TForm1::CreateControls() {

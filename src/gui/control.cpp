@@ -112,11 +112,11 @@ Control::~Control() {
   }
 }
 
-void Control::CreateAs(const wchar_t* windowClass, HWND parent, const ControlSpec& spec, HFONT font) {
-  id_ = spec.id;
-  hwnd_ = CreateWindowExW(spec.exStyle, windowClass, W(spec.text), WS_CHILD | WS_VISIBLE | spec.style, spec.left,
-                          spec.top, spec.width, spec.height, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+void Control::CreateAs(const wchar_t* windowClass, HWND parent, const ControlSpec& desc, HFONT font) {
+  id_ = desc.id;
+  hwnd_ = CreateWindowExW(desc.exStyle, windowClass, W(desc.text), WS_CHILD | WS_VISIBLE | desc.style, desc.left,
+                          desc.top, desc.width, desc.height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
   AttachReflectTarget(hwnd_, this);
   if (font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -158,8 +158,8 @@ void Control::SetText(std::u16string_view text) { SetWindowTextU(hwnd_, text); }
 void Control::SetFocus() { ::SetFocus(hwnd_); }
 void Control::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
-void Button::Create(HWND parent, const ControlSpec& spec, HFONT font) {
-  ControlSpec s = spec;
+void Button::Create(HWND parent, const ControlSpec& desc, HFONT font) {
+  ControlSpec s = desc;
   s.style |= WS_TABSTOP | BS_PUSHBUTTON;
   CreateAs(L"BUTTON", parent, s, font);
 }
@@ -173,8 +173,8 @@ bool Button::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   return false;
 }
 
-void SpeedButton::Create(HWND parent, const ControlSpec& spec, HFONT font) {
-  ControlSpec s = spec;
+void SpeedButton::Create(HWND parent, const ControlSpec& desc, HFONT font) {
+  ControlSpec s = desc;
   s.style |= BS_AUTOCHECKBOX | BS_PUSHLIKE;
   CreateAs(L"BUTTON", parent, s, font);
 }
@@ -182,19 +182,19 @@ void SpeedButton::Create(HWND parent, const ControlSpec& spec, HFONT font) {
 bool SpeedButton::Down() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SpeedButton::SetDown(bool down) { SendMessageW(hwnd_, BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0); }
 
-void Label::Create(HWND parent, const ControlSpec& spec, HFONT font) {
-  CreateAs(L"STATIC", parent, spec, font);
+void Label::Create(HWND parent, const ControlSpec& desc, HFONT font) {
+  CreateAs(L"STATIC", parent, desc, font);
 }
 
-void ProgressBar::Create(HWND parent, const ControlSpec& spec) { CreateAs(PROGRESS_CLASSW, parent, spec, nullptr); }
+void ProgressBar::Create(HWND parent, const ControlSpec& desc) { CreateAs(PROGRESS_CLASSW, parent, desc, nullptr); }
 void ProgressBar::SetRange(int low, int high) { SendMessageW(hwnd_, PBM_SETRANGE32, low, high); }
 void ProgressBar::SetPosition(int position) { SendMessageW(hwnd_, PBM_SETPOS, position, 0); }
 int ProgressBar::Position() const { return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
 void ProgressBar::SetStep(int step) { SendMessageW(hwnd_, PBM_SETSTEP, step, 0); }
 void ProgressBar::StepIt() { SendMessageW(hwnd_, PBM_STEPIT, 0, 0); }
 
-void SpinButton::Create(HWND parent, const ControlSpec& spec) {
-  ControlSpec s = spec;
+void SpinButton::Create(HWND parent, const ControlSpec& desc) {
+  ControlSpec s = desc;
   s.style |= UDS_ARROWKEYS;
   CreateAs(UPDOWN_CLASSW, parent, s, nullptr);
   SendMessageW(hwnd_, UDM_SETRANGE32, 0, 100);
@@ -216,16 +216,16 @@ bool SpinButton::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return false;
 }
 
-void Image::Create(HWND parent, const ControlSpec& spec) {
-  ControlSpec s = spec;
+void Image::Create(HWND parent, const ControlSpec& desc) {
+  ControlSpec s = desc;
   s.style |= SS_ICON | SS_CENTERIMAGE;
   CreateAs(L"STATIC", parent, s, nullptr);
 }
 void Image::SetIcon(HICON icon) { SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0); }
 
-void Panel::Create(HWND parent, const ControlSpec& spec, HFONT font) {
+void Panel::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   RegisterPanelClass();
-  ControlSpec s = spec;
+  ControlSpec s = desc;
   s.style |= WS_CLIPCHILDREN;
   CreateAs(kPanelClass, parent, s, font);
 }

@@ -66,7 +66,7 @@ class Control : public ReflectTarget {
   int Id() const { return id_; }
 
   // Creates the window of a system control class as a child of parent.
-  void CreateAs(const wchar_t* windowClass, HWND parent, const ControlSpec& spec, HFONT font);
+  void CreateAs(const wchar_t* windowClass, HWND parent, const ControlSpec& desc, HFONT font);
 
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override { return false; }
 
@@ -100,7 +100,7 @@ class Control : public ReflectTarget {
 // A push button; OnClick runs on BN_CLICKED.
 class Button : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec, HFONT font);
+  void Create(HWND parent, const ControlSpec& desc, HFONT font);
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   std::function<void()> OnClick;
 };
@@ -109,19 +109,19 @@ class Button : public Control {
 // SetDown changes the state without running anything.
 class SpeedButton : public Button {
  public:
-  void Create(HWND parent, const ControlSpec& spec, HFONT font);
+  void Create(HWND parent, const ControlSpec& desc, HFONT font);
   bool Down() const;
   void SetDown(bool down);
 };
 
 class Label : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec, HFONT font);
+  void Create(HWND parent, const ControlSpec& desc, HFONT font);
 };
 
 class ProgressBar : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec);
+  void Create(HWND parent, const ControlSpec& desc);
   void SetRange(int low, int high);
   void SetPosition(int position);
   int Position() const;
@@ -132,7 +132,7 @@ class ProgressBar : public Control {
 // An up-down arrow pair (not attached to a buddy); OnUp/OnDown run on each click.
 class SpinButton : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec);
+  void Create(HWND parent, const ControlSpec& desc);
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   std::function<void()> OnUpClick;
   std::function<void()> OnDownClick;
@@ -141,14 +141,14 @@ class SpinButton : public Control {
 // A picture: an icon drawn centred.
 class Image : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec);
+  void Create(HWND parent, const ControlSpec& desc);
   void SetIcon(HICON icon);
 };
 
 // A framed container for other controls. It reflects its children's notifications.
 class Panel : public Control {
  public:
-  void Create(HWND parent, const ControlSpec& spec, HFONT font);
+  void Create(HWND parent, const ControlSpec& desc, HFONT font);
   std::function<void(int x, int y)> OnMouseMove;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };

@@ -10,27 +10,27 @@
 namespace gui {
 
 namespace {
-FileDialogResult Run(HWND owner, const FileDialogSpec& spec, bool save) {
+FileDialogResult Run(HWND owner, const FileDialogSpec& desc, bool save) {
   // The dialog takes the filter as pairs of zero-terminated strings, the list ending in two zeros.
-  std::u16string filter = spec.filter;
+  std::u16string filter = desc.filter;
   for (char16_t& c : filter) {
     if (c == u'|') c = u'\0';
   }
   filter.push_back(u'\0');
   filter.push_back(u'\0');
   std::vector<wchar_t> file(32768, L'\0');
-  for (size_t i = 0; i < spec.fileName.size() && i + 1 < file.size(); ++i) file[i] = spec.fileName[i];
+  for (size_t i = 0; i < desc.fileName.size() && i + 1 < file.size(); ++i) file[i] = desc.fileName[i];
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
   ofn.lpstrFilter = W(filter);
-  ofn.nFilterIndex = static_cast<DWORD>(spec.filterIndex);
+  ofn.nFilterIndex = static_cast<DWORD>(desc.filterIndex);
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = spec.initialDir.empty() ? nullptr : W(spec.initialDir);
-  ofn.lpstrDefExt = spec.defaultExtension.empty() ? nullptr : W(spec.defaultExtension);
-  ofn.lpstrTitle = spec.title.empty() ? nullptr : W(spec.title);
+  ofn.lpstrInitialDir = desc.initialDir.empty() ? nullptr : W(desc.initialDir);
+  ofn.lpstrDefExt = desc.defaultExtension.empty() ? nullptr : W(desc.defaultExtension);
+  ofn.lpstrTitle = desc.title.empty() ? nullptr : W(desc.title);
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
               (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
   FileDialogResult result;
@@ -43,7 +43,7 @@ FileDialogResult Run(HWND owner, const FileDialogSpec& spec, bool save) {
 }
 }  // namespace
 
-FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& spec) { return Run(owner, spec, false); }
+FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& desc) { return Run(owner, desc, false); }
 
 namespace {
 int CALLBACK SelectInitialFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
@@ -71,6 +71,6 @@ void BrowseForFolder(HWND owner, std::u16string_view title, std::u16string_view 
   if (SHGetPathFromIDListW(item, path)) folder = U(path);
   CoTaskMemFree(item);
 }
-FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& spec) { return Run(owner, spec, true); }
+FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& desc) { return Run(owner, desc, true); }
 
 }  // namespace gui

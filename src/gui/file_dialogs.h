@@ -23,8 +23,8 @@ struct FileDialogResult {
   int filterIndex = 1;  // the filter chosen when the dialog closed
 };
 
-FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& spec);
-FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& spec);
+FileDialogResult OpenFileDialog(HWND owner, const FileDialogSpec& desc);
+FileDialogResult SaveFileDialog(HWND owner, const FileDialogSpec& desc);
 
 // The shell's folder dialog (file-system folders only, new dialog style), with title as its
 // text and initialFolder selected when it is not empty. folder receives the chosen path, or

@@ -31,19 +31,19 @@ Form::~Form() {
   }
 }
 
-void Form::Create(const FormSpec& spec) {
-  RegisterFormClass(spec.windowClass, &Form::WindowProc);
+void Form::Create(const FormSpec& desc) {
+  RegisterFormClass(desc.windowClass, &Form::WindowProc);
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
-  if (spec.centered) {
-    x = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-    y = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+  if (desc.centered) {
+    x = (GetSystemMetrics(SM_CXSCREEN) - desc.width) / 2;
+    y = (GetSystemMetrics(SM_CYSCREEN) - desc.height) / 2;
     if (x < 0) x = 0;
     if (y < 0) y = 0;
   }
   if (!font_) font_ = Application::Instance().DefaultFont();
-  center_on_show_ = spec.centered;
-  hwnd_ = CreateWindowExW(spec.exStyle, W(spec.windowClass), W(spec.caption), spec.style | WS_CLIPCHILDREN, x, y,
-                          spec.width, spec.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  center_on_show_ = desc.centered;
+  hwnd_ = CreateWindowExW(desc.exStyle, W(desc.windowClass), W(desc.caption), desc.style | WS_CLIPCHILDREN, x, y,
+                          desc.width, desc.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
   Application::Instance().RegisterForm(this);
   CreateControls();

@@ -33,7 +33,7 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   // Creates the window (hidden), then runs CreateControls and FormCreate.
-  void Create(const FormSpec& spec);
+  void Create(const FormSpec& desc);
   HWND Handle() const { return hwnd_; }
 
   void Show();

@@ -33,21 +33,21 @@ void Menu::Build(Kind kind, std::span<const MenuRowSpec> rows, int firstCommandI
   std::vector<Row*> parents{&root_};
   int next_id = firstCommandId;
   for (size_t i = 0; i < rows.size(); ++i) {
-    const MenuRowSpec& spec = rows[i];
-    const int level = spec.level < 0 ? 0 : spec.level;
+    const MenuRowSpec& desc = rows[i];
+    const int level = desc.level < 0 ? 0 : desc.level;
     while (static_cast<int>(parents.size()) > level + 1) parents.pop_back();
     Row* parent = parents.back();
     auto row = std::make_unique<Row>();
-    row->name = std::u16string(spec.name);
-    row->caption = std::u16string(spec.caption);
-    row->handler = std::u16string(spec.handler);
-    row->flags = spec.flags;
-    row->checked = (spec.flags & kMenuChecked) != 0;
-    row->designEnabled = (spec.flags & kMenuDisabled) == 0;
-    row->visible = (spec.flags & kMenuHidden) == 0;
+    row->name = std::u16string(desc.name);
+    row->caption = std::u16string(desc.caption);
+    row->handler = std::u16string(desc.handler);
+    row->flags = desc.flags;
+    row->checked = (desc.flags & kMenuChecked) != 0;
+    row->designEnabled = (desc.flags & kMenuDisabled) == 0;
+    row->visible = (desc.flags & kMenuHidden) == 0;
     row->parent = parent;
     row->id = IsSeparator(row->caption) ? 0 : next_id++;
-    const bool opensSubMenu = (spec.flags & kMenuSubmenu) || (i + 1 < rows.size() && rows[i + 1].level > level);
+    const bool opensSubMenu = (desc.flags & kMenuSubmenu) || (i + 1 < rows.size() && rows[i + 1].level > level);
     if (opensSubMenu) {
       row->subMenu = NewMenu(false);
       by_menu_[row->subMenu] = row.get();

@@ -6,34 +6,34 @@ namespace {
 constexpr DWORD kToolWindowStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
-gui::FormSpec Spec(const char16_t* windowClass, const char16_t* caption, int width, int height, DWORD style,
+gui::FormSpec Describe(const char16_t* windowClass, const char16_t* caption, int width, int height, DWORD style,
                    DWORD exStyle = 0) {
-  gui::FormSpec spec;
-  spec.windowClass = windowClass;
-  spec.caption = caption;
-  spec.width = width;
-  spec.height = height;
-  spec.style = style;
-  spec.exStyle = exStyle;
-  return spec;
+  gui::FormSpec desc;
+  desc.windowClass = windowClass;
+  desc.caption = caption;
+  desc.width = width;
+  desc.height = height;
+  desc.style = style;
+  desc.exStyle = exStyle;
+  return desc;
 }
 }  // namespace
 
 TForm2::TForm2()
-    : SecondaryForm(Spec(u"TForm2", u"属性设置", 520, 420, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX,
+    : SecondaryForm(Describe(u"TForm2", u"属性设置", 520, 420, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX,
                          WS_EX_TOPMOST),
                     true) {}
 
 TForm3::TForm3()
-    : SecondaryForm(Spec(u"TForm3", u"查看/修改（单条记录，无格式）", 600, 450, kToolWindowStyle, WS_EX_TOPMOST), true) {}
+    : SecondaryForm(Describe(u"TForm3", u"查看/修改（单条记录，无格式）", 600, 450, kToolWindowStyle, WS_EX_TOPMOST), true) {}
 
-TAboutBox::TAboutBox() : SecondaryForm(Spec(u"TAboutBox", u"About", 360, 260, kDialogStyle), false) {}
+TAboutBox::TAboutBox() : SecondaryForm(Describe(u"TAboutBox", u"About", 360, 260, kDialogStyle), false) {}
 
 TForm5::TForm5()
-    : SecondaryForm(Spec(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
+    : SecondaryForm(Describe(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
 
-TForm6::TForm6() : SecondaryForm(Spec(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
+TForm6::TForm6() : SecondaryForm(Describe(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
 
-Tform8::Tform8() : SecondaryForm(Spec(u"Tform8", u"热烈庆祝（烟花表演）", 527, 423, kToolWindowStyle), true) {}
+Tform8::Tform8() : SecondaryForm(Describe(u"Tform8", u"热烈庆祝（烟花表演）", 527, 423, kToolWindowStyle), true) {}
 
 }  // namespace windows

@@ -15,10 +15,10 @@ using ScaleRoutine = std::function<void(gui::Form&)>;
 // A secondary window: a form of its own class whose creation runs the scaling routine.
 class SecondaryForm : public gui::Form {
  public:
-  SecondaryForm(gui::FormSpec spec, bool scaled) : spec_(std::move(spec)), scaled_(scaled) {}
+  SecondaryForm(gui::FormSpec desc, bool scaled) : desc_(std::move(desc)), scaled_(scaled) {}
   void Create(const ScaleRoutine& scale) {
     scale_ = scale;
-    gui::Form::Create(spec_);
+    gui::Form::Create(desc_);
   }
 
  protected:
@@ -27,7 +27,7 @@ class SecondaryForm : public gui::Form {
   }
 
  private:
-  gui::FormSpec spec_;
+  gui::FormSpec desc_;
   bool scaled_;
   ScaleRoutine scale_;
 };
