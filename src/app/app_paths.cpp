@@ -29,8 +29,4 @@ AppPaths MakeAppPaths(std::u16string baseDir) {
   return p;
 }
 
-std::u16string SoundFile(const AppPaths& paths, std::u16string_view waveName) {
-  return paths.SoundDir + u"\\" + std::u16string(waveName);
-}
-
 }  // namespace app

@@ -27,7 +27,4 @@ struct AppPaths {
 // Builds every path from the start-up folder (no trailing backslash expected; one is tolerated).
 AppPaths MakeAppPaths(std::u16string baseDir);
 
-// A sound's full path: SoundDir + "\" + file name.
-std::u16string SoundFile(const AppPaths& paths, std::u16string_view waveName);
-
 }  // namespace app

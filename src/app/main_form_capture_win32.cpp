@@ -3,6 +3,7 @@
 // back on the clipboard.
 #include <windows.h>
 
+#include "app/clipboard_session_win32.h"
 #include "app/main_form_win32.h"
 #include "app/snapshot_clipboard_win32.h"
 #include "app/snapshot_handlers_win32.h"
@@ -30,18 +31,12 @@ ClipboardWait TForm1::WaitForClipboard() {
 }
 
 bool TForm1::ClipboardOpens() {
-  const ClipboardWait wait = WaitForClipboard();
-  for (int attempt = 0; attempt < wait.attempts; ++attempt) {
-    if (attempt > 0) {
-      Sleep(wait.step_ms);
-      wait.between_tries();
-    }
-    if (OpenClipboard(Handle())) {
-      CloseClipboard();
-      return true;
-    }
+  try {
+    const ClipboardSession session(Handle(), WaitForClipboard());
+    return true;
+  } catch (const ClipboardError&) {
+    return false;
   }
-  return false;
 }
 
 std::u16string TForm1::ClipboardTextThroughMemo() { return unicode::ReadClipboardTextThroughMemo(myUniMemo); }

@@ -25,10 +25,7 @@ namespace {
 constexpr COLORREF kFixedViewColor = 128;  // maroon
 constexpr char16_t kNoDatabaseYet[] = u"暂不支持数据库格式（*.mdb），请选择文本格式";
 
-bool FileExists(const std::u16string& path) {
-  const DWORD a = GetFileAttributesW(gui::W(path));
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
+using gui::FileExists;
 
 std::u16string SystemErrorText(const std::error_code& error) {
   wchar_t* buffer = nullptr;

@@ -68,11 +68,7 @@ void TForm1::BindHistoryCommands() {
 void TForm1::listInsertRow(int row, std::u16string_view caption) { CheckListBox1.Items().Insert(row, caption); }
 void TForm1::listDeleteRow(int row) { CheckListBox1.Items().Delete(row); }
 
-void TForm1::listMoveRow(int from, int to) {
-  const bool checked = CheckListBox1.Checked(from);
-  CheckListBox1.Items().Move(from, to);
-  CheckListBox1.SetChecked(to, checked);
-}
+void TForm1::listMoveRow(int from, int to) { CheckListBox1.Items().Move(from, to); }  // keeps the check mark
 
 void TForm1::listSetCaption(int row, std::u16string_view caption) { CheckListBox1.Items().Put(row, caption); }
 void TForm1::listClear() { CheckListBox1.Items().Clear(); }

@@ -22,10 +22,7 @@ namespace {
 constexpr UINT kRestartCommand = 200;
 constexpr char16_t kUsageHint[] = u"历史文本列表框，单击为复制到剪切板，双击为复制加隐藏，填表模式按钮为切换窗口大小";
 
-bool FileExists(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(gui::W(path));
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using gui::FileExists;
 
 std::u16string CurrentDirectory() {
   const DWORD need = GetCurrentDirectoryW(0, nullptr);

@@ -14,14 +14,6 @@
 namespace app {
 
 namespace {
-bool IsFolder(const std::u16string& path) {
-  const DWORD a = GetFileAttributesW(gui::W(path));
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool IsFile(const std::u16string& path) {
-  const DWORD a = GetFileAttributesW(gui::W(path));
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 void ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters, int show) {
   ShellExecuteW(owner, L"open", gui::W(file), parameters.empty() ? nullptr : gui::W(parameters), nullptr, show);
 }
@@ -84,9 +76,9 @@ void TForm1::CheckListBox1DblClick() {
       return;
     }
     const std::u16string path = TrimBlanks(last);
-    if (IsFolder(path)) {
+    if (gui::FolderExists(path)) {
       ShellOpen(Handle(), u"Explorer.exe", u"/n," + path, SW_SHOWMAXIMIZED);
-    } else if (IsFile(path)) {
+    } else if (gui::FileExists(path)) {
       ShellOpen(Handle(), u"Explorer.exe", u" /select," + path, SW_SHOWMAXIMIZED);
     } else {
       gui::ShowMessage(u"文件夹路径或文件路径不存在  " + last);

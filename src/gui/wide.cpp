@@ -2,6 +2,16 @@
 
 namespace gui {
 
+bool FileExists(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::u16string GetWindowTextU(HWND hwnd) {
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};

@@ -13,6 +13,10 @@ inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpre
 inline std::u16string U(const std::wstring& s) { return std::u16string(reinterpret_cast<const char16_t*>(s.data()), s.size()); }
 inline std::wstring Wstr(std::u16string_view s) { return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size()); }
 
+// Whether a path names an existing file (not a folder), or an existing folder.
+bool FileExists(const std::u16string& path);
+bool FolderExists(const std::u16string& path);
+
 // The whole text of a window (any length).
 std::u16string GetWindowTextU(HWND hwnd);
 void SetWindowTextU(HWND hwnd, std::u16string_view text);

@@ -2,42 +2,21 @@
 // clipboard with every format it had; the program never captures its own write.
 #include <gtest/gtest.h>
 
-#include "clipboard_driver.h"
-#include "program_driver.h"
+#include "program_fixture.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-const std::wstring kExitRecordEntry = L"上次退出时保存的条目";
-
-class Capture : public ::testing::Test {
+// The list starts with the exit record's one row (see ProgramTest).
+class Capture : public e2e::ProgramTest {
  protected:
-  void SetUp() override {
-    folder_ = e2e::PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    // The first show loads the exit record in place of what was captured during start-up.
-    e2e::WriteFile(folder_ / "temp.txt", "\xEF\xBB\xBF" + e2e::Utf8(kExitRecordEntry) + "\r\n");
-    ASSERT_TRUE(e2e::SetClipboardText(L"before the program started"));
-    ASSERT_TRUE(program_.Start(folder_));
-    main_ = program_.WaitForMainWindow();
-    ASSERT_NE(main_, nullptr);
-    list_ = e2e::FindHistoryList(main_);
-    ASSERT_NE(list_, nullptr);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == std::vector<std::wstring>{kExitRecordEntry}; }, 10s));
-  }
-  void TearDown() override {
-    if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-    program_.WaitForExit(20s);
-  }
+  const std::wstring kExitRecordEntry = kFirstEntry;
   // Copies a text as another program does and waits for the list to reach `rows`.
   void Copy(const std::wstring& text, int rows) {
     ASSERT_TRUE(e2e::SetClipboardText(text));
     ASSERT_TRUE(e2e::WaitForRowCount(list_, rows)) << "rows: " << e2e::ListRows(list_).size();
   }
-  std::filesystem::path folder_;
-  e2e::RunningProgram program_;
-  HWND main_ = nullptr;
-  HWND list_ = nullptr;
 };
 
 TEST_F(Capture, CopiedTextsBecomeEntriesInOrder) {
