@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/history_model.h"
+#include "app/history/history_model.h"
 
 namespace {
 

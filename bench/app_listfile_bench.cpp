@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/listfile_io.h"
+#include "app/listfile/listfile_io.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/snapshot_stream.h"
+#include "app/snapshot/snapshot_stream.h"
 
 namespace {
 

@@ -1,11 +1,15 @@
-# One subsystem folder = a portable library (every .cpp not ending in _win32.cpp)
-# plus, in the Windows build, a Win32 library on top of it (the _win32.cpp files).
+# One subsystem folder = a portable library (every .cpp not ending in _win32.cpp, in the
+# folder and its sub-folders) plus, in the Windows build, a Win32 library on top of it (the
+# _win32.cpp files). A sub-folder listed under EXCLUDE is built by the folder's own rules.
 # A file ending in _posix.cpp is portable code built only natively: its Windows twin
 # (same declarations, Win32 implementation) ends in _win32.cpp.
-#   quill_subsystem(name [WIN32_ONLY] [DEPS libs...] [WIN32_DEPS libs...])
+#   quill_subsystem(name [WIN32_ONLY] [DEPS libs...] [WIN32_DEPS libs...] [EXCLUDE subdirs...])
 function(quill_subsystem name)
-  cmake_parse_arguments(A "WIN32_ONLY" "" "DEPS;WIN32_DEPS" ${ARGN})
-  file(GLOB all_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  cmake_parse_arguments(A "WIN32_ONLY" "" "DEPS;WIN32_DEPS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE all_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  foreach(dir ${A_EXCLUDE})
+    list(FILTER all_sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${dir}/")
+  endforeach()
   set(portable ${all_sources})
   list(FILTER portable EXCLUDE REGEX "_win32\\.cpp$")
   if(WIN32)

@@ -2,7 +2,7 @@
 // No command line is read and there is no single-instance test.
 #include <windows.h>
 
-#include "app/main_form_win32.h"
+#include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "windows/secondary_forms_win32.h"
 

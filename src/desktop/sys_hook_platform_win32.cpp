@@ -4,6 +4,7 @@
 
 #include "gui/guard.h"
 #include "gui/wide.h"
+#include "unicode/system_error_text.h"
 
 namespace desktop {
 
@@ -80,22 +81,8 @@ class Win32Platform : public HookPlatform {
   }
 
   std::u16string SystemErrorText(uint32_t code) override {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (buffer) {
-      text.assign(reinterpret_cast<const char16_t*>(buffer), length);
-      LocalFree(buffer);
-    }
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
     // An empty text would read as success to the caller of Start.
-    if (text.empty()) {
-      const std::string number = std::to_string(code);
-      text = u"System error " + std::u16string(number.begin(), number.end());
-    }
-    return text;
+    return unicode::SystemErrorText(static_cast<int>(code), u"System error %d");
   }
 
   void ShowErrorBox(const std::u16string& caption, const std::u16string& text) override {

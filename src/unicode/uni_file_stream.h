@@ -6,6 +6,7 @@
 #include <string>
 
 #include "unicode/stream.h"
+#include "unicode/system_error_text.h"
 
 namespace unicode {
 
@@ -43,9 +44,6 @@ class TUniFileStream : public TStream {
   intptr_t handle_;  // a HANDLE or a file descriptor; -1 when closed
 };
 
-// The system's text for an error number (FormatMessageW of the last error, strerror natively),
-// trimmed; "Unspecified error (%d) from system." when the system has none.
-std::u16string SystemErrorText(int error);
 
 // A file written safely: the content goes to a temporary file beside the target, which
 // replaces the target only on Commit; without Commit (an error on the way) the temporary

@@ -17,20 +17,7 @@ namespace unicode {
 namespace {
 std::string NativeName(const std::u16string& fileName) { return Utf16ToUtf8(fileName); }
 
-std::u16string Trimmed(std::u16string text) {
-  const auto blank = [](char16_t c) { return c <= u' '; };
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  size_t start = 0;
-  while (start < text.size() && blank(text[start])) ++start;
-  return text.substr(start);
-}
 }  // namespace
-
-std::u16string SystemErrorText(int error) {
-  std::u16string text = Trimmed(Utf8ToUtf16(std::strerror(error)));
-  if (text.empty()) text = u"Unspecified error (" + IntToText(error) + u") from system.";
-  return text;
-}
 
 TUniFileStream::TUniFileStream(const std::u16string& fileName, uint16_t mode) : fileName_(fileName), handle_(-1) {
   const std::string name = NativeName(fileName);

@@ -13,26 +13,7 @@ const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_
 HANDLE H(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 const intptr_t kClosed = reinterpret_cast<intptr_t>(INVALID_HANDLE_VALUE);
 
-bool Blank(char16_t c) { return c <= u' '; }
 }  // namespace
-
-std::u16string SystemErrorText(int error) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text;
-  if (buffer != nullptr) {
-    text.assign(reinterpret_cast<const char16_t*>(buffer), length);
-    LocalFree(buffer);
-  }
-  while (!text.empty() && Blank(text.back())) text.pop_back();
-  size_t start = 0;
-  while (start < text.size() && Blank(text[start])) ++start;
-  text.erase(0, start);
-  if (text.empty()) text = u"Unspecified error (" + IntToText(error) + u") from system.";
-  return text;
-}
 
 TUniFileStream::TUniFileStream(const std::u16string& fileName, uint16_t mode) : fileName_(fileName), handle_(kClosed) {
   if (mode == fmCreate) {

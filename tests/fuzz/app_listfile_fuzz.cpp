@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/listfile_autosave.h"
-#include "app/listfile_io.h"
+#include "app/listfile/listfile_autosave.h"
+#include "app/listfile/listfile_io.h"
 
 using namespace app;
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/settings_file.h"
+#include "app/settings/settings_file.h"
 
 using namespace app;
 

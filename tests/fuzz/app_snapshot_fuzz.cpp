@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "app/snapshot_stream.h"
-#include "app/snapshot_values.h"
+#include "app/snapshot/snapshot_stream.h"
+#include "app/snapshot/snapshot_values.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const std::uint8_t> input(data, size);

@@ -1,0 +1,31 @@
+#include "app/history/history_bookmarks.h"
+
+namespace app {
+
+void RenumberBookmarksAfterMove(std::vector<int>& rows, int from, int to) {
+  for (int& b : rows) {
+    if (b == from) {
+      b = to;
+    } else if (from < b && b <= to) {
+      --b;
+    } else if (to <= b && b < from) {
+      ++b;
+    }
+  }
+}
+
+std::vector<int> RenumberBookmarksAfterDelete(std::vector<int>& rows, int deleted) {
+  std::vector<int> removed;
+  for (int k = static_cast<int>(rows.size()) - 1; k >= 0; --k) {
+    int& b = rows[static_cast<std::size_t>(k)];
+    if (b == deleted) {
+      removed.push_back(k);
+      rows.erase(rows.begin() + k);
+    } else if (b > deleted) {
+      --b;
+    }
+  }
+  return removed;
+}
+
+}  // namespace app

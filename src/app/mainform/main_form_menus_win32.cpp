@@ -1,0 +1,52 @@
+// TForm1: its menus and the handlers bound to their rows.
+#include "app/mainform/main_form_win32.h"
+#include "app/mainform/main_menus.h"
+
+namespace app {
+
+void TForm1::BuildMenus() {
+  MainMenu1.Build(gui::Menu::Kind::Bar, MainMenu1Rows(), 100);
+  PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
+  PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
+  // The tray menu grows by one row per history entry: it is built natively only when shown.
+  PopupMenu2.SetDeferred(true);
+  SetMenuBar(MainMenu1);
+  AddPopupMenu(PopupMenu1);
+  AddPopupMenu(PopupMenu2);
+  BindMenuHandlers();
+}
+
+void TForm1::Bind(std::u16string_view handler, std::function<void()> action) {
+  // A handler may serve rows of several menus (the tray repeats some of the bar's rows).
+  for (gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) menu->Bind(handler, action);
+}
+
+void TForm1::BindMenuHandlers() {
+  Bind(u"congqidongClick", [this] { congqidongClick(); });
+  Bind(u"cuangtisuofangClick", [this] { cuangtisuofangClick(); });
+  Bind(u"qidongduruzuceClick", [this] { qidongduruzuceClick(); });
+  Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
+  Bind(u"mu_geClick", [this] { mu_geClick(); });
+  Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
+  // Switches that other commands only read: the click's own toggle is all they do.
+  for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
+                                  u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",
+                                  u"WindowsminzongClick"}) {
+    Bind(handler, [] {});
+  }
+}
+
+bool TForm1::Checked(std::u16string_view row) const {
+  for (const gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) {
+    if (menu->Find(row)) return menu->Checked(row);
+  }
+  return false;
+}
+
+void TForm1::SetChecked(std::u16string_view row, bool checked) {
+  for (gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) {
+    if (menu->Find(row)) menu->SetChecked(row, checked);
+  }
+}
+
+}  // namespace app

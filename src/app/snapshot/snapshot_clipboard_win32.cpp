@@ -1,0 +1,98 @@
+#include "app/snapshot/snapshot_clipboard_win32.h"
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "app/capture/clipboard_session_win32.h"
+#include "app/snapshot/snapshot_formats.h"
+
+namespace app::Clipboardbaocun {
+
+namespace {
+
+// Registered names fit 128 characters; the buffer has room for the terminating zero.
+constexpr int kFormatNameBuffer = 129;
+
+std::string FormatName(UINT format) {
+  char buffer[kFormatNameBuffer] = {};
+  const int length = GetClipboardFormatNameA(format, buffer, kFormatNameBuffer);
+  return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+}
+
+// The number a record goes back under now: looked up by name for registered formats,
+// 0 when it cannot be restored.
+UINT FormatNumberNow(const SnapshotFormat& record) {
+  const auto id = static_cast<std::uint32_t>(record.id);
+  if (!clipformat::SnapshotRecordRestorable(id, !record.name.empty())) return 0;
+  if (record.name.empty()) return id;
+  return RegisterClipboardFormatA(record.name.c_str());
+}
+
+// Hands a prepared block to the clipboard, which owns it from then on.
+void SetFormatData(UINT format, GlobalMemory block) {
+  if (SetClipboardData(format, block.get()) == nullptr) ThrowLastSystemError();
+  block.release();
+}
+
+struct PreparedFormat {
+  UINT format;
+  GlobalMemory block;
+};
+
+}  // namespace
+
+SnapshotBytes SaveClipboard(HWND owner, const ClipboardWait& wait) {
+  SnapshotWriter writer;
+  ClipboardSession session(owner, wait);
+  for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+    SaveClipboardFormat(format, writer);
+  return std::move(writer).Finish();
+}
+
+bool SaveClipboardFormat(UINT format, SnapshotWriter& writer) {
+  if (!clipformat::ClipboardFormatHoldsData(format)) return false;
+  const GlobalMemoryLock lock(GetClipboardData(format));
+  const auto bytes = lock.bytes();
+  if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    return false;
+  writer.AddFormat(static_cast<std::int32_t>(format), FormatName(format), bytes);
+  return true;
+}
+
+std::optional<SnapshotBytes> CopyClipboardFormatToStream(UINT format) {
+  const GlobalMemoryLock lock(GetClipboardData(format));
+  if (!lock.locked()) return std::nullopt;
+  const auto bytes = lock.bytes();
+  return SnapshotBytes(bytes.begin(), bytes.end());
+}
+
+void CopyStreamToClipboardFormat(UINT format, std::span<const std::uint8_t> bytes) {
+  SetFormatData(format, GlobalMemory::CopyOf(bytes));
+}
+
+bool LoadClipboardFormat(const SnapshotFormat& record) {
+  if (record.data.empty()) return false;
+  const UINT format = FormatNumberNow(record);
+  if (format == 0) return false;
+  CopyStreamToClipboardFormat(format, record.data);
+  return true;
+}
+
+std::size_t LoadClipboard(HWND owner, std::span<const std::uint8_t> snapshot, const ClipboardWait& wait) {
+  const DecodedSnapshot decoded = DecodeSnapshot(snapshot);
+  std::vector<PreparedFormat> prepared;
+  prepared.reserve(decoded.formats.size());
+  for (const auto& record : decoded.formats) {
+    if (record.data.empty()) continue;
+    const UINT format = FormatNumberNow(record);
+    if (format != 0) prepared.push_back({format, GlobalMemory::CopyOf(record.data)});
+  }
+
+  ClipboardSession session(owner, wait);
+  if (!EmptyClipboard()) ThrowLastSystemError();
+  for (auto& item : prepared) SetFormatData(item.format, std::move(item.block));
+  return prepared.size();
+}
+
+}  // namespace app::Clipboardbaocun

@@ -1,0 +1,46 @@
+// Clipboardbaocun: the whole clipboard to a snapshot stream and back (snapshot_stream.h).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "app/capture/clipboard_wait.h"
+#include "app/snapshot/snapshot_stream.h"
+
+namespace app::Clipboardbaocun {
+
+// A snapshot of every format on the clipboard, in the clipboard's enumeration order.
+// Formats whose handle is not plain data (bitmaps, palettes, metafiles, owner-display and
+// private handles) and formats whose data cannot be had are left out; the rest is kept.
+// Throws ClipboardError when the clipboard cannot be opened.
+SnapshotBytes SaveClipboard(HWND owner, const ClipboardWait& wait = {});
+
+// Puts a snapshot back: the clipboard is emptied and every restorable format set again,
+// a named format under the number its name is registered as now. The whole stream is read
+// and every block prepared before the clipboard is touched, so a malformed stream
+// (SnapshotReadError) or a memory failure (ClipboardError) leaves the clipboard as it was.
+// Returns the number of formats put on the clipboard.
+std::size_t LoadClipboard(HWND owner, std::span<const std::uint8_t> snapshot, const ClipboardWait& wait = {});
+
+// The routines below need the clipboard open (ClipboardSession) by the calling thread.
+
+// Writes the record of one format; false when the format leaves no record.
+bool SaveClipboardFormat(UINT format, SnapshotWriter& writer);
+
+// Puts one decoded record on the clipboard; false when it cannot be restored (see
+// clipformat::SnapshotRecordRestorable) or its name cannot be registered.
+bool LoadClipboardFormat(const SnapshotFormat& record);
+
+// The bytes of one format's global memory block; no value when the format has no data
+// handle or the handle cannot be locked.
+std::optional<SnapshotBytes> CopyClipboardFormatToStream(UINT format);
+
+// Sets a copy of `bytes` as the data of one format. Throws ClipboardError when the memory
+// cannot be allocated or the clipboard refuses it.
+void CopyStreamToClipboardFormat(UINT format, std::span<const std::uint8_t> bytes);
+
+}  // namespace app::Clipboardbaocun

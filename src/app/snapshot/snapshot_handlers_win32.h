@@ -1,0 +1,20 @@
+// The main window's snapshot capture and restore, as free functions over the shared
+// snapshot `ClipSnapshot` so that the window can bind them as its handlers.
+#pragma once
+
+#include <windows.h>
+
+#include "app/capture/clipboard_wait.h"
+#include "app/snapshot/snapshot_stream.h"
+
+namespace app {
+
+// Snapshot capture: `ClipSnapshot` becomes a new buffer holding exactly the current
+// clipboard's snapshot. Buffers shared earlier (by history entries) are left as they are.
+void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait = {});
+
+// Snapshot restore: puts `ClipSnapshot` back on the clipboard; nothing happens without one.
+// Callers that must not capture their own change set the own-write flag first.
+void jianqiebaohuifuClick(HWND owner, const SharedSnapshot& ClipSnapshot, const ClipboardWait& wait = {});
+
+}  // namespace app
