@@ -8,8 +8,12 @@ void TForm1::BuildMenus() {
   MainMenu1.Build(gui::Menu::Kind::Bar, MainMenu1Rows(), 100);
   PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
   PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
-  // The tray menu grows by one row per history entry: it is built natively only when shown.
+  // The tray menu has one row per history entry after its fixed rows (entry i at
+  // TrayEntryBase + i): built natively only when shown, its entry rows made from the store.
   PopupMenu2.SetDeferred(true);
+  PopupMenu2.SetVirtualRows({[this] { return history_->store().size(); },
+                             [this](int entry) { return TrayEntryCaption(entry); },
+                             [this](int entry) { mytuopanClick(entry); }});
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);

@@ -186,7 +186,8 @@ class TForm1 : public gui::Form, private HistorySink {
   std::vector<std::u16string> RowTexts() const;
   ListFileNames& Files();
   void ReportFileError(const std::error_code& error);
-  bool ReadListIntoRows(const ListReadResult& read);
+  bool ReadListIntoRows(ListReadResult read);
+  std::u16string TrayEntryCaption(int entry) const;
   void ReadCurrentListFile(ListReader reader);
   void ReadCurrentListFileByKind();
   void PressHistoryView();
