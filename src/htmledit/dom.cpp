@@ -216,9 +216,9 @@ Node* Document::Body() const {
 }
 
 std::u16string Document::Title() const {
-  Node* head = Head();
-  for (Node* c = head ? head->firstChild : nullptr; c; c = c->next)
-    if (c->Is(TAGID_TITLE)) return TextContent(c);
+  // The first TITLE element, wherever the parser put it.
+  for (const Node* n = root_.firstChild; n; n = NextInTree(n, &root_))
+    if (n->Is(TAGID_TITLE)) return TextContent(n);
   return {};
 }
 

@@ -173,7 +173,7 @@ TEST(SourceGenerator, PreservedSourceIsPatched) {
   ParseDocument(doc, preserved);
   SourceContext ctx;
   ctx.preservedSource = preserved;
-  doc.SetText(doc.Head()->firstChild->firstChild, u"New");
+  doc.SetText(doc.ElementsByTagId(TAGID_TITLE).at(0)->firstChild, u"New");
   std::u16string s = GetSourceText(doc, true, true, ctx);
   EXPECT_NE(s.find(u"<body>stray<a"), std::u16string::npos) << std::string(s.begin(), s.end());
   EXPECT_EQ(s.find(u"-->stray"), std::u16string::npos);
