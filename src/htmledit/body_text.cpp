@@ -137,7 +137,8 @@ CharFormat FormatOf(const Node* node, const Node* body) {
         int n = e->GetIntAttribute(u"size", 3);
         if (!size->empty() && ((*size)[0] == u'+' || (*size)[0] == u'-')) {
           int delta = 0;
-          for (size_t i = 1; i < size->size() && (*size)[i] >= u'0' && (*size)[i] <= u'9'; ++i) delta = delta * 10 + ((*size)[i] - u'0');
+          for (size_t i = 1; i < size->size() && (*size)[i] >= u'0' && (*size)[i] <= u'9' && delta < 100; ++i)
+            delta = delta * 10 + ((*size)[i] - u'0');
           n = 3 + ((*size)[0] == u'+' ? delta : -delta);
         }
         f.halfPoints = FontSizeHalfPoints(n);
