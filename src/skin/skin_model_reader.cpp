@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "skin/bmp_reader.h"
 #include "skin/quick_ini.h"
@@ -341,33 +342,26 @@ class ModelReader {
 
   // Frame counts that the painters rely on, whatever a "Frame" key said.
   void SetFixedFrameCounts() {
-    auto fix = [](std::optional<TDataSkinObject>& o, int frames) {
-      if (o) o->FrameCount = frames;
-    };
+    using Object = std::optional<TDataSkinObject> TSkinModel::*;
+    static constexpr std::pair<Object, int> kFixed[] = {
+        {&TSkinModel::MenuBar, 2},        {&TSkinModel::GroupBoxEdge, 2},   {&TSkinModel::ToolBars, 5},
+        {&TSkinModel::Tabs, 5},           {&TSkinModel::TabPane, 1},        {&TSkinModel::StatusBarEdges, 3},
+        {&TSkinModel::ComboButton, 4},    {&TSkinModel::SunkEdge, 4},       {&TSkinModel::ExtraImages, 5},
+        {&TSkinModel::MenuItem, 5},       {&TSkinModel::MenuBackground, 1}, {&TSkinModel::Scrollbar, 23},
+        {&TSkinModel::HorzScroll, 4},     {&TSkinModel::VertScroll, 4},     {&TSkinModel::UpDownHorz, 8},
+        {&TSkinModel::UpDownVert, 8},     {&TSkinModel::ThumbHorz, 5},      {&TSkinModel::ThumbVert, 5},
+        {&TSkinModel::ThumbLeft, 5},      {&TSkinModel::ThumbRight, 5},     {&TSkinModel::ThumbUp, 5},
+        {&TSkinModel::ThumbDown, 5}};
+    for (const auto& [object, frames] : kFixed) {
+      if (m_.*object) (m_.*object)->FrameCount = frames;
+    }
     m_.Buttons.FrameCount = 5;
     m_.Title.FrameCount = 2;
     if (m_.Progress) m_.Progress->FrameCount = m_.Progress->Style != 0 ? 1 : 2;
-    fix(m_.MenuBar, 2);
-    fix(m_.GroupBoxEdge, 2);
-    fix(m_.ToolBars, 5);
-    fix(m_.Tabs, 5);
-    fix(m_.TabPane, 1);
-    fix(m_.StatusBarEdges, 3);
     if (m_.GroupBox) m_.GroupBox->FrameCount = 1;
-    fix(m_.ComboButton, 4);
-    fix(m_.SunkEdge, 4);
-    fix(m_.ExtraImages, 5);
     if (m_.Headerbar && m_.Headerbar->FrameCount <= 0) m_.Headerbar->FrameCount = 5;
-    fix(m_.MenuItem, 5);
-    fix(m_.MenuBackground, 1);
-    fix(m_.Scrollbar, 23);
-    fix(m_.HorzScroll, 4);
-    fix(m_.VertScroll, 4);
-    fix(m_.UpDownHorz, 8);
-    fix(m_.UpDownVert, 8);
-    for (auto* thumb : {&m_.ThumbHorz, &m_.ThumbVert, &m_.ThumbLeft, &m_.ThumbRight, &m_.ThumbUp, &m_.ThumbDown}) fix(*thumb, 5);
-    fix(m_.HorzScrollThumb, Integer(u"HorzScrollThumb", u"FrameCount", 3));
-    fix(m_.VertScrollThumb, Integer(u"VertScrollThumb", u"FrameCount", 3));
+    if (m_.HorzScrollThumb) m_.HorzScrollThumb->FrameCount = Integer(u"HorzScrollThumb", u"FrameCount", 3);
+    if (m_.VertScrollThumb) m_.VertScrollThumb->FrameCount = Integer(u"VertScrollThumb", u"FrameCount", 3);
     m_.Buttons.CheckButtonFrame = GlyphFrames(m_.Buttons.CheckButtonFrame, m_.Buttons.CheckBitmap);
     m_.Buttons.RadioButtonFrame = GlyphFrames(m_.Buttons.RadioButtonFrame, m_.Buttons.RadioBitmap);
   }

@@ -17,6 +17,20 @@ namespace skin_test {
 
 using Bytes = std::vector<uint8_t>;
 
+#ifdef _WIN32
+inline constexpr char16_t kSeparator = u'\\';
+#else
+inline constexpr char16_t kSeparator = u'/';
+#endif
+
+// A file in the tests' scratch folder, and a file below the shipped data folder.
+inline std::u16string ScratchPath(std::u16string_view name) {
+  return unicode::Utf8ToUtf16(QUILL_SCRATCH_DIR) + kSeparator + std::u16string(name);
+}
+inline std::u16string DataPath(std::u16string_view folder, std::u16string_view name) {
+  return unicode::Utf8ToUtf16(QUILL_DATA_DIR) + kSeparator + std::u16string(folder) + kSeparator + std::u16string(name);
+}
+
 inline void PutU16(Bytes& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
