@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,10 @@ class TSkinData {
 
   // Asked by the manager for each top-level window (by class name).
   bool AllowsFormSkin(const std::u16string& className);
+  // Fires OnSkinChanged; the manager calls it once the windows show a new skin.
+  void SkinChanged() {
+    if (OnSkinChanged) OnSkinChanged(*this);
+  }
 
   const TSkinModel& Model() const { return model_; }
   // Set while a skin is being named or read, cleared once one has been read whole.
