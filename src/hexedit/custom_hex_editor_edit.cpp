@@ -85,6 +85,7 @@ void TCustomHexEditor::WriteBufferAt(const std::uint8_t* bytes, std::int64_t pos
 }
 
 void TCustomHexEditor::MarkChanged(std::int64_t position, std::int64_t count) {
+  if (programChange_) return;  // what the program loads is no change of the user's
   for (std::int64_t i = 0; i < count; ++i) changed_[static_cast<std::size_t>(position + i)] = true;
 }
 
@@ -92,7 +93,7 @@ void TCustomHexEditor::InsertRaw(std::int64_t position, const Bytes& bytes, bool
   const auto at = static_cast<std::size_t>(position);
   const Bytes zeros(bytes.size(), 0);
   data_.Insert(at, zeros.data(), zeros.size());
-  changed_.insert(changed_.begin() + static_cast<std::ptrdiff_t>(at), bytes.size(), marked);
+  changed_.insert(changed_.begin() + static_cast<std::ptrdiff_t>(at), bytes.size(), marked && !programChange_);
   WriteBufferAt(bytes.data(), position, static_cast<std::int64_t>(bytes.size()));
 }
 
@@ -119,7 +120,7 @@ bool TCustomHexEditor::ChangeBytes(std::int64_t position, const Bytes& bytes, co
   Record(UndoKind::ChangeBytes, position, count, 0, std::move(saved), description);
   WriteBufferAt(bytes.data(), position, count);
   MarkChanged(position, count);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   InvalidateView();
   Changed();
   return true;
@@ -132,7 +133,7 @@ bool TCustomHexEditor::InsertBuffer(const Bytes& bytes, std::int64_t position, c
   if (!Allowed(UndoKind::InsertBuffer, position, count)) return false;
   Record(UndoKind::InsertBuffer, position, count, 0, {}, description);
   InsertRaw(position, bytes, true);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, count);
   InvalidateView();
   Changed();
@@ -146,7 +147,7 @@ bool TCustomHexEditor::AppendBuffer(const Bytes& bytes, const std::string& descr
   if (!Allowed(UndoKind::AppendBuffer, position, count)) return false;
   Record(UndoKind::AppendBuffer, position, count, 0, {}, description);
   InsertRaw(position, bytes, true);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, count);
   InvalidateView();
   Changed();
@@ -163,7 +164,7 @@ bool TCustomHexEditor::DeleteBytes(std::int64_t position, std::int64_t count, co
   Record(UndoKind::RemoveData, position, count, 0, std::move(saved), description);
   ResetSelection();
   EraseRaw(position, count);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, -count);
   MoveCaret(position, charField_, false, false);
   InvalidateView();
@@ -197,7 +198,7 @@ bool TCustomHexEditor::ReplaceSelection(const Bytes& input, const std::string& d
   ResetSelection();
   EraseRaw(position, oldCount);
   if (newCount > 0) InsertRaw(position, bytes, true);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, newCount - oldCount);
   MoveCaret(position + newCount, charField_, false, false);
   InvalidateView();
@@ -237,7 +238,7 @@ bool TCustomHexEditor::InsertNibble(std::int64_t position, bool highNibble) {
   if (!Allowed(UndoKind::InsertNibble, position, 1)) return false;
   Record(UndoKind::InsertNibble, position, 1, highNibble ? 1 : 0, {}, {});
   InsertNibbleRaw(position, highNibble);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, 1);
   InvalidateView();
   Changed();
@@ -252,7 +253,7 @@ bool TCustomHexEditor::DeleteNibble(std::int64_t position, bool highNibble) {
   Bytes saved{data_.At(static_cast<std::size_t>(position)), data_.At(static_cast<std::size_t>(size - 1))};
   Record(UndoKind::DeleteNibble, position, 1, highNibble ? 1 : 0, std::move(saved), {});
   DeleteNibbleRaw(position, highNibble);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   AfterSizeChange(position, -1);
   InvalidateView();
   Changed();
@@ -274,7 +275,7 @@ bool TCustomHexEditor::ConvertRange(std::int64_t from, std::int64_t to, THxTrans
   Record(UndoKind::Convert, from, count, 0, std::move(saved), {});
   WriteBufferAt(converted.data(), from, count);
   MarkChanged(from, count);
-  modified_ = true;
+  if (!programChange_) modified_ = true;
   InvalidateView();
   Changed();
   return true;
@@ -430,7 +431,7 @@ void TCustomHexEditor::ReapplyRedo(const UndoRecord& r) {
       Record(UndoKind::Convert, r.position, count, 0, std::move(saved), r.description);
       WriteBufferAt(r.saved.data(), r.position, count);
       MarkChanged(r.position, count);
-      modified_ = true;
+      if (!programChange_) modified_ = true;
       Changed();
       break;
     }

@@ -106,7 +106,7 @@ void THexEditorEx::EndUndoUpdate() {
 void THexEditorEx::WriteBufferAt(const std::uint8_t* bytes, std::int64_t position, std::int64_t count) {
   TCustomHexEditor::WriteBufferAt(bytes, position, count);
   if (Undoer().Nesting() > 0) Undoer().MarkGroupUsed();
-  SetModified(true);
+  if (!programChange_) SetModified(true);
 }
 
 }  // namespace hexedit

@@ -140,6 +140,8 @@ TEST(LoadFromString, ReplacesTheWholeDataAndTranslates) {
   e.LoadFromString("AB");
   EXPECT_EQ(e.Text(), "AB");
   EXPECT_EQ(e.CaretPosition(), 0);
+  EXPECT_FALSE(e.Modified());  // a program load is no change of the user's
+  EXPECT_FALSE(e.ByteChanged(0));
   EXPECT_FALSE(e.HasSelection());
   EXPECT_EQ(e.UndoDescription(), "Replace");
   e.SetTranslation(THxTranslationKind::tkBCD);
