@@ -301,6 +301,7 @@ class TCustomHexEditor {
   bool Allowed(UndoKind kind, std::int64_t position, std::int64_t count);
   void Record(UndoKind kind, std::int64_t position, std::int64_t count, std::int64_t furtherCount, Bytes saved,
               const std::string& description);
+  bool InsertRecorded(UndoKind kind, std::int64_t position, const Bytes& bytes, const std::string& description);
   void InsertRaw(std::int64_t position, const Bytes& bytes, bool marked);
   void EraseRaw(std::int64_t position, std::int64_t count);
   void MarkChanged(std::int64_t position, std::int64_t count);

@@ -126,12 +126,11 @@ bool TCustomHexEditor::ChangeBytes(std::int64_t position, const Bytes& bytes, co
   return true;
 }
 
-bool TCustomHexEditor::InsertBuffer(const Bytes& bytes, std::int64_t position, const std::string& description) {
-  if (bytes.empty() || position < 0 || position > static_cast<std::int64_t>(DataSize())) return false;
-  if (position == static_cast<std::int64_t>(DataSize())) return AppendBuffer(bytes, description);
+bool TCustomHexEditor::InsertRecorded(UndoKind kind, std::int64_t position, const Bytes& bytes,
+                                      const std::string& description) {
   const auto count = static_cast<std::int64_t>(bytes.size());
-  if (!Allowed(UndoKind::InsertBuffer, position, count)) return false;
-  Record(UndoKind::InsertBuffer, position, count, 0, {}, description);
+  if (!Allowed(kind, position, count)) return false;
+  Record(kind, position, count, 0, {}, description);
   InsertRaw(position, bytes, true);
   if (!programChange_) modified_ = true;
   AfterSizeChange(position, count);
@@ -140,18 +139,15 @@ bool TCustomHexEditor::InsertBuffer(const Bytes& bytes, std::int64_t position, c
   return true;
 }
 
+bool TCustomHexEditor::InsertBuffer(const Bytes& bytes, std::int64_t position, const std::string& description) {
+  if (bytes.empty() || position < 0 || position > static_cast<std::int64_t>(DataSize())) return false;
+  if (position == static_cast<std::int64_t>(DataSize())) return AppendBuffer(bytes, description);
+  return InsertRecorded(UndoKind::InsertBuffer, position, bytes, description);
+}
+
 bool TCustomHexEditor::AppendBuffer(const Bytes& bytes, const std::string& description) {
   if (bytes.empty()) return false;
-  const auto position = static_cast<std::int64_t>(DataSize());
-  const auto count = static_cast<std::int64_t>(bytes.size());
-  if (!Allowed(UndoKind::AppendBuffer, position, count)) return false;
-  Record(UndoKind::AppendBuffer, position, count, 0, {}, description);
-  InsertRaw(position, bytes, true);
-  if (!programChange_) modified_ = true;
-  AfterSizeChange(position, count);
-  InvalidateView();
-  Changed();
-  return true;
+  return InsertRecorded(UndoKind::AppendBuffer, static_cast<std::int64_t>(DataSize()), bytes, description);
 }
 
 bool TCustomHexEditor::DeleteBytes(std::int64_t position, std::int64_t count, const std::string& description) {

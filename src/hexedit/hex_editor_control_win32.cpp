@@ -42,6 +42,45 @@ void RegisterEditorClass() {
   done = true;
 }
 
+// Cells of one colour drawn with one ExtTextOutW: each cell's advance reaches to the next
+// column, so a run also covers the gaps between column groups.
+class ColourRun {
+ public:
+  ColourRun(HDC dc, const HexGridGeometry& g, int scrollX, int y, int clipLeft)
+      : dc_(dc), g_(g), scrollX_(scrollX), y_(y), clipLeft_(clipLeft) {}
+  // Adds a cell; a cell of other colours first draws what was gathered.
+  void Add(int col, wchar_t ch, const CellStyle& style) {
+    if (!text_.empty() && (style.background != style_.background || style.text != style_.text)) Flush();
+    if (text_.empty()) {
+      first_ = col;
+      style_ = style;
+    }
+    text_ += ch;
+    advances_.push_back(g_.colX[static_cast<std::size_t>(col) + 1] - g_.colX[static_cast<std::size_t>(col)]);
+  }
+  void Flush() {
+    if (text_.empty()) return;
+    const int left = g_.colX[static_cast<std::size_t>(first_)] - scrollX_;
+    const int right = g_.colX[static_cast<std::size_t>(first_) + text_.size()] - scrollX_;
+    RECT r{std::max(left, clipLeft_), y_, right, y_ + g_.rowHeight};
+    SetBkColor(dc_, Resolve(style_.background));
+    SetTextColor(dc_, Resolve(style_.text));
+    ExtTextOutW(dc_, left, y_, ETO_OPAQUE | ETO_CLIPPED, &r, text_.c_str(), static_cast<UINT>(text_.size()),
+                advances_.data());
+    text_.clear();
+    advances_.clear();
+  }
+
+ private:
+  HDC dc_;
+  const HexGridGeometry& g_;
+  int scrollX_, y_, clipLeft_;
+  int first_ = 0;
+  CellStyle style_;
+  std::wstring text_;
+  std::vector<INT> advances_;
+};
+
 // Fills a rectangle with a colour.
 void Fill(HDC dc, const RECT& r, COLORREF color) {
   SetBkColor(dc, color);
@@ -618,98 +657,48 @@ void HexEditorControl::PaintGutterCell(HDC dc, int dataRow, int y) {
 void HexEditorControl::PaintHexRuns(HDC dc, int dataRow, int y, int clipLeft) {
   const std::int64_t rowStart = static_cast<std::int64_t>(dataRow) * BytesPerRow();
   const auto size = static_cast<std::int64_t>(DataSize());
-  const int digits = 2 * BytesPerRow();
-  std::wstring run;
-  std::vector<INT> advances;
-  int runStart = 0;
-  CellStyle runStyle;
-  const auto flush = [&](int endCol) {
-    if (run.empty()) return;
-    const int left = geometry_.colX[static_cast<std::size_t>(runStart)] - scrollX_;
-    const int right = geometry_.colX[static_cast<std::size_t>(endCol)] - scrollX_;
-    RECT r{std::max(left, clipLeft), y, right, y + geometry_.rowHeight};
-    SetBkColor(dc, Resolve(runStyle.background));
-    SetTextColor(dc, Resolve(runStyle.text));
-    ExtTextOutW(dc, left, y, ETO_OPAQUE | ETO_CLIPPED, &r, run.c_str(), static_cast<UINT>(run.size()), advances.data());
-    run.clear();
-    advances.clear();
-  };
-  for (int i = 0; i < digits; ++i) {
+  ColourRun run(dc, geometry_, scrollX_, y, clipLeft);
+  for (int i = 0; i < 2 * BytesPerRow(); ++i) {
     const std::int64_t pos = rowStart + i / 2;
     if (pos >= size) break;
     const int col = FirstHexColumn() + i;
-    if (OnDrawCell) {
-      const RECT cellRect = CellRect(GridCell{col, dataRow + 2});
-      if (OnDrawCell(dc, GridCell{col, dataRow + 2}, cellRect)) {
-        flush(col);
-        continue;
-      }
+    if (OnDrawCell && OnDrawCell(dc, GridCell{col, dataRow + 2}, CellRect(GridCell{col, dataRow + 2}))) {
+      run.Flush();
+      continue;
     }
-    const CellStyle style = StyleOf(pos, false, focused_, Resolver());
-    if (!run.empty() && (style.background != runStyle.background || style.text != runStyle.text)) flush(col);
-    if (run.empty()) {
-      runStart = col;
-      runStyle = style;
-    }
-    run += static_cast<wchar_t>(HexDigitOf(pos, i % 2 == 1));
-    // A digit's advance reaches to the next column, so a run covers the gaps between groups.
-    advances.push_back(geometry_.colX[static_cast<std::size_t>(col) + 1] - geometry_.colX[static_cast<std::size_t>(col)]);
+    run.Add(col, static_cast<wchar_t>(HexDigitOf(pos, i % 2 == 1)), StyleOf(pos, false, focused_, Resolver()));
   }
-  const int lastDigit = static_cast<int>(std::min<std::int64_t>(digits, (size - rowStart) * 2));
-  flush(FirstHexColumn() + std::max(0, lastDigit));
+  run.Flush();
 }
 
 void HexEditorControl::PaintCharRuns(HDC dc, int dataRow, int y, int clipLeft) {
   const std::vector<CharCell> cells = CharCellsOfRow(dataRow);
   const std::int64_t rowStart = static_cast<std::int64_t>(dataRow) * BytesPerRow();
   const int bytesPerChar = UnicodeChars() ? 2 : 1;
-  std::wstring run;
-  std::vector<INT> advances;
-  int runStart = 0;
-  CellStyle runStyle;
-  const auto flush = [&](int endCol) {
-    if (run.empty()) return;
-    const int left = geometry_.colX[static_cast<std::size_t>(runStart)] - scrollX_;
-    const int right = geometry_.colX[static_cast<std::size_t>(endCol)] - scrollX_;
-    RECT r{std::max(left, clipLeft), y, right, y + geometry_.rowHeight};
-    SetBkColor(dc, Resolve(runStyle.background));
-    SetTextColor(dc, Resolve(runStyle.text));
-    ExtTextOutW(dc, left, y, ETO_OPAQUE | ETO_CLIPPED, &r, run.c_str(), static_cast<UINT>(run.size()), advances.data());
-    run.clear();
-    advances.clear();
-  };
+  ColourRun run(dc, geometry_, scrollX_, y, clipLeft);
   for (int j = 0; j < static_cast<int>(cells.size()); ++j) {
     const CharCell& cell = cells[static_cast<std::size_t>(j)];
     const int col = FirstCharColumn() + j;
     if (cell.span == 0) continue;
-    if (cell.text.empty()) {
-      flush(col);
-      break;
-    }
+    if (cell.text.empty()) break;
     const std::int64_t pos = rowStart + static_cast<std::int64_t>(j) * bytesPerChar;
     const CellStyle style = StyleOf(pos, true, focused_, Resolver());
-    if (cell.span == 2) {
-      // A character of two bytes covers both cells, drawn in the Chinese font.
-      flush(col);
-      const int left = geometry_.colX[static_cast<std::size_t>(col)] - scrollX_;
-      const int right = geometry_.colX[static_cast<std::size_t>(col) + 2] - scrollX_;
-      RECT r{std::max(left, clipLeft), y, right, y + geometry_.rowHeight};
-      SetBkColor(dc, Resolve(style.background));
-      SetTextColor(dc, Resolve(style.text));
-      gui::SelectedObject select(dc, cjkFont_.get());
-      const std::wstring text = gui::Wstr(cell.text);
-      ExtTextOutW(dc, left, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    if (cell.span == 1) {
+      run.Add(col, static_cast<wchar_t>(cell.text[0]), style);
       continue;
     }
-    if (!run.empty() && (style.background != runStyle.background || style.text != runStyle.text)) flush(col);
-    if (run.empty()) {
-      runStart = col;
-      runStyle = style;
-    }
-    run += static_cast<wchar_t>(cell.text[0]);
-    advances.push_back(geometry_.colX[static_cast<std::size_t>(col) + 1] - geometry_.colX[static_cast<std::size_t>(col)]);
+    // A character of two bytes covers both cells, drawn in the Chinese font.
+    run.Flush();
+    const int left = geometry_.colX[static_cast<std::size_t>(col)] - scrollX_;
+    const int right = geometry_.colX[static_cast<std::size_t>(col) + 2] - scrollX_;
+    RECT r{std::max(left, clipLeft), y, right, y + geometry_.rowHeight};
+    SetBkColor(dc, Resolve(style.background));
+    SetTextColor(dc, Resolve(style.text));
+    gui::SelectedObject select(dc, cjkFont_.get());
+    const std::wstring text = gui::Wstr(cell.text);
+    ExtTextOutW(dc, left, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
   }
-  if (!run.empty()) flush(runStart + static_cast<int>(run.size()));
+  run.Flush();
 }
 
 void HexEditorControl::PaintFrames(HDC dc, int dataRow, int y) {

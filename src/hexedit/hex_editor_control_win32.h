@@ -24,6 +24,9 @@ unsigned PerformedDropEffectFormat();
 unsigned LogicalPerformedDropEffectFormat();
 
 class THxDataObject;
+// A data object of the given bytes (THxDataObject, one reference held by the caller): the
+// own format, CF_TEXT, "FileGroupDescriptor" and "FileContents" of "Dump of <name>.bin".
+IDataObject* NewHexDataObject(Bytes bytes, bool swapNibbles, bool hexText, const std::u16string& fileName);
 
 // Pixel geometry of the grid for the current font and settings.
 struct HexGridGeometry {

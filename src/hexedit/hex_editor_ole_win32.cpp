@@ -68,18 +68,17 @@ std::vector<FORMATETC> OfferedFormats() {
 
 }  // namespace
 
-// ---- THxEnumFormatETC
-
-class THxEnumFormatETC final : public IEnumFORMATETC {
+// The reference count and interface query of a COM object with one interface; the object
+// deletes itself when the last reference goes.
+template <class Interface, const IID& kInterfaceId>
+class ComObject : public Interface {
  public:
-  explicit THxEnumFormatETC(std::vector<FORMATETC> formats, ULONG index = 0)
-      : formats_(std::move(formats)), index_(index) {}
-
+  virtual ~ComObject() = default;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumFORMATETC) {
-      *out = static_cast<IEnumFORMATETC*>(this);
-      AddRef();
+    if (riid == IID_IUnknown || riid == kInterfaceId) {
+      *out = static_cast<Interface*>(this);
+      this->AddRef();
       return S_OK;
     }
     *out = nullptr;
@@ -91,6 +90,18 @@ class THxEnumFormatETC final : public IEnumFORMATETC {
     if (left == 0) delete this;
     return left;
   }
+
+ private:
+  LONG refs_ = 1;
+};
+
+// ---- THxEnumFormatETC
+
+class THxEnumFormatETC final : public ComObject<IEnumFORMATETC, IID_IEnumFORMATETC> {
+ public:
+  explicit THxEnumFormatETC(std::vector<FORMATETC> formats, ULONG index = 0)
+      : formats_(std::move(formats)), index_(index) {}
+
   HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* out, ULONG* fetched) override {
     if (!out || (count > 1 && !fetched)) return E_INVALIDARG;
     ULONG n = 0;
@@ -117,35 +128,17 @@ class THxEnumFormatETC final : public IEnumFORMATETC {
   }
 
  private:
-  ~THxEnumFormatETC() = default;
-  LONG refs_ = 1;
   std::vector<FORMATETC> formats_;
   ULONG index_;
 };
 
 // ---- THxDataObject
 
-class THxDataObject final : public IDataObject {
+class THxDataObject final : public ComObject<IDataObject, IID_IDataObject> {
  public:
   THxDataObject(Bytes bytes, bool swapNibbles, bool hexText, std::u16string virtualName)
       : bytes_(std::move(bytes)), swap_(swapNibbles), hexText_(hexText), name_(std::move(virtualName)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
@@ -200,8 +193,6 @@ class THxDataObject final : public IDataObject {
   DWORD PerformedEffect() const { return performedEffect_; }
 
  private:
-  ~THxDataObject() = default;
-
   HRESULT Check(const FORMATETC& f) const {
     const RegisteredFormats& r = ClipboardFormats();
     const unsigned id = f.cfFormat;
@@ -236,7 +227,6 @@ class THxDataObject final : public IDataObject {
     return ToGlobal(bytes_.data(), bytes_.size());
   }
 
-  LONG refs_ = 1;
   Bytes bytes_;
   bool swap_;
   bool hexText_;
@@ -244,26 +234,14 @@ class THxDataObject final : public IDataObject {
   DWORD performedEffect_ = DROPEFFECT_NONE;
 };
 
+IDataObject* NewHexDataObject(Bytes bytes, bool swapNibbles, bool hexText, const std::u16string& fileName) {
+  return new THxDataObject(std::move(bytes), swapNibbles, hexText, VirtualFileName(fileName));
+}
+
 // ---- THxDropSource
 
-class THxDropSource final : public IDropSource {
+class THxDropSource final : public ComObject<IDropSource, IID_IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
     if (escape) return DRAGDROP_S_CANCEL;
     if (!(keys & MK_LBUTTON)) return DRAGDROP_S_DROP;
@@ -272,7 +250,6 @@ class THxDropSource final : public IDropSource {
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
-  LONG refs_ = 1;
 };
 
 // ---- THxDropTarget
@@ -307,26 +284,10 @@ bool OffersFiles(IDataObject* data) {
 
 }  // namespace
 
-class THxDropTarget final : public IDropTarget {
+class THxDropTarget final : public ComObject<IDropTarget, IID_IDropTarget> {
  public:
   explicit THxDropTarget(HexEditorControl& editor) : editor_(editor) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-      *out = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
     usable_ = data && !editor_.ReadOnlyView() &&
@@ -377,7 +338,6 @@ class THxDropTarget final : public IDropTarget {
     return DROPEFFECT_NONE;
   }
 
-  LONG refs_ = 1;
   HexEditorControl& editor_;
   bool usable_ = false;
   bool files_ = false;
