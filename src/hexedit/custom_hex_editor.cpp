@@ -100,6 +100,7 @@ void TCustomHexEditor::SaveToFile(const std::u16string& fileName) {
   FileName = fileName;
   changed_.assign(DataSize(), false);
   modified_ = false;
+  undo_.Clear();  // what was saved is the new starting point
   InvalidateView();
 }
 

@@ -116,6 +116,19 @@ void HexEditorControl::Create(HWND parent, int id, const RECT& bounds) {
   UpdateScrollBars();
 }
 
+void HexEditorControl::SetBookmarkBitmap(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth != kBookmarkGlyph ||
+      std::abs(info.bmHeight) != 20 * kBookmarkGlyph) {
+    throw EHexEditor("Invalid bookmark bitmap (must be 10 x 200 px)");
+  }
+  HBITMAP copy = static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!copy) throw EHexEditor("Invalid bookmark bitmap (must be 10 x 200 px)");
+  if (bookmarkBitmap_) DeleteObject(bookmarkBitmap_);
+  bookmarkBitmap_ = copy;
+  InvalidateView();
+}
+
 void HexEditorControl::SetBounds(int left, int top, int width, int height) {
   MoveWindow(hwnd_, left, top, std::max(0, width), std::max(0, height), TRUE);
 }

@@ -53,6 +53,10 @@ class HexEditorControl : public THexEditorEx {
   void SetFocus();
   bool Focused() const { return focused_; }
 
+  // The bookmark glyphs: a bitmap of 10 x 200 pixels (a copy is kept); default the resource
+  // "BOOKMARKICONS". Another size raises EHexEditor.
+  void SetBookmarkBitmap(HBITMAP bitmap);
+
   // The context menu of the data area and of the gutter.
   gui::Menu* PopupMenu = nullptr;
   gui::Menu* OffsetPopupMenu = nullptr;

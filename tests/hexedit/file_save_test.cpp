@@ -37,6 +37,7 @@ TEST(SaveToFile, KeepsTheOldFileAsABackupAndLoadsBack) {
   EXPECT_EQ(Contents(fs::path(file.string() + ".bak")), "old");
   EXPECT_FALSE(e.Modified());
   EXPECT_FALSE(e.ByteChanged(0));
+  EXPECT_FALSE(e.CanUndo());
   // A second save replaces the previous backup.
   e.SaveToFile(U16(file));
   EXPECT_EQ(Contents(fs::path(file.string() + ".bak")), "^ew content");

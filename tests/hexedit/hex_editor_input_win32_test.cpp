@@ -34,8 +34,12 @@ TEST_F(EditorWindowTest, TypingInBothFieldsAndModesThenUndo) {
   EXPECT_FALSE(editor_.CanUndo());
 }
 
-TEST_F(EditorWindowTest, ReadOnlyViewRefusesTypingDeleteBackspaceCutAndPaste) {
-  editor_.SetReadOnlyView(true);
+TEST_F(EditorWindowTest, TheViewersSettingsRefuseTypingDeleteBackspaceCutAndPaste) {
+  // As the entry viewer sets its hex view up.
+  editor_.SetPropertiesFromText(
+      u"ReadOnlyView=True\r\nBytesPerRow=16\r\nTranslation=tkAsIs\r\nOffsetFormat=-!10:0x|\r\n"
+      u"FocusFrame=True\r\nDrawGridLines=False\r\n");
+  ASSERT_TRUE(editor_.ReadOnlyView());
   editor_.LoadFromString("\xD6\xD0\xCE\xC4" "abc");
   const std::string loaded = Text(editor_);
   ASSERT_EQ(loaded.size(), 7u);
@@ -141,6 +145,15 @@ TEST_F(EditorWindowTest, TwoChineseCharactersDrawAsTwoDifferentCellImages) {
   };
   EXPECT_GT(inked(first), 10);
   EXPECT_GT(inked(second), 10);
+}
+
+TEST_F(EditorWindowTest, BookmarkGlyphsMustBeTenByTwoHundredPixels) {
+  HBITMAP wrong = CreateBitmap(10, 100, 1, 32, nullptr);
+  EXPECT_THROW(editor_.SetBookmarkBitmap(wrong), EHexEditor);
+  DeleteObject(wrong);
+  HBITMAP right = CreateBitmap(10, 200, 1, 32, nullptr);
+  EXPECT_NO_THROW(editor_.SetBookmarkBitmap(right));
+  DeleteObject(right);
 }
 
 TEST_F(EditorWindowTest, ABurstOfSelectionChangesGivesOneEventThroughTheMessage) {
