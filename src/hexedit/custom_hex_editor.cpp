@@ -20,7 +20,7 @@ bool IsLeadByte(std::uint8_t b) { return b >= 0x81 && b <= 0xFE; }
 bool IsTrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 }  // namespace
 
-TCustomHexEditor::TCustomHexEditor() { ReloadOffsetFormat(); }
+TCustomHexEditor::TCustomHexEditor() { SetOffsetFormat("-!10:0x|"); }
 TCustomHexEditor::~TCustomHexEditor() = default;
 
 bool TCustomHexEditor::ByteChanged(std::size_t position) const {

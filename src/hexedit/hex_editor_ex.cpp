@@ -12,10 +12,7 @@ namespace {
 std::string Narrow(const std::u16string& s) { return unicode::Utf16ToUtf8(s); }
 }  // namespace
 
-THexEditorEx::THexEditorEx() {
-  PrintFont = Font();
-  SetOffsetFormat("-!10:0x|");
-}
+THexEditorEx::THexEditorEx() { PrintFont = Font(); }
 
 void THexEditorEx::SetOleDragDrop(bool on) {
   if (oleDragDrop_ == on) return;

@@ -58,9 +58,7 @@ TEST(OffsetFormat, BadFormatsNameWhatIsWrong) {
 TEST(OffsetFormat, TheEditorsGutterFollowsItsFormatAndLayout) {
   TCustomHexEditor editor;
   editor.LoadFromBuffer(Bytes(0x100, 0));
-  EXPECT_EQ(editor.GetOffsetString(0x20), "");  // the base class starts without a format
-  EXPECT_EQ(editor.GetAnyOffsetString(0x20), "20");
-  editor.SetOffsetFormat("-!10:0x|");
+  EXPECT_EQ(editor.OffsetFormatText(), "-!10:0x|");  // the default
   EXPECT_EQ(editor.RowOffsetText(1), "0x10");
   EXPECT_EQ(editor.RowOffsetText(15), "0xF0");
   editor.SetHexLowerCase(true);
@@ -75,5 +73,6 @@ TEST(OffsetFormat, TheEditorsGutterFollowsItsFormatAndLayout) {
   EXPECT_EQ(editor.GetOffsetString(24), "@24");
   editor.SetOffsetFormat("");
   editor.OnGetOffsetText = nullptr;
-  EXPECT_EQ(editor.RowOffsetText(3), "");
+  EXPECT_EQ(editor.RowOffsetText(3), "");  // an empty format: no gutter texts
+  EXPECT_EQ(editor.GetAnyOffsetString(0x20), "20");
 }
