@@ -4,6 +4,7 @@
 
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
+#include "windows/entry_viewer_win32.h"
 #include "windows/secondary_forms_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -24,6 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   const windows::ScaleRoutine scale = [&Form1](gui::Form& form) { Form1.ScaleForm(form); };
   Form2.Create(scale);
   Form3.Create(scale);
+  Form1.SetEntryViewer(&Form3);
   AboutBox.Create(scale);
   Form5.Create(scale);
   Form6.Create(scale);

@@ -24,9 +24,6 @@ TForm2::TForm2()
                          WS_EX_TOPMOST),
                     true) {}
 
-TForm3::TForm3()
-    : SecondaryForm(Describe(u"TForm3", u"查看/修改（单条记录，无格式）", 600, 450, kToolWindowStyle, WS_EX_TOPMOST), true) {}
-
 TAboutBox::TAboutBox() : SecondaryForm(Describe(u"TAboutBox", u"About", 360, 260, kDialogStyle), false) {}
 
 TForm5::TForm5()

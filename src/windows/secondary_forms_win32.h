@@ -38,12 +38,6 @@ class TForm2 : public SecondaryForm {
   TForm2();
 };
 
-// The entry text and hex viewer.
-class TForm3 : public SecondaryForm {
- public:
-  TForm3();
-};
-
 // The about box (never scaled).
 class TAboutBox : public SecondaryForm {
  public:

@@ -1,5 +1,6 @@
 #include "program_driver.h"
 
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -194,6 +195,41 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd) {
     if (row.level == 0) captions.push_back(row.caption);
   }
   return captions;
+}
+
+std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstring& caption) {
+  const ATOM atom = GlobalAddAtomW(caption.c_str());
+  const bool answered = AskProbe(programWindow, L"Quillora.E2E.PopupRow", atom);
+  GlobalDeleteAtom(atom);
+  RECT r{};
+  if (!answered || swscanf(g_probe_answer.c_str(), L"%ld %ld %ld %ld", &r.left, &r.top, &r.right, &r.bottom) != 4) {
+    return std::nullopt;
+  }
+  return r;
+}
+
+void ClickAt(POINT screen, bool rightButton) {
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT input[3] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = screen.x * 65535 / width;
+    i.mi.dy = screen.y * 65535 / height;
+    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(3, input, sizeof input[0]);
+}
+
+bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption) {
+  std::optional<RECT> row;
+  WaitUntil([&] { return (row = OpenContextMenuRowRect(programWindow, caption)).has_value(); },
+            std::chrono::seconds(10));
+  if (!row) return false;
+  ClickAt(POINT{(row->left + row->right) / 2, (row->top + row->bottom) / 2});
+  return true;
 }
 
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,14 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
 // Chooses the menu bar's row with this caption (at any depth) as a click on it would;
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
+// The screen rectangle of a row of the context menu the program shows now (nullopt when
+// no context menu with that row is open).
+std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstring& caption);
+// Clicks, as a user does, the row of the open context menu with this caption (waiting for
+// the menu to open); false when it did not appear.
+bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
+// A real click (left or right button) at a screen point.
+void ClickAt(POINT screen, bool rightButton = false);
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 

@@ -16,6 +16,7 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override {
     folder_ = PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     WriteFile(folder_ / "temp.txt", "\xEF\xBB\xBF" + Utf8(kFirstEntry) + "\r\n");
+    PrepareFolder();
     ASSERT_TRUE(SetClipboardText(L"程序启动前的文本"));
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
@@ -26,6 +27,8 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; },
                           std::chrono::seconds(10)));
   }
+  // More files of the runtime folder, written before the program starts.
+  virtual void PrepareFolder() {}
   void TearDown() override {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     program_.WaitForExit(std::chrono::seconds(20));

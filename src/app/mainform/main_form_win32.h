@@ -31,10 +31,15 @@
 #include "unicode/uni_check_list_box_win32.h"
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
+#include "windows/entry_viewer_host.h"
+
+namespace windows {
+class TForm3;
+}
 
 namespace app {
 
-class TForm1 : public gui::Form, private HistorySink {
+class TForm1 : public gui::Form, private HistorySink, private windows::EntryViewerHost {
  public:
   TForm1();
   ~TForm1() override;
@@ -47,6 +52,9 @@ class TForm1 : public gui::Form, private HistorySink {
   void ScaleForm(gui::Form& form);
 
   const AppPaths& Paths() const { return paths_; }
+
+  // The entry text and hex viewer that N39Click opens (main_form_viewer_win32.cpp).
+  void SetEntryViewer(windows::TForm3* viewer);
 
  protected:
   void CreateControls() override;
@@ -209,6 +217,13 @@ class TForm1 : public gui::Form, private HistorySink {
   void qinkonglisiwenClick();
   void OpenInEditor(const std::u16string& file);
   void BindFileCommands();
+
+  // The entry viewer: N39Click and what the viewer asks of the history.
+  void N39Click();
+  std::optional<windows::ViewedEntry> SelectedEntry() override;
+  std::u16string EntryText(const windows::ViewedEntry& entry) override;
+  std::optional<windows::ViewedEntry> SaveEntryText(const windows::ViewedEntry& entry, std::u16string_view text) override;
+  windows::TForm3* Form3 = nullptr;
 
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
