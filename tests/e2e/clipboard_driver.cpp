@@ -134,33 +134,6 @@ void DoubleClickListRow(HWND list, int row) {
   PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-void ClickScreenPoint(POINT at) {
-  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT input[3] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = at.x * 65535 / width;
-    i.mi.dy = at.y * 65535 / height;
-  }
-  // The pointer gets there first (programs read its position when they take the click, as
-  // the hint does), and every event carries the position, so that no other pointer motion of
-  // the X server can come between.
-  // SetCursorPos also moves the X server's pointer, whose later crossing events would
-  // otherwise put Wine's cursor back where the X pointer was.
-  SetCursorPos(at.x, at.y);
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, input, sizeof input[0]);
-  WaitUntil([&] {
-    POINT now{};
-    GetCursorPos(&now);
-    return now.x == at.x && now.y == at.y;
-  }, std::chrono::milliseconds(1000));
-  input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  input[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(2, input + 1, sizeof input[0]);
-}
-
 bool WaitForRowCount(HWND list, int count, int timeoutMs) {
   return WaitUntil([&] { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) == count; },
                    std::chrono::milliseconds(timeoutMs));

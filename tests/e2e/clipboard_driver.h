@@ -33,9 +33,6 @@ int SelectedListRow(HWND list);
 // Clicks on a row's text (not its check box), scrolling it into view first.
 void ClickListRow(HWND list, int row);
 void DoubleClickListRow(HWND list, int row);
-// Clicks with real mouse input (SendInput) at a point of the screen, as the user does: the
-// click goes to whatever window the system finds there.
-void ClickScreenPoint(POINT at);
 
 // Waits until the list has `count` rows.
 bool WaitForRowCount(HWND list, int count, int timeoutMs = 10000);

@@ -14,23 +14,6 @@ namespace {
 
 constexpr wchar_t kViewerCaption[] = L"查看/修改（单条记录，无格式）";
 
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
-void PressKey(WORD key, std::initializer_list<WORD> modifiers = {}) {
-  for (WORD m : modifiers) SendKey(m, false);
-  SendKey(key, false);
-  SendKey(key, true);
-  for (WORD m : modifiers) SendKey(m, true);
-  e2e::WaitUntil([] { return false; }, 150ms);
-}
-
 void TypeCharacter(wchar_t c) {
   INPUT input[2] = {};
   for (INPUT& i : input) {
@@ -150,7 +133,7 @@ class EntryViewer : public e2e::ProgramTest {
   std::wstring CopyHexOfEverything(HWND hexView) {
     const size_t rows = e2e::ListRows(list_).size();
     e2e::ClickAt(CentreOf(hexView));
-    PressKey('A', {VK_CONTROL});
+    e2e::PressKey('A', {VK_CONTROL});
     e2e::ClickAt(CentreOf(hexView), true);
     EXPECT_TRUE(e2e::ChooseContextMenuRow(main_, L"拷贝选择的十六进制数据"));
     EXPECT_TRUE(e2e::WaitForRowCount(list_, static_cast<int>(rows) + 1));
@@ -221,8 +204,8 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   ClickButton(viewer, L"十六进制视图");
   ASSERT_FALSE(IsWindowVisible(hexView));
   e2e::ClickAt(CentreOf(memo));
-  PressKey(VK_HOME, {VK_CONTROL});
-  PressKey(VK_RIGHT, {VK_SHIFT});
+  e2e::PressKey(VK_HOME, {VK_CONTROL});
+  e2e::PressKey(VK_RIGHT, {VK_SHIFT});
   TypeCharacter(L'B');
   ASSERT_EQ(e2e::WindowText(memo), L"B中文");
   ClickButton(viewer, L"十六进制视图");

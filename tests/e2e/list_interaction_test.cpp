@@ -131,7 +131,7 @@ TEST_F(ClickHint, NeverTakesTheMouseAClickOnARowBeneathItCopiesThatRow) {
 
   // A real click on row 1 opens the hint below the pointer, over rows further down; each click
   // on the hint reaches the row beneath it, which is selected and copied, and opens the next hint.
-  e2e::ClickScreenPoint(RowTextOnScreen(list_, 1));
+  e2e::ClickAt(RowTextOnScreen(list_, 1));
   int clicked = 1;
   for (int round = 0; round < 2; ++round) {
     const std::wstring header = HintHeader(clicked + 1, texts[clicked - 1].size());
@@ -143,7 +143,7 @@ TEST_F(ClickHint, NeverTakesTheMouseAClickOnARowBeneathItCopiesThatRow) {
     POINT target{};
     const int covered = rowUnderHint(clicked, target);
     ASSERT_GE(covered, 1) << "no row lies under the hint";
-    e2e::ClickScreenPoint(target);
+    e2e::ClickAt(target);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == covered; }, 10s))
         << "row " << covered << " under the hint not selected; row " << e2e::SelectedListRow(list_) << " is";
     clicked = covered;
@@ -220,24 +220,13 @@ TEST_F(DoubleClickModes, WebAddressModeRunsNoCommandButStillMinimises) {
 
 // ---- Range checking with Shift ------------------------------------------------------------------
 
-// Real input, as the user gives it: the program reads the Shift state of its own input queue,
-// which no message sent from outside can set.
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 // Clicks with the mouse on a row's check box (the left edge of the row).
 void ClickCheckBox(HWND list, int row) {
   RECT r{};
   SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
   POINT at{r.left + 7, (r.top + r.bottom) / 2};
   ClientToScreen(list, &at);
-  e2e::ClickScreenPoint(at);
+  e2e::ClickAt(at);
 }
 
 class RangeChecking : public e2e::ProgramTest {
@@ -255,9 +244,9 @@ class RangeChecking : public e2e::ProgramTest {
   // Checks or unchecks a row through its box, Shift held or not; returns once the program has
   // taken the click (the row is selected then).
   void ToggleBox(int row, bool withShift) {
-    if (withShift) SendKey(VK_SHIFT, false);
+    if (withShift) e2e::SendKey(VK_SHIFT, false);
     ClickCheckBox(list_, row);
-    if (withShift) SendKey(VK_SHIFT, true);
+    if (withShift) e2e::SendKey(VK_SHIFT, true);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s))
         << "row " << row << " not selected (" << e2e::SelectedListRow(list_) << " is)" << PointerReport();
     WaitForIdle(main_);

@@ -218,9 +218,36 @@ void ClickAt(POINT screen, bool rightButton) {
     i.mi.dy = screen.y * 65535 / height;
     i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
+  // The pointer gets there first (programs read its position when they take the click, as the
+  // click hint does). SetCursorPos also moves the X server's pointer, whose later crossing
+  // events would otherwise put Wine's cursor back where the X pointer was; every event carries
+  // the position, so that no other pointer motion can come between.
+  SetCursorPos(screen.x, screen.y);
+  SendInput(1, input, sizeof input[0]);
+  WaitUntil([&] {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  }, std::chrono::milliseconds(1000));
   input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   input[2].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  SendInput(3, input, sizeof input[0]);
+  SendInput(2, input + 1, sizeof input[0]);
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+  for (WORD m : modifiers) SendKey(m, false);
+  SendKey(key, false);
+  SendKey(key, true);
+  for (WORD m : modifiers) SendKey(m, true);
 }
 
 bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption) {

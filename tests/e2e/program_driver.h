@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -59,6 +60,10 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
 bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
 // A real click (left or right button) at a screen point.
 void ClickAt(POINT screen, bool rightButton = false);
+// Real key input (SendInput), as the user types: a key down or up, and a key pressed with
+// modifiers held around it.
+void SendKey(WORD key, bool up);
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 
