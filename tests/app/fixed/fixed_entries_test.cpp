@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/fixed/fixed_entries.h"
 #include "unicode/codepage.h"
@@ -33,13 +32,6 @@ fs::path Scratch(const char* name) {
   const fs::path path = fs::path(QUILL_SCRATCH_DIR) / name;
   fs::remove(path);
   return path;
-}
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 }  // namespace
