@@ -26,6 +26,8 @@ class ContinuousPaste : public e2e::ProgramTest {
   void StartPastingAt(ForeignEditor& editor, int row) {
     e2e::ClickListRow(list_, row);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 5s));
+    // The user moves on to the other program once the click is done with (its hint shown).
+    e2e::WaitUntil([] { return false; }, 500ms);
     ASSERT_TRUE(editor.Activate());
   }
   // Presses the paste key and waits until the editor holds `expected`.
