@@ -24,6 +24,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form1.Create();
   const windows::ScaleRoutine scale = [&Form1](gui::Form& form) { Form1.ScaleForm(form); };
   Form2.Create(scale);
+  // The options dialog's creation switches on the saved features.
+  Form1.SwitchOnSavedFeatures();
   Form3.Create(scale);
   Form1.SetEntryViewer(&Form3);
   AboutBox.Create(scale);

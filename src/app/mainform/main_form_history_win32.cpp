@@ -159,10 +159,6 @@ void TForm1::progressHide() {
 
 bool TForm1::confirm(std::u16string_view caption, std::u16string_view text) { return gui::Confirm(text, caption); }
 
-void TForm1::saveAndReloadFixedEntries() {
-  // The fixed entries are not built yet, so the fixed view cannot be entered.
-}
-
 void TForm1::showHistoryView() {
   SpeedButton_quanbu.SetDown(true);
   SpeedButton_gudin.SetDown(false);

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/files/app_paths.h"
+#include "app/fixed/fixed_entries.h"
+#include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
 #include "app/capture/clipboard_wait.h"
 #include "app/history/history_model.h"
@@ -23,6 +25,8 @@
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
 #include "app/snapshot/snapshot_stream.h"
+#include "desktop/sys_hook.h"
+#include "desktop/sys_hook_platform_win32.h"
 #include "gui/control.h"
 #include "gui/form.h"
 #include "gui/gdi.h"
@@ -55,6 +59,11 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
 
   // The entry text and hex viewer that N39Click opens (main_form_viewer_win32.cpp).
   void SetEntryViewer(windows::TForm3* viewer);
+
+  // What the options dialog's creation switches on from the saved settings: the fixed-entry
+  // keys, continuous paste or copy, the jump switch, and the captions of the paste key and
+  // the jump key. Runs once at start-up, right after this window's creation.
+  void SwitchOnSavedFeatures();
 
  protected:
   void CreateControls() override;
@@ -225,6 +234,38 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   std::optional<windows::ViewedEntry> SaveEntryText(const windows::ViewedEntry& entry, std::u16string_view text) override;
   windows::TForm3* Form3 = nullptr;
 
+  // Continuous paste and copy, the system-wide hooks (main_form_paste_win32.cpp).
+  void SetUpHooks();
+  void BindPasteCommands();
+  bool StartKeyboardHook();
+  PasteSwitches CurrentPasteSwitches() const;
+  void SysKeyboardHook1KeyAction(int32_t VirtualKeyCode, bool altIsDown, bool keyIsBeingPressed);
+  void fasongwenbenClick();
+  void PasteStepAtPosition();
+  void CopyStep();
+  void SendKeyString(const std::string& keys, bool wait);
+  void PutPasteTextOnClipboard(int row);
+  void lianxvniantieClick();
+  void lianxvfuziClick();
+  void zidongtiaodaoClick();
+  void xunhuanniantieClick();
+  void xunhuanfasenClick();
+  void kaiqigudinkuaijieClick();
+  void N74Click();
+  void ShowPasteCaptions();
+
+  // Fixed entries (main_form_fixed_win32.cpp).
+  void BindFixedCommands();
+  const std::u16string& FixedFile() const { return history_->fixedEntriesFile(); }
+  void suaxingudinClick();
+  void AddFixedMenuRow(int n);
+  void gudintiaomuziClick(int n);
+  void PasteFixedEntry(int n);
+  void tianjiadaogudintiaomuClick();
+  void gudindiaoruliebiaokuangClick();
+  void SpeedButton_gudinClick();
+  void SpeedButton_quanbuClick();
+
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
   void WriteSettingsFile();
@@ -281,6 +322,15 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   int progressSteps_ = 0;
   DWORD progressShownAt_ = 0;
   int PastePosition = -1;
+  // Continuous paste, copy and the fixed-entry keys.
+  desktop::TSysKeyboardHook SysKeyboardHook1{desktop::Win32HookPlatform()};
+  desktop::TSysMouseHook SysMouseHook1{desktop::Win32HookPlatform()};  // started by select-to-copy
+  PasteState paste_;
+  gui::Timer FixedPasteTimer;  // the 300 ms between a fixed entry on the clipboard and its Ctrl+V
+  gui::Timer WrapPauseTimer;   // the 4000 ms pause after the wrap to the first row
+  FixedEntryTable fixed_;
+  int HistoryViewRow = 0;
+  int FixedViewRow = 0;
   Settings settings_;
   RecentFileList recentFiles_;
   bool exitRecordIncomplete_ = false;  // "temp.txt" could not be read whole at the first show
