@@ -32,6 +32,11 @@
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
 
+namespace windows {
+class Tform8;
+class TAboutBox;
+}  // namespace windows
+
 namespace app {
 
 class TForm1 : public gui::Form, private HistorySink {
@@ -47,6 +52,12 @@ class TForm1 : public gui::Form, private HistorySink {
   void ScaleForm(gui::Form& form);
 
   const AppPaths& Paths() const { return paths_; }
+
+  // The help menu's windows, created after this one.
+  void SetHelpWindows(windows::Tform8* form8, windows::TAboutBox* aboutBox) {
+    Form8 = form8;
+    AboutBox = aboutBox;
+  }
 
  protected:
   void CreateControls() override;
@@ -168,6 +179,10 @@ class TForm1 : public gui::Form, private HistorySink {
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
   void ShowFirstStartIntroduction();
+  void relieqinzuClick();
+  void N56Click();
+  windows::Tform8* Form8 = nullptr;
+  windows::TAboutBox* AboutBox = nullptr;
   void PlayWaveIfExists(std::u16string_view path);
 
   // The settings file.

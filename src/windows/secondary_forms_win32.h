@@ -44,12 +44,6 @@ class TForm3 : public SecondaryForm {
   TForm3();
 };
 
-// The about box (never scaled).
-class TAboutBox : public SecondaryForm {
- public:
-  TAboutBox();
-};
-
 // The picture slot window.
 class TForm5 : public SecondaryForm {
  public:
@@ -60,12 +54,6 @@ class TForm5 : public SecondaryForm {
 class TForm6 : public SecondaryForm {
  public:
   TForm6();
-};
-
-// The celebration window.
-class Tform8 : public SecondaryForm {
- public:
-  Tform8();
 };
 
 }  // namespace windows
