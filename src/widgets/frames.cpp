@@ -2,16 +2,23 @@
 
 namespace widgets {
 
+namespace {
+// One pixel off each drawn side.
+void ShrinkSides(Rect& r, TSides sides) {
+  if (sides & sdLeft) ++r.left;
+  if (sides & sdTop) ++r.top;
+  if (sides & sdRight) --r.right;
+  if (sides & sdBottom) --r.bottom;
+}
+}  // namespace
+
 void DrawRing(Canvas& canvas, Rect& r, TColor topLeft, TColor bottomRight, TSides sides) {
   if (r.Empty()) return;
   if (sides & sdTop) canvas.FillRect({r.left, r.top, r.right - 1, r.top + 1}, topLeft);
   if (sides & sdLeft) canvas.FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
   if (sides & sdBottom) canvas.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
   if (sides & sdRight) canvas.FillRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-  if (sides & sdLeft) ++r.left;
-  if (sides & sdTop) ++r.top;
-  if (sides & sdRight) --r.right;
-  if (sides & sdBottom) --r.bottom;
+  ShrinkSides(r, sides);
 }
 
 void DrawRings(Canvas& canvas, Rect& r, int width, TColor topLeft, TColor bottomRight, TSides sides) {
@@ -26,10 +33,7 @@ void DrawRoundedLines(Canvas& canvas, Rect& r, TColor color, TSides sides) {
   if (sides & sdBottom) canvas.FillRect({r.left + 2, r.bottom - 1, r.right - 2, r.bottom}, color);
   if (sides & sdLeft) canvas.FillRect({r.left, r.top + 2, r.left + 1, r.bottom - 2}, color);
   if (sides & sdRight) canvas.FillRect({r.right - 1, r.top + 2, r.right, r.bottom - 2}, color);
-  if (sides & sdLeft) ++r.left;
-  if (sides & sdTop) ++r.top;
-  if (sides & sdRight) --r.right;
-  if (sides & sdBottom) --r.bottom;
+  ShrinkSides(r, sides);
 }
 }  // namespace
 

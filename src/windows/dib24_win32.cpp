@@ -13,24 +13,31 @@ void Dib24::Reset() {
   view_ = {};
 }
 
-bool Dib24::Make(int width, int height) {
-  Reset();
+bool MakeTopDownDib(int width, int height, int bitsPerPixel, HBITMAP& bitmap, HDC& dc, HGDIOBJ& old, void*& bits) {
   if (width <= 0 || height <= 0) return false;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biHeight = -height;  // top-down: row 0 first
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap_ || !bits) {
-    Reset();
+  bits = nullptr;
+  bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
     return false;
   }
-  dc_ = CreateCompatibleDC(nullptr);
-  old_ = SelectObject(dc_, bitmap_);
+  dc = CreateCompatibleDC(nullptr);
+  old = SelectObject(dc, bitmap);
+  return true;
+}
+
+bool Dib24::Make(int width, int height) {
+  Reset();
+  void* bits = nullptr;
+  if (!MakeTopDownDib(width, height, 24, bitmap_, dc_, old_, bits)) return false;
   // Rows of a DIB are padded to 4 bytes.
   view_ = {static_cast<std::uint8_t*>(bits), static_cast<std::ptrdiff_t>((width * 3 + 3) & ~3), width, height};
   return true;

@@ -7,6 +7,10 @@
 
 namespace windows {
 
+// A top-down DIB section of 24 or 32 bits per pixel, selected into a new memory DC;
+// false (and nothing made) when either cannot be made.
+bool MakeTopDownDib(int width, int height, int bitsPerPixel, HBITMAP& bitmap, HDC& dc, HGDIOBJ& old, void*& bits);
+
 class Dib24 {
  public:
   Dib24() = default;

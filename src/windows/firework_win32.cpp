@@ -1,5 +1,7 @@
 #include "windows/firework_win32.h"
 
+#include "windows/dib24_win32.h"
+
 namespace windows {
 
 namespace {
@@ -22,22 +24,8 @@ void DibPixelStore::Release() {
 
 std::uint32_t* DibPixelStore::Allocate(int width, int height) {
   Release();
-  if (width <= 0 || height <= 0) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down: row y at y x width
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap_ || !bits) {
-    Release();
-    return nullptr;
-  }
-  dc_ = CreateCompatibleDC(nullptr);
-  old_ = SelectObject(dc_, bitmap_);
+  if (!MakeTopDownDib(width, height, 32, bitmap_, dc_, old_, bits)) return nullptr;
   return static_cast<std::uint32_t*>(bits);
 }
 
