@@ -29,7 +29,8 @@ void TFxCustomPanel::Changed(Effect effect) {
       return;
     default: break;  // no frame controller is linked: gradient changes only repaint
   }
-  Invalidate();
+  // Children that take the panel's colour repaint with it.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 FrameParams TFxCustomPanel::FrameFor() const {

@@ -41,6 +41,24 @@ TEST(FxLabel, DefaultsAreThoseOfTheDesign) {
   EXPECT_EQ(label.EffectiveColor(), clBtnFace);
 }
 
+TEST(FxLabel, ParentColourComesFromThePanel) {
+  Parent parent;
+  TFxPanel panel;
+  panel.Create(parent.hwnd, gui::ControlSpec{1, 0, 0, 100, 50, u""});
+  panel.SetColor(RGB(10, 20, 30));
+  TFxLabel label;
+  label.Create(panel.Handle(), gui::ControlSpec{2, 0, 0, 10, 10, u""});
+  EXPECT_EQ(label.EffectiveColor(), RGB(10, 20, 30));
+  {
+    Picture picture(label);
+    EXPECT_EQ(picture.At(2, 2), RGB(10, 20, 30));
+  }
+  label.SetColor(clMaroon);  // a colour of its own ends the parent's
+  EXPECT_FALSE(label.ParentColor());
+  panel.SetColor(RGB(1, 1, 1));
+  EXPECT_EQ(label.EffectiveColor(), clMaroon);
+}
+
 TEST(FxLabel, RaisedTextDrawsShadowAndHighlightCopiesUnlessLight) {
   Parent parent;
   TFxLabel label;

@@ -112,6 +112,13 @@ TEST_F(PanelFixture, DisabledCaptionIsGrayText) {
   EXPECT_GT(disabled.Count(Sys(COLOR_GRAYTEXT)), 20);
 }
 
+TEST_F(PanelFixture, EmptyCaptionDrawsNoText) {
+  panel.SetBorderOuter(TFrameStyleEx::fsNone);
+  panel.SetColor(clWhite);
+  Picture picture(panel);
+  EXPECT_EQ(picture.Count(RGB(255, 255, 255)), 60 * 40);
+}
+
 TEST_F(PanelFixture, TransparentPanelShowsItsParent) {
   panel.SetColor(RGB(200, 0, 0));
   panel.SetBorderOuter(TFrameStyleEx::fsNone);
