@@ -31,6 +31,30 @@ void BM_RippleFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_RippleFrame)->Unit(benchmark::kMillisecond);
 
+// The two halves of a ripple frame apart: the simulation step and the refraction.
+void BM_RippleStepOnly(benchmark::State& state) {
+  TWaterEffect water;
+  water.SetSize(kRippleWidth, kRippleHeight);
+  for (int i = 0; i < 50; ++i) water.Blob(-1, -1, 1, 300);
+  for (auto _ : state) water.Calc();
+}
+BENCHMARK(BM_RippleStepOnly)->Unit(benchmark::kMillisecond);
+
+void BM_RippleRefractionOnly(benchmark::State& state) {
+  TWaterEffect water;
+  water.SetSize(kRippleWidth, kRippleHeight);
+  for (int i = 0; i < 50; ++i) water.Blob(-1, -1, 1, 300);
+  for (int i = 0; i < 20; ++i) water.Calc();
+  std::vector<std::uint8_t> source(3 * kRippleWidth * kRippleHeight, 100), target(source.size());
+  const Bitmap24 src{source.data(), 3 * kRippleWidth, kRippleWidth, kRippleHeight};
+  const Bitmap24 dst{target.data(), 3 * kRippleWidth, kRippleWidth, kRippleHeight};
+  for (auto _ : state) {
+    water.Draw(src, dst);
+    benchmark::DoNotOptimize(target.data());
+  }
+}
+BENCHMARK(BM_RippleRefractionOnly)->Unit(benchmark::kMillisecond);
+
 void BM_FireworksFrameAllAlive(benchmark::State& state) {
   LcgRandom random(2);
   FireWorkParticles particles(random);

@@ -42,6 +42,16 @@ void TWaterEffect::Blob(int x, int y, int radius, int height) {
   }
 }
 
+namespace {
+void InteriorRow(const std::int32_t* __restrict up, const std::int32_t* __restrict mid,
+                 const std::int32_t* __restrict down, std::int32_t* __restrict out, int lastX, int f) {
+  for (int x = 1; x < lastX; ++x) {
+    const std::int32_t sum = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x + 1] + down[x - 1] + down[x] + down[x + 1];
+    out[x] = (sum / 4 - out[x]) * f / 256;
+  }
+}
+}  // namespace
+
 void TWaterEffect::Calc() {
   if (width_ == 0) return;
   const int f = (100 - Damping) * 256 / 100;
@@ -55,13 +65,50 @@ void TWaterEffect::Calc() {
       const std::int32_t sum = up[l] + up[x] + up[r] + mid[l] + mid[r] + down[l] + down[x] + down[r];
       out[x] = (sum / 4 - out[x]) * f / 256;
     };
-    // The edge columns clamp their neighbours; the interior needs no clamping.
+    // The edge columns clamp their neighbours; the interior needs no clamping. The two buffers
+    // never overlap, which lets the compiler work on several cells at once.
     cell(0, 0, std::min(1, lastX));
-    for (int x = 1; x < lastX; ++x) cell(x, x - 1, x + 1);
+    InteriorRow(up, mid, down, out, lastX, f);
     if (lastX > 0) cell(lastX, lastX - 1, lastX);
   }
   std::swap(current_, previous_);
 }
+
+namespace {
+inline std::uint8_t Shifted(std::uint8_t channel, int dx) {
+  const int v = channel - dx;
+  return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+// One row of the refraction from x = first to x < end; l and r are the neighbour columns of
+// x (clamped only at the buffer's edges, which the caller handles apart).
+struct RefractionRow {
+  const std::int32_t* up;
+  const std::int32_t* mid;
+  const std::int32_t* down;
+  const std::uint8_t* const* rows;  // source rows
+  std::uint8_t* out;
+  int y, w, h;
+
+  void At(int x, int l, int r) const {
+    const int dx = mid[l] - mid[r];
+    const int dy = up[x] - down[x];
+    const int sx = x + dx, sy = y + dy;
+    std::uint8_t* __restrict t = out + 3 * x;
+    if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) || static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
+      const std::uint8_t* s = rows[y] + 3 * x;
+      t[0] = s[0];
+      t[1] = s[1];
+      t[2] = s[2];
+      return;
+    }
+    const std::uint8_t* __restrict s = rows[sy] + 3 * sx;
+    t[0] = Shifted(s[0], dx);
+    t[1] = Shifted(s[1], dx);
+    t[2] = Shifted(s[2], dx);
+  }
+};
+}  // namespace
 
 void TWaterEffect::Draw(const Bitmap24& source, const Bitmap24& target) {
   const int w = std::min({width_, source.width, target.width});
@@ -69,32 +116,13 @@ void TWaterEffect::Draw(const Bitmap24& source, const Bitmap24& target) {
   if (w <= 0 || h <= 0) return;
   for (int y = 0; y < h; ++y) sourceRows_[y] = source.Row(y);
   const int lastX = width_ - 1, lastY = height_ - 1;
+  const int interiorEnd = std::min(w, lastX);
   for (int y = 0; y < h; ++y) {
-    const std::int32_t* up = current_[y > 0 ? y - 1 : 0];
-    const std::int32_t* mid = current_[y];
-    const std::int32_t* down = current_[y < lastY ? y + 1 : lastY];
-    std::uint8_t* out = target.Row(y);
-    auto pixel = [&](int x, int l, int r) {
-      const int dx = mid[l] - mid[r];
-      const int dy = up[x] - down[x];
-      const int sx = x + dx, sy = y + dy;
-      std::uint8_t* t = out + 3 * x;
-      if (sx < 0 || sy < 0 || sx >= w || sy >= h) {
-        const std::uint8_t* s = sourceRows_[y] + 3 * x;
-        t[0] = s[0];
-        t[1] = s[1];
-        t[2] = s[2];
-        return;
-      }
-      const std::uint8_t* s = sourceRows_[sy] + 3 * sx;
-      t[0] = static_cast<std::uint8_t>(std::clamp(s[0] - dx, 0, 255));
-      t[1] = static_cast<std::uint8_t>(std::clamp(s[1] - dx, 0, 255));
-      t[2] = static_cast<std::uint8_t>(std::clamp(s[2] - dx, 0, 255));
-    };
-    pixel(0, 0, std::min(1, lastX));
-    const int interiorEnd = std::min(w, lastX);
-    for (int x = 1; x < interiorEnd; ++x) pixel(x, x - 1, x + 1);
-    for (int x = std::max(interiorEnd, 1); x < w; ++x) pixel(x, x - 1, std::min(x + 1, lastX));
+    const RefractionRow row{current_[y > 0 ? y - 1 : 0], current_[y], current_[y < lastY ? y + 1 : lastY],
+                            sourceRows_.data(), target.Row(y), y, w, h};
+    row.At(0, 0, std::min(1, lastX));
+    for (int x = 1; x < interiorEnd; ++x) row.At(x, x - 1, x + 1);
+    for (int x = std::max(interiorEnd, 1); x < w; ++x) row.At(x, x - 1, std::min(x + 1, lastX));
   }
 }
 
