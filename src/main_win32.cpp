@@ -5,6 +5,8 @@
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "windows/entry_viewer_win32.h"
+#include "windows/about_box_win32.h"
+#include "windows/celebration_form_win32.h"
 #include "windows/secondary_forms_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -33,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form6.Create(scale);
   Form7.Create(scale);
   Form8.Create(scale);
+  Form1.SetHelpWindows(&Form8, &AboutBox);
 
   // Shown and hidden once, so that its embedded view exists before first use.
   Form6.Show();

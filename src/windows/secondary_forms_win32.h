@@ -38,12 +38,6 @@ class TForm2 : public SecondaryForm {
   TForm2();
 };
 
-// The about box (never scaled).
-class TAboutBox : public SecondaryForm {
- public:
-  TAboutBox();
-};
-
 // The picture slot window.
 class TForm5 : public SecondaryForm {
  public:
@@ -54,12 +48,6 @@ class TForm5 : public SecondaryForm {
 class TForm6 : public SecondaryForm {
  public:
   TForm6();
-};
-
-// The celebration window.
-class Tform8 : public SecondaryForm {
- public:
-  Tform8();
 };
 
 }  // namespace windows

@@ -1,6 +1,8 @@
 // TForm1: its menus and the handlers bound to their rows.
 #include "app/mainform/main_form_win32.h"
 #include "app/mainform/main_menus.h"
+#include "windows/about_box_win32.h"
+#include "windows/celebration_form_win32.h"
 
 namespace app {
 
@@ -33,12 +35,28 @@ void TForm1::BindMenuHandlers() {
   Bind(u"mu_geClick", [this] { mu_geClick(); });
   Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
   Bind(u"N39Click", [this] { N39Click(); });
+  Bind(u"relieqinzuClick", [this] { relieqinzuClick(); });
+  Bind(u"N56Click", [this] { N56Click(); });
   // Switches that other commands only read: the click's own toggle is all they do.
   for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
                                   u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",
                                   u"WindowsminzongClick"}) {
     Bind(handler, [] {});
   }
+}
+
+void TForm1::relieqinzuClick() {
+  if (!Form8) return;
+  Form8->Show();
+  Form8->BringToFront();
+  Form8->SetShowChecked(true);
+  Form8->kaisifangyanhuaClick();
+}
+
+void TForm1::N56Click() {
+  if (!AboutBox) return;
+  AboutBox->Show();
+  AboutBox->BringToFront();
 }
 
 bool TForm1::Checked(std::u16string_view row) const {

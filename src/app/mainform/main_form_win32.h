@@ -39,7 +39,9 @@
 
 namespace windows {
 class TForm3;
-}
+class Tform8;
+class TAboutBox;
+}  // namespace windows
 
 namespace app {
 
@@ -64,6 +66,12 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   // keys, continuous paste or copy, the jump switch, and the captions of the paste key and
   // the jump key. Runs once at start-up, right after this window's creation.
   void SwitchOnSavedFeatures();
+
+  // The help menu's windows, created after this one.
+  void SetHelpWindows(windows::Tform8* form8, windows::TAboutBox* aboutBox) {
+    Form8 = form8;
+    AboutBox = aboutBox;
+  }
 
  protected:
   void CreateControls() override;
@@ -185,6 +193,10 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
   void ShowFirstStartIntroduction();
+  void relieqinzuClick();
+  void N56Click();
+  windows::Tform8* Form8 = nullptr;
+  windows::TAboutBox* AboutBox = nullptr;
   void PlayWaveIfExists(std::u16string_view path);
 
   // The settings file.
