@@ -39,8 +39,9 @@ class TCph_blockcipher : public TCph_cipher {
 
   void EncryptCBC(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
   void DecryptCBC(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
-  void EncryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
-  void DecryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
+  // Virtual so that an algorithm can keep the chaining value in registers.
+  virtual void EncryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
+  virtual void DecryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
   void EncryptCFBblock(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
   void DecryptCFBblock(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
   void EncryptOFB(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
@@ -52,6 +53,7 @@ class TCph_blockcipher : public TCph_cipher {
   // enciphered once; then Reset.
   void SetInitialVector(const void* initVector);
   void CheckInitialized() const;
+  std::uint8_t* ChainingValue() { return cv_.data(); }
 
  private:
   template <bool kEncrypt>

@@ -32,6 +32,30 @@ bool Passes(const KnownAnswer (&vectors)[N], int keyBits) {
 
 void TCph_customdes::BurnSchedule(des::KeySchedule& schedule) { BurnBytes(schedule.data(), sizeof schedule); }
 
+// 8-bit CFB as the base class does it, with the chaining value kept as a number: the per-byte
+// shift of the register is then one shift instruction.
+template <bool kEncrypt>
+void TCph_customdes::Cfb8(const std::uint8_t* in, std::uint8_t* out, std::size_t size) {
+  CheckInitialized();
+  std::uint8_t* cvBytes = ChainingValue();
+  std::uint64_t cv = des::LoadBlock(cvBytes);
+  for (std::size_t k = 0; k < size; ++k) {
+    const std::uint8_t c = in[k];
+    const std::uint8_t o = static_cast<std::uint8_t>(c ^ (EncryptBlock(cv) >> 56));
+    out[k] = o;
+    cv = (cv << 8) | (kEncrypt ? o : c);
+  }
+  des::StoreBlock(cvBytes, cv);
+}
+
+void TCph_customdes::EncryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size) {
+  Cfb8<true>(in, out, size);
+}
+
+void TCph_customdes::DecryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size) {
+  Cfb8<false>(in, out, size);
+}
+
 // ---- Single DES ---------------------------------------------------------------------------------
 
 TCph_des::~TCph_des() { TCph_des::Burn(); }
@@ -50,12 +74,16 @@ void TCph_des::Init(const void* key, int sizeBits, const void* initVector) {
   SetInitialVector(initVector);
 }
 
+std::uint64_t TCph_des::EncryptBlock(std::uint64_t block) const {
+  const std::uint64_t permuted = des::InitialPermutation(block);
+  std::uint32_t l = static_cast<std::uint32_t>(permuted >> 32), r = static_cast<std::uint32_t>(permuted);
+  des::EncryptRounds(l, r, key_);
+  return des::FinalPermutation(std::uint64_t{l} << 32 | r);
+}
+
 void TCph_des::EncryptECB(const std::uint8_t* in, std::uint8_t* out) {
   CheckInitialized();
-  const std::uint64_t block = des::InitialPermutation(des::LoadBlock(in));
-  std::uint32_t l = static_cast<std::uint32_t>(block >> 32), r = static_cast<std::uint32_t>(block);
-  des::EncryptRounds(l, r, key_);
-  des::StoreBlock(out, des::FinalPermutation(std::uint64_t{l} << 32 | r));
+  des::StoreBlock(out, EncryptBlock(des::LoadBlock(in)));
 }
 
 void TCph_des::DecryptECB(const std::uint8_t* in, std::uint8_t* out) {
@@ -103,14 +131,18 @@ void TCph_3des::Init(const void* key, int sizeBits, const void* initVector) {
   SetInitialVector(initVector);
 }
 
-void TCph_3des::EncryptECB(const std::uint8_t* in, std::uint8_t* out) {
-  CheckInitialized();
-  const std::uint64_t block = des::InitialPermutation(des::LoadBlock(in));
-  std::uint32_t l = static_cast<std::uint32_t>(block >> 32), r = static_cast<std::uint32_t>(block);
+std::uint64_t TCph_3des::EncryptBlock(std::uint64_t block) const {
+  const std::uint64_t permuted = des::InitialPermutation(block);
+  std::uint32_t l = static_cast<std::uint32_t>(permuted >> 32), r = static_cast<std::uint32_t>(permuted);
   des::EncryptRounds(l, r, k1_);
   des::DecryptRounds(l, r, k2_);
   des::EncryptRounds(l, r, k3_);
-  des::StoreBlock(out, des::FinalPermutation(std::uint64_t{l} << 32 | r));
+  return des::FinalPermutation(std::uint64_t{l} << 32 | r);
+}
+
+void TCph_3des::EncryptECB(const std::uint8_t* in, std::uint8_t* out) {
+  CheckInitialized();
+  des::StoreBlock(out, EncryptBlock(des::LoadBlock(in)));
 }
 
 void TCph_3des::DecryptECB(const std::uint8_t* in, std::uint8_t* out) {

@@ -11,10 +11,20 @@ namespace cipher {
 
 // The DES key schedule and block functions shared by the two algorithms.
 class TCph_customdes : public TCph_blockcipher {
+ public:
+  void EncryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size) override;
+  void DecryptCFB8bit(const std::uint8_t* in, std::uint8_t* out, std::size_t size) override;
+
  protected:
   TCph_customdes() : TCph_blockcipher(64) {}
   static des::KeySchedule Schedule(const std::uint8_t* key8) { return des::MakeKeySchedule(key8); }
   static void BurnSchedule(des::KeySchedule& schedule);
+  // EncryptECB on a block held as a big-endian number.
+  virtual std::uint64_t EncryptBlock(std::uint64_t block) const = 0;
+
+ private:
+  template <bool kEncrypt>
+  void Cfb8(const std::uint8_t* in, std::uint8_t* out, std::size_t size);
 };
 
 class TCph_des : public TCph_customdes {
@@ -39,6 +49,9 @@ class TCph_des : public TCph_customdes {
   void Burn() override;
   void EncryptECB(const std::uint8_t* in, std::uint8_t* out) override;
   void DecryptECB(const std::uint8_t* in, std::uint8_t* out) override;
+
+ protected:
+  std::uint64_t EncryptBlock(std::uint64_t block) const override;
 
  private:
   des::KeySchedule key_{};
@@ -68,6 +81,9 @@ class TCph_3des : public TCph_customdes {
   // E_k3(D_k2(E_k1(block))) and its inverse.
   void EncryptECB(const std::uint8_t* in, std::uint8_t* out) override;
   void DecryptECB(const std::uint8_t* in, std::uint8_t* out) override;
+
+ protected:
+  std::uint64_t EncryptBlock(std::uint64_t block) const override;
 
  private:
   des::KeySchedule k1_{}, k2_{}, k3_{};

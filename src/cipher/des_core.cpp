@@ -63,34 +63,42 @@ constexpr int kRotations[16] = {1, 1, 2, 2, 2, 2, 2, 2, 1, 2, 2, 2, 2, 2, 2, 1};
 
 // ---- Tables derived from them at compile time. ------------------------------------------------
 
+// Between the permutations each half is kept rotated left by one bit, so that a round needs
+// one rotation instead of two (see F). These map an integer bit position (0 = least
+// significant) of a block to its position in that rotated form.
+constexpr int Rotated(int pos) { return pos / 32 * 32 + (pos % 32 + 1) % 32; }
+constexpr int Plain(int pos) { return pos; }
+
 // A 64-bit permutation as eight tables, one per input byte: the output is the OR of each
-// byte's entry. table[out - 1] = in.
+// byte's entry. Output bit `out` (1-based from the top) is input bit table[out - 1]; the two
+// position maps place the bits in plain or rotated form.
 using BytePermutation = std::array<std::array<std::uint64_t, 256>, 8>;
 
-constexpr BytePermutation MakeBytePermutation(const std::uint8_t (&table)[64]) {
+constexpr BytePermutation MakeBytePermutation(const std::array<std::uint8_t, 64>& table, int (*inForm)(int),
+                                              int (*outForm)(int)) {
   BytePermutation result{};
   for (int out = 1; out <= 64; ++out) {
-    const int in = table[out - 1];
-    const int byte = (in - 1) / 8;
-    const int bitInByte = 7 - (in - 1) % 8;
+    const int inPos = inForm(64 - table[out - 1]);
+    const int outPos = outForm(64 - out);
+    const int byte = 7 - inPos / 8;
+    const int bitInByte = inPos % 8;
     for (int v = 0; v < 256; ++v) {
-      if (v & (1 << bitInByte)) result[byte][v] |= std::uint64_t{1} << (64 - out);
+      if (v & (1 << bitInByte)) result[byte][v] |= std::uint64_t{1} << outPos;
     }
   }
   return result;
+}
+
+constexpr std::array<std::uint8_t, 64> AsArray(const std::uint8_t (&table)[64]) {
+  std::array<std::uint8_t, 64> a{};
+  for (int i = 0; i < 64; ++i) a[i] = table[i];
+  return a;
 }
 
 constexpr std::array<std::uint8_t, 64> Inverse(const std::uint8_t (&table)[64]) {
   std::array<std::uint8_t, 64> inverse{};
   for (int out = 1; out <= 64; ++out) inverse[table[out - 1] - 1] = static_cast<std::uint8_t>(out);
   return inverse;
-}
-
-constexpr BytePermutation MakeFinalPermutation() {
-  const std::array<std::uint8_t, 64> inverse = Inverse(kInitialPermutation);
-  std::uint8_t table[64] = {};
-  for (int i = 0; i < 64; ++i) table[i] = inverse[i];
-  return MakeBytePermutation(table);
 }
 
 // S-box i and permutation P in one: entry x is P applied to S_i(x) placed at bits 4i+1..4i+4.
@@ -107,7 +115,7 @@ constexpr SpTables MakeSpTables() {
       for (int out = 1; out <= 32; ++out) {
         if (s & (std::uint32_t{1} << (32 - kPermutationP[out - 1]))) p |= std::uint32_t{1} << (32 - out);
       }
-      sp[i][x] = p;
+      sp[i][x] = (p << 1) | (p >> 31);  // in the rotated form of the halves
     }
   }
   return sp;
@@ -185,8 +193,8 @@ constexpr KeyTables MakeKeyTables() {
   return tables;
 }
 
-constexpr BytePermutation kIp = MakeBytePermutation(kInitialPermutation);
-constexpr BytePermutation kFp = MakeFinalPermutation();
+constexpr BytePermutation kIp = MakeBytePermutation(AsArray(kInitialPermutation), Plain, Rotated);
+constexpr BytePermutation kFp = MakeBytePermutation(Inverse(kInitialPermutation), Rotated, Plain);
 constexpr SpTables kSp = MakeSpTables();
 constexpr KeyTables kKeyTables = MakeKeyTables();
 
@@ -197,12 +205,13 @@ inline std::uint64_t Permute(const BytePermutation& t, std::uint64_t block) {
 
 inline std::uint32_t Rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
-// The round function f(R, K): the expansion E needs no table, since S-box i reads bits
-// 4i .. 4i+5 of R (bit 0 being bit 32): R rotated right by 3 lines up S-boxes 1, 3, 5, 7 at
-// bits 24, 16, 8 and 0, R rotated left by 1 S-boxes 2, 4, 6, 8.
+// The round function f(R, K) on the rotated half r = R rotated left by 1. The expansion E
+// needs no table, since S-box i reads bits 4i .. 4i+5 of R (bit 0 being bit 32): r itself
+// lines up S-boxes 2, 4, 6, 8 at bits 24, 16, 8 and 0, and r rotated right by 4 (R rotated
+// right by 3) S-boxes 1, 3, 5, 7. The tables give f rotated as well.
 inline std::uint32_t F(std::uint32_t r, const std::uint32_t* k) {
-  const std::uint32_t x = Rotr(r, 3) ^ k[0];
-  const std::uint32_t y = Rotr(r, 31) ^ k[1];
+  const std::uint32_t x = Rotr(r, 4) ^ k[0];
+  const std::uint32_t y = r ^ k[1];
   return kSp[0][(x >> 24) & 63] | kSp[2][(x >> 16) & 63] | kSp[4][(x >> 8) & 63] | kSp[6][x & 63] |
          kSp[1][(y >> 24) & 63] | kSp[3][(y >> 16) & 63] | kSp[5][(y >> 8) & 63] | kSp[7][y & 63];
 }
