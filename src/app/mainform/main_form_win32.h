@@ -23,6 +23,7 @@
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
 #include "app/snapshot/snapshot_stream.h"
+#include "cipher/des.h"
 #include "gui/control.h"
 #include "gui/form.h"
 #include "gui/gdi.h"
@@ -108,6 +109,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void listDeleteRow(int row) override;
   void listMoveRow(int from, int to) override;
   void listSetCaption(int row, std::u16string_view caption) override;
+  void listSetCaptions(const std::vector<std::pair<int, std::u16string_view>>& rows) override;
   void listClear() override;
   void listSelect(int row) override;
   void listSetChecked(int row, bool checked) override;
@@ -209,6 +211,12 @@ class TForm1 : public gui::Form, private HistorySink {
   void OpenInEditor(const std::u16string& file);
   void BindFileCommands();
 
+  // The encryption commands.
+  void BindEncryptionCommands();
+  void jiamiClick();
+  void jiemiClick();
+  void RunCipherCommand(std::u16string_view password, bool encrypt);
+
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
   void WriteSettingsFile();
@@ -271,6 +279,7 @@ class TForm1 : public gui::Form, private HistorySink {
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
+  cipher::TCph_3des Cph_3des1;
 
   // The list's interaction.
   unicode::TUniCustomHintWindow clickHint_;
