@@ -244,4 +244,33 @@ TEST_F(Encryption, EveryRefusalLeavesTheListAsItWas) {
   EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"), lines);
 }
 
+TEST_F(Encryption, ALongListKeepsItsCheckMarksSelectionAndPlace) {
+  // Enough rows that the list is refilled in one pass rather than row by row.
+  Rows texts;
+  std::string record = "\xEF\xBB\xBF";
+  for (int i = 0; i < 300; ++i) {
+    texts.push_back(L"条目 " + std::to_wstring(i));
+    record += e2e::Utf8(texts.back()) + "\r\n";
+  }
+  e2e::WriteFile(folder_ / "temp.txt", record);
+  Start(texts);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"全部选择"));
+  e2e::ClickListRow(list_, 200);
+  const LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
+  ASSERT_EQ(e2e::SelectedListRow(list_), 200);
+
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, kEncryptRow));
+  ASSERT_TRUE(Answer(kEncryptCaption, L"pw"));
+  ASSERT_TRUE(Answer(kRepeatCaption, L"pw"));
+  ExpectRows(EncryptedRows(texts, L"pw"));
+  EXPECT_EQ(e2e::SelectedListRow(list_), 200);
+  EXPECT_EQ(SendMessageW(list_, LB_GETTOPINDEX, 0, 0), top);
+  // Every row still shows its check: the space key unchecks the selected row, and deleting the
+  // unchecked rows deletes that one alone.
+  PostMessageW(list_, WM_CHAR, L' ', 1);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"部分删除_保留勾"));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 299));
+  EXPECT_EQ(e2e::ListRows(list_)[200], Encrypted(texts[201], L"pw"));
+}
+
 }  // namespace
