@@ -1,31 +1,10 @@
 #include "input_dialog_driver.h"
 
-#include <vector>
-
 #include "program_driver.h"
 
 namespace e2e {
 
 namespace {
-
-struct DialogSearch {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<DialogSearch*>(lp);
-  if (ProcessOfWindow(hwnd) == s->pid && WindowClass(hwnd) == L"#32770" && IsWindowVisible(hwnd)) {
-    s->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-std::vector<HWND> VisibleDialogs(DWORD processId) {
-  DialogSearch search{processId, {}};
-  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 HWND EditBox(HWND dialog) { return FindWindowExW(dialog, nullptr, L"Edit", nullptr); }
 

@@ -44,52 +44,25 @@ std::u16string EncryptionPasswordProblem(std::u16string_view password, std::u16s
   return {};
 }
 
-CipherOutcome EncryptEntryTexts(cipher::TCph_3des& cipher, const std::vector<std::u16string_view>& texts,
-                                std::u16string_view password) {
-  CipherOutcome outcome;
-  try {
-    KeyFromPassword(cipher, password);
-    outcome.texts.reserve(texts.size());
-    std::string bytes;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      if (!Representable(texts[i], bytes)) {
-        outcome.texts.clear();
-        outcome.message = u"第 " + Decimal(i + 1) + u" 条文本含有GBK编码无法表示的字符，加密后无法还原，已取消加密";
-        return outcome;
-      }
-      // Keyed once; Reset gives every entry the same starting state a new key would.
-      cipher.Reset();
-      outcome.texts.push_back(AsciiToUtf16(cipher.EncryptString(bytes)));
-    }
-  } catch (const std::exception& e) {
-    outcome.texts.clear();
-    outcome.message = FailureMessage(e);
-    return outcome;
-  }
-  outcome.ok = true;
-  return outcome;
-}
+namespace {
 
-CipherOutcome DecryptEntryTexts(cipher::TCph_3des& cipher, const std::vector<std::u16string_view>& texts,
-                                std::u16string_view password) {
+// Keys the cipher and walks the texts; `convert` gives an entry's new text, or false when the
+// entry refuses the command (then `refusal` names the 1-based entry and nothing is returned).
+// Keyed once: Reset gives every entry the same starting state a new key would.
+template <class Convert>
+CipherOutcome ConvertEach(cipher::TCph_3des& cipher, const std::vector<std::u16string_view>& texts,
+                          std::u16string_view password, Convert convert,
+                          std::u16string (*refusal)(std::u16string_view entryNumber)) {
   CipherOutcome outcome;
   try {
     KeyFromPassword(cipher, password);
     outcome.texts.reserve(texts.size());
-    std::string base64;
     for (std::size_t i = 0; i < texts.size(); ++i) {
+      cipher.Reset();
       std::u16string text;
-      bool readable = IsStrictBase64(texts[i]);
-      if (readable) {
-        base64.assign(texts[i].begin(), texts[i].end());
-        cipher.Reset();
-        const std::string bytes = cipher.DecryptString(base64);
-        text = unicode::AnsiToUtf16(bytes);
-        readable = unicode::Utf16ToAnsi(text) == bytes;
-      }
-      if (!readable) {
+      if (!convert(texts[i], text)) {
         outcome.texts.clear();
-        outcome.message = u"密码错误，或第 " + Decimal(i + 1) + u" 条不是用此密码加密的文本，列表未改变";
+        outcome.message = refusal(Decimal(i + 1));
         return outcome;
       }
       outcome.texts.push_back(std::move(text));
@@ -101,6 +74,40 @@ CipherOutcome DecryptEntryTexts(cipher::TCph_3des& cipher, const std::vector<std
   }
   outcome.ok = true;
   return outcome;
+}
+
+}  // namespace
+
+CipherOutcome EncryptEntryTexts(cipher::TCph_3des& cipher, const std::vector<std::u16string_view>& texts,
+                                std::u16string_view password) {
+  std::string bytes;
+  return ConvertEach(
+      cipher, texts, password,
+      [&](std::u16string_view text, std::u16string& encrypted) {
+        if (!Representable(text, bytes)) return false;
+        encrypted = AsciiToUtf16(cipher.EncryptString(bytes));
+        return true;
+      },
+      [](std::u16string_view n) {
+        return u"第 " + std::u16string(n) + u" 条文本含有GBK编码无法表示的字符，加密后无法还原，已取消加密";
+      });
+}
+
+CipherOutcome DecryptEntryTexts(cipher::TCph_3des& cipher, const std::vector<std::u16string_view>& texts,
+                                std::u16string_view password) {
+  std::string base64;
+  return ConvertEach(
+      cipher, texts, password,
+      [&](std::u16string_view text, std::u16string& decrypted) {
+        if (!IsStrictBase64(text)) return false;
+        base64.assign(text.begin(), text.end());
+        const std::string bytes = cipher.DecryptString(base64);
+        decrypted = unicode::AnsiToUtf16(bytes);
+        return unicode::Utf16ToAnsi(decrypted) == bytes;
+      },
+      [](std::u16string_view n) {
+        return u"密码错误，或第 " + std::u16string(n) + u" 条不是用此密码加密的文本，列表未改变";
+      });
 }
 
 bool IsStrictBase64(std::u16string_view text) {

@@ -11,22 +11,13 @@
 #include <random>
 
 #include "app/encryption/encryption_commands.h"
+#include "cipher/cipher_test_support.h"
 #include "cipher/sha1.h"
 #include "unicode/codepage.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Hex(std::string_view bytes) {
-  static const char* digits = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
 
 // Runs a command and returns its standard output; false when it did not exit with 0.
 bool RunCommand(const std::string& command, std::string& output) {
@@ -77,7 +68,7 @@ TEST(EncryptionAgainstOpenssl, TwoHundredRandomPasswordsAndTexts) {
     ASSERT_TRUE(ours.ok);
 
     const cipher::TCph_sha1::Digest digest = cipher::TCph_sha1::Of(unicode::Utf16ToAnsi(password));
-    const std::string key = Hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())) +
+    const std::string key = ciphertest::Hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())) +
                             "00000000";
     // The initial vector: the zero block enciphered once with the key.
     std::string iv;
@@ -85,7 +76,7 @@ TEST(EncryptionAgainstOpenssl, TwoHundredRandomPasswordsAndTexts) {
     ASSERT_EQ(iv.size(), 8u);
     WriteBytes(plain, unicode::Utf16ToAnsi(text));
     std::string expected;
-    ASSERT_TRUE(RunCommand("openssl enc -des-ede3-cfb8 -a -A -K " + key + " -iv " + Hex(iv) + " -in " + plain.string(),
+    ASSERT_TRUE(RunCommand("openssl enc -des-ede3-cfb8 -a -A -K " + key + " -iv " + ciphertest::Hex(iv) + " -in " + plain.string(),
                     expected));
     while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
     EXPECT_EQ(std::string(ours.texts[0].begin(), ours.texts[0].end()), expected) << "case " << i;
