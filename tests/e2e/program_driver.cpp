@@ -285,18 +285,20 @@ std::wstring MessageBoxText(HWND box) {
 }
 }  // namespace
 
-std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
+std::vector<HWND> VisibleDialogs(DWORD processId) {
   BoxState state{processId};
   EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
+  return state.boxes;
+}
+
+std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
   std::vector<std::wstring> texts;
-  for (HWND box : state.boxes) texts.push_back(MessageBoxText(box));
+  for (HWND box : VisibleDialogs(processId)) texts.push_back(MessageBoxText(box));
   return texts;
 }
 
 bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId) {
-  BoxState state{processId};
-  EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
-  for (HWND box : state.boxes) {
+  for (HWND box : VisibleDialogs(processId)) {
     if (MessageBoxText(box).find(textFragment) == std::wstring::npos) continue;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
     return true;
@@ -321,9 +323,7 @@ HWND FileNameBox(HWND dialog) {
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
   HWND dialog = nullptr;
   const bool found = WaitUntil([&] {
-    BoxState state{processId};
-    EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
-    for (HWND box : state.boxes) {
+    for (HWND box : VisibleDialogs(processId)) {
       if (FileNameBox(box)) {
         dialog = box;
         return true;

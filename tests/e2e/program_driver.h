@@ -67,6 +67,9 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 
+// The visible dialogs and message boxes ("#32770" windows) of the process.
+std::vector<HWND> VisibleDialogs(DWORD processId);
+
 // Answers a message box of the process (a "#32770" window with the given text fragment)
 // by pressing its button with the given id; true when one was found.
 bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId);

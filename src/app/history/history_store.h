@@ -78,6 +78,7 @@ class HistoryStore {
   std::vector<int> removeUnchecked();
 
   void setText(int i, std::u16string_view text) { at(i).text = SharedText(text); }
+  void setText(int i, SharedText text) { at(i).text = std::move(text); }
   void setSnapshot(int i, Snapshot snapshot) { at(i).snapshot = std::move(snapshot); }
   void setChecked(int i, bool checked) { at(i).checked = checked; }
 

@@ -37,6 +37,7 @@ void TForm1::BindMenuHandlers() {
   Bind(u"N39Click", [this] { N39Click(); });
   Bind(u"relieqinzuClick", [this] { relieqinzuClick(); });
   Bind(u"N56Click", [this] { N56Click(); });
+  BindEncryptionCommands();
   // Switches that other commands only read: the click's own toggle is all they do.
   for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
                                   u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",

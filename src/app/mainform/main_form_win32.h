@@ -27,6 +27,7 @@
 #include "app/snapshot/snapshot_stream.h"
 #include "desktop/sys_hook.h"
 #include "desktop/sys_hook_platform_win32.h"
+#include "cipher/des.h"
 #include "gui/control.h"
 #include "gui/form.h"
 #include "gui/gdi.h"
@@ -133,6 +134,7 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void listDeleteRow(int row) override;
   void listMoveRow(int from, int to) override;
   void listSetCaption(int row, std::u16string_view caption) override;
+  void listSetCaptions(const std::vector<std::pair<int, std::u16string_view>>& rows) override;
   void listClear() override;
   void listSelect(int row) override;
   void listSetChecked(int row, bool checked) override;
@@ -277,6 +279,11 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void gudindiaoruliebiaokuangClick();
   void SpeedButton_gudinClick();
   void SpeedButton_quanbuClick();
+  // The encryption commands.
+  void BindEncryptionCommands();
+  void jiamiClick();
+  void jiemiClick();
+  void RunCipherCommand(std::u16string_view password, bool encrypt);
 
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
@@ -349,6 +356,7 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
+  cipher::TCph_3des Cph_3des1;
 
   // The list's interaction.
   unicode::TUniCustomHintWindow clickHint_;
