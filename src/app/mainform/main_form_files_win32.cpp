@@ -56,9 +56,7 @@ bool TForm1::ReadListIntoRows(const ListReadResult& read) {
     return false;
   }
   gui::WaitCursor hourglass;
-  BookmarkState& bookmarks = history_->bookmarks();
-  bookmarks.BookmarkBackupValid = true;
-  history_->clearBookmarksWithoutAsking();
+  history_->bookmarksBeforeListLoad();
   CheckListBox1.SetFontColor(history_->fixedView() ? kFixedViewColor : ListTextColor());
   Files().AfterRead();
   const std::u16string caption = Caption();
