@@ -133,6 +133,7 @@ void TForm1::CreateControls() {
   };
   CheckListBox1.OnClick = [this] { CheckListBox1Click(); };
   BindListInteraction();
+  BindListReorder();
 }
 
 namespace {
