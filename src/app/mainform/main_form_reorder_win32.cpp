@@ -13,7 +13,7 @@ void TForm1::BindDragMove() {
     onText = row >= 0 && x - CheckListBox1.ItemRect(row).left >= CheckListBox1.CheckWidth();
     return row;
   };
-  handlers.startDrag = [this] { CheckListBox1StartDrag(); };
+  handlers.startDrag = [this](int row) { CheckListBox1StartDrag(row); };
   handlers.dragOver = [this](int x, int y) {
     CheckListBox1DragOver(x, y);
     return CheckListBox1.ItemAtPos(POINT{x, y}, true) >= 0;
@@ -22,11 +22,10 @@ void TForm1::BindDragMove() {
   dragTracker_ = std::make_unique<ListDragTracker>(CheckListBox1.Handle(), std::move(handlers));
 }
 
-void TForm1::CheckListBox1StartDrag() {
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  ScreenToClient(CheckListBox1.Handle(), &cursor);
-  DragRow = CheckListBox1.ItemAtPos(cursor, true);
+void TForm1::CheckListBox1StartDrag(int pressedRow) {
+  // The row the button went down on: by the time the mouse has passed the drag distance
+  // the cursor may be over the next row already.
+  DragRow = pressedRow;
   HideClickHint(true);
   EraseHoverFrame();
 }

@@ -233,7 +233,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void BookmarkMenuItemClick(int tag);
   void huacusuqianziClick();
   void BindDragMove();
-  void CheckListBox1StartDrag();
+  void CheckListBox1StartDrag(int pressedRow);
   void CheckListBox1DragOver(int x, int y);
   void CheckListBox1DragDrop(int x, int y);
   void N42Click();
@@ -307,7 +307,6 @@ class TForm1 : public gui::Form, private HistorySink {
   // The entry database, bookmarks, drag move and search.
   TADOConnection ADOConnection1;
   TADOQuery ADOQuery1{&ADOConnection1};
-  DragGesture dragGesture_;
   int DragRow = -1;
   std::unique_ptr<ListDragTracker> dragTracker_;
   std::unique_ptr<gui::FindDialog> FindDialog1;

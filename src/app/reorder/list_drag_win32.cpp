@@ -68,7 +68,7 @@ LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;  // the list must not move its selection with the mouse
       }
       if (gesture_.Move(x, y, (wp & MK_LBUTTON) != 0, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) {
-        if (handlers_.startDrag) handlers_.startDrag();
+        if (handlers_.startDrag) handlers_.startDrag(gesture_.DragRow());
         ShowCursorFor(x, y);
         return 0;
       }

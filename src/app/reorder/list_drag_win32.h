@@ -18,7 +18,7 @@ class ListDragTracker {
   struct Handlers {
     // The row under a client point and whether the point is on its text (not its check box).
     std::function<int(int x, int y, bool& onText)> rowAt;
-    std::function<void()> startDrag;                 // the drag begins (the mouse is past the distance)
+    std::function<void(int row)> startDrag;          // the drag of the pressed row begins (past the distance)
     std::function<bool(int x, int y)> dragOver;      // true when a drop there would be accepted
     std::function<void(int x, int y)> dragDrop;      // the button went up during a drag
   };
