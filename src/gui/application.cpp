@@ -36,7 +36,14 @@ void Application::SetMainForm(Form* form) {
   if (form) form->isMainForm = true;
 }
 
+void Application::AddModelessDialog(HWND dialog) { modeless_.push_back(dialog); }
+
+void Application::RemoveModelessDialog(HWND dialog) { std::erase(modeless_, dialog); }
+
 bool Application::HandleDialogKeys(MSG& msg) {
+  for (HWND dialog : modeless_) {
+    if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) return true;
+  }
   // Tab moves between the controls of the form that holds the focus. Every other key goes
   // to the control itself: the list answers Enter and Esc, the edit box wants Enter.
   if ((msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_CHAR) || msg.wParam != VK_TAB) {

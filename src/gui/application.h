@@ -39,6 +39,9 @@ class Application {
   // Sleeps in steps, handling messages between them, for about the given time.
   void Wait(DWORD milliseconds);
   void Terminate();
+  // A modeless dialog (such as the find dialog) gets its keys from the message loop while open.
+  void AddModelessDialog(HWND dialog);
+  void RemoveModelessDialog(HWND dialog);
   bool Terminated() const { return terminated_; }
 
   void Minimize();
@@ -57,6 +60,7 @@ class Application {
   HFONT font_ = nullptr;
   Form* main_form_ = nullptr;
   std::vector<Form*> forms_;
+  std::vector<HWND> modeless_;
   bool terminated_ = false;
 };
 

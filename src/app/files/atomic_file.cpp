@@ -9,9 +9,6 @@ namespace app {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A name that no other writer of the same target is using at this moment.
 fs::path TemporaryNameBeside(const fs::path& path) {
   thread_local std::mt19937 generator{std::random_device{}()};
   const unsigned suffix = generator();
@@ -21,6 +18,8 @@ fs::path TemporaryNameBeside(const fs::path& path) {
   name += u".tmp";
   return path.parent_path() / name;
 }
+
+namespace {
 
 std::error_code LastIoError() {
   // The streams do not say why they failed; errno is the best account we have.

@@ -17,6 +17,9 @@ namespace app {
 // Windows (std::filesystem::path), so Chinese names work in both builds.
 std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// A name beside the file that no other writer of the same target is using at this moment.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
+
 // Appends bytes at the end of an existing file (or creates it) with one write.
 std::error_code AppendToFile(const std::filesystem::path& path, std::string_view bytes);
 

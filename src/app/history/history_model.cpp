@@ -4,55 +4,11 @@
 #include <utility>
 
 #include "app/history/history_captions.h"
+#include "app/history/history_progress.h"
 
 namespace app {
 
-// ProgressBar1 over a long walk of the rows: shown above 200 rows, one step every 100 rows.
-class ProgressSteps {
- public:
-  ProgressSteps(HistorySink& sink, int rows) : sink_(sink), active_(rows > kThreshold) {
-    if (active_) sink_.progressShow(rows / kRowsPerStep + 1);
-  }
-  ~ProgressSteps() {
-    if (!active_) return;
-    try {
-      sink_.progressHide();
-    } catch (...) {
-      // Leaving because of an earlier failure: that one is reported, not this.
-    }
-  }
-  ProgressSteps(const ProgressSteps&) = delete;
-  ProgressSteps& operator=(const ProgressSteps&) = delete;
-
-  void row() {
-    if (active_ && ++walked_ % kRowsPerStep == 0) sink_.progressStep();
-  }
-
- private:
-  static constexpr int kThreshold = 200;
-  static constexpr int kRowsPerStep = 100;
-  HistorySink& sink_;
-  bool active_;
-  int walked_ = 0;
-};
-
 namespace {
-
-class Hourglass {
- public:
-  explicit Hourglass(HistorySink& sink) : sink_(sink) { sink_.setHourglass(true); }
-  ~Hourglass() {
-    try {
-      sink_.setHourglass(false);
-    } catch (...) {
-    }
-  }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  HistorySink& sink_;
-};
 
 constexpr std::u16string_view kMergeTooFewCaption = u"出错";
 constexpr std::u16string_view kMergeTooFewMessage = u"选择的数目小于2条，无法合并";
@@ -134,6 +90,10 @@ void HistoryModel::moveRow(int selected, MoveKind kind) {
       break;
   }
 
+  moveEntry(from, to);
+}
+
+void HistoryModel::moveEntry(int from, int to) {
   keepRunHistoryUnlessRefilled();
   store_.move(from, to);
   sink_.listMoveRow(from, to);
@@ -437,15 +397,14 @@ void HistoryModel::keepRunHistoryUnlessRefilled() {
 }
 
 void HistoryModel::clearBookmarksWithoutAsking() {
-  if (bookmarks_.BookmarkRows.empty()) return;
-  bookmarks_.BookmarkBackup.clear();
-  if (bookmarks_.BookmarkBackupValid) {
-    bookmarks_.BookmarkBackup = bookmarks_.BookmarkRows;
-    bookmarks_.BookmarkBackupValid = false;
-  }
-  bookmarks_.BookmarkRows.clear();
-  sink_.bookmarkMenuClear();
-  sink_.repaintBookmarks();
+  bookmarks_.BookmarkAskFlag = false;
+  removeAllBookmarks();
+}
+
+void HistoryModel::bookmarksBeforeListLoad() {
+  bookmarks_.BookmarkBackupValid = true;
+  if (bookmarks_.ClearBookmarksOnLoad) clearBookmarksWithoutAsking();
+  bookmarks_.ClearBookmarksOnLoad = true;
 }
 
 }  // namespace app

@@ -129,6 +129,25 @@ class HistoryModel {
   // The bookmarks are removed without a question and without a sound (set aside first when a
   // list load asked for it).
   void clearBookmarksWithoutAsking();
+  // What a list load does first: the bookmarks are set aside (unless ClearBookmarksOnLoad
+  // was cleared for this load) and ClearBookmarksOnLoad is set again.
+  void bookmarksBeforeListLoad();
+
+  // --- Bookmarks (history_bookmark_commands.cpp).
+  enum class BookmarkSet { Nothing, FixedViewRefused, Set };
+  BookmarkSet setBookmark(int selected);  // menu_seweisuqianClick
+  void removeAllBookmarks();              // cexiaosuoyousuqianClick, asking when BookmarkAskFlag is set
+  // BookmarkMenuItemClick: the row of the bookmark with this menu tag, or -1 when it is not a row.
+  int bookmarkJumpRow(int tag) const;
+  // huacusuqianziClick: the rows that carry a mark now (none in the fixed view).
+  std::vector<int> bookmarkMarkRows() const;
+
+  // --- Reordering (history_reorder_commands.cpp).
+  // CheckListBox1DragDrop: the entry of row `dragRow` dropped on row `dropRow` (-1: not on a row).
+  void dragMove(int dragRow, int dropRow);
+  // N42Click: the rows in the order of their captions, every entry with its snapshot and
+  // check mark, bookmarks following their entries.
+  void sortRows();
 
  private:
   void clearRows(ProgressSteps* progress);
@@ -137,6 +156,7 @@ class HistoryModel {
   void rewriteEntry(int row, std::u16string_view text);
   void keepRunHistoryUnlessRefilled();
   void rebuildBookmarkMenu();
+  void moveEntry(int from, int to);
 
   HistorySink& sink_;
   HistoryStore store_;

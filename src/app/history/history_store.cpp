@@ -70,6 +70,20 @@ void HistoryStore::move(int from, int to) {
 
 void HistoryStore::reverse() { std::reverse(slots_.begin(), slots_.end()); }
 
+bool HistoryStore::permute(std::span<const int> order) {
+  if (order.size() != slots_.size()) return false;
+  std::vector<bool> seen(slots_.size());
+  for (const int i : order) {
+    if (i < 0 || i >= size() || seen[static_cast<std::size_t>(i)]) return false;
+    seen[static_cast<std::size_t>(i)] = true;
+  }
+  std::vector<HistoryEntry> sorted;
+  sorted.reserve(slots_.size());
+  for (const int i : order) sorted.push_back(std::move(slots_[static_cast<std::size_t>(i)]));
+  slots_ = std::move(sorted);
+  return true;
+}
+
 std::vector<int> HistoryStore::removeUnchecked() {
   std::vector<int> removedAt;
   // Sized once, before any entry is released.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -73,6 +74,9 @@ class HistoryStore {
   // Moves the entry of slot `from` to slot `to`; the slots between shift by one towards `from`.
   void move(int from, int to);
   void reverse();
+  // Puts the slots in a new order: slot i takes the entry of old slot order[i] (a
+  // permutation of every slot index, else nothing changes and false).
+  bool permute(std::span<const int> order);
   // Removes every unchecked slot, keeping the order of the others; returns, for each removed
   // slot in walking order, its index at the moment of its removal (the row to delete).
   std::vector<int> removeUnchecked();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/listfile/listfile_format.h"
+#include "app/snapshot/snapshot_buffer.h"
 
 namespace app {
 
@@ -29,6 +30,8 @@ struct ListReadResult {
   ListReadStatus status = ListReadStatus::Read;
   TextFileFormat format = TextFileFormat::tfANSI;  // the kind test's answer for the file
   std::vector<std::u16string> entries;
+  // Each entry's snapshot, beside `entries` (database reads); empty for text files.
+  std::vector<SharedSnapshot> snapshots;
   std::vector<ListMessage> messages;  // distinct, in the order met
   bool tooMany = false;               // stopped early: leave the recent files alone
   bool missing = false;               // FileError because there is no such file

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr COLORREF kFixedViewColor = 128;  // maroon
-constexpr char16_t kNoDatabaseYet[] = u"暂不支持数据库格式（*.mdb），请选择文本格式";
 
 using gui::FileExists;
 
@@ -56,9 +55,7 @@ bool TForm1::ReadListIntoRows(ListReadResult read) {
     return false;
   }
   gui::WaitCursor hourglass;
-  BookmarkState& bookmarks = history_->bookmarks();
-  bookmarks.BookmarkBackupValid = true;
-  history_->clearBookmarksWithoutAsking();
+  history_->bookmarksBeforeListLoad();
   CheckListBox1.SetFontColor(history_->fixedView() ? kFixedViewColor : ListTextColor());
   Files().AfterRead();
   const std::u16string caption = Caption();
@@ -93,8 +90,9 @@ bool TForm1::ReadListIntoRows(ListReadResult read) {
     }
     // Each parsed text is freed as soon as the store holds its own copy: the heap reuses the
     // block for the next entry, so a large list is never held twice.
-    std::u16string& entry = read.entries[static_cast<size_t>(r)];
-    history_->appendLoaded(entry, nullptr);
+    const auto at = static_cast<size_t>(r);
+    std::u16string& entry = read.entries[at];
+    history_->appendLoaded(entry, at < read.snapshots.size() ? read.snapshots[at] : nullptr);
     std::u16string().swap(entry);
   }
   std::vector<std::u16string>().swap(read.entries);
@@ -152,8 +150,8 @@ gui::FileDialogSpec TForm1::ListDialog(std::u16string_view filter, int filterInd
   return desc;
 }
 
-void TForm1::menuopenClick() {
-  const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), ListDialog(listtext::kOpenFilter, 1));
+void TForm1::menuopenClick(int filterIndex) {
+  const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), ListDialog(listtext::kOpenFilter, filterIndex));
   if (!chosen.ok) return;
   const bool wasHistoryView = SpeedButton_quanbu.Down();
   const std::u16string previous = Files().CurrentListFile;
@@ -171,9 +169,8 @@ void TForm1::menuopenClick() {
       history_->listModesOff();
       break;
     case ListFileAction::ReadDatabase:
-      // Entry databases are not built yet: nothing is read.
-      Files().CurrentListFile = previous;
-      gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
+      daorusujukeziClick();
+      history_->listModesOff();
       break;
     case ListFileAction::Nothing:
       Files().CurrentListFile = previous;
@@ -194,10 +191,6 @@ void TForm1::menusaveClick() {
     if (!chosen.ok) return;
     dialogShown = true;
     filterIndex = chosen.filterIndex;
-    if (SaveWriterFromDialog(filterIndex) == ListSaveWriter::Database) {
-      WriteWith(ListSaveWriter::Database);  // says it is not available; the names stay as they were
-      return;
-    }
     files.SaveListFile = files.CurrentListFile = files.AttachedListFile = chosen.file;
   }
   if (SaveAsksConfirmation(dialogShown, history_->fixedView()) &&
@@ -224,8 +217,7 @@ void TForm1::WriteWith(ListSaveWriter writer) {
       baocunutf8ziClick();
       break;
     case ListSaveWriter::Database:
-      // Entry databases are not built yet: nothing is written under a database's name.
-      gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
+      baocunweisujukuziClick();
       break;
   }
 }
@@ -236,10 +228,6 @@ void TForm1::SaveAs(int filterIndex) {
   const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), desc);
   if (!chosen.ok) return;
   const ListSaveWriter writer = SaveAsWriter(chosen.filterIndex);
-  if (writer == ListSaveWriter::Database) {
-    WriteWith(writer);  // says it is not available; the names stay as they were
-    return;
-  }
   Files().SaveListFile = Files().AttachedListFile = chosen.file;
   WriteWith(writer);
   Files().CurrentListFile = chosen.file;
@@ -258,7 +246,7 @@ void TForm1::N234Click() {
   Files().SingleEntryFile = chosen.file;
   const ListSaveWriter writer = SingleEntryWriter(chosen.filterIndex);
   if (writer == ListSaveWriter::Database) {
-    gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);
+    danxiangbaocunweisujukuziClick();
     return;
   }
   const ListWriterKind kind = writer == ListSaveWriter::Ansi ? ListWriterKind::Ansi : ListWriterKind::Utf8;
@@ -278,7 +266,10 @@ void TForm1::LoadExitRecord() {
 void TForm1::daorutempClick() {
   PressHistoryView();
   history_->listModesOff();
-  // The exit database is not built yet: the exit record is always "temp.txt".
+  if (Checked(u"menu_tuicubaocunweisujuku")) {
+    qidongjiazaituicusujukuClick();
+    return;
+  }
   ListReadResult read = ReadExitRecord(fs::path(paths_.ExitRecordFile));
   // No exit record yet (the first start): the rows stay as they are, nothing becomes a recent file.
   if (read.missing || !FileExists(paths_.ExitRecordFile)) return;
@@ -291,6 +282,10 @@ void TForm1::daorutempClick() {
 }
 
 void TForm1::SaveExitRecord() {
+  if (Checked(u"menu_tuicubaocunweisujuku")) {
+    tuicubaocunweisujukuClick();
+    return;
+  }
   Files().SaveListFile = paths_.ExitRecordFile;
   if (exitRecordIncomplete_) {
     const std::u16string kept = paths_.ExitRecordFile + u".bak";
@@ -342,7 +337,10 @@ void TForm1::genxinzairuClick() {
     case ListFileAction::ReadUtf8:
       ReadCurrentListFile(ListReader::Utf8);
       break;
-    default:
+    case ListFileAction::ReadDatabase:
+      daorusujukeziClick();
+      break;
+    case ListFileAction::Nothing:
       break;
   }
 }
@@ -360,15 +358,10 @@ void TForm1::lastjianClick(int menuPlace) {
   if (file.empty()) return;
   std::error_code error;
   const TextFileFormat kind = GetTextFileFormat(fs::path(file), error);
-  if (RecentFileAction(file, kind) != ListFileAction::ReadDatabase) {
-    PressHistoryView();
-    Files().CurrentListFile = file;
-  }
-  if (RecentFileAction(file, kind) == ListFileAction::ReadDatabase) {
-    gui::MessageBoxU(kNoDatabaseYet, listtext::kErrorCaption, MB_OK);  // databases are not built yet
-    return;
-  }
-  ReadCurrentListFileByKind();
+  PressHistoryView();
+  Files().CurrentListFile = file;
+  if (RecentFileAction(file, kind) == ListFileAction::ReadDatabase) daorusujukeziClick();
+  else ReadCurrentListFileByKind();
 }
 
 void TForm1::qinkonglisiwenClick() {
@@ -389,8 +382,8 @@ void TForm1::OpenInEditor(const std::u16string& file) {
 }
 
 void TForm1::BindFileCommands() {
-  Bind(u"menuopenClick", [this] { menuopenClick(); });
-  Bind(u"Unicode1Click", [this] { menuopenClick(); });
+  Bind(u"menuopenClick", [this] { menuopenClick(1); });
+  Bind(u"Unicode1Click", [this] { menuopenClick(1); });
   Bind(u"menusaveClick", [this] { menusaveClick(); });
   Bind(u"menulincunClick", [this] { SaveAs(1); });
   Bind(u"N142Click", [this] { SaveAs(2); });
@@ -413,6 +406,7 @@ void TForm1::BindFileCommands() {
   Bind(u"genxinzairuClick", [this] { genxinzairuClick(); });
   Bind(u"genxincongzaiClick", [this] { genxinzairuClick(); });
   Bind(u"qinkonglisiwenClick", [this] { qinkonglisiwenClick(); });
+  BindDatabaseCommands();
   Bind(u"xiansiwenjianminClick", [this] { gui::ShowMessage(CurrentFileNameText(Files().CurrentListFile)); });
 
   const auto& samples = paths_.SampleTableFiles;

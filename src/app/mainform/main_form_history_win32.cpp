@@ -104,10 +104,10 @@ void TForm1::bookmarkMenuClear() {
 void TForm1::bookmarkMenuAddRow(std::u16string_view caption) {
   gui::Menu::Row* parent = BookmarkMenu(PopupMenu1);
   if (!parent) return;
-  // Jumping to a bookmark is the bookmarks feature's; the rows exist so that it finds them.
   gui::Menu::Row* row = PopupMenu1.InsertRow(parent, -1, caption, nullptr);
+  row->action = [this, row] { BookmarkMenuItemClick(PopupMenu1.RowTag(row)); };
+  PopupMenu1.SetRowEnabled(row, true);  // the native row was made before it had its action
   PopupMenu1.SetRowTag(row, PopupMenu1.IndexOf(row));
-  PopupMenu1.SetRowEnabled(row, false);
 }
 
 void TForm1::bookmarkMenuRemoveRow(int k) {

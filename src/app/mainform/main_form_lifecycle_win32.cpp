@@ -238,6 +238,11 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     default:
+      // The find dialog reports to its owner through a registered message.
+      if (FindDialog1 && FindDialog1->HandleOwnerMessage(msg, wp, lp)) {
+        result = 0;
+        return true;
+      }
       return false;
   }
 }

@@ -134,6 +134,7 @@ void TForm1::CreateControls() {
   };
   CheckListBox1.OnClick = [this] { CheckListBox1Click(); };
   BindListInteraction();
+  BindListReorder();
 }
 
 namespace {

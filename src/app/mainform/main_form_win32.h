@@ -20,6 +20,11 @@
 #include "app/listfile/listfile_commands.h"
 #include "app/listfile/listfile_io.h"
 #include "app/listfile/listfile_recent.h"
+#include "app/database/ado_query.h"
+#include "app/reorder/drag_move.h"
+#include "app/reorder/entry_search.h"
+#include "app/reorder/list_drag_win32.h"
+#include "gui/find_dialog.h"
 #include "app/settings/settings_values.h"
 #include "app/system/sound_player.h"
 #include "gui/file_dialogs.h"
@@ -226,7 +231,7 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void mybaocun();
   void baocunutf8ziClick();
   gui::FileDialogSpec ListDialog(std::u16string_view filter, int filterIndex) const;
-  void menuopenClick();
+  void menuopenClick(int filterIndex);
   void menusaveClick();
   void WriteWith(ListSaveWriter writer);
   void SaveAs(int filterIndex);
@@ -284,6 +289,33 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void jiamiClick();
   void jiemiClick();
   void RunCipherCommand(std::u16string_view password, bool encrypt);
+
+  // The entry database (main_form_database_win32.cpp).
+  std::u16string DatabaseTemplateFile() const;
+  bool daorusujukeziClick();  // true when the database was read whole (or held no record)
+  bool WriteDatabaseFile(const std::u16string& file, int onlyRow);  // onlyRow -1: every row
+  void baocunweisujukuziClick();
+  void danxiangbaocunweisujukuziClick();
+  void tuicubaocunweisujukuClick();
+  void qidongjiazaituicusujukuClick();
+  void BindDatabaseCommands();
+
+  // Bookmarks, the drag move, the sort and the search (main_form_bookmarks_win32.cpp,
+  // main_form_reorder_win32.cpp, main_form_search_win32.cpp).
+  void BindListReorder();
+  void BindBookmarkCommands();
+  void menu_seweisuqianClick();
+  void cexiaosuoyousuqianClick();
+  void BookmarkMenuItemClick(int tag);
+  void huacusuqianziClick();
+  void BindDragMove();
+  void CheckListBox1StartDrag(int pressedRow);
+  void CheckListBox1DragOver(int x, int y);
+  void CheckListBox1DragDrop(int x, int y);
+  void N42Click();
+  void N178Click();
+  void FindDialog1Find();
+  void FindDialog1Close();
 
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
@@ -357,6 +389,14 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
   cipher::TCph_3des Cph_3des1;
+
+  // The entry database, bookmarks, drag move and search.
+  TADOConnection ADOConnection1;
+  TADOQuery ADOQuery1{&ADOConnection1};
+  int DragRow = -1;
+  std::unique_ptr<ListDragTracker> dragTracker_;
+  std::unique_ptr<gui::FindDialog> FindDialog1;
+  FindState find_;
 
   // The list's interaction.
   unicode::TUniCustomHintWindow clickHint_;
