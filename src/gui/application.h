@@ -39,6 +39,9 @@ class Application {
   // Sleeps in steps, handling messages between them, for about the given time.
   void Wait(DWORD milliseconds);
   void Terminate();
+  // Keys offered before dialog navigation (an in-place ActiveX control takes its
+  // accelerators here); a preview returning true consumes the message.
+  void AddKeyPreview(bool (*preview)(MSG& msg)) { key_previews_.push_back(preview); }
   bool Terminated() const { return terminated_; }
 
   void Minimize();
@@ -51,12 +54,14 @@ class Application {
  private:
   Application() = default;
   bool HandleDialogKeys(MSG& msg);
+  bool PreviewKey(MSG& msg);
 
   std::u16string title_;
   HICON icon_ = nullptr;
   HFONT font_ = nullptr;
   Form* main_form_ = nullptr;
   std::vector<Form*> forms_;
+  std::vector<bool (*)(MSG&)> key_previews_;
   bool terminated_ = false;
 };
 

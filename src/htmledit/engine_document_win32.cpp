@@ -1,0 +1,378 @@
+#include "htmledit/engine_document_win32.h"
+
+#include <algorithm>
+
+#include "htmledit/document_view_win32.h"
+#include "htmledit/file_replace_win32.h"
+#include "htmledit/html_parser.h"
+#include "htmledit/module_routines.h"
+#include "htmledit/preserved_source.h"
+#include "htmledit/url_paths.h"
+#include "unicode/codepage.h"
+
+namespace htmledit {
+
+namespace {
+
+// The editing commands of the command group that the editor sends.
+enum : DWORD {
+  kCmdSetDirty = 2342,
+  kCmdReplaceGlyphContents = 2339,
+  kCmdShowGlyphs = 2326,
+  kCmdEmptyGlyphTable = 2336,
+  kCmdShowZeroBorders = 2328,
+  kCmdOverrideCursor = 2420,
+};
+bool KnownCommand(DWORD id) {
+  return id == kCmdSetDirty || id == kCmdReplaceGlyphContents || id == kCmdShowGlyphs || id == kCmdEmptyGlyphTable ||
+         id == kCmdShowZeroBorders || id == kCmdOverrideCursor;
+}
+
+constexpr size_t kMaxSourceBytes = size_t{128} << 20;
+
+bool BoolOf(const VARIANT* v, bool fallback) {
+  if (!v) return fallback;
+  VARIANT b;
+  VariantInit(&b);
+  if (FAILED(VariantChangeType(&b, const_cast<VARIANT*>(v), 0, VT_BOOL))) return fallback;
+  return b.boolVal != VARIANT_FALSE;
+}
+
+std::string Utf16LeWithMark(std::u16string_view text) {
+  std::string out("\xFF\xFE", 2);
+  out.reserve(2 + text.size() * 2);
+  for (char16_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
+class ChangeLog : public IUnknown {
+ public:
+  ChangeLog(Document& doc, IEngineChangeSink* sink) : doc_(&doc), sink_(sink) {
+    sink_->AddRef();
+    cookie_ = doc.AddChangeSink([this] {
+      if (sink_) sink_->Notify();
+    });
+  }
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG n = --refs_;
+    if (n == 0) {
+      doc_->RemoveChangeSink(cookie_);
+      sink_->Release();
+      delete this;
+    }
+    return n;
+  }
+
+ private:
+  ULONG refs_ = 1;
+  Document* doc_;
+  IEngineChangeSink* sink_;
+  int cookie_ = 0;
+};
+
+}  // namespace
+
+EngineDocument::EngineDocument(EngineDocumentOwner* owner) : owner_(owner) {
+  ParseDocument(dom_, u"");
+  changesAtLoad_ = dom_.ChangeCount();
+  layout_ = BodyText::Build(dom_);
+}
+
+EngineDocument::~EngineDocument() {
+  for (auto& h : handlers_) h.second->Release();
+}
+
+STDMETHODIMP EngineDocument::QueryInterface(REFIID riid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (riid == IID_IUnknown || riid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
+  else if (riid == IID_IEngineDocument) *out = static_cast<IEngineDocument*>(this);
+  else if (riid == IID_IOleCommandTarget) *out = static_cast<IOleCommandTarget*>(this);
+  else if (riid == IID_IPersistStreamInit || riid == IID_IPersist) *out = static_cast<IPersistStreamInit*>(this);
+  else if (riid == IID_IPersistFile) *out = static_cast<IPersistFile*>(this);
+  else if (riid == IID_IOleWindow) *out = static_cast<IOleWindow*>(this);
+  else return E_NOINTERFACE;
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) EngineDocument::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+
+STDMETHODIMP_(ULONG) EngineDocument::Release() {
+  LONG n = InterlockedDecrement(&refs_);
+  if (n == 0) delete this;
+  return static_cast<ULONG>(n);
+}
+
+STDMETHODIMP EngineDocument::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::GetTypeInfo(UINT, LCID, ITypeInfo** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT EngineDocument::SetDesignMode(std::u16string_view mode) {
+  std::u16string value;
+  if (HtmlSameText(mode, u"on")) value = u"On";
+  else if (HtmlSameText(mode, u"off")) value = u"Off";
+  else if (HtmlSameText(mode, u"inherit")) value = u"Inherit";
+  else return E_INVALIDARG;
+  const bool wasEditing = designMode_ == u"On";
+  designMode_ = value;
+  // Entering or leaving design mode reloads the document.
+  if (wasEditing != (value == u"On") && owner_) {
+    readyState_ = u"loading";
+    owner_->StartLoad(EngineLoadKind::DesignReload, url_);
+  }
+  return S_OK;
+}
+
+HRESULT EngineDocument::Write(std::u16string_view html) {
+  if (!writeOpen_) {
+    writeOpen_ = true;
+    written_.clear();
+  }
+  if (written_.size() + html.size() > kMaxSourceBytes / 2) return E_OUTOFMEMORY;
+  written_.append(html);
+  return S_OK;
+}
+
+HRESULT EngineDocument::Close() {
+  if (!writeOpen_) return S_OK;
+  writeOpen_ = false;
+  std::u16string text = std::move(written_);
+  written_.clear();
+  ParseDocument(dom_, text);
+  loadedBytes_ = Utf16LeWithMark(text);
+  changesAtLoad_ = dom_.ChangeCount();
+  modified_ = true;
+  Relayout();
+  SetReadyState(u"complete");
+  if (owner_) owner_->UpdateUI();
+  return S_OK;
+}
+
+HRESULT EngineDocument::FocusWindow() {
+  HWND w = DocumentWindow();
+  if (!w) return E_FAIL;
+  SetFocus(w);
+  return S_OK;
+}
+
+HWND EngineDocument::DocumentWindow() {
+  DocumentView* view = owner_ ? owner_->View() : nullptr;
+  return view ? view->Handle() : nullptr;
+}
+
+HRESULT EngineDocument::SetEventHandler(std::u16string_view name, IDispatch* handler) {
+  std::u16string key = HtmlLowerCase(name);
+  auto it = handlers_.find(key);
+  if (it != handlers_.end()) {
+    it->second->Release();
+    handlers_.erase(it);
+  }
+  if (handler) {
+    handler->AddRef();
+    handlers_[key] = handler;
+  }
+  return S_OK;
+}
+
+void EngineDocument::FireEvent(const std::u16string& name) {
+  auto it = handlers_.find(name);
+  if (it == handlers_.end()) return;
+  IDispatch* handler = it->second;
+  handler->AddRef();
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  handler->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+  handler->Release();
+}
+
+void EngineDocument::GetSelection(int& start, int& end) {
+  start = end = 0;
+  if (DocumentView* view = owner_ ? owner_->View() : nullptr) view->GetSelection(start, end);
+  start = layout_.Clamp(start);
+  end = layout_.Clamp(end);
+}
+
+void EngineDocument::SetSelection(int start, int end) {
+  if (DocumentView* view = owner_ ? owner_->View() : nullptr) view->SetSelection(layout_.Clamp(start), layout_.Clamp(end));
+}
+
+void EngineDocument::ContentChanged() {
+  modified_ = true;
+  Relayout();
+  if (owner_) owner_->UpdateUI();
+}
+
+void EngineDocument::Relayout() {
+  DocumentView* view = owner_ ? owner_->View() : nullptr;
+  layout_ = BodyText::Build(dom_, view && view->Handle() ? view->WidthTwips() : 9000);
+  if (view && view->Handle()) view->Mirror(layout_);
+}
+
+HRESULT EngineDocument::CreateChangeLog(IEngineChangeSink* sink, bool, bool, IUnknown** log) {
+  if (!log) return E_POINTER;
+  *log = nullptr;
+  if (!sink) return E_INVALIDARG;
+  *log = new ChangeLog(dom_, sink);
+  return S_OK;
+}
+
+void EngineDocument::LoadSource(const std::string& bytes, const std::u16string& url, const std::u16string& file) {
+  writeOpen_ = false;
+  written_.clear();
+  // A new document: the event properties of the old one go with it.
+  for (auto& h : handlers_) h.second->Release();
+  handlers_.clear();
+  ParseDocument(dom_, DecodePreservedSource(bytes));
+  loadedBytes_ = bytes;
+  changesAtLoad_ = dom_.ChangeCount();
+  url_ = url;
+  file_ = file;
+  modified_ = false;
+  Relayout();
+}
+
+void EngineDocument::SetReadyState(const std::u16string& state) {
+  readyState_ = state;
+  FireEvent(u"onreadystatechange");
+}
+
+STDMETHODIMP EngineDocument::QueryStatus(const GUID* group, ULONG count, OLECMD* cmds, OLECMDTEXT*) {
+  if (!group || *group != CGID_EditorCommands) return OLECMDERR_E_UNKNOWNGROUP;
+  if (!cmds) return E_POINTER;
+  for (ULONG i = 0; i < count; ++i) {
+    cmds[i].cmdf = KnownCommand(cmds[i].cmdID) ? OLECMDF_SUPPORTED | OLECMDF_ENABLED : 0;
+    if (cmds[i].cmdID == kCmdShowGlyphs && glyphsShown_) cmds[i].cmdf |= OLECMDF_LATCHED;
+    if (cmds[i].cmdID == kCmdShowZeroBorders && zeroBorders_) cmds[i].cmdf |= OLECMDF_LATCHED;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::Exec(const GUID* group, DWORD id, DWORD, VARIANT* in, VARIANT*) {
+  if (!group || *group != CGID_EditorCommands) return OLECMDERR_E_UNKNOWNGROUP;
+  switch (id) {
+    case kCmdSetDirty: modified_ = BoolOf(in, true); return S_OK;
+    case kCmdReplaceGlyphContents:
+      if (!in || in->vt != VT_BSTR) return E_INVALIDARG;
+      glyphTable_.assign(reinterpret_cast<const char16_t*>(in->bstrVal), SysStringLen(in->bstrVal));
+      return S_OK;
+    case kCmdShowGlyphs: glyphsShown_ = BoolOf(in, true); return S_OK;
+    case kCmdEmptyGlyphTable:
+      glyphTable_.clear();
+      glyphsShown_ = false;
+      return S_OK;
+    case kCmdShowZeroBorders: zeroBorders_ = BoolOf(in, !zeroBorders_); return S_OK;
+    case kCmdOverrideCursor: cursorOverride_ = BoolOf(in, false); return S_OK;
+    default: return OLECMDERR_E_NOTSUPPORTED;
+  }
+}
+
+STDMETHODIMP EngineDocument::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = CLSID_HtmlEngineDocument;
+  return S_OK;
+}
+
+std::string EngineDocument::SourceBytes() const {
+  if (dom_.ChangeCount() == changesAtLoad_) return loadedBytes_;
+  return Utf16LeWithMark(InnerHTML(dom_.Root()));
+}
+
+STDMETHODIMP EngineDocument::Load(LPSTREAM stream) {
+  if (!stream) return E_POINTER;
+  std::string bytes;
+  char buf[65536];
+  for (;;) {
+    ULONG got = 0;
+    HRESULT hr = stream->Read(buf, sizeof buf, &got);
+    if (FAILED(hr)) return hr;
+    if (got == 0) break;
+    if (bytes.size() + got > kMaxSourceBytes) return E_OUTOFMEMORY;
+    bytes.append(buf, got);
+  }
+  if (owner_) owner_->CancelLoads();
+  LoadSource(bytes, u"about:blank", u"");
+  SetReadyState(u"complete");
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::Save(LPSTREAM stream, BOOL clearDirty) {
+  if (!stream) return E_POINTER;
+  std::string bytes = SourceBytes();
+  ULONG written = 0;
+  HRESULT hr = bytes.empty() ? S_OK : stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+  if (FAILED(hr)) return hr;
+  if (clearDirty) modified_ = false;
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  size->QuadPart = SourceBytes().size();
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::InitNew() {
+  if (owner_) owner_->CancelLoads();
+  LoadSource(std::string(), u"about:blank", u"");
+  SetReadyState(u"complete");
+  if (owner_) owner_->UpdateUI();
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::Load(LPCOLESTR fileName, DWORD) {
+  if (!fileName || !*fileName) return E_INVALIDARG;
+  if (!owner_) return E_UNEXPECTED;
+  readyState_ = u"loading";
+  owner_->StartLoad(EngineLoadKind::File, reinterpret_cast<const char16_t*>(fileName));
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::Save(LPCOLESTR fileName, BOOL remember) {
+  std::u16string path = fileName ? std::u16string(reinterpret_cast<const char16_t*>(fileName)) : file_;
+  if (path.empty()) return E_INVALIDARG;
+  if (!WriteFileReplacing(path, SourceBytes())) return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
+  if (remember || !fileName) {
+    file_ = path;
+    url_ = CanonicalUrl(path);
+    modified_ = false;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP EngineDocument::GetCurFile(LPOLESTR* fileName) {
+  if (!fileName) return E_POINTER;
+  const std::u16string& name = file_;
+  *fileName = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(wchar_t)));
+  if (!*fileName) return E_OUTOFMEMORY;
+  std::copy(name.begin(), name.end(), reinterpret_cast<char16_t*>(*fileName));
+  (*fileName)[name.size()] = 0;
+  return name.empty() ? S_FALSE : S_OK;
+}
+
+STDMETHODIMP EngineDocument::GetWindow(HWND* out) {
+  if (!out) return E_POINTER;
+  *out = DocumentWindow();
+  return *out ? S_OK : E_FAIL;
+}
+
+}  // namespace htmledit
