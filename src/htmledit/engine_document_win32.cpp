@@ -48,13 +48,19 @@ std::string Utf16LeWithMark(std::u16string_view text) {
   return out;
 }
 
-class ChangeLog : public IUnknown {
+}  // namespace
+
+// A change log: calls its sink on every change of the document while both live. A
+// document that is replaced disconnects its logs.
+class ChangeLog final : public IUnknown {
  public:
-  ChangeLog(Document& doc, IEngineChangeSink* sink) : doc_(&doc), sink_(sink) {
+  ChangeLog(Document& doc, IEngineChangeSink* sink, std::vector<ChangeLog*>& registry)
+      : doc_(&doc), sink_(sink), registry_(&registry) {
     sink_->AddRef();
     cookie_ = doc.AddChangeSink([this] {
       if (sink_) sink_->Notify();
     });
+    registry.push_back(this);
   }
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (riid == IID_IUnknown) {
@@ -69,20 +75,34 @@ class ChangeLog : public IUnknown {
   STDMETHODIMP_(ULONG) Release() override {
     ULONG n = --refs_;
     if (n == 0) {
-      doc_->RemoveChangeSink(cookie_);
-      sink_->Release();
+      Disconnect();
       delete this;
     }
     return n;
+  }
+  void Disconnect() {
+    if (!doc_) return;
+    doc_->RemoveChangeSink(cookie_);
+    std::erase(*registry_, this);
+    doc_ = nullptr;
+    IEngineChangeSink* sink = sink_;
+    sink_ = nullptr;
+    sink->Release();
   }
 
  private:
   ULONG refs_ = 1;
   Document* doc_;
   IEngineChangeSink* sink_;
+  std::vector<ChangeLog*>* registry_;
   int cookie_ = 0;
 };
 
+namespace {
+void DisconnectAll(std::vector<ChangeLog*>& logs) {
+  auto copy = logs;
+  for (ChangeLog* log : copy) log->Disconnect();
+}
 }  // namespace
 
 EngineDocument::EngineDocument(EngineDocumentOwner* owner) : owner_(owner) {
@@ -92,6 +112,7 @@ EngineDocument::EngineDocument(EngineDocumentOwner* owner) : owner_(owner) {
 }
 
 EngineDocument::~EngineDocument() {
+  DisconnectAll(logs_);
   for (auto& h : handlers_) h.second->Release();
 }
 
@@ -159,6 +180,7 @@ HRESULT EngineDocument::Close() {
   writeOpen_ = false;
   std::u16string text = std::move(written_);
   written_.clear();
+  DisconnectAll(logs_);  // a written document is a new one
   ParseDocument(dom_, text);
   loadedBytes_ = Utf16LeWithMark(text);
   changesAtLoad_ = dom_.ChangeCount();
@@ -232,16 +254,39 @@ HRESULT EngineDocument::CreateChangeLog(IEngineChangeSink* sink, bool, bool, IUn
   if (!log) return E_POINTER;
   *log = nullptr;
   if (!sink) return E_INVALIDARG;
-  *log = new ChangeLog(dom_, sink);
+  *log = new ChangeLog(dom_, sink, logs_);
   return S_OK;
 }
 
-void EngineDocument::LoadSource(const std::string& bytes, const std::u16string& url, const std::u16string& file) {
+namespace {
+// Whether bytes without a mark are UTF-8 text that is not plain ASCII.
+bool LooksLikeUtf8(const std::string& bytes) {
+  bool wide = false;
+  for (size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    wide |= n > 1;
+    i += n;
+  }
+  return wide;
+}
+}  // namespace
+
+void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16string& url, const std::u16string& file) {
+  // A file in UTF-8 without a mark is read as UTF-8; the kept source carries the mark, so
+  // that whoever reads the kept source reads it alike.
+  const bool hasMark = rawBytes.size() >= 2 && ((rawBytes[0] == '\xFF' && rawBytes[1] == '\xFE') ||
+                                                (rawBytes.size() >= 3 && rawBytes.compare(0, 3, "\xEF\xBB\xBF") == 0));
+  const std::string bytes = !hasMark && LooksLikeUtf8(rawBytes) ? "\xEF\xBB\xBF" + rawBytes : rawBytes;
   writeOpen_ = false;
   written_.clear();
   // A new document: the event properties of the old one go with it.
   for (auto& h : handlers_) h.second->Release();
   handlers_.clear();
+  DisconnectAll(logs_);
   ParseDocument(dom_, DecodePreservedSource(bytes));
   loadedBytes_ = bytes;
   changesAtLoad_ = dom_.ChangeCount();

@@ -15,6 +15,7 @@
 namespace htmledit {
 
 class DocumentView;
+class ChangeLog;
 
 enum class EngineLoadKind { Navigation, File, DesignReload };
 
@@ -126,6 +127,7 @@ class EngineDocument : public IDispatch,
   bool writeOpen_ = false;
   std::u16string written_;
   std::map<std::u16string, IDispatch*> handlers_;
+  std::vector<ChangeLog*> logs_;
   std::u16string glyphTable_;
   bool glyphsShown_ = false, zeroBorders_ = false, cursorOverride_ = false;
 };

@@ -44,6 +44,11 @@ bool NeverFilled(int id) {
     case TAGID_OBJECT: case TAGID_SELECT: case TAGID_STYLE: case TAGID_TBODY: case TAGID_TEXTAREA:
     case TAGID_TITLE:
       return true;
+    // Elements that cannot hold text: a filler there would move into the body (or in front
+    // of the table) when the source is read again, one more line at every rewrite.
+    case TAGID_HTML: case TAGID_HEAD: case TAGID_TABLE: case TAGID_THEAD: case TAGID_TFOOT: case TAGID_TR:
+    case TAGID_COLGROUP:
+      return true;
     default:
       return false;
   }
