@@ -387,6 +387,8 @@ STDMETHODIMP EngineDocument::InitNew() {
 STDMETHODIMP EngineDocument::Load(LPCOLESTR fileName, DWORD) {
   if (!fileName || !*fileName) return E_INVALIDARG;
   if (!owner_) return E_UNEXPECTED;
+  // A file that is not there fails now; its content is read when the load completes.
+  if (GetFileAttributesW(fileName) == INVALID_FILE_ATTRIBUTES) return HRESULT_FROM_WIN32(GetLastError());
   readyState_ = u"loading";
   owner_->StartLoad(EngineLoadKind::File, reinterpret_cast<const char16_t*>(fileName));
   return S_OK;

@@ -1,0 +1,284 @@
+// The editor's own browser control, hosted plainly: loads that complete through the message
+// queue, the event order, only about:blank and local files, the design-mode reload, write
+// and close at once, the command target and the persistence interfaces.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "htmledit/editor_module_win32.h"
+#include "htmledit/engine_document_win32.h"
+#include "htmledit/module_routines.h"
+#include "htmledit/ole_control_host_win32.h"
+#include "htmledit/url_paths.h"
+
+namespace htmledit {
+namespace {
+
+constexpr std::array<DISPID, 4> kEvents{250, 252, 259, 271};
+
+class EngineHost : public THtmlOleControl {
+ public:
+  std::vector<DISPID> seen;
+  HRESULT lastErrorStatus = S_OK;
+  EngineHost() {
+    EventMethods().resize(kEvents.size());
+    for (size_t i = 0; i < kEvents.size(); ++i)
+      EventMethods()[i] = [this, i](DISPPARAMS& p) {
+        seen.push_back(kEvents[i]);
+        if (kEvents[i] == 271 && p.cArgs == 5 && p.rgvarg[1].vt == (VT_VARIANT | VT_BYREF))
+          lastErrorStatus = p.rgvarg[1].pvarVal->lVal;
+      };
+  }
+  ~EngineHost() override { DestroyControl(); }
+  IEngineBrowser* Browser() {
+    IEngineBrowser* b = nullptr;
+    OleObject()->QueryInterface(IID_IEngineBrowser, reinterpret_cast<void**>(&b));
+    return b;
+  }
+  IEngineDocument* Doc() {
+    IEngineBrowser* b = Browser();
+    IDispatch* disp = nullptr;
+    b->GetDocument(&disp);
+    b->Release();
+    IEngineDocument* doc = nullptr;
+    if (disp) {
+      disp->QueryInterface(IID_IEngineDocument, reinterpret_cast<void**>(&doc));
+      disp->Release();
+    }
+    return doc;
+  }
+
+ protected:
+  TControlData& InitControlData() override {
+    static TControlData data = [] {
+      TControlData d;
+      d.ClassID = CLSID_HtmlEngine;
+      d.EventIID = DIID_BrowserEvents2;
+      d.EventCount = static_cast<uint32_t>(kEvents.size());
+      d.EventDispIDs = kEvents.data();
+      return d;
+    }();
+    return data;
+  }
+};
+
+// Counts the calls of a document event property.
+class Counter : public IDispatch {
+ public:
+  int calls = 0;
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    *out = (riid == IID_IUnknown || riid == IID_IDispatch) ? static_cast<IDispatch*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    ++calls;
+    return S_OK;
+  }
+};
+
+void Pump(DWORD ms) {
+  DWORD start = GetTickCount();
+  MSG msg;
+  do {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+std::u16string Scratch(const char16_t* name) { return std::u16string(u"" QUILL_SCRATCH_DIR) + u"\\" + name; }
+
+void WriteBytes(const std::u16string& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                         nullptr);
+  DWORD put = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  CloseHandle(f);
+}
+
+struct Hosted {
+  HWND form;
+  EngineHost host;
+  Hosted() {
+    StartEditorModule();
+    form = CreateWindowExW(0, L"STATIC", L"engine", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    gui::ControlSpec spec;
+    spec.width = 380;
+    spec.height = 260;
+    host.Create(form, spec);
+  }
+  ~Hosted() { DestroyWindow(form); }
+};
+
+TEST(Engine, ALoadCompletesLaterThroughTheQueueInTheBrowsersOrder) {
+  Hosted h;
+  const std::u16string file = Scratch(u"engine.html");
+  WriteBytes(file, "\xEF\xBB\xBF<title>T</title><p>\xE4\xB8\xAD</p>");
+  IEngineBrowser* browser = h.host.Browser();
+  ASSERT_EQ(browser->Navigate(CanonicalUrl(file)), S_OK);
+  EXPECT_TRUE(browser->Busy());
+  EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250}));  // not complete yet
+  Pump(100);
+  EXPECT_FALSE(browser->Busy());
+  EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250, 252, 259}));
+  IEngineDocument* doc = h.host.Doc();
+  EXPECT_EQ(doc->ReadyState(), u"complete");
+  EXPECT_EQ(doc->Title(), u"T");
+  EXPECT_EQ(doc->Layout().Text(), u"\u4E2D");
+  EXPECT_DOUBLE_EQ(GetIEVersion(doc->UserAgent()), 6.0);
+  doc->Release();
+  browser->Release();
+}
+
+TEST(Engine, OnlyAboutBlankAndLocalFilesLoad) {
+  Hosted h;
+  IEngineBrowser* browser = h.host.Browser();
+  for (const char16_t* url : {u"http://example.invalid/", u"ftp://host/x", u"javascript:alert(1)"}) {
+    h.host.seen.clear();
+    browser->Navigate(url);
+    Pump(60);
+    EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250, 271, 252, 259})) << std::string(url, url + 5);
+  }
+  h.host.seen.clear();
+  browser->Navigate(Scratch(u"missing-file.html"));
+  Pump(60);
+  EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250, 271, 252, 259}));
+  EXPECT_EQ(h.host.lastErrorStatus, static_cast<HRESULT>(0x800C0005L));
+  h.host.seen.clear();
+  browser->Navigate(u"about:blank");
+  Pump(60);
+  EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250, 252, 259}));
+  browser->Release();
+}
+
+TEST(Engine, DesignModeReloadsAndEndsInReadyStateCompleteWhileWriteActsAtOnce) {
+  Hosted h;
+  IEngineBrowser* browser = h.host.Browser();
+  browser->Navigate(u"about:blank");
+  Pump(60);
+  IEngineDocument* doc = h.host.Doc();
+  Counter ready;
+  doc->SetEventHandler(u"onreadystatechange", &ready);
+  EXPECT_EQ(doc->SetDesignMode(u"on"), S_OK);
+  EXPECT_EQ(doc->DesignMode(), u"On");
+  EXPECT_EQ(doc->ReadyState(), u"loading");
+  EXPECT_EQ(ready.calls, 0);
+  Pump(60);
+  EXPECT_EQ(doc->ReadyState(), u"complete");
+  EXPECT_EQ(ready.calls, 1);
+  doc->SetDesignMode(u"ON");  // no change, no reload
+  Pump(30);
+  EXPECT_EQ(ready.calls, 1);
+  EXPECT_EQ(doc->SetDesignMode(u"sideways"), E_INVALIDARG);
+  doc->Write(u"<p>a");
+  doc->Write(u"b</p>");
+  EXPECT_EQ(doc->Layout().Text(), u"");
+  doc->Close();
+  EXPECT_EQ(doc->Layout().Text(), u"ab");
+  EXPECT_EQ(ready.calls, 2);
+  doc->SetEventHandler(u"onreadystatechange", nullptr);
+  doc->Release();
+  browser->Release();
+}
+
+TEST(Engine, CommandTargetAnswersTheEditorsCommandNumbers) {
+  Hosted h;
+  h.host.Browser()->Release();
+  IEngineDocument* doc = h.host.Doc();
+  IOleCommandTarget* target = nullptr;
+  ASSERT_EQ(doc->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target)), S_OK);
+  IPersistStreamInit* persist = nullptr;
+  doc->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+  OLECMD cmds[]{{2342, 0}, {2339, 0}, {2326, 0}, {2336, 0}, {2328, 0}, {2420, 0}, {9999, 0}};
+  ASSERT_EQ(target->QueryStatus(&CGID_EditorCommands, 7, cmds, nullptr), S_OK);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(cmds[i].cmdf, static_cast<DWORD>(OLECMDF_SUPPORTED | OLECMDF_ENABLED)) << i;
+  EXPECT_EQ(cmds[6].cmdf, 0u);
+  EXPECT_EQ(target->QueryStatus(&IID_IUnknown, 1, cmds, nullptr), OLECMDERR_E_UNKNOWNGROUP);
+  VARIANT on;
+  VariantInit(&on);
+  on.vt = VT_BOOL;
+  on.boolVal = VARIANT_TRUE;
+  EXPECT_EQ(target->Exec(&CGID_EditorCommands, 2342, 0, &on, nullptr), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+  on.boolVal = VARIANT_FALSE;
+  target->Exec(&CGID_EditorCommands, 2342, 0, &on, nullptr);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  VARIANT text;
+  VariantInit(&text);
+  text.vt = VT_BSTR;
+  text.bstrVal = SysAllocString(L"%%p^^**");
+  EXPECT_EQ(target->Exec(&CGID_EditorCommands, 2339, 0, &text, nullptr), S_OK);
+  VariantClear(&text);
+  auto* engineDoc = static_cast<EngineDocument*>(doc);
+  EXPECT_EQ(engineDoc->GlyphTable(), u"%%p^^**");
+  target->Exec(&CGID_EditorCommands, 2336, 0, nullptr, nullptr);
+  EXPECT_EQ(engineDoc->GlyphTable(), u"");
+  EXPECT_EQ(target->Exec(&CGID_EditorCommands, 9999, 0, nullptr, nullptr), OLECMDERR_E_NOTSUPPORTED);
+  persist->Release();
+  target->Release();
+  doc->Release();
+}
+
+TEST(Engine, StreamAndFilePersistence) {
+  Hosted h;
+  IEngineBrowser* browser = h.host.Browser();
+  browser->Navigate(u"about:blank");
+  Pump(60);
+  IEngineDocument* doc = h.host.Doc();
+  IPersistStreamInit* stream = nullptr;
+  IPersistFile* file = nullptr;
+  doc->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&stream));
+  doc->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  auto saved = [&] {
+    IStream* s = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &s);
+    stream->Save(s, FALSE);
+    STATSTG st{};
+    s->Stat(&st, STATFLAG_NONAME);
+    HGLOBAL mem = nullptr;
+    GetHGlobalFromStream(s, &mem);
+    std::string bytes(static_cast<const char*>(GlobalLock(mem)), static_cast<size_t>(st.cbSize.QuadPart));
+    GlobalUnlock(mem);
+    s->Release();
+    return bytes;
+  };
+  const std::u16string path = Scratch(u"kept.html");
+  WriteBytes(path, "<p>as loaded</p>");
+  ASSERT_EQ(file->Load(reinterpret_cast<LPCOLESTR>(path.c_str()), 0), S_OK);
+  Pump(60);
+  EXPECT_EQ(saved(), "<p>as loaded</p>");  // unchanged: the bytes as loaded
+  LPOLESTR cur = nullptr;
+  EXPECT_EQ(file->GetCurFile(&cur), S_OK);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(cur)), path);
+  CoTaskMemFree(cur);
+  doc->Dom().SetText(doc->Dom().Body()->firstChild->firstChild, u"edited");
+  EXPECT_EQ(saved().substr(0, 2), "\xFF\xFE");  // changed: the tree written out
+  const std::u16string copy = Scratch(u"copy.html");
+  ASSERT_EQ(file->Save(reinterpret_cast<LPCOLESTR>(copy.c_str()), TRUE), S_OK);
+  EXPECT_EQ(file->GetCurFile(&cur), S_OK);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(cur)), copy);
+  CoTaskMemFree(cur);
+  const std::u16string missing = Scratch(u"not-there.html");
+  EXPECT_NE(file->Load(reinterpret_cast<LPCOLESTR>(missing.c_str()), 0), S_OK);
+  EXPECT_EQ(stream->InitNew(), S_OK);
+  EXPECT_EQ(doc->Url(), u"about:blank");
+  EXPECT_EQ(saved(), "");
+  EXPECT_EQ(file->GetCurFile(&cur), S_FALSE);
+  CoTaskMemFree(cur);
+  file->Release();
+  stream->Release();
+  doc->Release();
+  browser->Release();
+}
+
+}  // namespace
+}  // namespace htmledit
