@@ -1,3 +1,4 @@
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/custom_html_edit_win32.h"
 
 #include "gui/application.h"
@@ -6,17 +7,6 @@
 #include "htmledit/module_routines.h"
 
 namespace htmledit {
-
-namespace {
-template <class T>
-void ReleaseAndClear(T*& p) {
-  if (p) {
-    T* q = p;
-    p = nullptr;
-    q->Release();
-  }
-}
-}  // namespace
 
 // ---- THtmlEditChangeSink
 

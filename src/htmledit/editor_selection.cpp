@@ -1,6 +1,7 @@
 #include "htmledit/editor_selection.h"
 
 #include "htmledit/document_edits.h"
+#include "htmledit/preserved_source.h"
 #include "unicode/codepage.h"
 
 namespace htmledit {
@@ -43,13 +44,7 @@ bool SetSelectionSource(Document& doc, const TableSelection& selection, std::u16
 std::string EncodeSourceForFile(std::u16string_view source) {
   std::string ansi = unicode::Utf16ToAnsi(source);
   if (unicode::AnsiToUtf16(ansi) == source) return ansi;
-  std::string out("\xFF\xFE", 2);
-  out.reserve(2 + source.size() * 2);
-  for (char16_t c : source) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
+  return EncodeUtf16LeWithMark(source);
 }
 
 }  // namespace htmledit

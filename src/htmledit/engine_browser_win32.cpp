@@ -9,6 +9,7 @@
 #include <atomic>
 #include <deque>
 #include <optional>
+#include <vector>
 
 #include "htmledit/document_view_win32.h"
 #include "htmledit/engine_document_win32.h"
@@ -62,6 +63,66 @@ std::u16string ErrorPage(const std::u16string& url) {
   return u"<HTML><HEAD><TITLE>\u65E0\u6CD5\u663E\u793A\u7F51\u9875</TITLE></HEAD><BODY><P>\u65E0\u6CD5\u663E\u793A"
          u"\u7F51\u9875\uFF1A" + escaped + u"</P></BODY></HTML>";
 }
+
+// The parameters of one browser event, given first to last: the object itself, then
+// values passed by reference (as the browser passes them), the last one maybe Cancel.
+class EventParams {
+ public:
+  EventParams() = default;
+  EventParams(const EventParams&) = delete;
+  EventParams& operator=(const EventParams&) = delete;
+  ~EventParams() {
+    for (VARIANT& v : values_) VariantClear(&v);
+  }
+  void Dispatch(IDispatch* d) {
+    VARIANT a;
+    VariantInit(&a);
+    a.vt = VT_DISPATCH;
+    a.pdispVal = d;
+    args_.push_back(a);
+  }
+  void Text(std::u16string_view s) {
+    VARIANT& v = ByReference();
+    v.vt = VT_BSTR;
+    v.bstrVal = Bstr(s);
+  }
+  void Int(LONG n) {
+    VARIANT& v = ByReference();
+    v.vt = VT_I4;
+    v.lVal = n;
+  }
+  void Empty() { ByReference(); }
+  VARIANT_BOOL* Cancel() {
+    VARIANT a;
+    VariantInit(&a);
+    a.vt = VT_BOOL | VT_BYREF;
+    a.pboolVal = &cancel_;
+    args_.push_back(a);
+    return &cancel_;
+  }
+  // DISPPARAMS hold the arguments last to first.
+  DISPPARAMS& Params() {
+    reversed_.assign(args_.rbegin(), args_.rend());
+    params_ = DISPPARAMS{reversed_.data(), nullptr, static_cast<UINT>(reversed_.size()), 0};
+    return params_;
+  }
+
+ private:
+  VARIANT& ByReference() {
+    values_.emplace_back();
+    VariantInit(&values_.back());
+    VARIANT a;
+    VariantInit(&a);
+    a.vt = VT_VARIANT | VT_BYREF;
+    a.pvarVal = &values_.back();
+    args_.push_back(a);
+    return values_.back();
+  }
+  std::deque<VARIANT> values_;  // stable addresses for the references
+  std::vector<VARIANT> args_, reversed_;
+  VARIANT_BOOL cancel_ = VARIANT_FALSE;
+  DISPPARAMS params_{};
+};
 
 struct PendingLoad {
   WPARAM id;
@@ -299,94 +360,38 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
     SendMessageW(v, EM_SHOWSCROLLBAR, SB_VERT, (hostFlags_ & DOCHOSTUIFLAG_SCROLL_NO) ? FALSE : TRUE);
   }
 
+  // BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel): true to cancel.
   bool FireBeforeNavigate2(const std::u16string& url) {
-    VARIANT vUrl, vFlags, vFrame, vPost, vHeaders;
-    VariantInit(&vUrl);
-    vUrl.vt = VT_BSTR;
-    vUrl.bstrVal = Bstr(url);
-    VariantInit(&vFlags);
-    vFlags.vt = VT_I4;
-    vFlags.lVal = 0;
-    VariantInit(&vFrame);
-    vFrame.vt = VT_BSTR;
-    vFrame.bstrVal = SysAllocString(L"");
-    VariantInit(&vPost);
-    VariantInit(&vHeaders);
-    vHeaders.vt = VT_BSTR;
-    vHeaders.bstrVal = SysAllocString(L"");
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT args[7];
-    for (auto& a : args) VariantInit(&a);
-    args[6].vt = VT_DISPATCH;
-    args[6].pdispVal = static_cast<IDispatch*>(this);
-    args[5].vt = VT_VARIANT | VT_BYREF;
-    args[5].pvarVal = &vUrl;
-    args[4].vt = VT_VARIANT | VT_BYREF;
-    args[4].pvarVal = &vFlags;
-    args[3].vt = VT_VARIANT | VT_BYREF;
-    args[3].pvarVal = &vFrame;
-    args[2].vt = VT_VARIANT | VT_BYREF;
-    args[2].pvarVal = &vPost;
-    args[1].vt = VT_VARIANT | VT_BYREF;
-    args[1].pvarVal = &vHeaders;
-    args[0].vt = VT_BOOL | VT_BYREF;
-    args[0].pboolVal = &cancel;
-    DISPPARAMS params{args, nullptr, 7, 0};
-    Events().Fire(kDispBeforeNavigate2, params);
-    VariantClear(&vUrl);
-    VariantClear(&vFrame);
-    VariantClear(&vHeaders);
-    VariantClear(&vPost);
-    return cancel != VARIANT_FALSE;
+    EventParams p;
+    p.Dispatch(static_cast<IDispatch*>(this));
+    p.Text(url);
+    p.Int(0);
+    p.Text(u"");
+    p.Empty();
+    p.Text(u"");
+    VARIANT_BOOL* cancel = p.Cancel();
+    Events().Fire(kDispBeforeNavigate2, p.Params());
+    return *cancel != VARIANT_FALSE;
   }
 
-  // NavigateComplete2 and DocumentComplete share their parameters.
+  // NavigateComplete2 and DocumentComplete: (pDisp, URL).
   void FireWithUrl(DISPID dispid, const std::u16string& url) {
-    VARIANT vUrl;
-    VariantInit(&vUrl);
-    vUrl.vt = VT_BSTR;
-    vUrl.bstrVal = Bstr(url);
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    VariantInit(&args[1]);
-    args[1].vt = VT_DISPATCH;
-    args[1].pdispVal = static_cast<IDispatch*>(this);
-    args[0].vt = VT_VARIANT | VT_BYREF;
-    args[0].pvarVal = &vUrl;
-    DISPPARAMS params{args, nullptr, 2, 0};
-    Events().Fire(dispid, params);
-    VariantClear(&vUrl);
+    EventParams p;
+    p.Dispatch(static_cast<IDispatch*>(this));
+    p.Text(url);
+    Events().Fire(dispid, p.Params());
   }
 
+  // NavigateError(pDisp, URL, TargetFrameName, StatusCode, Cancel): true to cancel.
   bool FireNavigateError(const std::u16string& url, HRESULT status) {
-    VARIANT vUrl, vFrame, vStatus;
-    VariantInit(&vUrl);
-    vUrl.vt = VT_BSTR;
-    vUrl.bstrVal = Bstr(url);
-    VariantInit(&vFrame);
-    vFrame.vt = VT_BSTR;
-    vFrame.bstrVal = SysAllocString(L"");
-    VariantInit(&vStatus);
-    vStatus.vt = VT_I4;
-    vStatus.lVal = status;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT args[5];
-    for (auto& a : args) VariantInit(&a);
-    args[4].vt = VT_DISPATCH;
-    args[4].pdispVal = static_cast<IDispatch*>(this);
-    args[3].vt = VT_VARIANT | VT_BYREF;
-    args[3].pvarVal = &vUrl;
-    args[2].vt = VT_VARIANT | VT_BYREF;
-    args[2].pvarVal = &vFrame;
-    args[1].vt = VT_VARIANT | VT_BYREF;
-    args[1].pvarVal = &vStatus;
-    args[0].vt = VT_BOOL | VT_BYREF;
-    args[0].pboolVal = &cancel;
-    DISPPARAMS params{args, nullptr, 5, 0};
-    Events().Fire(kDispNavigateError, params);
-    VariantClear(&vUrl);
-    VariantClear(&vFrame);
-    return cancel != VARIANT_FALSE;
+    EventParams p;
+    p.Dispatch(static_cast<IDispatch*>(this));
+    p.Text(url);
+    p.Text(u"");
+    p.Int(status);
+    VARIANT_BOOL* cancel = p.Cancel();
+    Events().Fire(kDispNavigateError, p.Params());
+    return *cancel != VARIANT_FALSE;
   }
 
   void CompleteLoad(WPARAM id) {

@@ -38,15 +38,6 @@ bool BoolOf(const VARIANT* v, bool fallback) {
   return b.boolVal != VARIANT_FALSE;
 }
 
-std::string Utf16LeWithMark(std::u16string_view text) {
-  std::string out("\xFF\xFE", 2);
-  out.reserve(2 + text.size() * 2);
-  for (char16_t c : text) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -182,7 +173,7 @@ HRESULT EngineDocument::Close() {
   written_.clear();
   DisconnectAll(logs_);  // a written document is a new one
   ParseDocument(dom_, text);
-  loadedBytes_ = Utf16LeWithMark(text);
+  loadedBytes_ = EncodeUtf16LeWithMark(text);
   changesAtLoad_ = dom_.ChangeCount();
   modified_ = true;
   Relayout();
@@ -339,7 +330,7 @@ STDMETHODIMP EngineDocument::GetClassID(CLSID* clsid) {
 
 std::string EngineDocument::SourceBytes() const {
   if (dom_.ChangeCount() == changesAtLoad_) return loadedBytes_;
-  return Utf16LeWithMark(InnerHTML(dom_.Root()));
+  return EncodeUtf16LeWithMark(InnerHTML(dom_.Root()));
 }
 
 STDMETHODIMP EngineDocument::Load(LPSTREAM stream) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "gui/file_dialogs.h"
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/editor_selection.h"
 #include "htmledit/file_replace_win32.h"
 #include "htmledit/html_edit2_win32.h"
@@ -25,11 +26,6 @@ std::u16string ProgramFolder() {
   return slash == std::u16string::npos ? std::u16string() : p.substr(0, slash);
 }
 
-std::shared_ptr<void> Hold(IUnknown* p) {
-  if (!p) return nullptr;
-  p->AddRef();
-  return std::shared_ptr<void>(p, [](void* q) { static_cast<IUnknown*>(q)->Release(); });
-}
 
 }  // namespace
 
@@ -46,7 +42,7 @@ void THtmlEdit2::OpenDialog(const std::u16string& initialDir, std::u16string& fi
   gui::FileDialogResult chosen = gui::OpenFileDialog(ParentForm(), spec);
   if (chosen.ok) {
     fileName = chosen.file;
-    auto held = Hold(doc);
+    auto held = HoldReference(doc);
     doc->Release();
     ExecuteAndWait(held, kOpeningDialogFile, fileName, [this](const std::u16string& f) { return LoadFromFile(f); });
     return;
@@ -60,16 +56,11 @@ void THtmlEdit2::OpenDialog(const std::u16string& initialDir, std::u16string& fi
 void THtmlEdit2::RewriteAndSaveAs(const std::u16string& name) {
   IEngineDocument* doc = RawDocument();
   if (!doc) throw EOleError("There is no document.", E_UNEXPECTED);
-  const THtmlEditSourceCodeOptions savedOptions = SourceCodeOptions;
-  const bool savedPreservation = SourceCodePreservation;
-  SourceCodeOptions = savedOptions.Without(THtmlEditSourceCodeOption::HideBaseElement)
-                          .Without(THtmlEditSourceCodeOption::ExcludeBaseURL)
-                          .With(THtmlEditSourceCodeOption::ExcludeFileProtocol);
-  SourceCodePreservation = false;
-  RewriteDocument(doc, GetSource());
+  {
+    SwitchOptions switchOptions(*this);
+    RewriteDocument(doc, GetSource());
+  }
   doc->Release();
-  SourceCodeOptions = savedOptions;
-  SourceCodePreservation = savedPreservation;
   Reattach();
   SaveToFile(name);
 }

@@ -1,3 +1,4 @@
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/html_edit2_win32.h"
 
 #include <array>
@@ -22,21 +23,7 @@ constexpr WPARAM kCmdBrowseMode = 2126, kCmdEditMode = 2127, kCmdFollowLink = 21
 constexpr DWORD kCmdSetDirty = 2342, kCmdReplaceGlyphContents = 2339, kCmdShowGlyphs = 2326,
                 kCmdEmptyGlyphTable = 2336, kCmdShowZeroBorders = 2328;
 
-template <class T>
-void ReleaseAndClear(T*& p) {
-  if (p) {
-    T* q = p;
-    p = nullptr;
-    q->Release();
-  }
-}
 
-// Holds a COM reference for the length of a wait.
-std::shared_ptr<void> Hold(IUnknown* p) {
-  if (!p) return nullptr;
-  p->AddRef();
-  return std::shared_ptr<void>(p, [](void* q) { static_cast<IUnknown*>(q)->Release(); });
-}
 
 }  // namespace
 
@@ -308,14 +295,14 @@ bool THtmlEdit2::DoTimeout() {
 
 bool THtmlEdit2::OpenURL(const std::u16string& url) {
   IEngineDocument* doc = RawDocument();
-  auto held = Hold(doc);
+  auto held = HoldReference(doc);
   if (doc) doc->Release();
   return ExecuteAndWait(held, kLoadingUrl, url, [this](const std::u16string& u) { return LoadURL(u); });
 }
 
 bool THtmlEdit2::OpenFile(const std::u16string& fileName) {
   IEngineDocument* doc = RawDocument();
-  auto held = Hold(doc);
+  auto held = HoldReference(doc);
   if (doc) doc->Release();
   return ExecuteAndWait(held, kLoadingFile, fileName, [this](const std::u16string& f) { return LoadFromFile(f); });
 }
@@ -391,31 +378,28 @@ bool THtmlEdit2::LoadURL(const std::u16string& url) {
   return true;
 }
 
-bool THtmlEdit2::LoadFromFile(const std::u16string& fileName) {
+void THtmlEdit2::WithPersistFile(const char* failure, const std::function<HRESULT(IPersistFile*)>& fn) {
   IEngineDocument* doc = RawDocument();
   if (!doc) throw EOleError("There is no document.", E_UNEXPECTED);
   IPersistFile* file = nullptr;
   HRESULT hr = doc->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   doc->Release();
   if (SUCCEEDED(hr)) {
-    hr = file->Load(reinterpret_cast<LPCOLESTR>(fileName.c_str()), 0);
+    hr = fn(file);
     file->Release();
   }
-  if (FAILED(hr)) throw EOleError("The file could not be loaded.", hr);
+  if (FAILED(hr)) throw EOleError(failure, hr);
+}
+
+bool THtmlEdit2::LoadFromFile(const std::u16string& fileName) {
+  WithPersistFile("The file could not be loaded.",
+                  [&](IPersistFile* f) { return f->Load(reinterpret_cast<LPCOLESTR>(fileName.c_str()), 0); });
   return true;
 }
 
 void THtmlEdit2::SaveToFile(const std::u16string& fileName) {
-  IEngineDocument* doc = RawDocument();
-  if (!doc) throw EOleError("There is no document.", E_UNEXPECTED);
-  IPersistFile* file = nullptr;
-  HRESULT hr = doc->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  doc->Release();
-  if (SUCCEEDED(hr)) {
-    hr = file->Save(reinterpret_cast<LPCOLESTR>(fileName.c_str()), TRUE);
-    file->Release();
-  }
-  if (FAILED(hr)) throw EOleError("The file could not be saved.", hr);
+  WithPersistFile("The file could not be saved.",
+                  [&](IPersistFile* f) { return f->Save(reinterpret_cast<LPCOLESTR>(fileName.c_str()), TRUE); });
 }
 
 std::u16string THtmlEdit2::GetDocumentURL() {
@@ -539,19 +523,14 @@ void THtmlEdit2::SetBrowseMode(bool value) {
   if (GetBrowseMode() == value) return;
   IEngineDocument* doc = RawDocument();
   if (!doc) return;
-  const THtmlEditSourceCodeOptions savedOptions = SourceCodeOptions;
-  const bool savedPreservation = SourceCodePreservation;
-  SourceCodeOptions = savedOptions.Without(THtmlEditSourceCodeOption::HideBaseElement)
-                          .Without(THtmlEditSourceCodeOption::ExcludeBaseURL)
-                          .With(THtmlEditSourceCodeOption::ExcludeFileProtocol);
-  SourceCodePreservation = false;
-  RewriteDocument(doc, GetSource());
   LRESULT answer = 1;
-  if (HWND w = doc->DocumentWindow()) answer = SendMessageW(w, WM_COMMAND, value ? kCmdBrowseMode : kCmdEditMode, 0);
-  else answer = doc->SetDesignMode(value ? u"Off" : u"On") == S_OK ? 0 : 1;
+  {
+    SwitchOptions switchOptions(*this);
+    RewriteDocument(doc, GetSource());
+    if (HWND w = doc->DocumentWindow()) answer = SendMessageW(w, WM_COMMAND, value ? kCmdBrowseMode : kCmdEditMode, 0);
+    else answer = doc->SetDesignMode(value ? u"Off" : u"On") == S_OK ? 0 : 1;
+  }
   doc->Release();
-  SourceCodeOptions = savedOptions;
-  SourceCodePreservation = savedPreservation;
   Reattach();
   if (answer == 0) Fire(OnSetBrowseMode);
 }

@@ -153,6 +153,29 @@ class THtmlEdit2 : public TCustomHtmlEdit {
   bool WriteGeneratedSource(const std::u16string& name);
   template <class Op>
   bool TableOperation(Op op, bool change);
+  // Step L.4 and its restoring step: HideBaseElement and ExcludeBaseURL off,
+  // ExcludeFileProtocol on, no source preservation.
+  class SwitchOptions {
+   public:
+    explicit SwitchOptions(THtmlEdit2& e)
+        : editor_(e), options_(e.SourceCodeOptions), preservation_(e.SourceCodePreservation) {
+      e.SourceCodeOptions = options_.Without(THtmlEditSourceCodeOption::HideBaseElement)
+                                .Without(THtmlEditSourceCodeOption::ExcludeBaseURL)
+                                .With(THtmlEditSourceCodeOption::ExcludeFileProtocol);
+      e.SourceCodePreservation = false;
+    }
+    ~SwitchOptions() {
+      editor_.SourceCodeOptions = options_;
+      editor_.SourceCodePreservation = preservation_;
+    }
+
+   private:
+    THtmlEdit2& editor_;
+    THtmlEditSourceCodeOptions options_;
+    bool preservation_;
+  };
+  // Runs fn with the document's IPersistFile; raises EOleError with failure on an error.
+  void WithPersistFile(const char* failure, const std::function<HRESULT(IPersistFile*)>& fn);
 
   IEngineBrowser* browser_ = nullptr;
   std::unique_ptr<HostUIHandler> uiHandler_;

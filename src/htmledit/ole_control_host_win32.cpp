@@ -1,3 +1,4 @@
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/ole_control_host_win32.h"
 
 #include <unordered_map>
@@ -48,14 +49,6 @@ void Check(HRESULT hr) {
   if (FAILED(hr)) throw EOleError(SystemMessage(hr), hr);
 }
 
-template <class T>
-void ReleaseAndClear(T*& p) {
-  if (p) {
-    T* q = p;
-    p = nullptr;
-    q->Release();
-  }
-}
 
 HWND MakeParkingWindow() {
   WNDCLASSEXW wc{sizeof wc};

@@ -1,19 +1,9 @@
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/ole_object_base_win32.h"
 
 #include <algorithm>
 
 namespace htmledit {
-
-namespace {
-template <class T>
-void ReleaseAndClear(T*& p) {
-  if (p) {
-    T* q = p;
-    p = nullptr;
-    q->Release();
-  }
-}
-}  // namespace
 
 // ---- ConnectionPoint
 

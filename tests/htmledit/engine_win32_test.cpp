@@ -14,26 +14,33 @@
 #include "htmledit/module_routines.h"
 #include "htmledit/ole_control_host_win32.h"
 #include "htmledit/url_paths.h"
+#include "htmledit/win32_test_support.h"
 
 namespace htmledit {
 namespace {
 
 constexpr std::array<DISPID, 4> kEvents{250, 252, 259, 271};
 
-class EngineHost : public THtmlOleControl {
+TControlData& EngineData() {
+  static TControlData data = [] {
+    TControlData d;
+    d.ClassID = CLSID_HtmlEngine;
+    d.EventIID = DIID_BrowserEvents2;
+    d.EventCount = static_cast<uint32_t>(kEvents.size());
+    d.EventDispIDs = kEvents.data();
+    return d;
+  }();
+  return data;
+}
+
+class EngineHost : public testing::RecordingHost {
  public:
-  std::vector<DISPID> seen;
   HRESULT lastErrorStatus = S_OK;
-  EngineHost() {
-    EventMethods().resize(kEvents.size());
-    for (size_t i = 0; i < kEvents.size(); ++i)
-      EventMethods()[i] = [this, i](DISPPARAMS& p) {
-        seen.push_back(kEvents[i]);
-        if (kEvents[i] == 271 && p.cArgs == 5 && p.rgvarg[1].vt == (VT_VARIANT | VT_BYREF))
-          lastErrorStatus = p.rgvarg[1].pvarVal->lVal;
-      };
+  EngineHost() : RecordingHost(EngineData()) {
+    onEvent = [this](DISPID id, DISPPARAMS& p) {
+      if (id == 271 && p.cArgs == 5 && p.rgvarg[1].vt == (VT_VARIANT | VT_BYREF)) lastErrorStatus = p.rgvarg[1].pvarVal->lVal;
+    };
   }
-  ~EngineHost() override { DestroyControl(); }
   IEngineBrowser* Browser() {
     IEngineBrowser* b = nullptr;
     OleObject()->QueryInterface(IID_IEngineBrowser, reinterpret_cast<void**>(&b));
@@ -50,19 +57,6 @@ class EngineHost : public THtmlOleControl {
       disp->Release();
     }
     return doc;
-  }
-
- protected:
-  TControlData& InitControlData() override {
-    static TControlData data = [] {
-      TControlData d;
-      d.ClassID = CLSID_HtmlEngine;
-      d.EventIID = DIID_BrowserEvents2;
-      d.EventCount = static_cast<uint32_t>(kEvents.size());
-      d.EventDispIDs = kEvents.data();
-      return d;
-    }();
-    return data;
   }
 };
 
@@ -85,24 +79,9 @@ class Counter : public IDispatch {
   }
 };
 
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
-
-std::u16string Scratch(const char16_t* name) { return std::u16string(u"" QUILL_SCRATCH_DIR) + u"\\" + name; }
-
-void WriteBytes(const std::u16string& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                         nullptr);
-  DWORD put = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(f);
-}
+using testing::Pump;
+using testing::Scratch;
+using testing::WriteBytes;
 
 struct Hosted {
   HWND form;

@@ -17,30 +17,20 @@
 #include "htmledit/html_edit2_win32.h"
 #include "htmledit/module_routines.h"
 #include "htmledit/url_paths.h"
+#include "htmledit/win32_test_support.h"
 #include "unicode/codepage.h"
 
 namespace htmledit {
 namespace {
 
-std::u16string Scratch(const char16_t* name) { return std::u16string(u"" QUILL_SCRATCH_DIR) + u"\\" + name; }
+using testing::Pump;
+using testing::ReadBytes;
+using testing::Scratch;
+using testing::WriteBytes;
+
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
-std::string ReadBytes(const std::u16string& path) {
-  HANDLE f = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string out(GetFileSize(f, nullptr), '\0');
-  DWORD got = 0;
-  ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
-  CloseHandle(f);
-  return out;
-}
 
-void WriteBytes(const std::u16string& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(f);
-}
 
 // Holds back the control's load message: until releaseAt (re-posted meanwhile), or for ever.
 std::atomic<DWORD> g_releaseAt{0};
@@ -119,17 +109,6 @@ class MessageBoxAnswerer {
   std::wstring text_;
 };
 
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
 
 std::u16string ViewText(HWND view) {
   GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "htmledit/ole_control_host_win32.h"
+#include "htmledit/win32_test_support.h"
 
 namespace htmledit {
 namespace {
@@ -18,50 +19,34 @@ constexpr std::array<DISPID, 35> kBrowserEvents{102, 108, 105, 106, 104, 113, 11
                                                 254, 255, 256, 257, 258, 260, 262, 264, 265, 266, 267, 263,
                                                 268, 269, 270, 271, 225, 226, 227, 272, 273, 282, 283};
 
-class WebBrowserHost : public THtmlOleControl {
+TControlData& BrowserData() {
+  static TControlData data = [] {
+    TControlData d;
+    d.ClassID = CLSID_WebBrowser;
+    d.EventIID = DIID_DWebBrowserEvents2;
+    d.EventCount = static_cast<uint32_t>(kBrowserEvents.size());
+    d.EventDispIDs = kBrowserEvents.data();
+    d.Version = 401;
+    return d;
+  }();
+  return data;
+}
+
+class WebBrowserHost : public testing::RecordingHost {
  public:
-  std::vector<DISPID> seen;
   std::wstring navigatedTo;
   bool cancel = true;
-  WebBrowserHost() {
-    EventMethods().resize(kBrowserEvents.size());
-    for (size_t i = 0; i < kBrowserEvents.size(); ++i)
-      EventMethods()[i] = [this, i](DISPPARAMS& p) {
-        seen.push_back(kBrowserEvents[i]);
-        if (kBrowserEvents[i] != DISPID_BEFORENAVIGATE2 || p.cArgs != 7) return;
-        VARIANT* url = p.rgvarg[5].vt == (VT_VARIANT | VT_BYREF) ? p.rgvarg[5].pvarVal : nullptr;
-        if (url && url->vt == VT_BSTR) navigatedTo = url->bstrVal;
-        if (cancel && p.rgvarg[0].vt == (VT_BOOL | VT_BYREF)) *p.rgvarg[0].pboolVal = VARIANT_TRUE;
-      };
-  }
-  ~WebBrowserHost() override { DestroyControl(); }
-
- protected:
-  TControlData& InitControlData() override {
-    static TControlData data = [] {
-      TControlData d;
-      d.ClassID = CLSID_WebBrowser;
-      d.EventIID = DIID_DWebBrowserEvents2;
-      d.EventCount = static_cast<uint32_t>(kBrowserEvents.size());
-      d.EventDispIDs = kBrowserEvents.data();
-      d.Version = 401;
-      return d;
-    }();
-    return data;
+  WebBrowserHost() : RecordingHost(BrowserData()) {
+    onEvent = [this](DISPID id, DISPPARAMS& p) {
+      if (id != DISPID_BEFORENAVIGATE2 || p.cArgs != 7) return;
+      VARIANT* url = p.rgvarg[5].vt == (VT_VARIANT | VT_BYREF) ? p.rgvarg[5].pvarVal : nullptr;
+      if (url && url->vt == VT_BSTR) navigatedTo = url->bstrVal;
+      if (cancel && p.rgvarg[0].vt == (VT_BOOL | VT_BYREF)) *p.rgvarg[0].pboolVal = VARIANT_TRUE;
+    };
   }
 };
 
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  MSG msg;
-  while (GetTickCount() - start < ms) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  }
-}
+using testing::Pump;
 
 struct Navigation {
   std::vector<DISPID> seen;
