@@ -488,7 +488,8 @@ void THtmlEdit2::SetSource(const std::u16string& value) {
   Fire(OnSetSource);
 }
 
-// Step J.
+// Step J. Both rewrites keep the BASE element and every address as it is: written back
+// under HideBaseElement the document would lose the BASE that holds the new address.
 void THtmlEdit2::SetBaseURL(const std::u16string& value) {
   IEngineDocument* doc = nullptr;
   if (!GetDocument(&doc)) return;
@@ -496,18 +497,21 @@ void THtmlEdit2::SetBaseURL(const std::u16string& value) {
     doc->Release();
     return;
   }
-  RewriteDocument(doc, GetSource());
-  Document& dom = doc->Dom();
-  std::vector<Node*> bases = dom.ElementsByTagId(TAGID_BASE);
-  if (!bases.empty()) {
-    dom.SetAttribute(bases.front(), u"href", value);
-  } else if (Node* head = dom.Head()) {
-    Node* base = dom.CreateElement(u"BASE");
-    base->attributes.push_back({u"href", value});
-    dom.InsertBefore(head, base, head->firstChild);  // "afterBegin"
+  {
+    SwitchOptions switchOptions(*this, false);
+    RewriteDocument(doc, GetSource());
+    Document& dom = doc->Dom();
+    std::vector<Node*> bases = dom.ElementsByTagId(TAGID_BASE);
+    if (!bases.empty()) {
+      dom.SetAttribute(bases.front(), u"href", value);
+    } else if (Node* head = dom.Head()) {
+      Node* base = dom.CreateElement(u"BASE");
+      base->attributes.push_back({u"href", value});
+      dom.InsertBefore(head, base, head->firstChild);  // "afterBegin"
+    }
+    doc->ContentChanged();
+    RewriteDocument(doc, GetSource());
   }
-  doc->ContentChanged();
-  RewriteDocument(doc, GetSource());
   doc->Release();
   Reattach();
   Fire(OnSetBaseURL);

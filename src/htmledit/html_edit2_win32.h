@@ -154,14 +154,15 @@ class THtmlEdit2 : public TCustomHtmlEdit {
   template <class Op>
   bool TableOperation(Op op, bool change);
   // Step L.4 and its restoring step: HideBaseElement and ExcludeBaseURL off,
-  // ExcludeFileProtocol on, no source preservation.
+  // ExcludeFileProtocol on (off where addresses must stay as they are), no preservation.
   class SwitchOptions {
    public:
-    explicit SwitchOptions(THtmlEdit2& e)
+    explicit SwitchOptions(THtmlEdit2& e, bool fileUrlsAsPaths = true)
         : editor_(e), options_(e.SourceCodeOptions), preservation_(e.SourceCodePreservation) {
-      e.SourceCodeOptions = options_.Without(THtmlEditSourceCodeOption::HideBaseElement)
-                                .Without(THtmlEditSourceCodeOption::ExcludeBaseURL)
-                                .With(THtmlEditSourceCodeOption::ExcludeFileProtocol);
+      auto o = options_.Without(THtmlEditSourceCodeOption::HideBaseElement)
+                   .Without(THtmlEditSourceCodeOption::ExcludeBaseURL)
+                   .Without(THtmlEditSourceCodeOption::ExcludeFileProtocol);
+      e.SourceCodeOptions = fileUrlsAsPaths ? o.With(THtmlEditSourceCodeOption::ExcludeFileProtocol) : o;
       e.SourceCodePreservation = false;
     }
     ~SwitchOptions() {

@@ -259,5 +259,27 @@ TEST(Engine, StreamAndFilePersistence) {
   browser->Release();
 }
 
+TEST(Engine, HostileFilesLoadWithoutHarm) {
+  Hosted h;
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<div>";
+  deep += "\xFF\xFE\x80 broken \xE4\xB8 utf-8 <p>end";
+  std::string junk(256 << 10, '\0');
+  for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 2654435761u) >> 13);
+  IEngineBrowser* browser = h.host.Browser();
+  for (const std::string& bytes : {deep, junk}) {
+    const std::u16string file = Scratch(u"hostile.html");
+    WriteBytes(file, bytes);
+    h.host.seen.clear();
+    browser->Navigate(file);
+    for (int i = 0; i < 400 && h.host.seen.size() < 3; ++i) Pump(20);
+    EXPECT_EQ(h.host.seen, (std::vector<DISPID>{250, 252, 259}));
+    IEngineDocument* doc = h.host.Doc();
+    EXPECT_EQ(doc->ReadyState(), u"complete");
+    doc->Release();
+  }
+  browser->Release();
+}
+
 }  // namespace
 }  // namespace htmledit

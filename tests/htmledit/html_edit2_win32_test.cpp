@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "htmledit/editor_module_win32.h"
+#include "htmledit/engine_document_win32.h"
 #include "htmledit/html_edit2_win32.h"
 #include "htmledit/module_routines.h"
 #include "htmledit/url_paths.h"
@@ -62,53 +63,6 @@ struct LoadHold {
     g_holdForever = false;
   }
 };
-
-BOOL CALLBACK FindOwnDialog(HWND h, LPARAM p) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[16] = {};
-  GetClassNameW(h, cls, 16);
-  if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(h)) {
-    *reinterpret_cast<HWND*>(p) = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Answers the next message box of this process with OK and keeps its text.
-class MessageBoxAnswerer {
- public:
-  MessageBoxAnswerer() {
-    thread_ = std::thread([this] {
-      for (int i = 0; i < 500 && !done_; ++i) {
-        Sleep(20);
-        HWND box = nullptr;
-        EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&box));
-        if (!box) continue;
-        wchar_t text[256] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 256);
-        text_ = text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        done_ = true;
-      }
-    });
-  }
-  ~MessageBoxAnswerer() {
-    done_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::wstring Text() {
-    done_ = true;
-    if (thread_.joinable()) thread_.join();
-    return text_;
-  }
-
- private:
-  std::thread thread_;
-  std::atomic<bool> done_{false};
-  std::wstring text_;
-};
-
 
 std::u16string ViewText(HWND view) {
   GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
@@ -294,9 +248,9 @@ TEST_F(Editor, WithoutOnTimeoutTheMessageIsShown) {
   const std::u16string file = Scratch(u"never2.html");
   WriteBytes(file, "<p>x</p>");
   LoadHold hold(0, true);
-  MessageBoxAnswerer answer;
+  testing::DialogAnswerer answer({testing::DialogAnswer::Ok()});
   EXPECT_FALSE(editor.OpenFile(file));
-  EXPECT_EQ(answer.Text(), L"The operation timed out.");
+  EXPECT_EQ(answer.Texts(), std::vector<std::wstring>{L"The operation timed out."});
   EXPECT_EQ(editor.State(), kIdle);
 }
 
@@ -399,6 +353,57 @@ TEST_F(Editor, WriteSourceWritesAnsiOrUtf16AndNothingOnFailure) {
   EXPECT_NE(editor.BodyTextOfDocument(), u"ERROR");
 }
 
+TEST_F(Editor, SaveAndOpenDialogs) {
+  int opened = 0, cancelled = 0;
+  editor.OnOpenDialog = [&](TCustomHtmlEdit&) { ++opened; };
+  editor.OnOpenDialogCancel = [&](TCustomHtmlEdit&) { ++cancelled; };
+  editor.SetSource(u"<p>saved \u4E2D\u6587</p>");
+  const std::u16string saved = Scratch(u"dialog-saved.html");
+  DeleteFileW(W(saved));
+  std::u16string name = u"x";
+  {
+    testing::DialogAnswerer answer({testing::DialogAnswer::File(saved)});
+    editor.SaveDialog(u"", name);
+  }
+  EXPECT_EQ(name, saved);
+  EXPECT_NE(ReadBytes(saved).find("<p>saved \xD6\xD0\xCE\xC4</p>"), std::string::npos);
+  {
+    testing::DialogAnswerer answer({testing::DialogAnswer::Cancel()});
+    editor.SaveDialog(u"", name);
+  }
+  EXPECT_EQ(name, u"");  // cancelled: no name
+  editor.NewDocument();
+  {
+    testing::DialogAnswerer answer({testing::DialogAnswer::File(saved)});
+    editor.OpenDialog(u"", name);
+  }
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(name, saved);
+  EXPECT_EQ(editor.BodyTextOfDocument(), u"saved \u4E2D\u6587");
+  CheckView("opened through the dialog");
+  {
+    testing::DialogAnswerer answer({testing::DialogAnswer::Cancel()});
+    editor.OpenDialog(u"", name);
+  }
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(name, saved);  // the document's own file
+  // A document that cannot be walked: the chosen file keeps its bytes, the user is told.
+  const std::u16string keep = Scratch(u"dialog-keep.html");
+  WriteBytes(keep, "precious");
+  IEngineDocument* doc = nullptr;
+  ASSERT_TRUE(editor.GetDocument(&doc));
+  doc->Dom().AppendChild(doc->Dom().Root(), doc->Dom().CreateElement(u"HTML"));
+  doc->Release();
+  // The file exists: the dialog asks whether to replace it (Yes), then the editor reports.
+  testing::DialogAnswerer answer(
+      {testing::DialogAnswer::File(keep), testing::DialogAnswer::Ok(), testing::DialogAnswer::Ok()});
+  editor.SaveDialog(u"", name);
+  EXPECT_EQ(name, u"");
+  EXPECT_EQ(ReadBytes(keep), "precious");
+  ASSERT_EQ(answer.Texts().size(), 3u);
+  EXPECT_NE(answer.Texts()[2].find(L"\u6CA1\u6709\u4FDD\u5B58"), std::wstring::npos);  // "not saved"
+}
+
 TEST_F(Editor, WriteSourceWithoutAFolderGoesToTheProgramsFolder) {
   editor.SetSource(u"<p>here</p>");
   ASSERT_TRUE(editor.WriteSource(u"quill_write_source_test.html"));
@@ -460,6 +465,73 @@ TEST_F(Editor, DisplayUpdatesFocusAndTheAcceleratorPath) {
   keys[VK_CONTROL] = keys[VK_MENU] = 0;
   SetKeyboardState(keys);
   EXPECT_FALSE(OfferKeyToOleControl(ctrlN));
+}
+
+// Notes the commands the document window receives.
+std::vector<WPARAM> g_commands;
+WNDPROC g_viewProc = nullptr;
+LRESULT CALLBACK NoteCommands(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_COMMAND) g_commands.push_back(w);
+  return CallWindowProcW(g_viewProc, h, m, w, l);
+}
+
+TEST_F(Editor, ALinkInBrowseModeIsCancelledAndTheDocumentWindowTold) {
+  editor.SetSource(u"<p><a href=\"other.html\">link</a></p>");
+  editor.SetBrowseMode(true);
+  HWND view = View();
+  g_commands.clear();
+  g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteCommands)));
+  IEngineBrowser* browser = Browser();
+  browser->Navigate(Scratch(u"other.html"));
+  browser->Release();
+  Pump(100);
+  SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));
+  EXPECT_EQ(g_commands, std::vector<WPARAM>{2137});
+  EXPECT_EQ(editor.BodyTextOfDocument(), u"link");
+}
+
+TEST_F(Editor, RedrawAndTheGlyphDisplay) {
+  editor.SetSource(u"<p>x</p>");
+  HWND view = View();
+  UpdateWindow(view);
+  RECT dirty{};
+  EXPECT_FALSE(GetUpdateRect(view, &dirty, FALSE));
+  SendMessageW(editor.Handle(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(editor.Handle(), WM_SETREDRAW, TRUE, 0);
+  EXPECT_TRUE(GetUpdateRect(view, &dirty, FALSE));  // switching redraw on repaints the document
+  IEngineDocument* doc = nullptr;
+  ASSERT_TRUE(editor.GetDocument(&doc));
+  auto* engineDoc = static_cast<EngineDocument*>(doc);
+  editor.SetShowDetails(true);
+  EXPECT_TRUE(engineDoc->GlyphsShown());
+  EXPECT_NE(engineDoc->GlyphTable().find(u"/GIF/IDR_pbgn^^"), std::u16string::npos);
+  editor.SetShowDetails(false);
+  EXPECT_EQ(engineDoc->GlyphTable(), u"");
+  editor.SetShowBorders(true);
+  EXPECT_TRUE(editor.ShowBorders());
+  EXPECT_TRUE(engineDoc->ZeroBordersShown());
+  doc->Release();
+  EXPECT_EQ(editor.GetAbout().rfind(u"v2.0.3.7", 0), 0u);
+}
+
+TEST_F(Editor, BaseUrlIsSetInTheOneBaseElement) {
+  int set = 0;
+  editor.OnSetBaseURL = [&](TCustomHtmlEdit&) { ++set; };
+  editor.SetSource(u"<html><head><title>t</title></head><body><p>x</p></body></html>");
+  EXPECT_EQ(editor.GetBaseURL(), u"");
+  editor.SetBaseURL(u"file:///C:/base/");
+  EXPECT_EQ(editor.GetBaseURL(), u"file:///C:/base/");
+  editor.SetBaseURL(u"file:///D:/other/");
+  EXPECT_EQ(editor.GetBaseURL(), u"file:///D:/other/");
+  editor.SetBaseURL(u"file:///D:/other/");  // the same: nothing
+  EXPECT_EQ(set, 2);
+  IEngineDocument* doc = nullptr;
+  ASSERT_TRUE(editor.GetDocument(&doc));
+  EXPECT_EQ(doc->Dom().ElementsByTagId(TAGID_BASE).size(), 1u);
+  EXPECT_EQ(doc->Title(), u"t");
+  doc->Release();
+  EXPECT_EQ(editor.BodyTextOfDocument(), u"x");
+  CheckView("base url");
 }
 
 TEST_F(Editor, HostInformationFlags) {
