@@ -179,6 +179,15 @@ bool TCustomHtmlEdit::Focused() {
   return focus && focus == w;
 }
 
+void TCustomHtmlEdit::FocusChanged(bool gotFocus) {
+  TNotifyEvent& event = gotFocus ? OnEnter : OnExit;
+  if (!event) return;
+  try {
+    event(*this);
+  } catch (...) {
+  }
+}
+
 LRESULT TCustomHtmlEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = THtmlOleControl::WndProc(msg, wp, lp);
   if (msg == WM_SETREDRAW && wp && IsWindowVisible(hwnd_)) {

@@ -177,6 +177,8 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
   virtual void RunDivisionFixup() {}
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  // OnEnter and OnExit as the focus enters and leaves the document.
+  void FocusChanged(bool gotFocus) override;
 
   // WaitHost: the clock and the message pump of the waits.
   uint32_t TickCount() override { return GetTickCount(); }

@@ -302,9 +302,13 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
     EngineBrowser* self = From(hwnd, msg, lp);
     if (self) {
       switch (msg) {
-        case WM_SETFOCUS:
+        case WM_SETFOCUS: {
+          // The focus passes on to the view; the site hears of it here when it came from outside.
+          HWND from = reinterpret_cast<HWND>(wp);
+          if (!(from && IsChild(hwnd, from))) self->NotifySiteFocus(true);
           if (self->view_.Handle()) SetFocus(self->view_.Handle());
           return 0;
+        }
         case WM_NOTIFY:
           if (reinterpret_cast<NMHDR*>(lp)->code == EN_SELCHANGE) self->UpdateUI();
           return 0;
@@ -335,6 +339,25 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
           self->uiHandler_->ShowContextMenu(CONTEXT_MENU_DEFAULT, &pt, nullptr, nullptr);
         }
         return 0;
+      case WM_PAINT: {
+        // The view paints itself, then the highlight segments go over it.
+        LRESULT r = CallWindowProcW(original, hwnd, msg, wp, lp);
+        if (self->document_) {
+          HDC dc = GetDC(hwnd);
+          self->document_->PaintHighlights(hwnd, dc);
+          ReleaseDC(hwnd, dc);
+        }
+        return r;
+      }
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS: {
+        // The site hears when the focus enters or leaves the control.
+        HWND other = reinterpret_cast<HWND>(wp);
+        HWND container = GetParent(hwnd);
+        const bool fromInside = other && (other == container || IsChild(container, other));  // the container told it
+        if (!fromInside) self->NotifySiteFocus(msg == WM_SETFOCUS);
+        break;
+      }
       case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         self->view_.Forget();
@@ -343,6 +366,14 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
         break;
     }
     return CallWindowProcW(original, hwnd, msg, wp, lp);
+  }
+
+  void NotifySiteFocus(bool gotFocus) {
+    IOleControlSite* controlSite = nullptr;
+    if (site_ && SUCCEEDED(site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite)))) {
+      controlSite->OnFocus(gotFocus);
+      controlSite->Release();
+    }
   }
 
   // The host's presentation wishes, asked at every load: the border and the scroll bar.

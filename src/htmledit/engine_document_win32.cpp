@@ -1,5 +1,7 @@
 #include "htmledit/engine_document_win32.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 #include "htmledit/document_view_win32.h"
@@ -172,6 +174,9 @@ HRESULT EngineDocument::Close() {
   std::u16string text = std::move(written_);
   written_.clear();
   DisconnectAll(logs_);  // a written document is a new one
+  undo_.clear();
+  undoDepth_ = 0;
+  highlights_.clear();
   ParseDocument(dom_, text);
   loadedBytes_ = EncodeUtf16LeWithMark(text);
   changesAtLoad_ = dom_.ChangeCount();
@@ -266,6 +271,117 @@ bool LooksLikeUtf8(const std::string& bytes) {
 }
 }  // namespace
 
+namespace {
+constexpr size_t kMaxUndoUnits = 100;
+
+// A copy of every child of the document node (doctype, comments, the html element).
+std::unique_ptr<Document> CopyOf(const Document& doc) {
+  auto copy = std::make_unique<Document>();
+  copy->SuppressNotifications(true);
+  for (const Node* c = doc.Root()->firstChild; c; c = c->next) copy->AppendChild(copy->Root(), CloneTree(*copy, c));
+  return copy;
+}
+}  // namespace
+
+HRESULT EngineDocument::BeginUndoUnit(std::u16string_view title) {
+  if (undoDepth_++ > 0) return S_OK;  // only the outermost unit keeps the tree
+  if (undo_.size() >= kMaxUndoUnits) undo_.erase(undo_.begin());
+  undo_.push_back({std::u16string(title), CopyOf(dom_)});
+  return S_OK;
+}
+
+HRESULT EngineDocument::EndUndoUnit() {
+  if (undoDepth_ == 0) return E_UNEXPECTED;
+  --undoDepth_;
+  return S_OK;
+}
+
+HRESULT EngineDocument::Undo() {
+  if (undo_.empty() || undoDepth_ > 0) return S_FALSE;
+  std::unique_ptr<Document> before = std::move(undo_.back().before);
+  undo_.pop_back();
+  dom_.SuppressNotifications(true);
+  dom_.RemoveChildren(dom_.Root());
+  for (const Node* c = before->Root()->firstChild; c; c = c->next) dom_.AppendChild(dom_.Root(), CloneTree(dom_, c));
+  dom_.SuppressNotifications(false);
+  dom_.NoteChanged();  // one change for the whole step back
+  ContentChanged();
+  return S_OK;
+}
+
+int EngineDocument::LineCount() {
+  if (HWND v = DocumentWindow()) return static_cast<int>(SendMessageW(v, EM_GETLINECOUNT, 0, 0));
+  return std::max<int>(1, static_cast<int>(layout_.Paragraphs().size()));
+}
+
+int EngineDocument::LineIndex(int line) {
+  if (line < 0) return -1;
+  if (HWND v = DocumentWindow()) return static_cast<int>(SendMessageW(v, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+  const auto& paras = layout_.Paragraphs();
+  return line < static_cast<int>(paras.size()) ? paras[static_cast<size_t>(line)].start : (line == 0 ? 0 : -1);
+}
+
+int EngineDocument::LineFromPosition(int pos) {
+  pos = layout_.Clamp(pos);
+  if (HWND v = DocumentWindow()) return static_cast<int>(SendMessageW(v, EM_EXLINEFROMCHAR, 0, pos));
+  const auto& paras = layout_.Paragraphs();
+  for (size_t i = 0; i < paras.size(); ++i)
+    if (pos <= paras[i].end) return static_cast<int>(i);
+  return paras.empty() ? 0 : static_cast<int>(paras.size()) - 1;
+}
+
+int EngineDocument::AddHighlight(int start, int end, COLORREF color) {
+  start = layout_.Clamp(start);
+  end = layout_.Clamp(end);
+  if (start > end) std::swap(start, end);
+  if (start == end) return 0;
+  highlights_.push_back({nextHighlight_, start, end, color});
+  if (HWND v = DocumentWindow()) InvalidateRect(v, nullptr, FALSE);
+  return nextHighlight_++;
+}
+
+HRESULT EngineDocument::RemoveHighlight(int id) {
+  auto it = std::find_if(highlights_.begin(), highlights_.end(), [id](const Highlight& h) { return h.id == id; });
+  if (it == highlights_.end()) return S_FALSE;
+  highlights_.erase(it);
+  if (HWND v = DocumentWindow()) InvalidateRect(v, nullptr, TRUE);
+  return S_OK;
+}
+
+void EngineDocument::PaintHighlights(HWND view, HDC dc) {
+  if (highlights_.empty()) return;
+  auto pointOf = [view](int pos) {
+    POINTL pt{0, 0};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&pt), pos);
+    return pt;
+  };
+  const int lines = static_cast<int>(SendMessageW(view, EM_GETLINECOUNT, 0, 0));
+  for (const Highlight& h : highlights_) {
+    HPEN pen = CreatePen(PS_SOLID, 1, h.color);
+    HGDIOBJ old = SelectObject(dc, pen);
+    const int first = static_cast<int>(SendMessageW(view, EM_EXLINEFROMCHAR, 0, h.start));
+    const int last = static_cast<int>(SendMessageW(view, EM_EXLINEFROMCHAR, 0, h.end - 1));
+    for (int line = first; line <= last && line < lines; ++line) {
+      const int lineStart = static_cast<int>(SendMessageW(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+      const int lineEnd = lineStart + static_cast<int>(SendMessageW(view, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0));
+      const int a = std::max(h.start, lineStart), b = std::min(h.end, lineEnd);
+      if (b <= a) continue;
+      const POINTL from = pointOf(a), to = pointOf(b);
+      int height = 16;
+      if (line + 1 < lines) {
+        const POINTL next = pointOf(static_cast<int>(SendMessageW(view, EM_LINEINDEX, static_cast<WPARAM>(line + 1), 0)));
+        if (next.y > from.y) height = next.y - from.y;
+      }
+      const int y = from.y + height - 3;
+      // A wave of 2 pixels up and down, every 2 pixels.
+      MoveToEx(dc, from.x, y, nullptr);
+      for (int x = from.x + 2; x <= std::max(to.x, from.x + 2); x += 2) LineTo(dc, x, ((x - from.x) / 2) % 2 ? y - 2 : y);
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+}
+
 void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16string& url, const std::u16string& file) {
   // A file in UTF-8 without a mark is read as UTF-8; the kept source carries the mark, so
   // that whoever reads the kept source reads it alike.
@@ -278,6 +394,9 @@ void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16strin
   for (auto& h : handlers_) h.second->Release();
   handlers_.clear();
   DisconnectAll(logs_);
+  undo_.clear();
+  undoDepth_ = 0;
+  highlights_.clear();
   ParseDocument(dom_, DecodePreservedSource(bytes));
   loadedBytes_ = bytes;
   changesAtLoad_ = dom_.ChangeCount();

@@ -7,6 +7,7 @@
 #include <ole2.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,17 @@ class EngineDocument : public IDispatch,
   void STDMETHODCALLTYPE ContentChanged() override;
   HRESULT STDMETHODCALLTYPE CreateChangeLog(IEngineChangeSink* sink, bool forward, bool backward,
                                             IUnknown** log) override;
+  HRESULT STDMETHODCALLTYPE BeginUndoUnit(std::u16string_view title) override;
+  HRESULT STDMETHODCALLTYPE EndUndoUnit() override;
+  bool STDMETHODCALLTYPE CanUndo() override { return !undo_.empty(); }
+  std::u16string STDMETHODCALLTYPE UndoTitle() override { return undo_.empty() ? u"" : undo_.back().title; }
+  HRESULT STDMETHODCALLTYPE Undo() override;
+  int STDMETHODCALLTYPE LineCount() override;
+  int STDMETHODCALLTYPE LineIndex(int line) override;
+  int STDMETHODCALLTYPE LineFromPosition(int pos) override;
+  int STDMETHODCALLTYPE AddHighlight(int start, int end, COLORREF color) override;
+  HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) override;
+  int STDMETHODCALLTYPE HighlightCount() override { return static_cast<int>(highlights_.size()); }
 
   // IOleCommandTarget (the editing command group)
   STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD* cmds, OLECMDTEXT* text) override;
@@ -106,6 +118,8 @@ class EngineDocument : public IDispatch,
   bool GlyphsShown() const { return glyphsShown_; }
   bool ZeroBordersShown() const { return zeroBorders_; }
   bool CursorOverridden() const { return cursorOverride_; }
+  // Draws the highlight segments over the view (after the view painted itself).
+  void PaintHighlights(HWND view, HDC dc);
 
  private:
   void Relayout();
@@ -128,6 +142,18 @@ class EngineDocument : public IDispatch,
   std::u16string written_;
   std::map<std::u16string, IDispatch*> handlers_;
   std::vector<ChangeLog*> logs_;
+  struct UndoUnit {
+    std::u16string title;
+    std::unique_ptr<Document> before;
+  };
+  std::vector<UndoUnit> undo_;
+  int undoDepth_ = 0;
+  struct Highlight {
+    int id, start, end;
+    COLORREF color;
+  };
+  std::vector<Highlight> highlights_;
+  int nextHighlight_ = 1;
   std::u16string glyphTable_;
   bool glyphsShown_ = false, zeroBorders_ = false, cursorOverride_ = false;
 };

@@ -79,6 +79,22 @@ struct IEngineDocument : IUnknown {
   // A change log that calls sink on every change while it lives (released to stop).
   virtual HRESULT STDMETHODCALLTYPE CreateChangeLog(IEngineChangeSink* sink, bool forward, bool backward,
                                                     IUnknown** log) = 0;
+  // Undo units: the tree as it was when the outermost unit began comes back on Undo.
+  // Units nest; only the outermost one is kept.
+  virtual HRESULT STDMETHODCALLTYPE BeginUndoUnit(std::u16string_view title) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EndUndoUnit() = 0;
+  virtual bool STDMETHODCALLTYPE CanUndo() = 0;
+  virtual std::u16string STDMETHODCALLTYPE UndoTitle() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Undo() = 0;
+  // Display lines, as the view wraps them, in body-text positions.
+  virtual int STDMETHODCALLTYPE LineCount() = 0;
+  virtual int STDMETHODCALLTYPE LineIndex(int line) = 0;        // first position, -1 past the last line
+  virtual int STDMETHODCALLTYPE LineFromPosition(int pos) = 0;
+  // Highlight segments: a wavy underline of the colour (0x00BBGGRR) under [start, end),
+  // drawn over the view at every paint until removed.
+  virtual int STDMETHODCALLTYPE AddHighlight(int start, int end, COLORREF color) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) = 0;
+  virtual int STDMETHODCALLTYPE HighlightCount() = 0;
 };
 
 // Registers the engine's class object for this process (idempotent); the editor module

@@ -138,6 +138,8 @@ class THtmlOleControl : public gui::Control {
  protected:
   // IOleControlSite.OnFocus: E_NOTIMPL here; the editor overrides it.
   virtual HRESULT OnFocus(BOOL gotFocus) { return E_NOTIMPL; }
+  // The control reported that the focus entered or left it (before OnFocus answers).
+  virtual void FocusChanged(bool gotFocus) {}
   // Fills the control data record (once per class) and returns it.
   virtual TControlData& InitControlData() = 0;
   // Interfaces the site offers beyond the container protocol (the editor's host handler).

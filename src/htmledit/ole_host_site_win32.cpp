@@ -85,7 +85,10 @@ STDMETHODIMP THtmlOleSite::TransformCoords(POINTL* himetric, POINTF* container, 
   return S_OK;
 }
 
-STDMETHODIMP THtmlOleSite::OnFocus(BOOL gotFocus) { return host_.OnFocus(gotFocus); }
+STDMETHODIMP THtmlOleSite::OnFocus(BOOL gotFocus) {
+  host_.FocusChanged(gotFocus != FALSE);
+  return host_.OnFocus(gotFocus);
+}
 
 STDMETHODIMP THtmlOleSite::GetWindow(HWND* out) {
   if (!out) return E_POINTER;

@@ -259,6 +259,68 @@ TEST(Engine, StreamAndFilePersistence) {
   browser->Release();
 }
 
+TEST(Engine, UndoUnitsBringTheTreeBackAndNest) {
+  Hosted h;
+  IEngineDocument* doc = h.host.Doc();
+  doc->Write(u"<p>one</p><p>two</p>");
+  doc->Close();
+  EXPECT_FALSE(doc->CanUndo());
+  Document& dom = doc->Dom();
+  doc->BeginUndoUnit(u"Text Delete");
+  doc->BeginUndoUnit(u"inner");  // nested: part of the outer unit
+  dom.Remove(dom.Body()->firstChild);
+  doc->EndUndoUnit();
+  dom.SetText(dom.Body()->firstChild->firstChild, u"2");
+  doc->EndUndoUnit();
+  doc->ContentChanged();
+  EXPECT_EQ(doc->Layout().Text(), u"2");
+  EXPECT_TRUE(doc->CanUndo());
+  EXPECT_EQ(doc->UndoTitle(), u"Text Delete");
+  EXPECT_EQ(doc->Undo(), S_OK);
+  EXPECT_EQ(doc->Layout().Text(), u"one\rtwo");
+  EXPECT_FALSE(doc->CanUndo());
+  EXPECT_EQ(doc->Undo(), S_FALSE);
+  EXPECT_EQ(doc->EndUndoUnit(), E_UNEXPECTED);  // no unit open
+  doc->Release();
+}
+
+TEST(Engine, DisplayLinesAndHighlightSegments) {
+  Hosted h;
+  IEngineDocument* doc = h.host.Doc();
+  doc->Write(u"<p>first line</p><p>second wrongg word</p>");
+  doc->Close();
+  EXPECT_EQ(doc->LineCount(), 2);
+  EXPECT_EQ(doc->LineIndex(1), 11);
+  EXPECT_EQ(doc->LineFromPosition(12), 1);
+  EXPECT_EQ(doc->LineFromPosition(3), 0);
+  HWND view = doc->DocumentWindow();
+  ASSERT_NE(view, nullptr);
+  const int word = static_cast<int>(doc->Layout().Text().find(u"wrongg"));
+  auto redPixels = [&] {
+    UpdateWindow(view);
+    Pump(30);
+    POINTL a{0, 0}, b{0, 0};
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&a), word);
+    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&b), word + 6);
+    HDC dc = GetDC(view);
+    int red = 0;
+    for (int x = a.x; x < b.x; ++x)
+      for (int y = a.y; y < a.y + 40; ++y)
+        if (GetPixel(dc, x, y) == RGB(255, 0, 0)) ++red;
+    ReleaseDC(view, dc);
+    return red;
+  };
+  EXPECT_EQ(redPixels(), 0);
+  const int id = doc->AddHighlight(word, word + 6, RGB(255, 0, 0));
+  EXPECT_EQ(doc->HighlightCount(), 1);
+  InvalidateRect(view, nullptr, TRUE);
+  EXPECT_GT(redPixels(), 4);  // the wavy mark under the word
+  EXPECT_EQ(doc->RemoveHighlight(id), S_OK);
+  EXPECT_EQ(doc->RemoveHighlight(id), S_FALSE);
+  EXPECT_EQ(redPixels(), 0);  // gone at the next paint
+  doc->Release();
+}
+
 TEST(Engine, HostileFilesLoadWithoutHarm) {
   Hosted h;
   std::string deep;

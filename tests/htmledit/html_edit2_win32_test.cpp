@@ -448,10 +448,19 @@ TEST_F(Editor, DisplayUpdatesFocusAndTheAcceleratorPath) {
   editor.OnDisplayChanged = [&](TCustomHtmlEdit&) { ++updates; };
   editor.SetSource(u"<p>x</p>");
   EXPECT_GT(updates, 0);
+  int entered = 0, exited = 0;
+  editor.OnEnter = [&](TCustomHtmlEdit&) { ++entered; };
+  editor.OnExit = [&](TCustomHtmlEdit&) { ++exited; };
+  SetFocus(form);
   SetFocus(View());
   EXPECT_TRUE(editor.Focused());
+  EXPECT_EQ(entered, 1);
   SetFocus(form);
   EXPECT_FALSE(editor.Focused());
+  EXPECT_EQ(exited, 1);
+  SetFocus(editor.Handle());  // the host passes the focus on into the document: no second enter
+  EXPECT_TRUE(editor.Focused());
+  EXPECT_EQ(entered, 2);
   // Keys reach the in-place object before dialog navigation; Ctrl+N is the editor's own.
   BYTE keys[256] = {};
   GetKeyboardState(keys);
