@@ -448,6 +448,25 @@ TEST(OleControlHost, NotificationsAreReflectedIntoTheOleRangeAndKeysOffered) {
   EXPECT_EQ(SendMessageW(host.Handle(), WM_ERASEBKGND, 0, 0), 1);
 }
 
+// A control that answers DoVerb but never makes a window.
+class WindowlessProbe : public Probe {
+ public:
+  STDMETHODIMP DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override { return S_OK; }
+};
+
+TEST(OleControlHost, AControlWithoutAWindowAfterActivationRaises) {
+  ProbeEnvironment env;
+  CoRevokeClassObject(env.cookie);
+  ControlClassFactory<WindowlessProbe> factory;
+  CoRegisterClassObject(CLSID_Probe, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &env.cookie);
+  {
+    ProbeHost host;
+    EXPECT_THROW(host.Create(env.form, Bounds()), EOleError);
+    EXPECT_EQ(host.ControlWindow(), nullptr);
+  }
+  EXPECT_EQ(g_probe, nullptr);  // released with the host
+}
+
 TEST(OleControlHost, AClassThatCannotBeCreatedRaisesTheSystemsMessage) {
   ProbeEnvironment env;
   CoRevokeClassObject(env.cookie);
