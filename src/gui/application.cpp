@@ -57,12 +57,19 @@ bool Application::HandleDialogKeys(MSG& msg) {
   return false;
 }
 
+bool Application::PreviewKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  for (auto preview : key_previews_)
+    if (preview(msg)) return true;
+  return false;
+}
+
 int Application::Run() {
   MSG msg{};
   while (true) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (HandleDialogKeys(msg)) continue;
+    if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -78,7 +85,7 @@ void Application::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must still see it
       return;
     }
-    if (HandleDialogKeys(msg)) continue;
+    if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

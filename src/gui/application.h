@@ -42,6 +42,9 @@ class Application {
   // A modeless dialog (such as the find dialog) gets its keys from the message loop while open.
   void AddModelessDialog(HWND dialog);
   void RemoveModelessDialog(HWND dialog);
+  // Keys offered before dialog navigation (an in-place ActiveX control takes its
+  // accelerators here); a preview returning true consumes the message.
+  void AddKeyPreview(bool (*preview)(MSG& msg)) { key_previews_.push_back(preview); }
   bool Terminated() const { return terminated_; }
 
   void Minimize();
@@ -54,6 +57,7 @@ class Application {
  private:
   Application() = default;
   bool HandleDialogKeys(MSG& msg);
+  bool PreviewKey(MSG& msg);
 
   std::u16string title_;
   HICON icon_ = nullptr;
@@ -61,6 +65,7 @@ class Application {
   Form* main_form_ = nullptr;
   std::vector<Form*> forms_;
   std::vector<HWND> modeless_;
+  std::vector<bool (*)(MSG&)> key_previews_;
   bool terminated_ = false;
 };
 

@@ -21,6 +21,8 @@ class DocumentView {
   // Creates the RichEdit child (msftedit.dll); false when the class is not available.
   bool Create(HWND parent, const RECT& bounds, int id = 0);
   HWND Handle() const { return hwnd_; }
+  // The window was destroyed with its parent: the view no longer has one.
+  void Forget() { hwnd_ = nullptr; }
 
   // Replaces the view's content by the layout's text and formats, keeping the selection.
   bool Mirror(const BodyText& layout);

@@ -328,6 +328,11 @@ class TreeBuilder {
       }
       return;
     }
+    if (ClosesBlock(id)) {
+      // The end of a block closes whatever is open inside it (list items, paragraphs).
+      if (InScope(id, Scope::Normal)) PopUntil(id);
+      return;
+    }
     if (IsFormatting(id)) {
       if (Node* open = ActiveFormatting(id)) {
         CloseFormatting(open);
@@ -473,6 +478,17 @@ class TreeBuilder {
     for (size_t i = stack_.size(); i-- > 0;)
       if (stack_[i]->tagId == id) return stack_[i];
     return nullptr;
+  }
+
+  static bool ClosesBlock(int id) {
+    switch (id) {
+      case TAGID_ADDRESS: case TAGID_BLOCKQUOTE: case TAGID_CENTER: case TAGID_DIR: case TAGID_DIV: case TAGID_DL:
+      case TAGID_FIELDSET: case TAGID_LISTING: case TAGID_MENU: case TAGID_OL: case TAGID_PRE: case TAGID_UL:
+      case TAGID_XMP:
+        return true;
+      default:
+        return false;
+    }
   }
 
   static bool IsScopeBoundary(const Node* n, Scope scope) {

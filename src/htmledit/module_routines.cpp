@@ -7,6 +7,8 @@
 
 namespace htmledit {
 
+double IEVersion = 0;
+
 double GetIEVersion(std::u16string_view userAgent) {
   constexpr std::u16string_view kMarker = u"MSIE ";
   size_t at = userAgent.find(kMarker);

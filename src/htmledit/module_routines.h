@@ -18,6 +18,9 @@ inline constexpr TColor clDefault = 0x20000000;
 // The number after "MSIE " up to the next ";" of a user agent text; 0 when either is
 // missing or the text between is no number.
 double GetIEVersion(std::u16string_view userAgent);
+// The browser version of the process, measured from its first completed document
+// (0 until then): 5.5 and later give change notification, 7 and later loads that do not wait.
+extern double IEVersion;
 
 // Resolves a system colour (0x80000000 | index) to RGB; the Win32 build passes GetSysColor.
 using SysColorResolver = std::function<uint32_t(int index)>;

@@ -20,4 +20,14 @@ std::u16string DecodePreservedSource(std::string_view bytes) {
   return unicode::AnsiToUtf16(bytes);
 }
 
+std::string EncodeUtf16LeWithMark(std::u16string_view text) {
+  std::string out("\xFF\xFE", 2);
+  out.reserve(2 + text.size() * 2);
+  for (char16_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
 }  // namespace htmledit

@@ -9,4 +9,7 @@ namespace htmledit {
 
 std::u16string DecodePreservedSource(std::string_view bytes);
 
+// The bytes FF FE followed by the text in UTF-16LE (what the first branch above reads).
+std::string EncodeUtf16LeWithMark(std::u16string_view text);
+
 }  // namespace htmledit

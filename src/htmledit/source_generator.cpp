@@ -44,6 +44,11 @@ bool NeverFilled(int id) {
     case TAGID_OBJECT: case TAGID_SELECT: case TAGID_STYLE: case TAGID_TBODY: case TAGID_TEXTAREA:
     case TAGID_TITLE:
       return true;
+    // Elements that cannot hold text: a filler there would move into the body (or in front
+    // of the table) when the source is read again, one more line at every rewrite.
+    case TAGID_HTML: case TAGID_HEAD: case TAGID_TABLE: case TAGID_THEAD: case TAGID_TFOOT: case TAGID_TR:
+    case TAGID_COLGROUP:
+      return true;
     default:
       return false;
   }
@@ -524,13 +529,22 @@ std::u16string GetSourceText(const Document& doc, bool ready, bool preservation,
 
 std::u16string StripDesignTimeAttributes(std::u16string_view html) {
   std::u16string out(html);
-  for (std::u16string_view name : {u" DESIGNTIMEURL=\"", u" DESIGNTIMESP=\""}) {
+  for (std::u16string_view name : {u" DESIGNTIMEURL=", u" DESIGNTIMESP="}) {
     while (true) {
       int at = HtmlPosText(name, out);
       if (at == 0) break;
       size_t start = static_cast<size_t>(at - 1);
-      size_t close = out.find(u'"', start + name.size());
-      out.erase(start, close == std::u16string::npos ? std::u16string::npos : close + 1 - start);
+      size_t value = start + name.size();
+      size_t end;
+      if (value < out.size() && out[value] == u'"') {  // through the closing quote
+        size_t close = out.find(u'"', value + 1);
+        end = close == std::u16string::npos ? out.size() : close + 1;
+      } else {  // an unquoted value ends at a blank or the tag's end
+        end = out.find_first_of(u" \t\r\n>", value);
+        if (end == std::u16string::npos) end = out.size();
+        if (end > value && out[end - 1] == u'/' && end < out.size() && out[end] == u'>') --end;
+      }
+      out.erase(start, end - start);
     }
   }
   size_t a = 0, b = out.size();

@@ -32,6 +32,19 @@ TEST(HtmlParser, BlocksCloseParagraphsAndListItemsCloseEachOther) {
   EXPECT_EQ(BodyHtml(u"x</p>y"), u"x\r\n<P>&nbsp;</P>y");
 }
 
+TEST(HtmlParser, TheEndOfABlockClosesWhatIsOpenInsideIt) {
+  Document doc;
+  ParseDocument(doc, u"<ul><li>one<li>two</ul><p>after</p>");
+  ASSERT_EQ(doc.Body()->ChildCount(), 2);
+  EXPECT_TRUE(doc.Body()->lastChild->Is(TAGID_P));
+  // So the paragraph after a list is no list item in the layout.
+  BodyText layout = BodyText::Build(doc);
+  ASSERT_EQ(layout.Paragraphs().size(), 3u);
+  EXPECT_EQ(layout.ParaFormats()[layout.Paragraphs()[2].format].list, ListKind::None);
+  EXPECT_EQ(BodyHtml(u"<div><p>x</div>y"), u"<DIV>\r\n<P>x</P></DIV>y");
+  EXPECT_EQ(BodyHtml(u"<p>a</ul>b</p>"), u"<P>ab</P>");  // no list open: ignored
+}
+
 TEST(HtmlParser, TablesGetImpliedSectionsRowsAndFosterParentedContent) {
   EXPECT_EQ(BodyHtml(u"<table><td>a<td>b</table>"),
             u"<TABLE>\r\n<TBODY>\r\n<TR>\r\n<TD>a</TD>\r\n<TD>b</TD></TR></TBODY></TABLE>");

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "htmledit/body_text.h"
 #include "htmledit/html_parser.h"
 #include "htmledit/source_generator.h"
 
@@ -31,6 +32,16 @@ TEST(SourceGenerator, DocumentsWithoutExactlyOneHtmlElementGiveError) {
   Document empty;
   EXPECT_EQ(GenerateSource(empty, f.ctx), u"ERROR");
   EXPECT_EQ(GetSourceText(empty, false, false, f.ctx), u"BUSY");
+}
+
+TEST(SourceGenerator, ElementsThatCannotHoldTextGetNoFiller) {
+  Fixture f(u"<table><tr></tr></table><p>x</p>", THtmlEditSourceCodeOptions::None().With(Opt::AddNbsp));
+  std::u16string s = f.All();
+  EXPECT_EQ(s.find(u"&nbsp;"), std::u16string::npos) << std::string(s.begin(), s.end());
+  // Read again, the source gives the same body text: no line grows in front.
+  Document again;
+  ParseDocument(again, s);
+  EXPECT_EQ(BodyText::Build(again).Text(), BodyText::Build(f.doc).Text());
 }
 
 TEST(SourceGenerator, EmptyParagraphGetsNbspAndEmptyTitleStaysEmpty) {
