@@ -4,6 +4,7 @@
 
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
+#include "windows/picture_form_win32.h"
 #include "windows/secondary_forms_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -25,7 +26,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form2.Create(scale);
   Form3.Create(scale);
   AboutBox.Create(scale);
+  Form5.SetHooks(Form1.PictureWindowHooks());
   Form5.Create(scale);
+  Form1.AttachPictureWindow(Form5);
   Form6.Create(scale);
   Form7.Create(scale);
   Form8.Create(scale);

@@ -29,9 +29,6 @@ TForm3::TForm3()
 
 TAboutBox::TAboutBox() : SecondaryForm(Describe(u"TAboutBox", u"About", 360, 260, kDialogStyle), false) {}
 
-TForm5::TForm5()
-    : SecondaryForm(Describe(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
-
 TForm6::TForm6() : SecondaryForm(Describe(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
 
 Tform8::Tform8() : SecondaryForm(Describe(u"Tform8", u"热烈庆祝（烟花表演）", 527, 423, kToolWindowStyle), true) {}

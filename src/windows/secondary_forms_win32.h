@@ -50,12 +50,6 @@ class TAboutBox : public SecondaryForm {
   TAboutBox();
 };
 
-// The picture slot window.
-class TForm5 : public SecondaryForm {
- public:
-  TForm5();
-};
-
 // The formatted (HTML) view of an entry.
 class TForm6 : public SecondaryForm {
  public:
