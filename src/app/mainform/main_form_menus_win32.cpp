@@ -28,6 +28,9 @@ void TForm1::BindMenuHandlers() {
   Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
   Bind(u"mu_geClick", [this] { mu_geClick(); });
   Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
+  BindPictureCommands();
+  BindExplorerCommands();
+  BindOtherCommands();
   // Switches that other commands only read: the click's own toggle is all they do.
   for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
                                   u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",

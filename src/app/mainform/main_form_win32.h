@@ -31,6 +31,7 @@
 #include "unicode/uni_check_list_box_win32.h"
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
+#include "windows/picture_form_win32.h"
 
 namespace app {
 
@@ -47,6 +48,10 @@ class TForm1 : public gui::Form, private HistorySink {
   void ScaleForm(gui::Form& form);
 
   const AppPaths& Paths() const { return paths_; }
+
+  // The picture window, created after this one: what it needs from here, and the window itself.
+  windows::PictureWindowHooks PictureWindowHooks();
+  void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
 
  protected:
   void CreateControls() override;
@@ -209,6 +214,38 @@ class TForm1 : public gui::Form, private HistorySink {
   void OpenInEditor(const std::u16string& file);
   void BindFileCommands();
 
+  // Pictures from the clipboard: the picture slots and picture files (main_form_pictures_win32.cpp).
+  void BindPictureCommands();
+  windows::Picture ReadClipboardPicture();
+  void myimageszancunziClick(const windows::Picture& picture);
+  void tupianbaocunziClick(const windows::Picture& picture);
+  void menu_tupianbaocunClick();
+  void qinkongjianqiebanClick();
+  void jiansitupiangesiClick();
+  void N131Click();
+  void N137Click();
+  bool PictureRepairDue();
+  void RepairClipboardPicture();
+  bool PutPictureOnClipboard(const windows::Picture& picture);
+  void OpenFolderInExplorer(const std::u16string& folder, int show);
+
+  // The Explorer options and the desktop (main_form_explorer_win32.cpp).
+  void BindExplorerCommands();
+  void ApplyExplorerOption(bool hiddenFiles);
+  void RefreshExplorerWindows();
+  void xiansizuomianClick();
+
+  // Folder entries, text conversions, the list font, the workbook import and the help rows
+  // (main_form_commands_win32.cpp).
+  void BindOtherCommands();
+  void tianjiamuluClick();
+  void piliangdakaiClick();
+  void N67Click();
+  void ConvertSelectedEntry(std::u16string (*convert)(std::u16string_view));
+  void N105Click();
+  void EXCEL1Click();
+  void OpenHelpText(std::u16string_view fileName);
+
   // Steps that belong to features not built yet: each is one call site, doing nothing yet.
   void ReadSettingsFile();
   void WriteSettingsFile();
@@ -300,6 +337,9 @@ class TForm1 : public gui::Form, private HistorySink {
   bool ViewerChainJoined = false;
   std::string OSName;
   std::string WindowsVersionName;
+  windows::TForm5* Form5 = nullptr;
+  bool ExplorerWindowFound = false;
+  std::u16string LastFolder;
 };
 
 }  // namespace app
