@@ -114,8 +114,13 @@ void TForm1::ApplyExplorerOption(bool hiddenFiles) {
 }
 
 void TForm1::xiansizuomianClick() {
-  // Every visible window from this one down the window list is minimised.
-  for (HWND hwnd = Handle(); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+  // Every visible top-level window is minimised, this one included. The whole window list is
+  // walked: a window of another program may lie above this one (the menu choice need not
+  // bring it to the front), and the list is taken first because minimising reorders it.
+  std::vector<TopWindow> windows;
+  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&windows));
+  for (const TopWindow& w : windows) {
+    HWND hwnd = reinterpret_cast<HWND>(w.handle);
     if (IsWindowVisible(hwnd)) PostMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   }
 }
