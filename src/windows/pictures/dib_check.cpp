@@ -129,6 +129,15 @@ void DibRowToRgb(std::span<const std::uint8_t> dib, const DibInfo& info, int y, 
     out[1] = quad[1];
     out[2] = quad[0];
   };
+  if (info.bitCount == 32 && info.masks == std::array<std::uint32_t, 3>{0x00FF0000, 0x0000FF00, 0x000000FF}) {
+    // The common clipboard picture: blue, green, red, unused bytes; no mask arithmetic needed.
+    for (int x = 0; x < info.width; ++x, rgb += 3, row += 4) {
+      rgb[0] = row[2];
+      rgb[1] = row[1];
+      rgb[2] = row[0];
+    }
+    return;
+  }
   for (int x = 0; x < info.width; ++x, rgb += 3) {
     switch (info.bitCount) {
       case 1: fromTable((row[x >> 3] >> (7 - (x & 7))) & 1, rgb); break;
