@@ -111,5 +111,28 @@ TEST_F(PictureWindow, SlotsFilesSaveAsSwapLockAndDelete) {
   ASSERT_TRUE(LabelsBecome(std::vector<std::wstring>(10, E)));
 }
 
+// Puts an enhanced metafile on the clipboard, as drawing programs do.
+bool CopyMetafile(HENHMETAFILE metafile) {
+  if (!OpenClipboard(TestWindow())) return false;
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_ENHMETAFILE, metafile) != nullptr;
+  CloseClipboard();
+  return set;
+}
+
+TEST_F(PictureWindow, MetafilesAreDrawnAtTheirSizeAndAnEmptyOneStoresNothing) {
+  // An empty metafile: nothing to draw, no slot taken.
+  HDC empty = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(CopyMetafile(CloseEnhMetaFile(empty)));
+  WaitUntil([] { return false; }, 1500ms);
+  EXPECT_EQ(CountLabels(form5_, U), 0);
+  // A drawing 50 x 30 mm fills slot 1.
+  RECT frame{0, 0, 5000, 3000};
+  HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  Rectangle(dc, 10, 10, 100, 60);
+  ASSERT_TRUE(CopyMetafile(CloseEnhMetaFile(dc)));
+  EXPECT_TRUE(LabelsBecome({U, E, E, E, E, E, E, E, E, E}));
+}
+
 }  // namespace
 }  // namespace e2e
