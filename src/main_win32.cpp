@@ -4,6 +4,9 @@
 
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
+#include "windows/entry_viewer_win32.h"
+#include "windows/about_box_win32.h"
+#include "windows/celebration_form_win32.h"
 #include "windows/picture_form_win32.h"
 #include "windows/secondary_forms_win32.h"
 
@@ -24,7 +27,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form1.Create();
   const windows::ScaleRoutine scale = [&Form1](gui::Form& form) { Form1.ScaleForm(form); };
   Form2.Create(scale);
+  // The options dialog's creation switches on the saved features.
+  Form1.SwitchOnSavedFeatures();
   Form3.Create(scale);
+  Form1.SetEntryViewer(&Form3);
   AboutBox.Create(scale);
   Form5.SetHooks(Form1.PictureWindowHooks());
   Form5.Create(scale);
@@ -32,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form6.Create(scale);
   Form7.Create(scale);
   Form8.Create(scale);
+  Form1.SetHelpWindows(&Form8, &AboutBox);
 
   // Shown and hidden once, so that its embedded view exists before first use.
   Form6.Show();

@@ -67,6 +67,37 @@ class DialogTemplate {
 };
 
 constexpr int kEditId = 100;
+constexpr int kPromptId = 0xFFFF;
+
+// The prompt wraps within its width, as long as it needs: the edit box and the buttons move
+// down below it and the dialog grows with them.
+void FitPrompt(HWND dlg) {
+  HWND prompt = GetDlgItem(dlg, kPromptId);
+  if (!prompt) return;
+  RECT shown;
+  GetClientRect(prompt, &shown);
+  const std::u16string text = GetWindowTextU(prompt);
+  RECT needed{0, 0, shown.right, 0};
+  HDC dc = GetDC(prompt);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(prompt, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, W(text), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(prompt, dc);
+  const int grow = needed.bottom - shown.bottom;
+  if (grow <= 0) return;
+  SetWindowPos(prompt, nullptr, 0, 0, shown.right, needed.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (child == prompt) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(child, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT frame;
+  GetWindowRect(dlg, &frame);
+  SetWindowPos(dlg, nullptr, frame.left, frame.top - grow / 2, frame.right - frame.left,
+               frame.bottom - frame.top + grow, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 struct InputState {
   std::u16string* value;
@@ -77,6 +108,7 @@ INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: {
       auto* state = reinterpret_cast<InputState*>(lp);
       SetWindowLongPtrW(dlg, DWLP_USER, lp);
+      FitPrompt(dlg);
       HWND edit = GetDlgItem(dlg, kEditId);
       SetWindowTextW(edit, W(*state->value));
       SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -114,7 +146,7 @@ bool InputQuery(std::u16string_view caption, std::u16string_view prompt, std::u1
   t.Text(caption);
   t.Word(9);
   t.Text(u"宋体");
-  t.Item(SS_LEFT, 7, 7, 186, 10, 0xFFFF, 0x0082, prompt);
+  t.Item(SS_LEFT, 7, 7, 186, 10, kPromptId, 0x0082, prompt);
   t.Item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 20, 186, 12, kEditId, 0x0081, u"");
   t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 86, 46, 50, 14, IDOK, 0x0080, u"确定");
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 143, 46, 50, 14, IDCANCEL, 0x0080, u"取消");

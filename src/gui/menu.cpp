@@ -111,8 +111,32 @@ void Menu::Materialize() {
     for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
   }
   InsertAllNative(&root_);
+  InsertVirtualRows();
   dirty_ = false;
   materializing_ = false;
+}
+
+void Menu::SetVirtualRows(VirtualRows rows) {
+  virtual_ = std::move(rows);
+  dirty_ = true;
+}
+
+// A virtual row carries its index in the item data, marked by the low bit (rows of our own
+// carry a Row pointer there, which is never odd).
+void Menu::InsertVirtualRows() {
+  if (!virtual_.count || !virtual_.caption) return;
+  const int count = virtual_.count();
+  int position = GetMenuItemCount(root_menu_);
+  for (int i = 0; i < count; ++i) {
+    const std::u16string caption = virtual_.caption(i);
+    MENUITEMINFOW info{sizeof info};
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+    info.fType = MFT_STRING;
+    info.fState = MFS_ENABLED;
+    info.dwItemData = (static_cast<ULONG_PTR>(i) << 1) | 1;
+    info.dwTypeData = const_cast<wchar_t*>(W(caption));
+    InsertMenuItemW(root_menu_, static_cast<UINT>(position++), TRUE, &info);
+  }
 }
 
 void Menu::InsertNative(Row* row) {
@@ -328,6 +352,13 @@ bool Menu::DispatchMenuCommand(HMENU menu, int position) {
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_DATA;
   if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) return true;
+  if (info.dwItemData & 1) {
+    if (virtual_.choose) {
+      auto choose = virtual_.choose;
+      choose(static_cast<int>(info.dwItemData >> 1));
+    }
+    return true;
+  }
   return Run(reinterpret_cast<Row*>(info.dwItemData));
 }
 

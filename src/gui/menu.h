@@ -84,6 +84,18 @@ class Menu {
   // row per history entry (up to 100000) could not be kept up to date natively.
   void SetDeferred(bool deferred);
 
+  // Rows of a deferred menu that are no data of their own: appended after the menu's own rows
+  // when it is built, their count and captions asked of a source then, the choice handed back
+  // by index. A menu with one row per history entry costs nothing per entry this way.
+  struct VirtualRows {
+    std::function<int()> count;
+    std::function<std::u16string(int)> caption;
+    std::function<void(int)> choose;
+  };
+  void SetVirtualRows(VirtualRows rows);
+  // The source changed: the rows are built anew at the next show.
+  void InvalidateVirtualRows() { dirty_ = true; }
+
   struct Row {
     std::u16string name;
     std::u16string caption;
@@ -113,6 +125,7 @@ class Menu {
   void Redraw();
   void Materialize();
   void InsertAllNative(Row* parent);
+  void InsertVirtualRows();
   bool SkipNative();
 
   Kind kind_ = Kind::Popup;
@@ -122,6 +135,7 @@ class Menu {
   bool deferred_ = false;
   bool dirty_ = false;
   bool materializing_ = false;
+  VirtualRows virtual_;
   std::unordered_map<std::u16string, Row*> by_name_;
   std::unordered_map<int, Row*> by_id_;
   std::map<HMENU, Row*> by_menu_;

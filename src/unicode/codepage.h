@@ -22,4 +22,10 @@ std::u16string AnsiToUtf16(std::string_view bytes);
 // UTF-16 to code page 936; a character the code page cannot hold becomes '?'.
 std::string Utf16ToAnsi(std::u16string_view text);
 
+// ANSI bytes to the OEM code page and back, byte for byte in length (the system's buffer
+// conversions). On the Chinese systems the program runs on both code pages are 936, so
+// text of that code page comes back unchanged.
+std::string AnsiBytesToOem(std::string_view bytes);
+std::string OemBytesToAnsi(std::string_view bytes);
+
 }  // namespace unicode

@@ -76,4 +76,8 @@ std::string Utf16ToAnsi(std::u16string_view text) {
   return out;
 }
 
+// The native build models the Chinese system, whose ANSI and OEM code pages are both 936.
+std::string AnsiBytesToOem(std::string_view bytes) { return std::string(bytes); }
+std::string OemBytesToAnsi(std::string_view bytes) { return std::string(bytes); }
+
 }  // namespace unicode

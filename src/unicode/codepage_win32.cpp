@@ -53,4 +53,33 @@ std::string Utf16ToAnsi(std::u16string_view text) {
   return out;
 }
 
+namespace {
+// The buffer conversions take a DWORD length: large buffers go in pieces that never end
+// inside a two-byte character of the source code page.
+template <typename Convert>
+std::string ConvertInPieces(std::string_view bytes, UINT sourceCodePage, Convert convert) {
+  std::string out(bytes);
+  size_t start = 0;
+  while (start < out.size()) {
+    size_t end = std::min(out.size(), start + (1u << 24));
+    if (end < out.size()) {
+      size_t k = start;
+      while (k < end) k += IsDBCSLeadByteEx(sourceCodePage, static_cast<BYTE>(out[k])) ? 2 : 1;
+      end = std::min(k, out.size());
+    }
+    convert(out.data() + start, static_cast<DWORD>(end - start));
+    start = end;
+  }
+  return out;
+}
+}  // namespace
+
+std::string AnsiBytesToOem(std::string_view bytes) {
+  return ConvertInPieces(bytes, CP_ACP, [](char* p, DWORD n) { CharToOemBuffA(p, p, n); });
+}
+
+std::string OemBytesToAnsi(std::string_view bytes) {
+  return ConvertInPieces(bytes, CP_OEMCP, [](char* p, DWORD n) { OemToCharBuffA(p, p, n); });
+}
+
 }  // namespace unicode

@@ -68,9 +68,14 @@ void TUniCustomHintWindow::ActivateHint(RECT rect, std::u16string_view hint, HWN
   caption_.assign(hint);
   RegisterHintClass(&TUniCustomHintWindow::Proc);
   if (hwnd_ == nullptr) {
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, L"", WS_POPUP | WS_BORDER,
-                            0, 0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), this);
+    // A hint never takes the mouse: clicks and moves over it go to the window beneath. An
+    // opaque layered window with WS_EX_TRANSPARENT is left out of the system's search for the
+    // window under the pointer (Wine does not carry HTTRANSPARENT across top-level windows).
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                            kClassName, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner, nullptr,
+                            GetModuleHandleW(nullptr), this);
     if (hwnd_ == nullptr) return;
+    SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
   }
   // Keep the whole hint on the monitor it is shown on.
   MONITORINFO monitor{};

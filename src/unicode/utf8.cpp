@@ -73,6 +73,9 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     i += length;
   }
   out.resize(static_cast<size_t>(dst - out.data()));
+  // The buffer was sized for one unit per byte; Chinese text needs a third of that. Texts are
+  // kept for a long time (100000 entries of a list), so they do not keep the spare room.
+  if (out.capacity() - out.size() > out.size() / 4 + 16) out.shrink_to_fit();
   return out;
 }
 

@@ -38,28 +38,10 @@ class TForm2 : public SecondaryForm {
   TForm2();
 };
 
-// The entry text and hex viewer.
-class TForm3 : public SecondaryForm {
- public:
-  TForm3();
-};
-
-// The about box (never scaled).
-class TAboutBox : public SecondaryForm {
- public:
-  TAboutBox();
-};
-
 // The formatted (HTML) view of an entry.
 class TForm6 : public SecondaryForm {
  public:
   TForm6();
-};
-
-// The celebration window.
-class Tform8 : public SecondaryForm {
- public:
-  Tform8();
 };
 
 }  // namespace windows

@@ -39,6 +39,8 @@ void PumpFor(DWORD ms);
 
 // The hook library of the runtime folder, and a scratch file path.
 std::string HookLibraryPath();
+// The same library built with the classic injected hooks, to compare with.
+std::string InjectedHookLibraryPath();
 std::string ScratchFile(const char* name);
 std::string ReadFileText(const std::string& path);
 

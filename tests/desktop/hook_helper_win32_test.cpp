@@ -68,6 +68,54 @@ int TypeKeys(const std::string& keys, const std::string& outFile) {
   return 0;
 }
 
+INPUT KeyInputEx(WORD vk, bool up, bool extended) {
+  INPUT in = KeyInput(vk, up);
+  if (extended) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  return in;
+}
+
+// keys: into its own edit control: Alt+1, F9 held (ten presses, one release), Right,
+// Shift+Tab.
+int Keys() {
+  HWND edit = OpenFocusedEdit(100, 100, 300, 40);
+  if (!edit) return 2;
+  std::vector<INPUT> inputs = {KeyInput(VK_MENU, false), KeyInput('1', false), KeyInput('1', true),
+                               KeyInput(VK_MENU, true)};
+  for (int i = 0; i < 10; ++i) inputs.push_back(KeyInput(VK_F9, false));
+  inputs.push_back(KeyInput(VK_F9, true));
+  inputs.push_back(KeyInputEx(VK_RIGHT, false, true));
+  inputs.push_back(KeyInputEx(VK_RIGHT, true, true));
+  inputs.push_back(KeyInput(VK_SHIFT, false));
+  inputs.push_back(KeyInput(VK_TAB, false));
+  inputs.push_back(KeyInput(VK_TAB, true));
+  inputs.push_back(KeyInput(VK_SHIFT, true));
+  for (const INPUT& in : inputs) {
+    SendInput(1, const_cast<INPUT*>(&in), sizeof(INPUT));
+    PumpFor(20);
+  }
+  PumpFor(1000);
+  DestroyWindow(edit);
+  return 0;
+}
+
+// edit OUTFILE: an edit control of its own that has the focus, until what it got ends with
+// "#" (or 15 s passed); what it got goes to OUTFILE.
+int Edit(const std::string& outFile) {
+  HWND edit = OpenFocusedEdit(100, 100, 300, 40);
+  if (!edit) return 2;
+  PumpUntil([&] {
+    char text[256] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    const std::string got = text;
+    return !got.empty() && got.back() == '#';
+  }, 15000);
+  char text[256] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  WriteFileText(outFile, text);
+  DestroyWindow(edit);
+  return 0;
+}
+
 // click: a double click with the left button at (kClickX, kClickY) into its own edit
 // control, then a small move.
 int Click() {
@@ -105,6 +153,8 @@ int RunHookHelper(int argc, char** argv) {
   const std::string mode = argc > 2 ? argv[2] : "";
   if (mode == "type" && argc == 5) return TypeKeys(argv[3], argv[4]);
   if (mode == "click") return Click();
+  if (mode == "keys") return Keys();
+  if (mode == "edit" && argc == 4) return Edit(argv[3]);
   if (mode == "attach" && argc >= 5) return Attach(argv[3], std::atoi(argv[4]), argc > 5 ? argv[5] : "");
   return 1001;
 }
@@ -160,6 +210,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
 std::string HookLibraryPath() { return std::string(QUILL_RUNTIME_DIR) + "\\SysHookDLL.dll"; }
+
+std::string InjectedHookLibraryPath() { return std::string(QUILL_SCRATCH_DIR) + "\\..\\hook-compare\\SysHookInjected.dll"; }
 
 std::string ScratchFile(const char* name) {
   const std::string path = std::string(QUILL_SCRATCH_DIR) + "\\" + name;

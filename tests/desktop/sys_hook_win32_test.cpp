@@ -257,22 +257,28 @@ TEST(SysHookLibrary, ReceiverTable) {
   FreeLibrary(library);
 }
 
-TEST(SysHookLibrary, UnloadingWithReceiversLeftClearsThem) {
-  // Another process keeps the library, and so its shared data, mapped throughout.
-  const std::string hold = ScratchFile("holder.txt");
-  HelperProcess holder("attach " + HookLibraryPath() + " 1 " + hold);
-  ASSERT_TRUE(PumpUntil([&] { return !ReadFileText(hold).empty(); }, 15000));
-  ASSERT_EQ(ReadFileText(hold), "0");
-
-  // This process frees the library without detaching its receiver.
+TEST(SysHookLibrary, TheHookThreadHoldsTheLibraryUntilTheLastDetach) {
+  // This process frees the library without detaching its receiver: the hook thread keeps
+  // its own reference, so the hook goes on and the library stays.
   HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
   auto attach = reinterpret_cast<AttachReceiverProc>(reinterpret_cast<void*>(GetProcAddress(library, "AttachReceiver")));
+  auto detach = reinterpret_cast<DetachReceiverProc>(reinterpret_cast<void*>(GetProcAddress(library, "DetachReceiver")));
   ASSERT_EQ(attach(kMouseHookType, window, 0), 0);
   FreeLibrary(library);
-  ASSERT_FALSE(LibraryLoadedHere());
+  ASSERT_TRUE(LibraryLoadedHere());
+  {
+    HelperProcess other("attach " + HookLibraryPath() + " 2");
+    ASSERT_TRUE(PumpUntil([&] { return other.Exited(); }, 15000));
+    EXPECT_EQ(other.ExitCode(), kHookAlreadyInstalled);
+  }
 
-  // Its mouse hook went with it: a third process can have one.
+  // The last detach (through a reference of the caller's own) ends the thread, which lets go
+  // of its reference: the caller's is then the last.
+  library = LoadLibraryA(HookLibraryPath().c_str());
+  EXPECT_EQ(detach(kMouseHookType, window), 0);
+  FreeLibrary(library);
+  EXPECT_FALSE(LibraryLoadedHere());
   HelperProcess other("attach " + HookLibraryPath() + " 2");
   ASSERT_TRUE(PumpUntil([&] { return other.Exited(); }, 15000));
   EXPECT_EQ(other.ExitCode(), 0);

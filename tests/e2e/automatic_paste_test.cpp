@@ -3,45 +3,14 @@
 // here an edit box of a window of the test process.
 #include <gtest/gtest.h>
 
+#include "foreign_editor.h"
 #include "program_fixture.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// A top-level window of the test process with one edit box: the "other program" that the
-// user works in while picking entries from the history.
-class ForeignEditor {
- public:
-  ForeignEditor() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = L"QuilloraE2EForeignEditor";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"另一个程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 100, 420, 160,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 380, 28,
-                            window_, nullptr, wc.hInstance, nullptr);
-  }
-  ~ForeignEditor() { DestroyWindow(window_); }
-
-  // Brings the window to the foreground with the focus in its edit box.
-  bool Activate() {
-    return e2e::WaitUntil([&] {
-      if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
-      if (GetFocus() != edit_) SetFocus(edit_);
-      return GetForegroundWindow() == window_ && GetFocus() == edit_;
-    }, 10s);
-  }
-  std::wstring Text() const { return e2e::WindowText(edit_); }
-  HWND window() const { return window_; }
-
- private:
-  HWND window_ = nullptr;
-  HWND edit_ = nullptr;
-};
+using e2e::ForeignEditor;
 
 class AutomaticPaste : public e2e::ProgramTest {
  protected:

@@ -86,6 +86,71 @@ TEST_F(ClickHint, SwitchedOffAClickOnAnotherRowHidesTheHintAndShowsNone) {
   EXPECT_TRUE(FindHints(program_.ProcessId()).visible.empty());
 }
 
+// Where a row's text lies on the screen (right of the check box, halfway down).
+POINT RowTextOnScreen(HWND list, int row) {
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+  POINT at{r.left + 60, (r.top + r.bottom) / 2};
+  ClientToScreen(list, &at);
+  return at;
+}
+
+TEST_F(ClickHint, NeverTakesTheMouseAClickOnARowBeneathItCopiesThatRow) {
+  // Enough rows to fill the list, so that the hint lies over rows wherever it opens.
+  std::vector<std::wstring> texts;
+  for (int i = 1; i <= 40; ++i) texts.push_back(L"第" + std::to_wstring(i) + L"条：提示框下面的条目");
+  for (const std::wstring& text : texts) Copy(text);
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    if (GetForegroundWindow() != main_) SetForegroundWindow(main_);
+    return GetForegroundWindow() == main_;
+  }, 10s));
+  SendMessageW(list_, LB_SETTOPINDEX, 0, 0);
+
+  // Rows 1 to texts.size() hold texts[0..]; row 0 is the exit record's entry.
+  const auto rowUnderHint = [&](int clicked, POINT& target) {
+    RECT hint{};
+    const HintSearch hints = FindHints(program_.ProcessId());
+    if (hints.visible.empty()) return -1;
+    GetWindowRect(hints.visible[0], &hint);
+    RECT list{};
+    GetWindowRect(list_, &list);
+    for (int row = 1; row <= static_cast<int>(texts.size()); ++row) {
+      RECT r{};
+      if (row == clicked || SendMessageW(list_, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) == LB_ERR) continue;
+      POINT at{0, (r.top + r.bottom) / 2};
+      ClientToScreen(list_, &at);
+      at.x = hint.left + 10;
+      if (at.y > hint.top + 2 && at.y < hint.bottom - 2 && at.y < list.bottom - 4 && at.x > list.left + 30 &&
+          at.x < list.right - 30) {
+        target = at;
+        return row;
+      }
+    }
+    return -1;
+  };
+
+  // A real click on row 1 opens the hint below the pointer, over rows further down; each click
+  // on the hint reaches the row beneath it, which is selected and copied, and opens the next hint.
+  e2e::ClickAt(RowTextOnScreen(list_, 1));
+  int clicked = 1;
+  for (int round = 0; round < 2; ++round) {
+    const std::wstring header = HintHeader(clicked + 1, texts[clicked - 1].size());
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+      const HintSearch hints = FindHints(program_.ProcessId());
+      return hints.visible.size() == 1 && e2e::WindowText(hints.visible[0]).rfind(header, 0) == 0;
+    }, 10s)) << "no hint for row " << clicked;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == texts[clicked - 1]; }, 10s));
+    POINT target{};
+    const int covered = rowUnderHint(clicked, target);
+    ASSERT_GE(covered, 1) << "no row lies under the hint";
+    e2e::ClickAt(target);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == covered; }, 10s))
+        << "row " << covered << " under the hint not selected; row " << e2e::SelectedListRow(list_) << " is";
+    clicked = covered;
+  }
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == texts[clicked - 1]; }, 10s));
+}
+
 // ---- Double click in folder and web-address mode ------------------------------------------------
 
 using DoubleClickModes = e2e::ProgramTest;
@@ -155,36 +220,13 @@ TEST_F(DoubleClickModes, WebAddressModeRunsNoCommandButStillMinimises) {
 
 // ---- Range checking with Shift ------------------------------------------------------------------
 
-// Real input, as the user gives it: the program reads the Shift state of its own input queue,
-// which no message sent from outside can set.
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 // Clicks with the mouse on a row's check box (the left edge of the row).
 void ClickCheckBox(HWND list, int row) {
   RECT r{};
   SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
   POINT at{r.left + 7, (r.top + r.bottom) / 2};
   ClientToScreen(list, &at);
-  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT input[3] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = at.x * 65535 / width;
-    i.mi.dy = at.y * 65535 / height;
-  }
-  // Every event carries the position, so that no other pointer motion can come between.
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  input[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, input, sizeof input[0]);
+  e2e::ClickAt(at);
 }
 
 class RangeChecking : public e2e::ProgramTest {
@@ -202,9 +244,9 @@ class RangeChecking : public e2e::ProgramTest {
   // Checks or unchecks a row through its box, Shift held or not; returns once the program has
   // taken the click (the row is selected then).
   void ToggleBox(int row, bool withShift) {
-    if (withShift) SendKey(VK_SHIFT, false);
+    if (withShift) e2e::SendKey(VK_SHIFT, false);
     ClickCheckBox(list_, row);
-    if (withShift) SendKey(VK_SHIFT, true);
+    if (withShift) e2e::SendKey(VK_SHIFT, true);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s))
         << "row " << row << " not selected (" << e2e::SelectedListRow(list_) << " is)" << PointerReport();
     WaitForIdle(main_);

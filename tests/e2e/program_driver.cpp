@@ -1,5 +1,6 @@
 #include "program_driver.h"
 
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -196,6 +197,68 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd) {
   return captions;
 }
 
+std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstring& caption) {
+  const ATOM atom = GlobalAddAtomW(caption.c_str());
+  const bool answered = AskProbe(programWindow, L"Quillora.E2E.PopupRow", atom);
+  GlobalDeleteAtom(atom);
+  RECT r{};
+  if (!answered || swscanf(g_probe_answer.c_str(), L"%ld %ld %ld %ld", &r.left, &r.top, &r.right, &r.bottom) != 4) {
+    return std::nullopt;
+  }
+  return r;
+}
+
+void ClickAt(POINT screen, bool rightButton) {
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT input[3] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = screen.x * 65535 / width;
+    i.mi.dy = screen.y * 65535 / height;
+    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  // The pointer gets there first (programs read its position when they take the click, as the
+  // click hint does). SetCursorPos also moves the X server's pointer, whose later crossing
+  // events would otherwise put Wine's cursor back where the X pointer was; every event carries
+  // the position, so that no other pointer motion can come between.
+  SetCursorPos(screen.x, screen.y);
+  SendInput(1, input, sizeof input[0]);
+  WaitUntil([&] {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  }, std::chrono::milliseconds(1000));
+  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(2, input + 1, sizeof input[0]);
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+  for (WORD m : modifiers) SendKey(m, false);
+  SendKey(key, false);
+  SendKey(key, true);
+  for (WORD m : modifiers) SendKey(m, true);
+}
+
+bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption) {
+  std::optional<RECT> row;
+  WaitUntil([&] { return (row = OpenContextMenuRowRect(programWindow, caption)).has_value(); },
+            std::chrono::seconds(10));
+  if (!row) return false;
+  ClickAt(POINT{(row->left + row->right) / 2, (row->top + row->bottom) / 2});
+  return true;
+}
+
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption) {
   for (const MenuRowInfo& row : rows) {
     if (row.caption == caption) return &row;
@@ -222,18 +285,20 @@ std::wstring MessageBoxText(HWND box) {
 }
 }  // namespace
 
-std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
+std::vector<HWND> VisibleDialogs(DWORD processId) {
   BoxState state{processId};
   EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
+  return state.boxes;
+}
+
+std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
   std::vector<std::wstring> texts;
-  for (HWND box : state.boxes) texts.push_back(MessageBoxText(box));
+  for (HWND box : VisibleDialogs(processId)) texts.push_back(MessageBoxText(box));
   return texts;
 }
 
 bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId) {
-  BoxState state{processId};
-  EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
-  for (HWND box : state.boxes) {
+  for (HWND box : VisibleDialogs(processId)) {
     if (MessageBoxText(box).find(textFragment) == std::wstring::npos) continue;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
     return true;
@@ -258,9 +323,7 @@ HWND FileNameBox(HWND dialog) {
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
   HWND dialog = nullptr;
   const bool found = WaitUntil([&] {
-    BoxState state{processId};
-    EnumWindows(BoxProc, reinterpret_cast<LPARAM>(&state));
-    for (HWND box : state.boxes) {
+    for (HWND box : VisibleDialogs(processId)) {
       if (FileNameBox(box)) {
         dialog = box;
         return true;

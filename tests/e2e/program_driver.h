@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +52,23 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
 // Chooses the menu bar's row with this caption (at any depth) as a click on it would;
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
+// The screen rectangle of a row of the context menu the program shows now (nullopt when
+// no context menu with that row is open).
+std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstring& caption);
+// Clicks, as a user does, the row of the open context menu with this caption (waiting for
+// the menu to open); false when it did not appear.
+bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
+// A real click (left or right button) at a screen point.
+void ClickAt(POINT screen, bool rightButton = false);
+// Real key input (SendInput), as the user types: a key down or up, and a key pressed with
+// modifiers held around it.
+void SendKey(WORD key, bool up);
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
+
+// The visible dialogs and message boxes ("#32770" windows) of the process.
+std::vector<HWND> VisibleDialogs(DWORD processId);
 
 // Answers a message box of the process (a "#32770" window with the given text fragment)
 // by pressing its button with the given id; true when one was found.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "clipboard_driver.h"
 #include "program_driver.h"
 
@@ -15,7 +18,12 @@ class ProgramTest : public ::testing::Test {
 
   void SetUp() override {
     folder_ = PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    WriteFile(folder_ / "temp.txt", "\xEF\xBB\xBF" + Utf8(kFirstEntry) + "\r\n");
+    const std::vector<std::wstring> entries = StartEntries();
+    std::string record = "\xEF\xBB\xBF";
+    for (const std::wstring& entry : entries) record += Utf8(entry) + "\r\n";
+    WriteFile(folder_ / "temp.txt", record);
+    PrepareFolder();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(SetClipboardText(L"程序启动前的文本"));
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
@@ -23,9 +31,13 @@ class ProgramTest : public ::testing::Test {
     list_ = FindHistoryList(main_);
     ASSERT_NE(list_, nullptr);
     // The first show loads the exit record in place of what was captured during start-up.
-    ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; },
-                          std::chrono::seconds(10)));
+    ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == entries; }, std::chrono::seconds(10)));
   }
+  // The entries of the exit record, which the list shows after start-up (one-line texts).
+  virtual std::vector<std::wstring> StartEntries() const { return {kFirstEntry}; }
+  // Further set-up of the runtime folder before the program starts.
+  virtual void PrepareFolder() {}
+
   void TearDown() override {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     program_.WaitForExit(std::chrono::seconds(20));

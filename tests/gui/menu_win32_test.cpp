@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "gui/menu.h"
 
@@ -96,6 +97,36 @@ TEST(Menu, ADeferredMenuBuildsItsNativeRowsOnlyWhenAsked) {
   menu.SetDeferred(false);
   EXPECT_EQ(GetMenuItemCount(menu.Handle()), 1001);
   EXPECT_EQ(GetMenuItemCount(FileMenu(menu)), 5);
+}
+
+TEST(Menu, VirtualRowsFollowTheirSourceAtEachBuildAndAreChosenByIndex) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  menu.SetDeferred(true);
+  std::vector<std::u16string> entries{u"一", u"二", u"三"};
+  std::vector<int> chosen;
+  menu.SetVirtualRows({[&] { return static_cast<int>(entries.size()); },
+                       [&](int i) { return u"条目" + entries[static_cast<size_t>(i)]; },
+                       [&](int i) { chosen.push_back(i); }});
+  menu.SetDeferred(false);
+  ASSERT_EQ(GetMenuItemCount(menu.Handle()), 4);  // the one row of its own, then the source's
+  EXPECT_EQ(NativeCaption(menu.Handle(), 0), L"文件");
+  EXPECT_EQ(NativeCaption(menu.Handle(), 3), L"条目三");
+  EXPECT_TRUE(menu.DispatchMenuCommand(menu.Handle(), 2));
+  EXPECT_TRUE(menu.DispatchMenuCommand(menu.Handle(), 1));
+  EXPECT_EQ(chosen, (std::vector<int>{1, 0}));
+
+  // The source changes: after an invalidation the next build shows it, captions and count.
+  entries = {u"甲", u"乙", u"丙", u"丁", u"戊"};
+  menu.SetDeferred(true);
+  menu.InvalidateVirtualRows();
+  menu.SetDeferred(false);
+  ASSERT_EQ(GetMenuItemCount(menu.Handle()), 6);
+  EXPECT_EQ(NativeCaption(menu.Handle(), 1), L"条目甲");
+  EXPECT_EQ(NativeCaption(menu.Handle(), 5), L"条目戊");
+  EXPECT_GT(GetMenuItemCount(FileMenu(menu)), 0);  // the own rows' sub-menus keep their rows
+  EXPECT_TRUE(menu.DispatchMenuCommand(menu.Handle(), 5));
+  EXPECT_EQ(chosen.back(), 4);
 }
 
 }  // namespace

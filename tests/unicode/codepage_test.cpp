@@ -49,3 +49,11 @@ TEST(Utf8, LoneSurrogatesAreReplaced) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(Utf16ToUtf8(u"x" + std::u16string(1, char16_t(0xDC00))), "x\xEF\xBF\xBD");
 }
+
+TEST(CodePage936, OemConversionKeepsTheLengthAndTheChineseText) {
+  // ANSI and OEM are both code page 936 on the Chinese system.
+  const std::string gbk = "\xD6\xD0\xCE\xC4 abc";
+  EXPECT_EQ(unicode::AnsiBytesToOem(gbk), gbk);
+  EXPECT_EQ(unicode::OemBytesToAnsi(gbk), gbk);
+  EXPECT_EQ(unicode::AnsiBytesToOem(std::string(3, '\0')), std::string(3, '\0'));
+}

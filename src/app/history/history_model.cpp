@@ -1,5 +1,6 @@
 #include "app/history/history_model.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "app/history/history_captions.h"
@@ -397,10 +398,31 @@ void HistoryModel::setEntryText(int row, std::u16string_view text) {
   rewriteEntry(row, text);
 }
 
-void HistoryModel::changeEntryText(int row, std::u16string_view text) {
-  store_.entry(row);
+void HistoryModel::changeEntryTexts(std::vector<EntryTextChange> changes) {
+  if (changes.empty()) return;
+  // Everything that can fail comes first: the rows are checked and the new texts allocated
+  // before any entry changes, so that a failure leaves every entry as it was.
+  std::vector<SharedText> texts;
+  texts.reserve(changes.size());
+  for (std::size_t k = 0; k < changes.size(); ++k) {
+    const int row = changes[k].row;
+    store_.entry(row);
+    if (k > 0 && row <= changes[k - 1].row) throw std::out_of_range("entry text changes out of order");
+    texts.emplace_back(changes[k].text);
+  }
+  std::vector<std::pair<int, std::u16string_view>> captions;
+  captions.reserve(changes.size());
   keepRunHistoryUnlessRefilled();
-  rewriteEntry(row, text);
+  for (std::size_t k = 0; k < changes.size(); ++k) {
+    const int row = changes[k].row;
+    store_.setText(row, std::move(texts[k]));
+    store_.setSnapshot(row, nullptr);
+    captions.emplace_back(row, ListRowCaption(store_.EntryTexts(row)));
+  }
+  sink_.listSetCaptions(captions);
+  for (const EntryTextChange& change : changes) {
+    sink_.traySetCaption(change.row + TrayEntryBase, TrayRowCaption(store_.EntryTexts(change.row)));
+  }
   if (!fixedView_) {
     runHistory_.mirrorRows();
   } else if (rowsAreFixedEntries()) {

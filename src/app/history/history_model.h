@@ -45,6 +45,12 @@ struct LoadedEntry {
   Snapshot snapshot;  // null for entries read from text files
 };
 
+// One entry's new text, for the entry-changed step.
+struct EntryTextChange {
+  int row;
+  std::u16string text;
+};
+
 class ProgressSteps;
 
 class HistoryModel {
@@ -107,9 +113,16 @@ class HistoryModel {
   // --- Changes of an entry's text (viewers, encryption, text conversions).
   // The text becomes text only (no snapshot) and its list and tray rows are rewritten.
   void setEntryText(int row, std::u16string_view text);
-  // setEntryText, then outside the fixed view the run history becomes a copy of the rows,
-  // and with the fixed entries shown their file is saved and reloaded.
-  void changeEntryText(int row, std::u16string_view text);
+  // The entry-changed step, which every command that changes entry texts ends with: each
+  // changed entry becomes text only (its snapshot flag cleared) and its list row and tray row
+  // are rewritten (the list rows in one pass); then, once, outside the fixed view the run
+  // history becomes a copy of the rows, and with the fixed entries shown their file is saved
+  // and reloaded. Rows must be ascending and distinct; a bad row changes nothing
+  // (std::out_of_range).
+  void changeEntryTexts(std::vector<EntryTextChange> changes);
+  void changeEntryText(int row, std::u16string_view text) {
+    changeEntryTexts({EntryTextChange{row, std::u16string(text)}});
+  }
   // The run history store becomes a copy of the rows; RunHistoryCount := the row count.
   void refillRunHistory() { runHistory_.mirrorRows(); }
 

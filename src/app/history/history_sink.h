@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace app {
 
@@ -30,6 +32,11 @@ class HistorySink {
   virtual void listDeleteRow(int row) = 0;
   virtual void listMoveRow(int from, int to) = 0;  // the row keeps its check mark
   virtual void listSetCaption(int row, std::u16string_view caption) = 0;
+  // Several rows' captions at once (rows ascending, each row once): a list control may rewrite
+  // them in one pass. By default one listSetCaption per row.
+  virtual void listSetCaptions(const std::vector<std::pair<int, std::u16string_view>>& rows) {
+    for (const auto& [row, caption] : rows) listSetCaption(row, caption);
+  }
   virtual void listClear() = 0;
   virtual void listSelect(int row) = 0;
   virtual void listSetChecked(int row, bool checked) = 0;

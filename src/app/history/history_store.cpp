@@ -20,6 +20,16 @@ SharedText::SharedText(std::u16string_view text) : size_(text.size()) {
   chars_ = std::move(chars);
 }
 
+int HistoryStore::findText(int hint, const std::shared_ptr<const void>& identity) const {
+  const auto holds = [&](int i) { return slots_[static_cast<std::size_t>(i)].text.identity() == identity; };
+  if (hint >= 0 && hint < size() && holds(hint)) return hint;
+  if (!identity) return -1;
+  for (int i = 0; i < size(); ++i) {
+    if (holds(i)) return i;
+  }
+  return -1;
+}
+
 HistoryEntry& HistoryStore::at(int i) {
   if (i < 0 || i >= size()) ThrowBadSlot("history store", i);
   return slots_[static_cast<std::size_t>(i)];

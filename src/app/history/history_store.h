@@ -28,6 +28,9 @@ class SharedText {
   explicit SharedText(std::u16string_view text);
   std::u16string_view view() const { return {chars_.get(), size_}; }
   operator std::u16string_view() const { return view(); }
+  // The characters' block: the same for copies of one text, different for texts made
+  // apart (null for the empty text). Holding it keeps the block, so it is never reused.
+  std::shared_ptr<const void> identity() const { return chars_; }
 
  private:
   std::shared_ptr<const char16_t[]> chars_;
@@ -56,6 +59,9 @@ class HistoryStore {
   bool EntryHasSnapshot(int i) const { return at(i).snapshot != nullptr; }
   bool checked(int i) const { return at(i).checked; }
   const HistoryEntry& entry(int i) const { return at(i); }
+  // The row whose text is this very text (see SharedText::identity), trying `hint` first;
+  // -1 when no row holds it. An empty text is found only at `hint`.
+  int findText(int hint, const std::shared_ptr<const void>& identity) const;
 
   // Adds slot size(); false (nothing stored) when every slot is in use.
   bool append(HistoryEntry entry);
@@ -72,6 +78,7 @@ class HistoryStore {
   std::vector<int> removeUnchecked();
 
   void setText(int i, std::u16string_view text) { at(i).text = SharedText(text); }
+  void setText(int i, SharedText text) { at(i).text = std::move(text); }
   void setSnapshot(int i, Snapshot snapshot) { at(i).snapshot = std::move(snapshot); }
   void setChecked(int i, bool checked) { at(i).checked = checked; }
 

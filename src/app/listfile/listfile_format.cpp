@@ -217,6 +217,11 @@ ListParseResult ParseUtf16List(std::u16string_view text, std::size_t limit, bool
                         [](std::u16string_view line) { return std::u16string(line); });
 }
 
+ListParseResult ParseUtf16Lines(std::u16string_view text, std::size_t limit, bool inputCut) {
+  return Walk<char16_t>(text, limit, inputCut, false,
+                        [](std::u16string_view line) { return std::u16string(line); });
+}
+
 std::u16string ReadUtf8File(std::string_view fileBytes) {
   if (fileBytes.starts_with(kUtf8Mark)) fileBytes.remove_prefix(kUtf8Mark.size());
   return unicode::Utf8ToUtf16(fileBytes);

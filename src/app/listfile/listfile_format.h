@@ -47,6 +47,9 @@ ListParseResult ParseUtf8List(std::string_view utf8Bytes, std::size_t limit = kL
                               bool inputCut = false);
 ListParseResult ParseUtf16List(std::u16string_view text, std::size_t limit = kListReadLimit,
                                bool inputCut = false);
+// The same walk over a decoded text as the ANSI reader makes it: a "[[begin]]" on the last
+// line opens a block (the fixed entries are read so whatever the file's kind).
+ListParseResult ParseUtf16Lines(std::u16string_view text, std::size_t limit, bool inputCut = false);
 
 // The whole-file routines of the UTF-8 reader and writers.
 // `ReadUtf8File`: the text after the mark EF BB BF (a file without the full mark is

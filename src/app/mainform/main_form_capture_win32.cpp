@@ -202,17 +202,6 @@ void TForm1::BindSnapshotCommands() {
   Bind(u"jianqiebaohuifuClick", [this] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
 }
 
-// ---- Refusing repeats ---------------------------------------------------------------------------
-
-void TForm1::bujilucongfuClick() {
-  // Refusing repeats and continuous copy exclude each other: copy steps repeat texts.
-  if (Checked(u"bujilucongfu") && Checked(u"lianxvfuzi")) {
-    gui::ShowMessage(u"连续复制将被关闭，你已无法使用连续复制");
-    SetChecked(u"lianxvfuzi", false);
-  }
-  capture_.CopyStepCaptured = false;
-}
-
 // ---- A click on a row -------------------------------------------------------------------------
 
 void TForm1::CheckListBox1Click() {

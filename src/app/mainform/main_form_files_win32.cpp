@@ -46,7 +46,7 @@ void TForm1::ReportFileError(const std::error_code& error) {
 
 // ---- Reading a list into the rows ------------------------------------------------------------
 
-bool TForm1::ReadListIntoRows(const ListReadResult& read) {
+bool TForm1::ReadListIntoRows(ListReadResult read) {
   if (read.status == ListReadStatus::UnknownFormat) {
     gui::ShowMessage(listtext::kUnknownFormat);
     return false;
@@ -91,8 +91,13 @@ bool TForm1::ReadListIntoRows(const ListReadResult& read) {
         gui::Application::Instance().ProcessPaintMessages();
       }
     }
-    history_->appendLoaded(read.entries[static_cast<size_t>(r)], nullptr);
+    // Each parsed text is freed as soon as the store holds its own copy: the heap reuses the
+    // block for the next entry, so a large list is never held twice.
+    std::u16string& entry = read.entries[static_cast<size_t>(r)];
+    history_->appendLoaded(entry, nullptr);
+    std::u16string().swap(entry);
   }
+  std::vector<std::u16string>().swap(read.entries);
   update.reset();
   if (progress.shown) {
     progress.shown = false;
@@ -274,14 +279,14 @@ void TForm1::daorutempClick() {
   PressHistoryView();
   history_->listModesOff();
   // The exit database is not built yet: the exit record is always "temp.txt".
-  const ListReadResult read = ReadExitRecord(fs::path(paths_.ExitRecordFile));
+  ListReadResult read = ReadExitRecord(fs::path(paths_.ExitRecordFile));
   // No exit record yet (the first start): the rows stay as they are, nothing becomes a recent file.
   if (read.missing || !FileExists(paths_.ExitRecordFile)) return;
   // An exit record that could not be read whole is kept aside at the next close instead of
   // being overwritten by the rows that did load.
   exitRecordIncomplete_ = read.status != ListReadStatus::Read || read.tooMany;
   Files().CurrentListFile = paths_.ExitRecordFile;
-  ReadListIntoRows(read);
+  ReadListIntoRows(std::move(read));
   history_->refillRunHistory();
 }
 

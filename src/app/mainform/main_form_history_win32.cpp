@@ -2,6 +2,7 @@
 // list, the tray menu, the bookmark menu and the progress bar.
 #include <windows.h>
 
+#include "app/history/history_captions.h"
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "gui/dialogs.h"
@@ -82,18 +83,14 @@ std::u16string AnsiCaption(std::u16string_view caption) {
 }
 }  // namespace
 
-void TForm1::trayInsertRow(int menuIndex, std::u16string_view caption) {
-  gui::Menu::Row* row = PopupMenu2.InsertRow(nullptr, menuIndex, AnsiCaption(caption), nullptr);
-  // The click handler finds its entry by the row's place, which moves as rows come and go.
-  row->action = [this, row] { mytuopanClick(PopupMenu2.IndexOf(row) - TrayEntryBase); };
-}
+// The tray's entry rows are the history rows themselves: the menu asks the store for them
+// when it is shown (see BuildMenus), so every change only marks it for a rebuild.
+void TForm1::trayInsertRow(int, std::u16string_view) { PopupMenu2.InvalidateVirtualRows(); }
+void TForm1::trayDeleteRow(int) { PopupMenu2.InvalidateVirtualRows(); }
+void TForm1::traySetCaption(int, std::u16string_view) { PopupMenu2.InvalidateVirtualRows(); }
 
-void TForm1::trayDeleteRow(int menuIndex) {
-  if (gui::Menu::Row* row = PopupMenu2.RowAt(nullptr, menuIndex)) PopupMenu2.RemoveRow(row);
-}
-
-void TForm1::traySetCaption(int menuIndex, std::u16string_view caption) {
-  if (gui::Menu::Row* row = PopupMenu2.RowAt(nullptr, menuIndex)) PopupMenu2.SetRowCaption(row, AnsiCaption(caption));
+std::u16string TForm1::TrayEntryCaption(int entry) const {
+  return AnsiCaption(TrayRowCaption(history_->store().EntryTexts(entry)));
 }
 
 namespace {
@@ -161,10 +158,6 @@ void TForm1::progressHide() {
 }
 
 bool TForm1::confirm(std::u16string_view caption, std::u16string_view text) { return gui::Confirm(text, caption); }
-
-void TForm1::saveAndReloadFixedEntries() {
-  // The fixed entries are not built yet, so the fixed view cannot be entered.
-}
 
 void TForm1::showHistoryView() {
   SpeedButton_quanbu.SetDown(true);

@@ -105,6 +105,7 @@ void TForm1::FormCreate() {
 
   // 10.-14.
   RestoreHookLibrary();
+  SetUpHooks();
   ApplySkinByNumber();
   AddSystemMenuRestartRow();
   BuildShortcutMenus();
@@ -351,10 +352,8 @@ void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std:
 void TForm1::BuildDataBoxMenus() {}
 void TForm1::ApplySkinByNumber() {}
 void TForm1::BuildShortcutMenus() {}
-void TForm1::LoadFixedEntries() {}
 void TForm1::RegisterAltCHotKey() {}
 void TForm1::UnregisterAltCHotKey() {}
-void TForm1::StopHooks() {}
 void TForm1::ReleaseTrayIcon() {}
 
 }  // namespace app

@@ -181,8 +181,9 @@ void TForm1::EraseHoverFrame() {
 }
 
 void TForm1::ShowFirstStartIntroduction() {
-  // The introduction opens in the formatted view and the celebration window follows; neither
-  // window has its content yet, so the first start shows nothing more than the usage hint row.
+  // The introduction opens in the formatted view, which has no content yet; the celebration
+  // window follows it.
+  relieqinzuClick();
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
 // TForm1: its menus and the handlers bound to their rows.
 #include "app/mainform/main_form_win32.h"
 #include "app/mainform/main_menus.h"
+#include "windows/about_box_win32.h"
+#include "windows/celebration_form_win32.h"
 
 namespace app {
 
@@ -8,8 +10,12 @@ void TForm1::BuildMenus() {
   MainMenu1.Build(gui::Menu::Kind::Bar, MainMenu1Rows(), 100);
   PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
   PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
-  // The tray menu grows by one row per history entry: it is built natively only when shown.
+  // The tray menu has one row per history entry after its fixed rows (entry i at
+  // TrayEntryBase + i): built natively only when shown, its entry rows made from the store.
   PopupMenu2.SetDeferred(true);
+  PopupMenu2.SetVirtualRows({[this] { return history_->store().size(); },
+                             [this](int entry) { return TrayEntryCaption(entry); },
+                             [this](int entry) { mytuopanClick(entry); }});
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);
@@ -28,6 +34,10 @@ void TForm1::BindMenuHandlers() {
   Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
   Bind(u"mu_geClick", [this] { mu_geClick(); });
   Bind(u"menutianbiaoClick", [this] { menutianbiaoClick(); });
+  Bind(u"N39Click", [this] { N39Click(); });
+  Bind(u"relieqinzuClick", [this] { relieqinzuClick(); });
+  Bind(u"N56Click", [this] { N56Click(); });
+  BindEncryptionCommands();
   BindPictureCommands();
   BindExplorerCommands();
   BindOtherCommands();
@@ -37,6 +47,20 @@ void TForm1::BindMenuHandlers() {
                                   u"WindowsminzongClick"}) {
     Bind(handler, [] {});
   }
+}
+
+void TForm1::relieqinzuClick() {
+  if (!Form8) return;
+  Form8->Show();
+  Form8->BringToFront();
+  Form8->SetShowChecked(true);
+  Form8->kaisifangyanhuaClick();
+}
+
+void TForm1::N56Click() {
+  if (!AboutBox) return;
+  AboutBox->Show();
+  AboutBox->BringToFront();
 }
 
 bool TForm1::Checked(std::u16string_view row) const {

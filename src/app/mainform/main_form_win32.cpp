@@ -124,7 +124,8 @@ void TForm1::CreateControls() {
 
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
-  Bind(u"bujilucongfuClick", [this] { bujilucongfuClick(); });
+  BindPasteCommands();
+  BindFixedCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
   speedjianqie.OnClick = [this] {

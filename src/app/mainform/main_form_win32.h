@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/files/app_paths.h"
+#include "app/fixed/fixed_entries.h"
+#include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
 #include "app/capture/clipboard_wait.h"
 #include "app/history/history_model.h"
@@ -23,6 +25,9 @@
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
 #include "app/snapshot/snapshot_stream.h"
+#include "desktop/sys_hook.h"
+#include "desktop/sys_hook_platform_win32.h"
+#include "cipher/des.h"
 #include "gui/control.h"
 #include "gui/form.h"
 #include "gui/gdi.h"
@@ -31,11 +36,18 @@
 #include "unicode/uni_check_list_box_win32.h"
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
+#include "windows/entry_viewer_host.h"
+
+namespace windows {
+class TForm3;
+class Tform8;
+class TAboutBox;
+}  // namespace windows
 #include "windows/picture_form_win32.h"
 
 namespace app {
 
-class TForm1 : public gui::Form, private HistorySink {
+class TForm1 : public gui::Form, private HistorySink, private windows::EntryViewerHost {
  public:
   TForm1();
   ~TForm1() override;
@@ -49,6 +61,19 @@ class TForm1 : public gui::Form, private HistorySink {
 
   const AppPaths& Paths() const { return paths_; }
 
+  // The entry text and hex viewer that N39Click opens (main_form_viewer_win32.cpp).
+  void SetEntryViewer(windows::TForm3* viewer);
+
+  // What the options dialog's creation switches on from the saved settings: the fixed-entry
+  // keys, continuous paste or copy, the jump switch, and the captions of the paste key and
+  // the jump key. Runs once at start-up, right after this window's creation.
+  void SwitchOnSavedFeatures();
+
+  // The help menu's windows, created after this one.
+  void SetHelpWindows(windows::Tform8* form8, windows::TAboutBox* aboutBox) {
+    Form8 = form8;
+    AboutBox = aboutBox;
+  }
   // The picture window, created after this one: what it needs from here, and the window itself.
   windows::PictureWindowHooks PictureWindowHooks();
   void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
@@ -113,6 +138,7 @@ class TForm1 : public gui::Form, private HistorySink {
   void listDeleteRow(int row) override;
   void listMoveRow(int from, int to) override;
   void listSetCaption(int row, std::u16string_view caption) override;
+  void listSetCaptions(const std::vector<std::pair<int, std::u16string_view>>& rows) override;
   void listClear() override;
   void listSelect(int row) override;
   void listSetChecked(int row, bool checked) override;
@@ -173,6 +199,10 @@ class TForm1 : public gui::Form, private HistorySink {
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
   void ShowFirstStartIntroduction();
+  void relieqinzuClick();
+  void N56Click();
+  windows::Tform8* Form8 = nullptr;
+  windows::TAboutBox* AboutBox = nullptr;
   void PlayWaveIfExists(std::u16string_view path);
 
   // The settings file.
@@ -191,7 +221,8 @@ class TForm1 : public gui::Form, private HistorySink {
   std::vector<std::u16string> RowTexts() const;
   ListFileNames& Files();
   void ReportFileError(const std::error_code& error);
-  bool ReadListIntoRows(const ListReadResult& read);
+  bool ReadListIntoRows(ListReadResult read);
+  std::u16string TrayEntryCaption(int entry) const;
   void ReadCurrentListFile(ListReader reader);
   void ReadCurrentListFileByKind();
   void PressHistoryView();
@@ -214,6 +245,49 @@ class TForm1 : public gui::Form, private HistorySink {
   void OpenInEditor(const std::u16string& file);
   void BindFileCommands();
 
+  // The entry viewer: N39Click and what the viewer asks of the history.
+  void N39Click();
+  std::optional<windows::ViewedEntry> SelectedEntry() override;
+  std::u16string EntryText(const windows::ViewedEntry& entry) override;
+  std::optional<windows::ViewedEntry> SaveEntryText(const windows::ViewedEntry& entry, std::u16string_view text) override;
+  windows::TForm3* Form3 = nullptr;
+
+  // Continuous paste and copy, the system-wide hooks (main_form_paste_win32.cpp).
+  void SetUpHooks();
+  void BindPasteCommands();
+  bool StartKeyboardHook();
+  PasteSwitches CurrentPasteSwitches() const;
+  void SysKeyboardHook1KeyAction(int32_t VirtualKeyCode, bool altIsDown, bool keyIsBeingPressed);
+  void fasongwenbenClick();
+  void PasteStepAtPosition();
+  void CopyStep();
+  void SendKeyString(const std::string& keys, bool wait);
+  void PutPasteTextOnClipboard(int row);
+  void lianxvniantieClick();
+  void lianxvfuziClick();
+  void zidongtiaodaoClick();
+  void xunhuanniantieClick();
+  void xunhuanfasenClick();
+  void kaiqigudinkuaijieClick();
+  void N74Click();
+  void ShowPasteCaptions();
+
+  // Fixed entries (main_form_fixed_win32.cpp).
+  void BindFixedCommands();
+  const std::u16string& FixedFile() const { return history_->fixedEntriesFile(); }
+  void suaxingudinClick();
+  void AddFixedMenuRow(int n);
+  void gudintiaomuziClick(int n);
+  void PasteFixedEntry(int n);
+  void tianjiadaogudintiaomuClick();
+  void gudindiaoruliebiaokuangClick();
+  void SpeedButton_gudinClick();
+  void SpeedButton_quanbuClick();
+  // The encryption commands.
+  void BindEncryptionCommands();
+  void jiamiClick();
+  void jiemiClick();
+  void RunCipherCommand(std::u16string_view password, bool encrypt);
   // Pictures from the clipboard: the picture slots and picture files (main_form_pictures_win32.cpp).
   void BindPictureCommands();
   windows::Picture ReadClipboardPicture();
@@ -302,12 +376,22 @@ class TForm1 : public gui::Form, private HistorySink {
   int progressSteps_ = 0;
   DWORD progressShownAt_ = 0;
   int PastePosition = -1;
+  // Continuous paste, copy and the fixed-entry keys.
+  desktop::TSysKeyboardHook SysKeyboardHook1{desktop::Win32HookPlatform()};
+  desktop::TSysMouseHook SysMouseHook1{desktop::Win32HookPlatform()};  // started by select-to-copy
+  PasteState paste_;
+  gui::Timer FixedPasteTimer;  // the 300 ms between a fixed entry on the clipboard and its Ctrl+V
+  gui::Timer WrapPauseTimer;   // the 4000 ms pause after the wrap to the first row
+  FixedEntryTable fixed_;
+  int HistoryViewRow = 0;
+  int FixedViewRow = 0;
   Settings settings_;
   RecentFileList recentFiles_;
   bool exitRecordIncomplete_ = false;  // "temp.txt" could not be read whole at the first show
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
+  cipher::TCph_3des Cph_3des1;
 
   // The list's interaction.
   unicode::TUniCustomHintWindow clickHint_;

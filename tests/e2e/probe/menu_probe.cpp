@@ -10,6 +10,7 @@ namespace {
 
 const UINT kProbeMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuProbe");
 const UINT kChooseMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuChoose");
+const UINT kPopupRowMessage = RegisterWindowMessageW(L"Quillora.E2E.PopupRow");
 
 // Chooses the first row with this caption, as a click on it would: WM_MENUCOMMAND for menus
 // that notify by position, WM_COMMAND with the row's id otherwise.
@@ -55,6 +56,45 @@ void Describe(HMENU menu, int level, std::wstring& out) {
   }
 }
 
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lp) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (std::wstring(cls) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lp) = hwnd;
+  return FALSE;
+}
+
+// The context menu the thread shows now (a visible "#32768" window of this thread).
+HMENU OpenPopupMenu() {
+  HWND window = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&window));
+  if (!window) return nullptr;
+  return reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+}
+
+// The screen rectangle of the open context menu's row with this caption, as
+// "left top right bottom"; empty when no such menu or row is open.
+std::wstring PopupRowRectangle(const std::wstring& caption) {
+  HMENU menu = OpenPopupMenu();
+  if (!menu) return L"";
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[512] = {};
+    if (GetMenuStringW(menu, static_cast<UINT>(i), text, 511, MF_BYPOSITION) <= 0 || caption != text) continue;
+    RECT r{};
+    if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r)) return L"";
+    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
+           std::to_wstring(r.bottom);
+  }
+  return L"";
+}
+
+void Reply(HWND to, const std::wstring& text) {
+  COPYDATASTRUCT data{0x4D454E55, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(text.c_str())};
+  SendMessageW(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
 }  // namespace
 
 // wParam of the probe message: the window to answer (WM_COPYDATA); lParam: the window whose menu bar to read.
@@ -79,6 +119,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
       const wchar_t* answer = found ? L"1" : L"0";
       COPYDATASTRUCT data{0x4D454E55, 2 * sizeof(wchar_t), const_cast<wchar_t*>(answer)};
       SendMessageW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+      msg->message = WM_NULL;
+    } else if (msg->message == kPopupRowMessage && wp == PM_REMOVE) {
+      // While a context menu is open its own loop takes the messages: answered once, when
+      // the message is taken off the queue.
+      wchar_t caption[256] = {};
+      GlobalGetAtomNameW(static_cast<ATOM>(msg->lParam), caption, 256);
+      Reply(reinterpret_cast<HWND>(msg->wParam), PopupRowRectangle(caption));
       msg->message = WM_NULL;
     }
   }

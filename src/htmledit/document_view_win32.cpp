@@ -1,0 +1,97 @@
+#include "htmledit/document_view_win32.h"
+
+#include <richedit.h>
+
+#include "htmledit/rtf_view.h"
+
+namespace htmledit {
+
+namespace {
+
+struct RtfSource {
+  const std::string* text;
+  size_t pos;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
+  auto* src = reinterpret_cast<RtfSource*>(cookie);
+  size_t left = src->text->size() - src->pos;
+  size_t n = left < static_cast<size_t>(size) ? left : static_cast<size_t>(size);
+  memcpy(buffer, src->text->data() + src->pos, n);
+  src->pos += n;
+  *read = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+DocumentView::~DocumentView() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+bool DocumentView::Create(HWND parent, const RECT& bounds, int id) {
+  static HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
+  if (!richEdit) return false;
+  hwnd_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL,
+                          bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  return true;
+}
+
+bool DocumentView::Mirror(const BodyText& layout) {
+  if (!hwnd_) return false;
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  std::string rtf = BodyTextToRtf(layout);
+  RtfSource src{&rtf, 0};
+  EDITSTREAM es{};
+  es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
+  es.pfnCallback = ReadRtf;
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  SetSelection(layout.Clamp(start), layout.Clamp(end));
+  return es.dwError == 0;
+}
+
+std::u16string DocumentView::Text() const {
+  if (!hwnd_) return {};
+  GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
+  if (n <= 0) return {};
+  std::u16string text(static_cast<size_t>(n) + 1, u'\0');
+  GETTEXTEX get{};
+  get.cb = static_cast<DWORD>(text.size() * sizeof(char16_t));
+  get.flags = GT_DEFAULT;
+  get.codepage = 1200;
+  LRESULT got = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void DocumentView::GetSelection(int& start, int& end) const {
+  CHARRANGE r{0, 0};
+  if (hwnd_) SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  start = r.cpMin;
+  end = r.cpMax;
+}
+
+void DocumentView::SetSelection(int start, int end) {
+  CHARRANGE r{start, end};
+  if (hwnd_) SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+int DocumentView::WidthTwips() const {
+  RECT rc{};
+  if (hwnd_) GetClientRect(hwnd_, &rc);
+  HDC dc = GetDC(hwnd_);
+  int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+  if (dc) ReleaseDC(hwnd_, dc);
+  return (rc.right - rc.left) * 1440 / (dpi > 0 ? dpi : 96);
+}
+
+}  // namespace htmledit

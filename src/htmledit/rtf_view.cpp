@@ -1,0 +1,111 @@
+#include "htmledit/rtf_view.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace htmledit {
+
+namespace {
+
+void AppendRtfText(std::string& out, std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c == u'\\' || c == u'{' || c == u'}') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == u'\t') {
+      out += "\\tab ";
+    } else if (c == kCellLineBreak) {
+      out += "\\u11?";
+    } else if (c >= 0x20 && c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      // \uN with a one-character fallback; N is a signed 16-bit number.
+      out += "\\u" + std::to_string(static_cast<int16_t>(c)) + "?";
+    }
+  }
+}
+
+}  // namespace
+
+std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFace, int defaultHalfPoints) {
+  std::vector<std::u16string> faces{std::u16string(defaultFace)};
+  std::vector<int32_t> colors;
+  auto faceIndex = [&](const std::u16string& f) {
+    if (f.empty()) return 0;
+    auto it = std::find(faces.begin(), faces.end(), f);
+    if (it != faces.end()) return static_cast<int>(it - faces.begin());
+    faces.push_back(f);
+    return static_cast<int>(faces.size() - 1);
+  };
+  auto colorIndex = [&](int32_t c) {
+    if (c < 0) return 0;
+    auto it = std::find(colors.begin(), colors.end(), c);
+    if (it != colors.end()) return static_cast<int>(it - colors.begin()) + 1;
+    colors.push_back(c);
+    return static_cast<int>(colors.size());
+  };
+  const std::vector<CharFormat>& formats = layout.Formats();
+  std::vector<int> formatFace(formats.size()), formatColor(formats.size());
+  for (size_t i = 0; i < formats.size(); ++i) {
+    formatFace[i] = faceIndex(formats[i].face);
+    formatColor[i] = colorIndex(formats[i].color);
+  }
+
+  std::string body;
+  const std::u16string& text = layout.Text();
+  const std::vector<TextRun>& runs = layout.Runs();
+  size_t run = 0;
+  for (size_t p = 0; p < layout.Paragraphs().size(); ++p) {
+    const Paragraph& para = layout.Paragraphs()[p];
+    const ParaFormat& pf = layout.ParaFormats()[para.format];
+    body += "\\pard";
+    switch (pf.align) {
+      case ParaAlign::Center: body += "\\qc"; break;
+      case ParaAlign::Right: body += "\\qr"; break;
+      case ParaAlign::Justify: body += "\\qj"; break;
+      default: body += "\\ql"; break;
+    }
+    if (pf.indentLevel > 0) body += "\\li" + std::to_string(pf.indentLevel * 360);
+    for (int stop : pf.tabStops) body += "\\tx" + std::to_string(stop);
+    if (pf.list == ListKind::Bullet) body += "{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\u8226?}}";
+    if (pf.list == ListKind::Number)
+      body += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(std::max(1, pf.listNumber)) +
+              "\\pnindent360{\\pntxta.}}";
+    // The runs follow as groups: no blank, which would be text after a group.
+    // The runs of this paragraph, each in its character format.
+    while (run < runs.size() && runs[run].start < para.end) {
+      const TextRun& r = runs[run];
+      int a = std::max(r.start, para.start), b = std::min(r.start + r.length, para.end);
+      if (b > a) {
+        const CharFormat& f = formats[r.format];
+        body += "{\\f" + std::to_string(formatFace[r.format]);
+        body += "\\fs" + std::to_string(f.halfPoints > 0 ? f.halfPoints : defaultHalfPoints);
+        if (formatColor[r.format]) body += "\\cf" + std::to_string(formatColor[r.format]);
+        if (f.bold) body += "\\b";
+        if (f.italic) body += "\\i";
+        if (f.underline) body += "\\ul";
+        body += ' ';
+        AppendRtfText(body, std::u16string_view(text).substr(static_cast<size_t>(a), static_cast<size_t>(b - a)));
+        body += '}';
+      }
+      if (r.start + r.length > para.end) break;
+      ++run;
+    }
+    if (p + 1 < layout.Paragraphs().size()) body += "\\par\r\n";
+  }
+
+  std::string out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1{\\fonttbl";
+  for (size_t i = 0; i < faces.size(); ++i) {
+    out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset134 ";
+    AppendRtfText(out, faces[i]);
+    out += ";}";
+  }
+  out += "}{\\colortbl ;";
+  for (int32_t c : colors)
+    out += "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) + "\\blue" +
+           std::to_string((c >> 16) & 0xFF) + ";";
+  out += "}\r\n" + body + "}";
+  return out;
+}
+
+}  // namespace htmledit

@@ -1,0 +1,282 @@
+// The entry text and hex viewer, driven as a user does: opened from the history list's
+// context menu, switched to the hex view, its selection copied as hex through the hex view's
+// own context menu, the text edited in the memo and saved back into the entry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "program_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr wchar_t kViewerCaption[] = L"查看/修改（单条记录，无格式）";
+
+void TypeCharacter(wchar_t c) {
+  INPUT input[2] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wScan = c;
+    i.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof input[0]);
+  e2e::WaitUntil([] { return false; }, 150ms);
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+struct ChildSearch {
+  std::wstring cls, text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<ChildSearch*>(lp);
+  if (e2e::WindowClass(hwnd) != s->cls) return TRUE;
+  if (!s->text.empty() && e2e::WindowText(hwnd) != s->text) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+// A child window of the viewer by class (and caption, when given).
+HWND Child(HWND parent, const std::wstring& cls, const std::wstring& text = L"") {
+  ChildSearch search{cls, text};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The client area of a window as a bitmap of 32-bit pixels (0x00RRGGBB), read from the screen.
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Picture Grab(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  Picture p{r.right, r.bottom, {}};
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(dc, 0, 0, p.width, p.height, screen, origin.x, origin.y, SRCCOPY);
+  const auto* px = static_cast<const std::uint32_t*>(bits);
+  p.pixels.assign(px, px + static_cast<size_t>(p.width) * p.height);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return p;
+}
+
+// Keeps the picture as a bitmap file beside the test's other scratch files.
+void SaveBitmap(const Picture& p, const std::filesystem::path& file) {
+  BITMAPFILEHEADER head{0x4D42};
+  BITMAPINFOHEADER info{sizeof info, p.width, -p.height, 1, 32, BI_RGB};
+  const DWORD bytes = static_cast<DWORD>(p.pixels.size() * 4);
+  head.bfOffBits = sizeof head + sizeof info;
+  head.bfSize = head.bfOffBits + bytes;
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&head), sizeof head);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(p.pixels.data()), bytes);
+}
+
+int Red(std::uint32_t c) { return (c >> 16) & 0xFF; }
+int Green(std::uint32_t c) { return (c >> 8) & 0xFF; }
+int Blue(std::uint32_t c) { return c & 0xFF; }
+
+class EntryViewer : public e2e::ProgramTest {
+ protected:
+  // Selects a row and opens the viewer from the row's context menu, as a user does.
+  HWND OpenViewerOn(int row) {
+    RECT r{};
+    SendMessageW(list_, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    POINT at{r.left + 80, (r.top + r.bottom) / 2};
+    ClientToScreen(list_, &at);
+    // The pointer rests on the row first: the click's text hint then opens below it.
+    SetCursorPos(at.x, at.y);
+    e2e::ClickListRow(list_, row);
+    e2e::ClickAt(at, true);
+    if (!e2e::ChooseContextMenuRow(main_, kViewerCaption)) {
+      ADD_FAILURE() << "the list's context menu did not open";
+      return nullptr;
+    }
+    HWND viewer = nullptr;
+    e2e::WaitUntil([&] {
+      viewer = e2e::FindProcessWindow(program_.ProcessId(), L"TForm3");
+      return viewer && IsWindowVisible(viewer);
+    }, 10s);
+    return viewer;
+  }
+  void ClickButton(HWND viewer, const std::wstring& caption) {
+    HWND button = Child(viewer, L"Button", caption);
+    ASSERT_NE(button, nullptr) << "no button";
+    e2e::ClickAt(CentreOf(button));
+    e2e::WaitUntil([] { return false; }, 200ms);
+  }
+  // Selects everything in the hex view and copies it as hex through its context menu;
+  // the program takes the copy as a new row.
+  std::wstring CopyHexOfEverything(HWND hexView) {
+    const size_t rows = e2e::ListRows(list_).size();
+    e2e::ClickAt(CentreOf(hexView));
+    e2e::PressKey('A', {VK_CONTROL});
+    e2e::ClickAt(CentreOf(hexView), true);
+    EXPECT_TRUE(e2e::ChooseContextMenuRow(main_, L"拷贝选择的十六进制数据"));
+    EXPECT_TRUE(e2e::WaitForRowCount(list_, static_cast<int>(rows) + 1));
+    return e2e::ReadClipboardText().value_or(L"");
+  }
+};
+
+TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
+  const std::wstring text = L"A中文";
+  const std::string unicodeBytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+  ASSERT_TRUE(e2e::SetClipboardFormats({{CF_UNICODETEXT, L"", unicodeBytes}, {0, L"Quillora Test Private", "own"}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+
+  HWND viewer = OpenViewerOn(1);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(e2e::WindowText(viewer), kViewerCaption);
+  HWND memo = Child(viewer, L"Edit");
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(e2e::WindowText(memo), text);
+
+  // The hex view: the code page 936 bytes of the text.
+  ClickButton(viewer, L"十六进制视图");
+  HWND hexView = Child(viewer, L"THexEditorEx");
+  ASSERT_TRUE(hexView && IsWindowVisible(hexView));
+  e2e::WaitUntil([] { return false; }, 300ms);
+
+  // What the user sees: offsets in the gutter, both column colours, and two different
+  // Chinese characters in the character field.
+  const Picture shot = Grab(hexView);
+  SaveBitmap(shot, folder_ / "hex_view.bmp");
+  const int rowTop = 3, rowBottom = 16;
+  int gutterText = 0, blue = 0, navy = 0;
+  std::vector<int> inkColumns;
+  for (int x = 0; x < shot.width; ++x) {
+    bool ink = false;
+    for (int y = rowTop; y < rowBottom; ++y) {
+      const std::uint32_t c = shot.At(x, y);
+      if (x < 40 && Red(c) > 240 && Green(c) > 240 && Blue(c) > 240) ++gutterText;
+      if (Blue(c) > 200 && Red(c) < 60 && Green(c) < 60) ++blue;
+      if (Blue(c) > 100 && Blue(c) < 160 && Red(c) < 40 && Green(c) < 40) ++navy;
+      if (x > 60 && Red(c) < 200) ink = true;
+    }
+    if (ink) inkColumns.push_back(x);
+  }
+  EXPECT_GT(gutterText, 5) << "the caret row's offset in the gutter";
+  EXPECT_GT(blue, 5);
+  EXPECT_GT(navy, 5);
+  // Runs of inked columns; the last two are the two Chinese characters.
+  std::vector<std::pair<int, int>> glyphs;
+  for (int x : inkColumns) {
+    if (glyphs.empty() || x - glyphs.back().second > 3) glyphs.push_back({x, x});
+    else glyphs.back().second = x;
+  }
+  ASSERT_GE(glyphs.size(), 3u);
+  const auto cell = [&](std::pair<int, int> g) {
+    std::vector<bool> mask;
+    for (int y = rowTop; y < rowBottom; ++y) {
+      for (int x = g.first; x <= g.first + 10; ++x) mask.push_back(Red(shot.At(x, y)) < 200);
+    }
+    return mask;
+  };
+  EXPECT_NE(cell(glyphs[glyphs.size() - 2]), cell(glyphs.back()));
+
+  EXPECT_EQ(CopyHexOfEverything(hexView), L"41D6D0CEC4");
+  EXPECT_EQ(e2e::ListRows(list_).back(), L"41D6D0CEC4");
+
+  // One character changed in the memo, as a user types it: one byte changes.
+  ClickButton(viewer, L"十六进制视图");
+  ASSERT_FALSE(IsWindowVisible(hexView));
+  e2e::ClickAt(CentreOf(memo));
+  e2e::PressKey(VK_HOME, {VK_CONTROL});
+  e2e::PressKey(VK_RIGHT, {VK_SHIFT});
+  TypeCharacter(L'B');
+  ASSERT_EQ(e2e::WindowText(memo), L"B中文");
+  ClickButton(viewer, L"十六进制视图");
+  EXPECT_EQ(CopyHexOfEverything(hexView), L"42D6D0CEC4");
+
+  // Saved: the row shows the new text, and a click puts only the text on the clipboard.
+  ClickButton(viewer, L"保存修改");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_)[1] == L"B中文"; }, 10s));
+  e2e::ClickListRow(list_, 1);
+  ASSERT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == L"B中文"; }, 10s));
+  EXPECT_FALSE(e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"Quillora Test Private")).has_value());
+
+  // Closed in the hex view, it opens again in the text view.
+  PostMessageW(viewer, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, 10s));
+  ASSERT_EQ(OpenViewerOn(1), viewer);
+  EXPECT_FALSE(IsWindowVisible(hexView));
+  EXPECT_EQ(SendMessageW(Child(viewer, L"Button", L"十六进制视图"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(e2e::WindowText(memo), L"B中文");
+
+  // The exit record holds the saved text.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  main_ = nullptr;
+  const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
+  EXPECT_NE(exitRecord.find(e2e::Utf8(L"B中文")), std::string::npos);
+}
+
+class LongEntryViewer : public EntryViewer {
+ protected:
+  void PrepareFolder() override {
+    // A text limit that takes the long entry (the first line of the settings file).
+    std::string set = e2e::ReadFile(std::filesystem::path(QUILL_DATA_DIR) / "set");
+    set = "320000" + set.substr(set.find("\r\n"));
+    e2e::WriteFile(folder_ / "set", set);
+  }
+};
+
+TEST_F(LongEntryViewer, ALongTextWithLoneBreaksAndTabsSavesBackUnchangedAndAGoneEntryIsNotWritten) {
+  std::wstring text;
+  while (text.size() < 300000) text += L"行\r单独回车\n单独换行\t制表\r\n";
+  text.resize(300000);
+  const std::string unicodeBytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
+  ASSERT_TRUE(e2e::SetClipboardFormats({{CF_UNICODETEXT, L"", unicodeBytes}, {0, L"Quillora Test Private", "own"}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2, 20000));
+  // The click's text hint of so long an entry would cover the list.
+  SetMenuSwitch(L"单击条目后出现文本提示框", false);
+
+  HWND viewer = OpenViewerOn(1);
+  ASSERT_NE(viewer, nullptr);
+  ClickButton(viewer, L"保存修改");
+  e2e::ClickListRow(list_, 0);
+  e2e::ClickListRow(list_, 1);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == text; }, 10s))
+      << "clipboard holds " << e2e::ReadClipboardText().value_or(L"").size() << " characters";
+  EXPECT_FALSE(e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"Quillora Test Private")).has_value())
+      << "the saved entry is text only";
+
+  // The row is deleted while the viewer is open: saving says so and changes no entry.
+  e2e::ClickListRow(list_, 1);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"单项删除"));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 1));
+  ClickButton(viewer, L"保存修改");
+  std::vector<std::wstring> boxes;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    boxes = e2e::MessageBoxTexts(program_.ProcessId());
+    return !boxes.empty();
+  }, 10s));
+  EXPECT_NE(boxes.front().find(L"已被删除"), std::wstring::npos);
+  EXPECT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"已被删除", IDOK));
+  EXPECT_EQ(e2e::ListRows(list_), std::vector<std::wstring>{kFirstEntry});
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// The fixed entries as a user meets them: Alt+digit pastes into another program, a menu row
+// copies, an entry added from the history turns an ANSI file into UTF-8, and a missing or
+// unreadable file is reported without harm.
+#include <gtest/gtest.h>
+
+#include "app/mainform/main_menus.h"
+#include "foreign_editor.h"
+#include "keyboard_input.h"
+#include "program_fixture.h"
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using e2e::ForeignEditor;
+
+namespace {
+
+// The shipped file's entries.
+constexpr wchar_t kEntry2[] = L"联系电话：010-12345678";
+constexpr wchar_t kEntry3[] = L"电子邮箱：someone@example.com";
+
+// The rows below "固定条目（收藏夹）" in the menu bar.
+std::vector<std::wstring> FixedMenuRows(HWND main) {
+  const std::vector<e2e::MenuRowInfo> rows = e2e::ReadMenuBar(main);
+  std::vector<std::wstring> fixed;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].caption != L"固定条目（收藏夹）") continue;
+    for (size_t j = i + 1; j < rows.size() && rows[j].level > rows[i].level; ++j) fixed.push_back(rows[j].caption);
+  }
+  return fixed;
+}
+
+// The command id of a row of the history list's context menu (ids count its rows from 2000,
+// separators left out).
+int ListMenuCommand(std::u16string_view name) {
+  int id = 2000;
+  for (const gui::MenuRowSpec& row : app::PopupMenu1Rows()) {
+    if (row.name == name) return id;
+    if (row.caption != u"-") ++id;
+  }
+  return 0;
+}
+
+struct ChildSearch {
+  const wchar_t* text;
+  HWND found;
+};
+BOOL CALLBACK ChildSearchProc(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (e2e::WindowText(child) != search->text) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+HWND ChildWithText(HWND parent, const wchar_t* text) {
+  ChildSearch search{text, nullptr};
+  EnumChildWindows(parent, ChildSearchProc, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class FixedEntries : public e2e::ProgramTest {
+ protected:
+  void PrepareFolder() override { e2e::ChangeSettingsLines(folder_, {{18, "1"}}); }  // the Alt+1~9 keys
+};
+
+TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
+  const std::vector<std::wstring> menu = FixedMenuRows(main_);
+  ASSERT_EQ(menu.size(), 5u);
+  EXPECT_EQ(menu[1], std::wstring(kEntry2) + L"    （alt+2）");
+  ForeignEditor editor;
+  ASSERT_TRUE(editor.Activate());
+  e2e::PressKeys({{VK_MENU, false}, {'3', false}, {'3', true}, {VK_MENU, true}});
+  EXPECT_TRUE(e2e::WaitUntil([&] { return editor.Text() == kEntry3; }, 10s)) << editor.Text().size();
+  // Past the fixed entries: nothing.
+  e2e::PressKeys({{VK_MENU, false}, {'9', false}, {'9', true}, {VK_MENU, true}});
+  e2e::WaitUntil([] { return false; }, 1500ms);
+  EXPECT_EQ(editor.Text(), kEntry3);
+
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, menu[1]));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry2); }, 10s));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(main_) != FALSE; }, 10s)) << "the window stays";
+  // The program's own copy is no new entry.
+  EXPECT_EQ(e2e::ListRows(list_).size(), 1u);
+}
+
+class FixedAnsiFile : public e2e::ProgramTest {
+ protected:
+  void PrepareFolder() override {
+    // "甲", "乙" in code page 936, without a mark.
+    e2e::WriteFile(folder_ / L"固定条目" / L"固定条目.txt", "\xBC\xD7\r\n\xD2\xD2\r\n");
+  }
+};
+
+TEST_F(FixedAnsiFile, AddingAnEntryRewritesTheFileAsUtf8AndShowsTheFixedView) {
+  ASSERT_EQ(FixedMenuRows(main_), (std::vector<std::wstring>{L"甲    （alt+1）", L"乙    （alt+2）"}));
+  e2e::ClickListRow(list_, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == 0; }, 5s));
+  const int command = ListMenuCommand(u"tianjiadaogudintiaomu");
+  ASSERT_NE(command, 0);
+  PostMessageW(main_, WM_COMMAND, command, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    return e2e::AnswerMessageBox(program_.ProcessId(), L"文件格式将转为utf-8", IDOK);
+  }, 10s));
+  const fs::path file = folder_ / L"固定条目" / L"固定条目.txt";
+  const std::string expected = "\xEF\xBB\xBF" + e2e::Utf8(L"甲\r\n乙\r\n") + e2e::Utf8(kFirstEntry) + "\r\n";
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadFile(file) == expected; }, 10s)) << e2e::ReadFile(file);
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    return e2e::ListRows(list_) == std::vector<std::wstring>{L"甲", L"乙", kFirstEntry};
+  }, 10s));
+  EXPECT_EQ(e2e::SelectedListRow(list_), 2);
+  EXPECT_EQ(FixedMenuRows(main_).size(), 3u);
+
+  // Back to the history: its rows, with the row that was selected there.
+  HWND historyButton = ChildWithText(main_, L"全部历史");
+  ASSERT_NE(historyButton, nullptr);
+  PostMessageW(historyButton, BM_CLICK, 0, 0);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; }, 10s));
+  EXPECT_EQ(e2e::SelectedListRow(list_), 0);
+}
+
+// Starts the program in a folder prepared by `prepare`, answers the start-up box that holds
+// `message`, and checks that the program runs on with no fixed entries.
+void StartsDespite(const char* name, const std::function<void(const fs::path&)>& prepare, const wchar_t* message) {
+  const fs::path folder = e2e::PrepareRuntimeFolder(name);
+  prepare(folder);
+  e2e::RunningProgram program;
+  ASSERT_TRUE(program.Start(folder));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::AnswerMessageBox(program.ProcessId(), message, IDOK); }, 30s));
+  HWND main = program.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(FixedMenuRows(main).empty());
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(20s));
+}
+
+TEST(FixedEntriesBadInput, MissingOrUnknownFileIsReportedAndKept) {
+  StartsDespite("fixed-missing", [](const fs::path& folder) { fs::remove(folder / L"固定条目" / L"固定条目.txt"); },
+                L"出错！文件不存在：");
+
+  const std::string bigEndian = "\xFE\xFF\x75\x32\x00\x0D\x00\x0A";  // "甲" CR LF, big-endian
+  fs::path folderSeen;
+  StartsDespite("fixed-big-endian", [&](const fs::path& folder) {
+    folderSeen = folder;
+    e2e::WriteFile(folder / L"固定条目" / L"固定条目.txt", bigEndian);
+  }, L"固定条目文件为未知格式");
+  EXPECT_EQ(e2e::ReadFile(folderSeen / L"固定条目" / L"固定条目.txt"), bigEndian);
+}
+
+TEST(HookLibraryBadInput, ALibraryWithoutTheExportsIsReportedWhenPasteStarts) {
+  const fs::path folder = e2e::PrepareRuntimeFolder("hook-without-exports");
+  // Another library of ours, which exports none of the hook functions.
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path probe = fs::path(self).parent_path() / "menu_probe.dll";
+  fs::remove(folder / "SysHookDLL.dll");
+  fs::copy_file(probe, folder / "SysHookDLL.dll");
+  e2e::RunningProgram program;
+  ASSERT_TRUE(program.Start(folder));
+  HWND main = program.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main, L"开启 [ 连续粘贴 ]（默认F9） ★★★"));
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    return e2e::AnswerMessageBox(program.ProcessId(), L"键盘钩子启动失败，请重新启动程序", IDOK);
+  }, 10s));
+  // The program goes on: its menu answers, and it closes normally.
+  EXPECT_FALSE(e2e::ReadMenuBar(main).empty());
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(20s));
+}
+
+}  // namespace
