@@ -16,7 +16,8 @@ namespace windows {
 namespace {
 constexpr int kImageWidth = 130, kImageHeight = 105;
 constexpr int kLabelWidth = 50, kLabelHeight = 25;
-constexpr wchar_t kImageClass[] = L"TImage";
+// A class name of its own: other windows have image controls of their own classes.
+constexpr wchar_t kImageClass[] = L"TSlotImage";
 
 constexpr unsigned kPlain = gui::kMenuPlain;
 constexpr gui::MenuRowSpec kMainMenu1[] = {
@@ -74,7 +75,7 @@ class SlotImage {
     }
     auto* self = reinterpret_cast<SlotImage*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return gui::Guarded("TImage", LRESULT{0}, [&] { return self->Handle(msg, wp, lp); });
+    return gui::Guarded("TSlotImage", LRESULT{0}, [&] { return self->Handle(msg, wp, lp); });
   }
 
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {

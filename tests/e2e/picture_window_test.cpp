@@ -27,7 +27,7 @@ class PictureWindow : public ProgramTest {
   bool LabelsBecome(const std::vector<std::wstring>& expected) {
     return WaitUntil([&] { return SlotLabels(form5_) == expected; }, 10s);
   }
-  HWND Image(int slot) { return ChildrenByPosition(form5_, L"TImage").at(slot - 1); }
+  HWND Image(int slot) { return ChildrenByPosition(form5_, L"TSlotImage").at(slot - 1); }
   // Opens a slot's context menu and chooses its last row, "另存为", from the keyboard.
   void ChooseSaveAs(int slot) {
     PostMessageW(Image(slot), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Image(slot)), MAKELPARAM(-1, -1));
