@@ -147,7 +147,14 @@ bool TForm1::PutPictureOnClipboard(const Picture& picture) {
   }
 }
 
+static bool ClipboardHoldsPicture() {
+  return IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
+         IsClipboardFormatAvailable(CF_ENHMETAFILE) || IsClipboardFormatAvailable(CF_METAFILEPICT);
+}
+
 void TForm1::StoreClipboardPicture() {
+  // Only a change that holds a picture opens the clipboard again (an emptied clipboard does not).
+  if (!ClipboardHoldsPicture()) return;
   const Picture picture = ReadClipboardPicture();
   if (!picture) return;  // an empty or unreadable picture stores nothing
   myimageszancunziClick(picture);
@@ -258,9 +265,7 @@ void TForm1::N137Click() {
 
 bool TForm1::PictureRepairDue() {
   return Checked(u"jiansitupiangesi") && Checked(u"menu_tupianbaocun") && Checked(u"qinkongjianqieban") &&
-         capture_.PictureRetryArmed &&
-         (IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_BITMAP) ||
-          IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_ENHMETAFILE));
+         capture_.PictureRetryArmed && ClipboardHoldsPicture();
 }
 
 void TForm1::RepairClipboardPicture() {
