@@ -7,6 +7,7 @@
 #include "windows/entry_viewer_win32.h"
 #include "windows/about_box_win32.h"
 #include "windows/celebration_form_win32.h"
+#include "windows/picture_form_win32.h"
 #include "windows/secondary_forms_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -31,7 +32,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form3.Create(scale);
   Form1.SetEntryViewer(&Form3);
   AboutBox.Create(scale);
+  Form5.SetHooks(Form1.PictureWindowHooks());
   Form5.Create(scale);
+  Form1.AttachPictureWindow(Form5);
   Form6.Create(scale);
   Form7.Create(scale);
   Form8.Create(scale);

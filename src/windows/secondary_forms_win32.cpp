@@ -24,9 +24,6 @@ TForm2::TForm2()
                     true) {}
 
 
-TForm5::TForm5()
-    : SecondaryForm(Describe(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
-
 TForm6::TForm6() : SecondaryForm(Describe(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
 
 }  // namespace windows

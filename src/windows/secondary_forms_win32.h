@@ -38,12 +38,6 @@ class TForm2 : public SecondaryForm {
   TForm2();
 };
 
-// The picture slot window.
-class TForm5 : public SecondaryForm {
- public:
-  TForm5();
-};
-
 // The formatted (HTML) view of an entry.
 class TForm6 : public SecondaryForm {
  public:

@@ -336,6 +336,8 @@ bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) 
     HWND types = GetDlgItem(dialog, kFileTypeCombo);
     SendMessageW(types, CB_SETCURSEL, filterIndex - 1, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+    // Wine's dialog takes the new filter index on CBN_SELENDOK, as a choice made with the mouse ends.
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
   }
   SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));

@@ -141,7 +141,10 @@ void TForm1::Timer1Timer() {
     if (capture_.CaptureBusy) return;
     capture_.CaptureBusy = true;
     Timer1.SetEnabled(false);
-    if (ClipboardOpens() && ClipboardHasText()) RepairMissedText();
+    if (ClipboardOpens()) {
+      if (PictureRepairDue()) RepairClipboardPicture();
+      if (ClipboardHasText()) RepairMissedText();
+    }
     capture_.CaptureBusy = false;
     Timer1.SetEnabled(true);
   } catch (...) {
@@ -255,11 +258,6 @@ bool TForm1::WriteClipboardOwn(const std::function<void()>& write) {
 }
 
 // ---- Seams ---------------------------------------------------------------------------------
-
-void TForm1::StoreClipboardPicture() {
-  // The picture slots and picture files are not built yet. Until the picture window exists,
-  // DecidePictureChange never asks for this.
-}
 
 void TForm1::mytuopanClick(int entry) {
   // The tray icon is not built yet, so its menu cannot be opened.

@@ -346,14 +346,7 @@ void TForm1::qidongduruzuceClick() {
   RegCloseKey(key);
 }
 
-void TForm1::mu_geClick() {
-  const std::u16string help = paths_.HelpDir + u"\\使用说明.txt";
-  if (!FileExists(help)) {
-    gui::ShowMessage(u"文件不存在  " + help);
-    return;
-  }
-  ShellExecuteW(Handle(), L"open", gui::W(help), nullptr, nullptr, SW_SHOWMAXIMIZED);
-}
+void TForm1::mu_geClick() { OpenHelpText(u"使用说明.txt"); }
 
 void TForm1::PlaySoundFile(std::u16string_view waveName) { sounds_->Play(waveName); }
 void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std::u16string(path)); }

@@ -38,6 +38,9 @@ void TForm1::BindMenuHandlers() {
   Bind(u"relieqinzuClick", [this] { relieqinzuClick(); });
   Bind(u"N56Click", [this] { N56Click(); });
   BindEncryptionCommands();
+  BindPictureCommands();
+  BindExplorerCommands();
+  BindOtherCommands();
   // Switches that other commands only read: the click's own toggle is all they do.
   for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
                                   u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",

@@ -48,6 +48,7 @@ class TForm3;
 class Tform8;
 class TAboutBox;
 }  // namespace windows
+#include "windows/picture_form_win32.h"
 
 namespace app {
 
@@ -78,6 +79,9 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
     Form8 = form8;
     AboutBox = aboutBox;
   }
+  // The picture window, created after this one: what it needs from here, and the window itself.
+  windows::PictureWindowHooks PictureWindowHooks();
+  void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
 
  protected:
   void CreateControls() override;
@@ -289,6 +293,37 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void jiamiClick();
   void jiemiClick();
   void RunCipherCommand(std::u16string_view password, bool encrypt);
+  // Pictures from the clipboard: the picture slots and picture files (main_form_pictures_win32.cpp).
+  void BindPictureCommands();
+  windows::Picture ReadClipboardPicture();
+  void myimageszancunziClick(const windows::Picture& picture);
+  void tupianbaocunziClick(const windows::Picture& picture);
+  void menu_tupianbaocunClick();
+  void qinkongjianqiebanClick();
+  void jiansitupiangesiClick();
+  void N131Click();
+  void N137Click();
+  bool PictureRepairDue();
+  void RepairClipboardPicture();
+  bool PutPictureOnClipboard(const windows::Picture& picture);
+  void OpenFolderInExplorer(const std::u16string& folder, int show);
+
+  // The Explorer options and the desktop (main_form_explorer_win32.cpp).
+  void BindExplorerCommands();
+  void ApplyExplorerOption(bool hiddenFiles);
+  void RefreshExplorerWindows();
+  void xiansizuomianClick();
+
+  // Folder entries, text conversions, the list font, the workbook import and the help rows
+  // (main_form_commands_win32.cpp).
+  void BindOtherCommands();
+  void tianjiamuluClick();
+  void piliangdakaiClick();
+  void N67Click();
+  void ConvertSelectedEntry(std::u16string (*convert)(std::u16string_view));
+  void N105Click();
+  void EXCEL1Click();
+  void OpenHelpText(std::u16string_view fileName);
 
   // The entry database (main_form_database_win32.cpp).
   std::u16string DatabaseTemplateFile() const;
@@ -426,6 +461,9 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   bool ViewerChainJoined = false;
   std::string OSName;
   std::string WindowsVersionName;
+  windows::TForm5* Form5 = nullptr;
+  bool ExplorerWindowFound = false;
+  std::u16string LastFolder;
 };
 
 }  // namespace app

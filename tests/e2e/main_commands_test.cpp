@@ -1,0 +1,151 @@
+// The other commands of the main window as a user chains them: a folder entry through the
+// picker, opening many folders with a missing one, the list font kept in "set", the text
+// conversions of one entry, and the workbook import into "temp.txt".
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <chrono>
+
+#include "program_fixture.h"
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace e2e {
+namespace {
+
+constexpr int kMemo1Id = 1006;
+
+struct DescendantSearch {
+  int id;
+  HWND found = nullptr;
+};
+BOOL CALLBACK MatchId(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<DescendantSearch*>(lp);
+  if (GetDlgCtrlID(h) != s->id) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+HWND FindDescendant(HWND parent, int id) {
+  DescendantSearch search{id};
+  EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A dialog of the process, found by its caption.
+HWND FindDialog(DWORD pid, const std::wstring& caption) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    found = FindProcessWindow(pid, L"#32770", caption);
+    return found != nullptr && IsWindowVisible(found);
+  }, 20s);
+  return found;
+}
+
+class MainCommands : public ProgramTest {
+ protected:
+  // Clicks a row and reads back what it put on the clipboard (the program's own write, which
+  // adds no row).
+  std::wstring RowText(int row) {
+    const DWORD before = GetClipboardSequenceNumber();
+    ClickListRow(list_, row);
+    WaitUntil([&] { return GetClipboardSequenceNumber() != before; }, 5s);
+    WaitUntil([] { return false; }, 200ms);
+    return ReadClipboardText().value_or(L"");
+  }
+  void Convert(const std::wstring& row) {
+    ASSERT_TRUE(ChooseMenuRow(main_, row));
+    WaitUntil([] { return false; }, 300ms);
+  }
+};
+
+TEST_F(MainCommands, FolderEntryAndOpeningManyFolders) {
+  // The picker starts at the desktop folder; OK makes its path an entry.
+  ASSERT_TRUE(ChooseMenuRow(main_, L"添加目录全路径"));
+  HWND picker = FindDialog(program_.ProcessId(), L"");
+  ASSERT_NE(picker, nullptr);
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+  PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(picker, IDOK)));
+  ASSERT_TRUE(WaitForRowCount(list_, 2));
+  EXPECT_EQ(ListRows(list_)[1], desktop);
+
+  // A missing folder among the checked rows: nothing opens, the edit box names it.
+  Copy(L"  C:\\没有这个文件夹  ");
+  ASSERT_TRUE(ChooseMenuRow(main_, L"全部不选"));
+  ClickListRow(list_, 2);
+  // Row 2's check box: a click at its left edge.
+  RECT item{};
+  SendMessageW(list_, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+  PostMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(item.left + 6, (item.top + item.bottom) / 2));
+  PostMessageW(list_, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 6, (item.top + item.bottom) / 2));
+  WaitUntil([] { return false; }, 300ms);
+  ASSERT_TRUE(ChooseMenuRow(main_, L"批量打开文件夹"));
+  ASSERT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"你确信开始打开吗", IDOK); }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"一个都没打开", IDOK); }, 10s));
+  EXPECT_EQ(WindowText(FindDescendant(main_, kMemo1Id)), L"打开失败  C:\\没有这个文件夹\r\n");
+}
+
+TEST_F(MainCommands, ListFontIsKeptInTheSettingsFile) {
+  ASSERT_TRUE(ChooseMenuRow(main_, L"字体大小。。。"));
+  HWND dialog = FindDialog(program_.ProcessId(), L"字体");
+  ASSERT_NE(dialog, nullptr);
+  HWND size = FindDescendant(dialog, 0x472);  // the size box
+  ASSERT_NE(size, nullptr);
+  SetWindowTextW(size, L"20");
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x472, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(size));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10s));
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(30s));
+  main_ = nullptr;
+  const std::string set = ReadFile(folder_ / "set");
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < set.size();) {
+    const size_t end = set.find("\r\n", start);
+    lines.push_back(set.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  ASSERT_GE(lines.size(), 10u);
+  EXPECT_EQ(lines[7], "20");  // line 8: the list font's size
+}
+
+TEST_F(MainCommands, TextConversionsOfTheSelectedEntry) {
+  Copy(L"a\tb\tc");
+  ClickListRow(list_, 1);
+  Convert(L"所有跳格符（tab）替换为换行符（enter）");
+  EXPECT_EQ(RowText(1), L"a\r\nb\r\nc");
+  Convert(L"所有换行符（enter）替换为跳格符（tab）");
+  EXPECT_EQ(RowText(1), L"a\tb\tc");
+  Copy(L"\u3000한국어\u3000中文");
+  ClickListRow(list_, 2);
+  Convert(L"清除数据中字符 $A1$A1");
+  EXPECT_EQ(RowText(2), L"한국어中文");
+  ASSERT_TRUE(ChooseMenuRow(main_, L"单词字数统计"));
+  EXPECT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"按中文字符算字数为：5", IDOK); }, 10s));
+}
+
+TEST_F(MainCommands, WorkbookImportFillsTheListThroughTempTxt) {
+  const fs::path fixtures = fs::path(QUILL_TESTDATA_DIR) / "workbook";
+  ASSERT_TRUE(ChooseMenuRow(main_, L"导入 EXCEL 表格"));
+  ASSERT_TRUE(FillFileDialog(program_.ProcessId(), (fixtures / "range_c3.xlsx").wstring()));
+  ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == std::vector<std::wstring>{L"甲", L"乙", L"丙", L"丁", L"戊", L"己"}; }, 10s));
+  const std::string temp = ReadFile(folder_ / "temp.txt");
+  EXPECT_EQ(temp.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(temp.find(Utf8(L"戊")), std::string::npos);
+  // Multi-line and non-936 cells stay whole.
+  ASSERT_TRUE(ChooseMenuRow(main_, L"导入 EXCEL 表格"));
+  ASSERT_TRUE(FillFileDialog(program_.ProcessId(), (fixtures / "texts.xls").wstring()));
+  ASSERT_TRUE(WaitForRowCount(list_, 1505));
+  EXPECT_EQ(RowText(2), L"한국어 ÄÖ € 😀");
+  EXPECT_EQ(RowText(1), L"第一行\r\n第二行");  // one entry; its lines end as list entries' lines do
+  // Not a workbook: the message, and the list stays.
+  ASSERT_TRUE(ChooseMenuRow(main_, L"导入 EXCEL 表格"));
+  ASSERT_TRUE(FillFileDialog(program_.ProcessId(), (fixtures / "table.csv").wstring()));
+  EXPECT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"这个文件不是Excel表格", IDOK); }, 10s));
+  EXPECT_EQ(ListRows(list_).size(), 1505u);
+}
+
+}  // namespace
+}  // namespace e2e
