@@ -76,6 +76,12 @@ std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFac
     while (run < runs.size() && runs[run].start < para.end) {
       const TextRun& r = runs[run];
       int a = std::max(r.start, para.start), b = std::min(r.start + r.length, para.end);
+      // Neighbouring runs of one format are one group.
+      while (run + 1 < runs.size() && runs[run + 1].format == r.format && runs[run + 1].start < para.end &&
+             runs[run].start + runs[run].length <= para.end) {
+        ++run;
+        b = std::min(runs[run].start + runs[run].length, para.end);
+      }
       if (b > a) {
         const CharFormat& f = formats[r.format];
         body += "{\\f" + std::to_string(formatFace[r.format]);
