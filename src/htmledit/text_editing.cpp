@@ -22,12 +22,14 @@ bool IsTableish(const Node* n) {
                n->Is(TAGID_THEAD) || n->Is(TAGID_TFOOT) || n->Is(TAGID_TABLE) || n->Is(TAGID_CAPTION));
 }
 
-bool IsListTag(const Node* n) {
+bool IsListTag(const Node* n) { return IsListElement(n); }
+
+}  // namespace
+
+bool IsListElement(const Node* n) {
   return n && (n->Is(TAGID_UL) || n->Is(TAGID_OL) || n->Is(TAGID_DIR) || n->Is(TAGID_MENU));
 }
 
-// Blocks whose lines are split or joined as they stand; other blocks hold lines that are
-// wrapped into a block of their own first.
 bool IsLineBlock(const Node* n) {
   if (!n || !n->IsElement()) return false;
   switch (n->tagId) {
@@ -43,6 +45,8 @@ bool IsLineBlock(const Node* n) {
       return false;
   }
 }
+
+namespace {
 
 // The nearest cell (or the body) around a node: lines join only within one.
 const Node* CellOf(const Node* n) {
@@ -158,34 +162,6 @@ Node* FillEmptyBlock(Document& doc, Node* block) {
   return text;
 }
 
-Node* Retag(Document& doc, Node* element, int tagId, bool keepAttributes) {
-  Node* e = doc.CreateElement(TagNameOfId(tagId));
-  if (keepAttributes) e->attributes = element->attributes;
-  doc.InsertBefore(element->parent, e, element);
-  while (Node* c = element->firstChild) doc.AppendChild(e, c);
-  doc.Remove(element);
-  return e;
-}
-
-// Moves the line that holds n (its inline neighbours between blocks, BRs included) into a new
-// block of tagId. Returns the new block.
-Node* WrapLine(Document& doc, Node* n, int tagId) {
-  Node* a = TopInline(n);
-  Node* first = a;
-  while (first->prev && !IsBlockNode(first->prev)) first = first->prev;
-  Node* last = a;
-  while (last->next && !IsBlockNode(last->next)) last = last->next;
-  Node* block = doc.CreateElement(TagNameOfId(tagId));
-  doc.InsertBefore(first->parent, block, first);
-  for (Node* c = first;;) {
-    Node* next = c->next;
-    doc.AppendChild(block, c);
-    if (c == last) break;
-    c = next;
-  }
-  return block;
-}
-
 // The block a caret's line is split or typed in: a line directly in the body, a cell or
 // another container is wrapped into a block of its own.
 Node* LineBlockFor(Document& doc, Node* text, int wrapTag) {
@@ -225,6 +201,40 @@ bool IsEmptyLine(const Node* block) {
 }
 
 }  // namespace
+
+Node* Retag(Document& doc, Node* element, int tagId, bool keepAttributes) {
+  Node* e = doc.CreateElement(TagNameOfId(tagId));
+  if (keepAttributes) e->attributes = element->attributes;
+  doc.InsertBefore(element->parent, e, element);
+  while (Node* c = element->firstChild) doc.AppendChild(e, c);
+  doc.Remove(element);
+  return e;
+}
+
+Node* WrapLine(Document& doc, Node* n, int tagId) {
+  Node* a = TopInline(n);
+  Node* first = a;
+  while (first->prev && !IsBlockNode(first->prev)) first = first->prev;
+  Node* last = a;
+  while (last->next && !IsBlockNode(last->next)) last = last->next;
+  Node* block = doc.CreateElement(TagNameOfId(tagId));
+  doc.InsertBefore(first->parent, block, first);
+  for (Node* c = first;;) {
+    Node* next = c->next;
+    doc.AppendChild(block, c);
+    if (c == last) break;
+    c = next;
+  }
+  return block;
+}
+
+Node* LeaveList(Document& doc, Node* item, int tagId) {
+  Node* list = item->parent;
+  if (item->next) SplitElement(doc, list, list, item->next);
+  doc.InsertBefore(list->parent, item, list->next);
+  if (!list->firstChild) doc.Remove(list);
+  return Retag(doc, item, tagId, false);
+}
 
 Node* BlockOf(Node* node) {
   for (Node* n = node; n; n = n->parent)
@@ -471,11 +481,7 @@ DomPoint SplitBlock(Document& doc, const BodyText& layout, int start, int end, i
   if (!block) return p;
   // An empty list item leaves its list.
   if (block->Is(TAGID_LI) && IsListTag(block->parent) && IsEmptyLine(block)) {
-    Node* list = block->parent;
-    if (block->next) SplitElement(doc, list, list, block->next);
-    InsertAfter(doc, list, block);
-    if (!list->firstChild) doc.Remove(list);
-    Node* b = Retag(doc, block, newBlockTag, false);
+    Node* b = LeaveList(doc, block, newBlockTag);
     Node* text = FirstText(b);
     if (!text) text = FillEmptyBlock(doc, b);
     return {text, 0};

@@ -65,4 +65,16 @@ Node* ShallowCopy(Document& doc, const Node* element);
 // Whether a node shows nothing (no text but blanks, no line break, no object inside it).
 bool ShowsNothing(const Node* node);
 
+// Blocks whose lines are split, joined and formatted as they stand (P, headings, PRE, items,
+// a DIV without blocks inside); other blocks hold lines that get a block of their own first.
+bool IsLineBlock(const Node* node);
+// Moves the line that holds a node (its inline neighbours between blocks) into a new block of
+// tagId. Returns the new block.
+Node* WrapLine(Document& doc, Node* node, int tagId);
+// Replaces an element by a new one of tagId holding its children (and its attributes).
+Node* Retag(Document& doc, Node* element, int tagId, bool keepAttributes);
+// Takes a list item out of its list (splitting the list) as a block of tagId.
+Node* LeaveList(Document& doc, Node* item, int tagId);
+bool IsListElement(const Node* node);
+
 }  // namespace htmledit
