@@ -293,6 +293,8 @@ DomPoint InsertionPoint(const BodyText& layout, int pos) {
         if (r.collapsed) return {r.node, static_cast<int>(WhitespaceEnd(r.node, static_cast<size_t>(r.nodeOffset)))};
         return {r.node, r.nodeOffset + (pos - r.start)};
       }
+      // Right after an embedded object: after it, in its parent.
+      if (r.kind == TextRun::Object && r.start == pos - 1 && r.node->parent) return {r.node->parent, IndexOf(r.node) + 1};
     }
   }
   return layout.PointAt(pos);
