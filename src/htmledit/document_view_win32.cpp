@@ -8,6 +8,9 @@ namespace htmledit {
 
 namespace {
 
+// Above this many characters to take out, a fresh control is cheaper than deleting them.
+constexpr int kFreshControlAbove = 20000;
+
 struct RtfSource {
   const std::string* text;
   size_t pos;
@@ -32,30 +35,87 @@ DocumentView::~DocumentView() {
 bool DocumentView::Create(HWND parent, const RECT& bounds, int id) {
   static HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
   if (!richEdit) return false;
+  parent_ = parent;
+  id_ = id;
   hwnd_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL,
                           bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  // The document keeps its own undo; the control's would cost time on every long change.
+  SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
+  filled_ = false;
+  if (OnCreated) OnCreated(hwnd_);
   return true;
+}
+
+bool DocumentView::Recreate() {
+  if (!hwnd_) return false;
+  HWND old = hwnd_;
+  RECT bounds{};
+  GetWindowRect(old, &bounds);
+  MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&bounds), 2);
+  const bool focused = GetFocus() == old;
+  const LONG_PTR exStyle = GetWindowLongPtrW(old, GWL_EXSTYLE);
+  const bool scrollBar = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VSCROLL) != 0;
+  if (OnDestroying) OnDestroying(old);
+  hwnd_ = nullptr;
+  DestroyWindow(old);
+  if (!Create(parent_, bounds, id_)) return false;
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  SendMessageW(hwnd_, EM_SHOWSCROLLBAR, SB_VERT, scrollBar);
+  if (focused) SetFocus(hwnd_);
+  return true;
+}
+
+bool DocumentView::StreamRtf(const std::string& rtf, bool selection) {
+  RtfSource src{&rtf, 0};
+  EDITSTREAM es{};
+  es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
+  es.pfnCallback = ReadRtf;
+  streaming_ = true;
+  SendMessageW(hwnd_, EM_STREAMIN, SF_RTF | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
+  streaming_ = false;
+  return es.dwError == 0;
 }
 
 bool DocumentView::Mirror(const BodyText& layout) {
   if (!hwnd_) return false;
   int start = 0, end = 0;
   GetSelection(start, end);
-  std::string rtf = BodyTextToRtf(layout);
-  RtfSource src{&rtf, 0};
-  EDITSTREAM es{};
-  es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
-  es.pfnCallback = ReadRtf;
+  // A control that shows much already is replaced rather than emptied.
+  if (filled_ && GetWindowTextLengthW(hwnd_) > kFreshControlAbove && !Recreate()) return false;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+  const bool ok = StreamRtf(BodyTextToRtf(layout), false);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
   SetSelection(layout.Clamp(start), layout.Clamp(end));
-  return es.dwError == 0;
+  filled_ = ok;
+  return ok;
+}
+
+bool DocumentView::Update(const BodyText& before, const BodyText& after) {
+  if (!hwnd_) return false;
+  if (!filled_) return Mirror(after);
+  const ParagraphChange change = DiffParagraphs(before, after);
+  if (change.None()) return true;
+  const auto [from, to] = ParagraphRange(before, change.first, change.oldCount);
+  if (to - from > kFreshControlAbove) return Mirror(after);
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  const LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  SetSelection(from, to);
+  const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount), true);
+  SetSelection(after.Clamp(start), after.Clamp(end));
+  const LRESULT nowFirst = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  if (nowFirst != firstLine) SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - nowFirst);
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  filled_ = ok;
+  return ok;
 }
 
 std::u16string DocumentView::Text() const {

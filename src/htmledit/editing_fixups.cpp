@@ -35,14 +35,31 @@ bool ParagraphFixup(Document& doc, const BodyText& layout, int caret, std::u16st
   return true;
 }
 
-bool DivisionFixup(Document& doc, const BodyText& layout, int caret) {
+namespace {
+// Nothing in it but blanks and no-break spaces.
+bool IsEmptyBlock(const Node* b) {
+  for (const Node* n = b->firstChild; n; n = NextInTree(n, b)) {
+    if (n->IsText()) {
+      if (n->data.find_first_not_of(u" \t\r\n\u00A0") != std::u16string::npos) return false;
+    } else if (n->IsElement() && !ShowsNothing(n)) {
+      return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+bool DivisionFixup(Document& doc, const BodyText& layout, int caret, bool lineBreakMode) {
   Node* body = doc.Body();
   if (!body) return false;
   DomPoint p = InsertionPoint(layout, caret);
   Node* at = p.node ? ClosestElement(p.node, {TAGID_P, TAGID_BODY}) : body;
   if (!at) return false;
   if (at->Is(TAGID_P)) {
-    doc.RemoveKeepingChildren(at);
+    // An empty one goes whole (a no-break space left behind would show as a blank).
+    if (IsEmptyBlock(at)) doc.Remove(at);
+    else if (lineBreakMode) doc.RemoveKeepingChildren(at);
+    else return false;
     return true;
   }
   std::vector<Node*> blocks;
@@ -51,14 +68,10 @@ bool DivisionFixup(Document& doc, const BodyText& layout, int caret) {
   bool changed = false;
   for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
     Node* b = *it;
-    bool onlySpace = true;
-    for (Node* n = b->firstChild; n && onlySpace; n = NextInTree(n, b))
-      onlySpace = n->IsText() ? n->data.find_first_not_of(u" \t\r\n\u00A0") == std::u16string::npos : !n->IsElement() || ShowsNothing(n);
-    if (onlySpace && !b->firstChild) {
+    const bool empty = IsEmptyBlock(b);
+    if (empty && (b->attributes.empty() || !b->firstChild)) {
       doc.Remove(b);
-    } else if (onlySpace && b->attributes.empty()) {
-      doc.Remove(b);
-    } else if (b->attributes.empty()) {
+    } else if (!empty && lineBreakMode && b->attributes.empty()) {
       doc.RemoveKeepingChildren(b);
     } else {
       continue;

@@ -23,9 +23,10 @@ bool SelStartCountsOneLess(std::u16string_view bodyInnerHtml);
 bool ParagraphFixup(Document& doc, const BodyText& layout, int caret, std::u16string_view remembered);
 
 // The division fix-up: from the element of the caret up to the first P or the body. A P is
-// replaced by its content; at the body, its P and DIV elements go (empty ones whole, others
+// replaced by its content (an empty one goes whole); at the body, its P and DIV elements go (empty ones whole, others
 // leaving their content; elements with attributes stay, so that no content changes its
-// formatting). True when the tree changed.
-bool DivisionFixup(Document& doc, const BodyText& layout, int caret);
+// formatting). Outside the line-break mode (lineBreakMode false) only empty ones go, so that
+// the document's paragraphs never run together. True when the tree changed.
+bool DivisionFixup(Document& doc, const BodyText& layout, int caret, bool lineBreakMode);
 
 }  // namespace htmledit

@@ -39,9 +39,16 @@ TEST(EditingFixups, ParagraphFixupTurnsTheNewParagraphIntoADivision) {
 TEST(EditingFixups, DivisionFixupLeavesNoParagraphsOrDivisions) {
   Document doc;
   ParseDocument(doc, u"<p>one</p><p>&nbsp;</p><div>two<br>three</div><div align=center>four</div>");
-  ASSERT_TRUE(DivisionFixup(doc, BodyText::Build(doc), 0));  // the caret's P alone
+  Document kept;
+  ParseDocument(kept, u"<p>one</p><p>&nbsp;</p><div>two<br>three</div><div align=center>four</div>");
+  // Outside the line-break mode the paragraphs stay; only the empty one goes.
+  EXPECT_FALSE(DivisionFixup(kept, BodyText::Build(kept), 0, false));
+  ASSERT_TRUE(DivisionFixup(kept, BodyText::Build(kept), 5, false));
+  EXPECT_EQ(BodyHtml(kept), "<P>one</P>\r\n<DIV>two<BR>three</DIV>\r\n<DIV align=center>four</DIV>");
+  // In it: the caret's P alone, then at the body all of them.
+  ASSERT_TRUE(DivisionFixup(doc, BodyText::Build(doc), 0, true));
   EXPECT_EQ(BodyHtml(doc), "one\r\n<P>&nbsp;</P>\r\n<DIV>two<BR>three</DIV>\r\n<DIV align=center>four</DIV>");
-  ASSERT_TRUE(DivisionFixup(doc, BodyText::Build(doc), 0));  // at the body: all of them
+  ASSERT_TRUE(DivisionFixup(doc, BodyText::Build(doc), 0, true));
   EXPECT_EQ(BodyHtml(doc), "onetwo<BR>three\r\n<DIV align=center>four</DIV>");
 }
 
