@@ -354,8 +354,12 @@ DomPoint DeleteContent(Document& doc, const BodyText& layout, int start, int end
       Node* target = TopInline(caret.node);
       for (Node* n = first; n && !IsBlockNode(n);) {
         Node* next = n->next;
-        InsertAfter(doc, target, n);
-        target = n;
+        if (IsPlaceholder(n)) {
+          doc.Remove(n);  // it held the emptied line open; the joined line needs none
+        } else {
+          InsertAfter(doc, target, n);
+          target = n;
+        }
         n = next;
       }
     }
@@ -366,6 +370,12 @@ DomPoint DeleteContent(Document& doc, const BodyText& layout, int start, int end
       doc.Remove(b);
       b = parent;
     }
+  }
+  // A paragraph left empty keeps its line: the caret's text holds it open.
+  Node* block = BlockOf(caret.node);
+  if (block && IsLineBlock(block) && ShowsNothing(block) && caret.node->data.empty()) {
+    doc.SetText(caret.node, u"\u00A0");
+    caret.offset = 0;
   }
   return caret;
 }
