@@ -33,6 +33,26 @@ bool Readable(const void* p, size_t size) {
   return static_cast<const char*>(p) + size <= static_cast<const char*>(info.BaseAddress) + info.RegionSize;
 }
 
+bool RunningUnderWine() {
+  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+// Wine (8.0) hands an EM_GETLINE from another process a buffer it allocated without copying
+// the size word into it: the buffer starts two bytes into a block of (size + 1) characters,
+// and the word before the buffer, which Wine reads for the length of its reply, is left
+// unset. The size is read from the block; true when the buffer is such a block.
+bool WineMarshalledLine(WORD* buffer, size_t& room) {
+  if (!buffer || !RunningUnderWine() || !(InSendMessageEx(nullptr) & ISMEX_SEND)) return false;
+  void* block = reinterpret_cast<char*>(buffer) - sizeof(WORD);
+  HANDLE heap = GetProcessHeap();
+  if (!HeapValidate(heap, 0, block)) return false;
+  const SIZE_T bytes = HeapSize(heap, 0, block);
+  if (bytes == static_cast<SIZE_T>(-1) || bytes < 2 * sizeof(WORD)) return false;
+  room = bytes / sizeof(wchar_t) - 1;
+  return true;
+}
+
 // The text of a display line as an edit control gives it: without its line break.
 std::u16string LineText(IEngineDocument* doc, int line) {
   const int start = doc->LineIndex(line);
@@ -102,12 +122,18 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
     case EM_GETLINE: {
       // The buffer's first word holds its size in characters.
       auto* buffer = reinterpret_cast<WORD*>(lp);
-      if (!Readable(buffer, sizeof(WORD))) return true;
-      const size_t room = *buffer;
+      size_t room = 0;
+      const bool marshalled = WineMarshalledLine(buffer, room);
+      if (!marshalled) {
+        if (!Readable(buffer, sizeof(WORD))) return true;
+        room = *buffer;
+      }
       if (room == 0 || !Writable(buffer, room * sizeof(wchar_t))) return true;
       const std::u16string text = LineText(doc, static_cast<int>(wp));
       const size_t n = std::min(room, text.size());
       std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), reinterpret_cast<char16_t*>(buffer));
+      // Wine sends back as many characters as the word before the buffer says.
+      if (marshalled) buffer[-1] = static_cast<WORD>(n);
       result = static_cast<LRESULT>(n);
       return true;
     }

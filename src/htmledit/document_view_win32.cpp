@@ -10,6 +10,9 @@ namespace {
 
 // Above this many characters to take out, a fresh control is cheaper than deleting them.
 constexpr int kFreshControlAbove = 20000;
+// The wrapping work the view accepts, as the sum of the squares of the paragraphs' lengths in
+// thousands of characters: a paragraph of 10000 characters takes about 0.3 s to wrap.
+constexpr double kWrappingBudget = 100.0;
 
 struct RtfSource {
   const std::string* text;
@@ -46,6 +49,7 @@ bool DocumentView::Create(HWND parent, const RECT& bounds, int id) {
   // The document keeps its own undo; the control's would cost time on every long change.
   SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
   filled_ = false;
+  wrapping_ = true;
   if (OnCreated) OnCreated(hwnd_);
   return true;
 }
@@ -81,6 +85,18 @@ bool DocumentView::StreamRtf(const std::string& rtf, bool selection) {
   return es.dwError == 0;
 }
 
+void DocumentView::ChooseWrapping(const BodyText& layout) {
+  double work = 0;
+  for (const Paragraph& p : layout.Paragraphs()) {
+    const double k = (p.end - p.start) / 1000.0;
+    work += k * k;
+  }
+  const bool wrap = work <= kWrappingBudget;
+  if (wrap == wrapping_) return;
+  wrapping_ = wrap;
+  SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);  // 1: lines as wide as their text
+}
+
 bool DocumentView::Mirror(const BodyText& layout) {
   if (!hwnd_) return false;
   int start = 0, end = 0;
@@ -88,6 +104,7 @@ bool DocumentView::Mirror(const BodyText& layout) {
   // A control that shows much already is replaced rather than emptied.
   if (filled_ && GetWindowTextLengthW(hwnd_) > kFreshControlAbove && !Recreate()) return false;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  ChooseWrapping(layout);
   const bool ok = StreamRtf(BodyTextToRtf(layout), false);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -107,6 +124,7 @@ bool DocumentView::Update(const BodyText& before, const BodyText& after) {
   GetSelection(start, end);
   const LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  ChooseWrapping(after);
   SetSelection(from, to);
   const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount), true);
   SetSelection(after.Clamp(start), after.Clamp(end));

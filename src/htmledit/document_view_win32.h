@@ -49,12 +49,17 @@ class DocumentView {
  private:
   bool StreamRtf(const std::string& rtf, bool selection);
   bool Recreate();
+  // Lines wrap at the window's width unless the text holds paragraphs so long that this
+  // RichEdit would take seconds to wrap them (its wrapping time grows with the square of a
+  // paragraph's length): then each paragraph is one line.
+  void ChooseWrapping(const BodyText& layout);
 
   HWND hwnd_ = nullptr;
   HWND parent_ = nullptr;
   int id_ = 0;
   bool filled_ = false;  // the control shows the last layout mirrored
   bool streaming_ = false;
+  bool wrapping_ = true;
 };
 
 }  // namespace htmledit

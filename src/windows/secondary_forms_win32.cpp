@@ -3,8 +3,6 @@
 namespace windows {
 
 namespace {
-constexpr DWORD kToolWindowStyle = WS_OVERLAPPEDWINDOW;
-
 gui::FormSpec Describe(const char16_t* windowClass, const char16_t* caption, int width, int height, DWORD style,
                    DWORD exStyle = 0) {
   gui::FormSpec desc;
@@ -23,7 +21,5 @@ TForm2::TForm2()
                          WS_EX_TOPMOST),
                     true) {}
 
-
-TForm6::TForm6() : SecondaryForm(Describe(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
 
 }  // namespace windows

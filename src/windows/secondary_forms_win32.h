@@ -38,10 +38,4 @@ class TForm2 : public SecondaryForm {
   TForm2();
 };
 
-// The formatted (HTML) view of an entry.
-class TForm6 : public SecondaryForm {
- public:
-  TForm6();
-};
-
 }  // namespace windows
