@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "htmledit/rtf_view.h"
 
 namespace htmledit {
@@ -127,6 +129,8 @@ bool DocumentView::Update(const BodyText& before, const BodyText& after) {
   ChooseWrapping(after);
   SetSelection(from, to);
   const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount), true);
+  for (size_t i = change.first; i <= change.first + change.newCount && i < after.Paragraphs().size(); ++i)
+    ApplyParagraphFormat(after, i);
   SetSelection(after.Clamp(start), after.Clamp(end));
   const LRESULT nowFirst = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
   if (nowFirst != firstLine) SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - nowFirst);
@@ -134,6 +138,32 @@ bool DocumentView::Update(const BodyText& before, const BodyText& after) {
   InvalidateRect(hwnd_, nullptr, TRUE);
   filled_ = ok;
   return ok;
+}
+
+void DocumentView::ApplyParagraphFormat(const BodyText& layout, size_t i) {
+  const Paragraph& p = layout.Paragraphs()[i];
+  const ParaFormat& f = layout.ParaFormats()[static_cast<size_t>(p.format)];
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  pf.dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_OFFSET | PFM_TABSTOPS | PFM_NUMBERING | PFM_NUMBERINGSTART |
+              PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB;
+  switch (f.align) {
+    case ParaAlign::Center: pf.wAlignment = PFA_CENTER; break;
+    case ParaAlign::Right: pf.wAlignment = PFA_RIGHT; break;
+    case ParaAlign::Justify: pf.wAlignment = PFA_JUSTIFY; break;
+    default: pf.wAlignment = PFA_LEFT; break;
+  }
+  pf.dxStartIndent = f.indentLevel * 360;
+  pf.cTabCount = static_cast<SHORT>(std::min<size_t>(f.tabStops.size(), MAX_TAB_STOPS));
+  for (SHORT t = 0; t < pf.cTabCount; ++t) pf.rgxTabs[t] = f.tabStops[static_cast<size_t>(t)];
+  pf.wNumbering = f.list == ListKind::Bullet ? PFN_BULLET : f.list == ListKind::Number ? PFN_ARABIC : 0;
+  pf.wNumberingStart = static_cast<WORD>(std::max(1, f.listNumber));
+  pf.wNumberingStyle = f.list == ListKind::Number ? PFNS_PERIOD : 0;
+  pf.wNumberingTab = f.list == ListKind::None ? 0 : 360;
+  SetSelection(p.start, p.end);
+  streaming_ = true;
+  SendMessageW(hwnd_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  streaming_ = false;
 }
 
 std::u16string DocumentView::Text() const {

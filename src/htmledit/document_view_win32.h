@@ -43,7 +43,7 @@ class DocumentView {
   void SetSelection(int start, int end);
   // The view's width in twips (what table cells without widths share).
   int WidthTwips() const;
-  // True while the view streams its own content in (the only stream it takes).
+  // True while the view puts its own content in (the only text and formats it takes).
   bool Streaming() const { return streaming_; }
 
  private:
@@ -53,6 +53,9 @@ class DocumentView {
   // RichEdit would take seconds to wrap them (its wrapping time grows with the square of a
   // paragraph's length): then each paragraph is one line.
   void ChooseWrapping(const BodyText& layout);
+  // Gives paragraph i of the view the layout's paragraph format (a stream into a selection
+  // leaves the paragraph after it with the stream's last paragraph format).
+  void ApplyParagraphFormat(const BodyText& layout, size_t i);
 
   HWND hwnd_ = nullptr;
   HWND parent_ = nullptr;

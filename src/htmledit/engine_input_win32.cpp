@@ -353,9 +353,11 @@ bool EngineDocument::HandleViewMessage(HWND view, UINT msg, WPARAM& wp, LPARAM l
     }
     case EM_SETCHARFORMAT:
     case EM_SETPARAFORMAT:
-    case EM_SETREADONLY:
+    case EM_SETREADONLY: {
       // The view's formats and state come from the document alone.
-      return true;
+      DocumentView* own = owner_ ? owner_->View() : nullptr;
+      return !(own && own->Streaming());
+    }
     case WM_COMMAND:
       if (lp != 0) return false;
       switch (LOWORD(wp)) {
