@@ -18,12 +18,6 @@ gui::FormSpec Describe(const char16_t* windowClass, const char16_t* caption, int
 }
 }  // namespace
 
-TForm2::TForm2()
-    : SecondaryForm(Describe(u"TForm2", u"属性设置", 520, 420, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX,
-                         WS_EX_TOPMOST),
-                    true) {}
-
-
 TForm5::TForm5()
     : SecondaryForm(Describe(u"TForm5", u"查看剪切板中的图片数据", 749, 439, kToolWindowStyle, WS_EX_TOPMOST), true) {}
 

@@ -125,6 +125,7 @@ void TForm1::CreateControls() {
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   BindPasteCommands();
+  BindOptionsCommands();
   BindFixedCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
