@@ -13,7 +13,7 @@ PageControl::~PageControl() {
 
 void PageControl::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   ControlSpec s = desc;
-  s.style |= WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  s.style |= WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_FOCUSONBUTTONDOWN;
   CreateAs(WC_TABCONTROLW, parent, s, font);
 }
 
