@@ -126,6 +126,7 @@ void TForm1::CreateControls() {
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   BindPasteCommands();
   BindOptionsCommands();
+  BindDataBoxCommands();
   BindFixedCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/databox/menu_plan.h"
 #include "app/files/app_paths.h"
 #include "app/fixed/fixed_entries.h"
 #include "app/paste/paste_decision.h"
@@ -276,6 +277,20 @@ class TForm1 : public gui::Form,
   void xunhuanfasenClick();
   void kaiqigudinkuaijieClick() override;
   void N74Click();
+
+  // The data-box and program-shortcut menus (main_form_databox_win32.cpp).
+  using RowHandlerFor = std::function<std::function<void()>(const std::u16string&)>;
+  void AddPlannedRows(gui::Menu::Row* parent, int at, const std::vector<MenuPlanRow>& rows,
+                      const RowHandlerFor& handler);
+  std::function<void()> DataBoxRowHandler(const std::u16string& path);
+  void liecukeyiexezi(const std::vector<MenuPlanRow>& folders, gui::Menu::Row* parent, const RowHandlerFor& handler);
+  void MyClick(const std::u16string& file);
+  void bianjiMyClick(const std::u16string& file);
+  void cenxvkuaijiedongtaiClick();
+  void ScanShortcutFolder(const std::u16string& folder, gui::Menu::Row* parent);
+  void ShortcutMenuItemClick(const std::u16string& link);
+  void BindDataBoxCommands();
+  int DataBoxMenuMode = 1;  // 1 while the open menu is built, 2 while the edit menu is
 
   // The options dialog and its opening rows (main_form_options_win32.cpp).
   void BindOptionsCommands();
