@@ -17,10 +17,16 @@ class CheckBox : public Control {
   std::function<void()> OnClick;
 };
 
-// A frame with a caption around other controls (which are children of the same window).
+// A frame with a caption around other controls (which are children of the same window and
+// lie above it). It paints its own background, which the window beneath leaves out.
 class GroupBox : public Control {
  public:
   void Create(HWND parent, const ControlSpec& desc, HFONT font);
+  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  WNDPROC previous_ = nullptr;
 };
 
 }  // namespace gui

@@ -36,9 +36,7 @@ Panel& PageControl::AddPage(std::u16string_view caption) {
   const int index = static_cast<int>(pages_.size());
   SendMessageW(hwnd_, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 
-  RECT area{};
-  GetClientRect(hwnd_, &area);
-  SendMessageW(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  const RECT area = PageArea();
   auto page = std::make_unique<Panel>();
   ControlSpec spec;
   spec.left = area.left;
@@ -49,6 +47,18 @@ Panel& PageControl::AddPage(std::u16string_view caption) {
   pages_.push_back(std::move(page));
   ShowActivePage();
   return *pages_.back();
+}
+
+RECT PageControl::PageArea() const {
+  RECT area{};
+  GetClientRect(hwnd_, &area);
+  SendMessageW(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  return area;
+}
+
+void PageControl::FitPages() {
+  const RECT area = PageArea();
+  for (auto& page : pages_) page->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 int PageControl::ActivePageIndex() const { return static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0)); }

@@ -34,9 +34,13 @@ class PageControl : public Control {
   void SetTabImage(int tab, int image);
   int TabImage(int tab) const;
 
+  // After the control changed its size: the pages fill its display area again.
+  void FitPages();
+
   std::function<void()> OnChange;
 
  private:
+  RECT PageArea() const;
   void ShowActivePage();
   std::vector<std::unique_ptr<Panel>> pages_;
   HIMAGELIST images_ = nullptr;

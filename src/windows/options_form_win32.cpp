@@ -131,7 +131,6 @@ void TForm2::CreateControls() {
     t.altBox.Create(page, At(t.altId, 150, 92, 150, 22, u"加上 Alt 前缀"), font);
     // Created after the controls inside it, so that it lies beneath them.
     t.group.Create(page, At(t.groupId, 12, 70, 370, 54, u"热键定义为（默认F9）"), font);
-    SetWindowLongW(t.group.Handle(), GWL_STYLE, GetWindowLongW(t.group.Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
     t.jumpBox.Create(page, At(t.jumpId, 12, 134, 300, 22, t.jumpCaption), font);
     t.jumpLabel.Create(page, At(0, 12, 170, 80, 18, u"跳格键设置"), font);
     t.jumpCombo.Create(page, At(t.jumpComboId, 100, 166, 140, 22), font, 100);
@@ -295,6 +294,17 @@ void TForm2::FormShow() {
   x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - Width()));
   y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - Height()));
   SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm2::FormResize() {
+  // The scaling routine and the maximise box change the window's size: the pages and the
+  // buttons follow it.
+  if (!PageControl1.Handle()) return;
+  const int w = ClientWidth(), h = ClientHeight();
+  PageControl1.SetBounds(8, 8, std::max(0, w - 16), std::max(0, h - 56));
+  PageControl1.FitPages();
+  Button1.SetBounds(w - 190, h - 40, 80, 28);
+  Button2.SetBounds(w - 100, h - 40, 80, 28);
 }
 
 void TForm2::PageControl1Change() {

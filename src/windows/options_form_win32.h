@@ -45,6 +45,7 @@ class TForm2 : public gui::Form {
   void FormCreate() override;
   void FormClose(gui::CloseAction& action) override;
   void FormShow() override;
+  void FormResize() override;
 
  private:
   void BindHandlers();
