@@ -17,6 +17,17 @@ HMENU NewMenu(bool bar) {
   return menu;
 }
 bool IsSeparator(const std::u16string& caption) { return caption == u"-"; }
+bool IsSeparator(const Menu::Row* row) { return !(row->flags & kMenuTextCaption) && IsSeparator(row->caption); }
+// What the native menu shows: a text caption has its "&" doubled, so none marks an accelerator.
+std::u16string NativeCaption(const Menu::Row* row) {
+  if (!(row->flags & kMenuTextCaption)) return row->caption;
+  std::u16string shown;
+  for (char16_t c : row->caption) {
+    shown += c;
+    if (c == u'&') shown += u'&';
+  }
+  return shown;
+}
 }  // namespace
 
 Menu::~Menu() {
@@ -73,7 +84,7 @@ HMENU Menu::MenuOf(const Row* parent) const { return parent ? parent->subMenu : 
 
 bool Menu::IsRowEnabled(const Row* row) const {
   if (!row->designEnabled || !row->enabled) return false;
-  if (row->action || row->subMenu || IsSeparator(row->caption)) return true;
+  if (row->action || row->subMenu || IsSeparator(row)) return true;
   return !row->handler.empty() && handlers_.count(row->handler) != 0;
 }
 
@@ -145,12 +156,13 @@ void Menu::InsertNative(Row* row) {
   const int position = PositionOf(row, false);
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_STRING | MIIM_SUBMENU;
-  info.fType = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
+  info.fType = IsSeparator(row) ? MFT_SEPARATOR : MFT_STRING;
   info.wID = static_cast<UINT>(row->id);
   info.fState = (row->checked ? MFS_CHECKED : 0) | (IsRowEnabled(row) ? MFS_ENABLED : MFS_GRAYED);
   info.dwItemData = reinterpret_cast<ULONG_PTR>(row);
   info.hSubMenu = row->subMenu;
-  info.dwTypeData = const_cast<wchar_t*>(W(row->caption));
+  const std::u16string caption = NativeCaption(row);
+  info.dwTypeData = const_cast<wchar_t*>(W(caption));
   InsertMenuItemW(row->parent->subMenu, static_cast<UINT>(position), TRUE, &info);
 }
 
@@ -165,9 +177,10 @@ void Menu::UpdateNative(Row* row) {
   if (!row->visible || SkipNative()) return;
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
-  info.fType = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
+  info.fType = IsSeparator(row) ? MFT_SEPARATOR : MFT_STRING;
   info.fState = (row->checked ? MFS_CHECKED : 0) | (IsRowEnabled(row) ? MFS_ENABLED : MFS_GRAYED);
-  info.dwTypeData = const_cast<wchar_t*>(W(row->caption));
+  const std::u16string caption = NativeCaption(row);
+  info.dwTypeData = const_cast<wchar_t*>(W(caption));
   SetMenuItemInfoW(row->parent->subMenu, static_cast<UINT>(PositionOf(row, true)), TRUE, &info);
   if (row->parent == &root_) Redraw();
 }
@@ -249,7 +262,7 @@ int Menu::RowTag(const Row* row) const { return row->tag; }
 std::u16string Menu::RowCaption(const Row* row) const { return row->caption; }
 
 Menu::Row* Menu::InsertRow(Row* parent, int index, std::u16string_view caption, std::function<void()> action,
-                           bool subMenu) {
+                           bool subMenu, bool textCaption) {
   Row* p = parent ? parent : &root_;
   if (!p->subMenu) {
     p->subMenu = NewMenu(false);
@@ -266,6 +279,7 @@ Menu::Row* Menu::InsertRow(Row* parent, int index, std::u16string_view caption, 
   row->caption = std::u16string(caption);
   row->action = std::move(action);
   row->parent = p;
+  if (textCaption) row->flags |= kMenuTextCaption;
   if (subMenu) {
     row->subMenu = NewMenu(false);
     by_menu_[row->subMenu] = row.get();

@@ -57,8 +57,9 @@ class Menu {
 
   // Rows added at run time below a sub-menu row (or below the menu itself when parent is nullptr).
   // index counts the parent's rows, visible or not; -1 appends. Returns the new row.
+  // textCaption: the caption is a name shown as it stands (kMenuTextCaption).
   Row* InsertRow(Row* parent, int index, std::u16string_view caption, std::function<void()> action,
-                 bool subMenu = false);
+                 bool subMenu = false, bool textCaption = false);
   void RemoveRow(Row* row);
   // Removes the parent's rows from index first on (all of them when count is -1).
   void RemoveRows(Row* parent, int first, int count = -1);

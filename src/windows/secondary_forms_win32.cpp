@@ -18,12 +18,6 @@ gui::FormSpec Describe(const char16_t* windowClass, const char16_t* caption, int
 }
 }  // namespace
 
-TForm2::TForm2()
-    : SecondaryForm(Describe(u"TForm2", u"属性设置", 520, 420, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX,
-                         WS_EX_TOPMOST),
-                    true) {}
-
-
 TForm6::TForm6() : SecondaryForm(Describe(u"TForm6", u"用带格式的浏览器查看当前文本", 640, 480, kToolWindowStyle), true) {}
 
 }  // namespace windows

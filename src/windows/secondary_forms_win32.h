@@ -32,12 +32,6 @@ class SecondaryForm : public gui::Form {
   ScaleRoutine scale_;
 };
 
-// The options dialog.
-class TForm2 : public SecondaryForm {
- public:
-  TForm2();
-};
-
 // The formatted (HTML) view of an entry.
 class TForm6 : public SecondaryForm {
  public:

@@ -215,7 +215,10 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   ClickButton(viewer, L"保存修改");
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_)[1] == L"B中文"; }, 10s));
   e2e::ClickListRow(list_, 1);
-  ASSERT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == L"B中文"; }, 10s));
+  ASSERT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == L"B中文"; }, 10s))
+      << "clipboard: " << e2e::Utf8(e2e::ReadClipboardText().value_or(L"(none)")) << "; selected row "
+      << e2e::SelectedListRow(list_) << "; rows " << e2e::ListRows(list_).size() << "; boxes "
+      << e2e::MessageBoxTexts(program_.ProcessId()).size();
   EXPECT_FALSE(e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"Quillora Test Private")).has_value());
 
   // Closed in the hex view, it opens again in the text view.

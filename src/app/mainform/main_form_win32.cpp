@@ -125,6 +125,8 @@ void TForm1::CreateControls() {
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   BindPasteCommands();
+  BindOptionsCommands();
+  BindDataBoxCommands();
   BindFixedCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/databox/menu_plan.h"
 #include "app/files/app_paths.h"
 #include "app/fixed/fixed_entries.h"
 #include "app/paste/paste_decision.h"
@@ -42,8 +43,10 @@
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
 #include "windows/entry_viewer_host.h"
+#include "windows/options_host.h"
 
 namespace windows {
+class TForm2;
 class TForm3;
 class Tform8;
 class TAboutBox;
@@ -52,7 +55,10 @@ class TAboutBox;
 
 namespace app {
 
-class TForm1 : public gui::Form, private HistorySink, private windows::EntryViewerHost {
+class TForm1 : public gui::Form,
+               private HistorySink,
+               private windows::EntryViewerHost,
+               private windows::OptionsHost {
  public:
   TForm1();
   ~TForm1() override;
@@ -69,10 +75,10 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   // The entry text and hex viewer that N39Click opens (main_form_viewer_win32.cpp).
   void SetEntryViewer(windows::TForm3* viewer);
 
-  // What the options dialog's creation switches on from the saved settings: the fixed-entry
-  // keys, continuous paste or copy, the jump switch, and the captions of the paste key and
-  // the jump key. Runs once at start-up, right after this window's creation.
-  void SwitchOnSavedFeatures();
+  // The options dialog (main_form_options_win32.cpp): what it reaches of this window, and the
+  // dialog itself, set before its creation (which switches on the saved features).
+  windows::OptionsHost& OptionsSide() { return *this; }
+  void SetOptionsDialog(windows::TForm2* dialog) { Form2 = dialog; }
 
   // The help menu's windows, created after this one.
   void SetHelpWindows(windows::Tform8* form8, windows::TAboutBox* aboutBox) {
@@ -268,14 +274,51 @@ class TForm1 : public gui::Form, private HistorySink, private windows::EntryView
   void CopyStep();
   void SendKeyString(const std::string& keys, bool wait);
   void PutPasteTextOnClipboard(int row);
-  void lianxvniantieClick();
-  void lianxvfuziClick();
-  void zidongtiaodaoClick();
+  void lianxvniantieClick() override;
+  void lianxvfuziClick() override;
+  void zidongtiaodaoClick() override;
   void xunhuanniantieClick();
   void xunhuanfasenClick();
-  void kaiqigudinkuaijieClick();
+  void kaiqigudinkuaijieClick() override;
   void N74Click();
-  void ShowPasteCaptions();
+
+  // The data-box and program-shortcut menus (main_form_databox_win32.cpp).
+  using RowHandlerFor = std::function<std::function<void()>(const std::u16string&)>;
+  void AddPlannedRows(gui::Menu::Row* parent, int at, const std::vector<MenuPlanRow>& rows,
+                      const RowHandlerFor& handler);
+  std::function<void()> DataBoxRowHandler(const std::u16string& path);
+  void liecukeyiexezi(const std::vector<MenuPlanRow>& folders, gui::Menu::Row* parent, const RowHandlerFor& handler);
+  void MyClick(const std::u16string& file);
+  void bianjiMyClick(const std::u16string& file);
+  void cenxvkuaijiedongtaiClick();
+  void ScanShortcutFolder(const std::u16string& folder, gui::Menu::Row* parent);
+  void ShortcutMenuItemClick(const std::u16string& link);
+  void BindDataBoxCommands();
+  int DataBoxMenuMode = 1;  // 1 while the open menu is built, 2 while the edit menu is
+
+  // The options dialog and its opening rows (main_form_options_win32.cpp).
+  void BindOptionsCommands();
+  void OpenOptions(int tab);
+  void MirrorSwitchBoxes(std::optional<bool> pasteBox, std::optional<bool> copyBox);
+  windows::OptionsValues OptionValues() const override;
+  void SetOptionValues(const windows::OptionsValues& values) override;
+  std::u16string BaseDirectory() const override { return paths_.BaseDir; }
+  bool RowChecked(windows::OptionsRow row) const override;
+  void SetRowChecked(windows::OptionsRow row, bool checked) override;
+  void SetRowCaption(windows::OptionsRow row, std::u16string_view caption) override;
+  void SetApplicationTitle(std::u16string_view title) override;
+  void SetApplicationIcon(const std::u16string& iconFile) override;
+  void TrayShowIcon() override;
+  void TrayHideIcon() override;
+  void TraySetHint(std::u16string_view hint) override;
+  void TraySetUseAppIcon(bool use) override;
+  void TraySetAutoHide(bool autoHide) override;
+  int SelectedListRow() const override { return SelectedRow(); }
+  int CurrentPastePosition() const override { return PastePosition; }
+  void SetPastePosition(int position) override { PastePosition = position; }
+  std::optional<std::u16string> BrowseForFile(std::u16string_view filter, std::u16string_view folder) override;
+  windows::TForm2* Form2 = nullptr;
+  gui::UniqueIcon appIconBig_, appIconSmall_;
 
   // Fixed entries (main_form_fixed_win32.cpp).
   void BindFixedCommands();

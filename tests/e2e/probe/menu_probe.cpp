@@ -13,8 +13,11 @@ const UINT kChooseMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuChoose");
 const UINT kPopupRowMessage = RegisterWindowMessageW(L"Quillora.E2E.PopupRow");
 
 // Chooses the first row with this caption, as a click on it would: WM_MENUCOMMAND for menus
-// that notify by position, WM_COMMAND with the row's id otherwise.
+// that notify by position, WM_COMMAND with the row's id otherwise. "sub-menu\nrow" chooses the
+// row inside the first sub-menu of that caption (rows of the same name in several menus).
 bool Choose(HWND window, HMENU menu, const std::wstring& caption) {
+  const size_t newline = caption.find(L'\n');
+  const std::wstring head = newline == std::wstring::npos ? L"" : caption.substr(0, newline);
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     wchar_t text[512] = {};
@@ -34,6 +37,7 @@ bool Choose(HWND window, HMENU menu, const std::wstring& caption) {
       }
       return true;
     }
+    if (info.hSubMenu && !head.empty() && head == text) return Choose(window, info.hSubMenu, caption.substr(newline + 1));
     if (info.hSubMenu && Choose(window, info.hSubMenu, caption)) return true;
   }
   return false;
