@@ -261,9 +261,4 @@ void TForm1::StoreClipboardPicture() {
   // DecidePictureChange never asks for this.
 }
 
-void TForm1::mytuopanClick(int entry) {
-  // The tray icon is not built yet, so its menu cannot be opened.
-  (void)entry;
-}
-
 }  // namespace app

@@ -126,6 +126,8 @@ void TForm1::CreateControls() {
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   BindPasteCommands();
   BindFixedCommands();
+  BindTrayCommands();
+  BindHotKeyCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
   speedjianqie.OnClick = [this] {
