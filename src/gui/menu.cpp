@@ -552,9 +552,13 @@ bool Menu::DispatchCommand(int commandId) {
   return Run(it->second);
 }
 
-void Menu::Popup(HWND owner, int x, int y) {
+void Menu::PrepareToShow() {
   if (deferred_ && dirty_) Materialize();
   else if (virtual_dirty_) RefreshVirtualRows();
+}
+
+void Menu::Popup(HWND owner, int x, int y) {
+  PrepareToShow();
   // The owner must be in the foreground, or the menu does not close when the user clicks elsewhere.
   SetForegroundWindow(owner);
   tracking_ = true;

@@ -86,6 +86,8 @@ class Menu {
   // Shows the menu as a popup at screen coordinates; the choice is dispatched through owner,
   // which hands its menu messages to HandleOwnerMessage.
   void Popup(HWND owner, int x, int y);
+  // Brings the native menu up to date with the rows (what Popup does before it shows it).
+  void PrepareToShow();
   // Whether a right click on the control that owns this menu pops it up (on by default).
   bool AutoPopup() const { return auto_popup_; }
   void SetAutoPopup(bool on) { auto_popup_ = on; }
