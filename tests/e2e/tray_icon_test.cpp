@@ -143,6 +143,40 @@ TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {
   EXPECT_TRUE(e2e::WaitUntil([&] { return Shown(); }, 5s));
 }
 
+TEST_F(TrayIcon, HidingAndShowingTheIconKeepsEveryEntryRowAndIsRemembered) {
+  constexpr wchar_t kShowIcon[] = L"程序是否显示在系统托盘上（任务栏右侧）";
+  Copy(L"第二条");
+  SetMenuSwitch(kShowIcon, false);
+  if (HasFatalFailure()) return;
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::TrayIconPresent(tray_); }, 5s));
+  SetMenuSwitch(kShowIcon, true);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::TrayIconPresent(tray_); }, 5s));
+  OpenTrayMenu();
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, kFirstEntry));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == kFirstEntry; }, 5s));
+  OpenTrayMenu();
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, L"第二条"));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == L"第二条"; }, 5s));
+
+  // Switched off, it stays off at the next start ("set" line 4).
+  SetMenuSwitch(kShowIcon, false);
+  if (HasFatalFailure()) return;
+  Restart();
+  if (HasFatalFailure()) return;
+  HWND tray = e2e::FindTrayIconWindow(program_.ProcessId());
+  ASSERT_NE(tray, nullptr);
+  e2e::WaitUntil([] { return false; }, 1s);
+  EXPECT_FALSE(e2e::TrayIconPresent(tray));
+  const e2e::MenuRowInfo* row = nullptr;
+  const auto rows = e2e::ReadMenuBar(main_);
+  row = e2e::FindMenuRow(rows, kShowIcon);
+  ASSERT_NE(row, nullptr);
+  EXPECT_FALSE(row->checked);
+}
+
 TEST_F(TrayIcon, AltCFromAnotherProgramBringsTheListToTheFront) {
   e2e::ForeignEditor editor;
   const auto altC = [&] {
