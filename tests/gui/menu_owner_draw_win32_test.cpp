@@ -268,3 +268,31 @@ TEST_F(PagedRows, EntryTextIsShownAsTyped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OwnerDrawnMenu, AnotherKeyboardLayoutRewritesTheShortcutsWhenTheMenuOpens) {
+  Menu menu;
+  menu.Build(Menu::Kind::Bar, kRows, 100);
+  menu.SetShortCut(u"save", unicode::ShortCut('S', unicode::scCtrl));
+  HMENU file = GetSubMenu(menu.Handle(), 0);
+  // Someone else's text in the native item stands for a text made under the old layout.
+  MENUITEMINFOW info{sizeof info};
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = const_cast<wchar_t*>(L"保存\tStrg+S");
+  SetMenuItemInfoW(file, 2, TRUE, &info);
+  LRESULT result = 0;
+  // Opening under the same layout leaves the text alone.
+  menu.HandleOwnerMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0, result);
+  EXPECT_EQ(Text(file, 2), L"保存\tStrg+S");
+
+  const HKL before = GetKeyboardLayout(0);
+  const HKL other = LoadKeyboardLayoutW(before == reinterpret_cast<HKL>(0x04070407) ? L"00000409" : L"00000407",
+                                        KLF_ACTIVATE);
+  if (!other || GetKeyboardLayout(0) == before) GTEST_SKIP() << "this system does not switch keyboard layouts";
+  menu.HandleOwnerMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0, result);
+  EXPECT_EQ(Text(file, 2), L"保存\tCtrl+S");
+  ActivateKeyboardLayout(before, 0);
+}
+
+}  // namespace
