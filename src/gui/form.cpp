@@ -87,6 +87,14 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MENUCOMMAND:
       if (DispatchMenu(msg, wp, lp)) return 0;
       break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_INITMENUPOPUP:
+      // The owner-drawn rows of this window's menus, and pages built as they open.
+      for (Menu* menu : menus_) {
+        if (menu->HandleOwnerMessage(msg, wp, lp, result)) return result;
+      }
+      break;
     case WM_TIMER:
       for (Timer* timer : timers_) {
         if (timer->Id() == wp) {

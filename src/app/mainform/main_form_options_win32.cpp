@@ -108,13 +108,21 @@ void TForm1::SetApplicationIcon(const std::u16string& iconFile) {
   appIconSmall_ = std::move(small);
 }
 
-// The tray icon component comes with the tray icon's own work; until then these change only
-// what this window keeps (the row `xiansituopan` and "set" line 4 follow the dialog).
-void TForm1::TrayShowIcon() {}         // TrayIcon1.ShowIcon()
-void TForm1::TrayHideIcon() {}         // TrayIcon1.HideIcon()
-void TForm1::TraySetHint(std::u16string_view) {}  // TrayIcon1.Hint := hint
-void TForm1::TraySetUseAppIcon(bool) {}  // TrayIcon1.UseAppIcon := use
-void TForm1::TraySetAutoHide(bool) {}    // TrayIcon1.AutoHide := autoHide
+void TForm1::TrayShowIcon() {
+  if (TrayIcon1) TrayIcon1->ShowIcon();
+}
+void TForm1::TrayHideIcon() {
+  if (TrayIcon1) TrayIcon1->HideIcon();
+}
+void TForm1::TraySetHint(std::u16string_view hint) {
+  if (TrayIcon1) TrayIcon1->SetHint(hint);
+}
+void TForm1::TraySetUseAppIcon(bool use) {
+  if (TrayIcon1) TrayIcon1->SetUseAppIcon(use);
+}
+void TForm1::TraySetAutoHide(bool autoHide) {
+  if (TrayIcon1) TrayIcon1->SetAutoHide(autoHide);
+}
 
 std::optional<std::u16string> TForm1::BrowseForFile(std::u16string_view filter, std::u16string_view folder) {
   // The list dialogs are described afresh each time (folder "保存", filter "text(*.txt)|*.txt"),

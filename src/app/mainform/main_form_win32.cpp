@@ -128,6 +128,8 @@ void TForm1::CreateControls() {
   BindOptionsCommands();
   BindDataBoxCommands();
   BindFixedCommands();
+  BindTrayCommands();
+  BindHotKeyCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
   speedjianqie.OnClick = [this] {

@@ -12,6 +12,7 @@
 #include "app/databox/menu_plan.h"
 #include "app/files/app_paths.h"
 #include "app/fixed/fixed_entries.h"
+#include "app/hotkey/select_to_copy.h"
 #include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
 #include "app/capture/clipboard_wait.h"
@@ -33,6 +34,7 @@
 #include "app/snapshot/snapshot_stream.h"
 #include "desktop/sys_hook.h"
 #include "desktop/sys_hook_platform_win32.h"
+#include "desktop/tray_icon_win32.h"
 #include "cipher/des.h"
 #include "gui/control.h"
 #include "gui/form.h"
@@ -395,7 +397,32 @@ class TForm1 : public gui::Form,
   void FindDialog1Find();
   void FindDialog1Close();
 
-  // Steps that belong to features not built yet: each is one call site, doing nothing yet.
+  // The tray icon and its menu (main_form_tray_win32.cpp).
+  void SetUpTrayIcon();
+  void BindTrayCommands();
+  void TrayIcon1Click();
+  void Minimize();
+  void tuopantuicuClick();
+  void tuopanjiansiClick();
+  void xiansituopanClick();
+  std::unique_ptr<desktop::TrayPlatform> trayPlatform_;
+  std::unique_ptr<desktop::MenuTrayPopup> trayPopup_;
+  std::unique_ptr<desktop::TTrayIcon> TrayIcon1;
+  gui::UniqueIcon applicationIcon_, windowSmallIcon_;  // from the icon file of the settings
+
+  // Alt+C and select-to-copy (main_form_hotkey_win32.cpp).
+  void BindHotKeyCommands();
+  void diaoyongkuaisuClick();
+  bool WMHotKey(LPARAM lp);
+  void huacifuziClick();
+  void SysMouseHook1MouseClick(desktop::TMouseButton button, desktop::TSysMouseButtonMovement movement);
+  void SysMouseHook1MouseMove();
+  bool hotKeyRegistered_ = false;
+  bool hotKeyFailureShown_ = false;
+  bool MouseHookStarted = false;
+  MouseDragCounter mouseDrag_;
+
+  // Steps of the creation, the first show and the close, each one call site.
   void ReadSettingsFile();
   void WriteSettingsFile();
   void BuildDataBoxMenus();
