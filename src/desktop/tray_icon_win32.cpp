@@ -162,11 +162,4 @@ bool MenuTrayPopup::HandleOwnerMessage(uint32_t msg, uintptr_t wParam, intptr_t 
   return true;
 }
 
-gui::UniqueIcon LoadTrayIconFile(const std::u16string& file) {
-  if (file.empty()) return gui::UniqueIcon();
-  HANDLE icon = LoadImageW(nullptr, gui::W(file), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                           GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE);
-  return gui::UniqueIcon(static_cast<HICON>(icon));
-}
-
 }  // namespace desktop

@@ -30,8 +30,4 @@ class MenuTrayPopup : public TrayPopupMenu {
   gui::Menu& menu_;
 };
 
-// An icon file at the small-icon size of the notification area; empty when the file is
-// missing or holds no icon.
-gui::UniqueIcon LoadTrayIconFile(const std::u16string& file);
-
 }  // namespace desktop
