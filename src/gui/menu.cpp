@@ -19,6 +19,39 @@ HMENU NewMenu(bool bar) {
 bool IsSeparator(const std::u16string& caption) { return caption == u"-"; }
 }  // namespace
 
+UINT MenuChangedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Quillora.MenuChanged");
+  return message;
+}
+
+UINT Menu::TypeOf(const Row* row) const {
+  UINT type = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
+  const bool barItem = kind_ == Kind::Bar && row->parent == &root_;
+  if (owner_draw_ && !barItem) type |= MFT_OWNERDRAW;
+  return type;
+}
+
+void Menu::SetOwnerDraw(bool ownerDraw) {
+  if (owner_draw_ == ownerDraw) return;
+  owner_draw_ = ownerDraw;
+  if (deferred_) {
+    dirty_ = true;
+    return;
+  }
+  std::function<void(Row*)> retype = [&](Row* parent) {
+    for (auto& child : parent->children) {
+      if (child->visible) {
+        MENUITEMINFOW info{sizeof info};
+        info.fMask = MIIM_FTYPE;
+        info.fType = TypeOf(child.get());
+        SetMenuItemInfoW(parent->subMenu, static_cast<UINT>(PositionOf(child.get(), true)), TRUE, &info);
+      }
+      retype(child.get());
+    }
+  };
+  retype(&root_);
+}
+
 Menu::~Menu() {
   // A menu bar attached to a window is destroyed with the window; anything else is ours.
   if (root_menu_ && !(owner_ && IsWindow(owner_) && GetMenu(owner_) == root_menu_)) DestroyMenu(root_menu_);
@@ -131,7 +164,7 @@ void Menu::InsertVirtualRows() {
     const std::u16string caption = virtual_.caption(i);
     MENUITEMINFOW info{sizeof info};
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
-    info.fType = MFT_STRING;
+    info.fType = owner_draw_ ? MFT_STRING | MFT_OWNERDRAW : MFT_STRING;
     info.fState = MFS_ENABLED;
     info.dwItemData = (static_cast<ULONG_PTR>(i) << 1) | 1;
     info.dwTypeData = const_cast<wchar_t*>(W(caption));
@@ -145,7 +178,7 @@ void Menu::InsertNative(Row* row) {
   const int position = PositionOf(row, false);
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_STRING | MIIM_SUBMENU;
-  info.fType = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
+  info.fType = TypeOf(row);
   info.wID = static_cast<UINT>(row->id);
   info.fState = (row->checked ? MFS_CHECKED : 0) | (IsRowEnabled(row) ? MFS_ENABLED : MFS_GRAYED);
   info.dwItemData = reinterpret_cast<ULONG_PTR>(row);
@@ -165,7 +198,7 @@ void Menu::UpdateNative(Row* row) {
   if (!row->visible || SkipNative()) return;
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
-  info.fType = IsSeparator(row->caption) ? MFT_SEPARATOR : MFT_STRING;
+  info.fType = TypeOf(row);
   info.fState = (row->checked ? MFS_CHECKED : 0) | (IsRowEnabled(row) ? MFS_ENABLED : MFS_GRAYED);
   info.dwTypeData = const_cast<wchar_t*>(W(row->caption));
   SetMenuItemInfoW(row->parent->subMenu, static_cast<UINT>(PositionOf(row, true)), TRUE, &info);
@@ -173,7 +206,9 @@ void Menu::UpdateNative(Row* row) {
 }
 
 void Menu::Redraw() {
-  if (kind_ == Kind::Bar && owner_ && IsWindow(owner_)) DrawMenuBar(owner_);
+  if (kind_ != Kind::Bar || !owner_ || !IsWindow(owner_)) return;
+  if (GetMenu(owner_) == root_menu_) DrawMenuBar(owner_);
+  else SendMessageW(owner_, MenuChangedMessage(), 0, reinterpret_cast<LPARAM>(root_menu_));
 }
 
 void Menu::Bind(std::u16string_view handler, std::function<void()> action) {

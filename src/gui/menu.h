@@ -23,6 +23,10 @@
 
 namespace gui {
 
+// Sent to the window of a menu bar that it no longer carries (a skin draws the bar) when the
+// bar's items changed; lParam is the bar's menu handle.
+UINT MenuChangedMessage();
+
 class Menu {
  public:
   enum class Kind { Bar, Popup };
@@ -96,6 +100,11 @@ class Menu {
   // The source changed: the rows are built anew at the next show.
   void InvalidateVirtualRows() { dirty_ = true; }
 
+  // Owner-drawn rows (a skin draws them; the bar's own items stay native). A deferred menu
+  // gets them when it is built, so that a switch never walks its rows one by one.
+  void SetOwnerDraw(bool ownerDraw);
+  bool OwnerDraw() const { return owner_draw_; }
+
   struct Row {
     std::u16string name;
     std::u16string caption;
@@ -126,6 +135,7 @@ class Menu {
   void Materialize();
   void InsertAllNative(Row* parent);
   void InsertVirtualRows();
+  UINT TypeOf(const Row* row) const;
   bool SkipNative();
 
   Kind kind_ = Kind::Popup;
@@ -135,6 +145,7 @@ class Menu {
   bool deferred_ = false;
   bool dirty_ = false;
   bool materializing_ = false;
+  bool owner_draw_ = false;
   VirtualRows virtual_;
   std::unordered_map<std::u16string, Row*> by_name_;
   std::unordered_map<int, Row*> by_id_;

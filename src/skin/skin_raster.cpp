@@ -112,8 +112,9 @@ std::vector<TRect> OpaqueRuns(const Bitmap24& bitmap, int dx, int dy, int tolR, 
 
 TRect BorderPieceRect(int piece, const FrameBorders& b, int w, int h) {
   switch (piece) {
-    case 1: return {0, 0, b.Left, h};
-    case 2: return {w - b.Right, 0, w, h};
+    // The side pieces run below the caption strip, which covers the top corners.
+    case 1: return {0, b.Top, b.Left, h};
+    case 2: return {w - b.Right, b.Top, w, h};
     case 3: return {0, 0, w, b.Top};
     default: return {b.Left, h - b.Bottom, w - b.Right, h};
   }

@@ -40,7 +40,8 @@ std::vector<TRect> OpaqueRuns(const Bitmap24& bitmap, int dx, int dy, int tolera
 // rectangle; the inner rectangle is always part of it.
 std::optional<std::vector<TRect>> WindowRegionRects(const TSkinModel& model, const FrameBorders& borders, int width,
                                                     int height);
-// Border piece places in a window of width x height: 1 left, 2 right, 3 top (the caption strip), 4 bottom.
+// Border piece places in a window of width x height: 1 left and 2 right (below the caption),
+// 3 top (the caption strip), 4 bottom (between the sides).
 TRect BorderPieceRect(int piece, const FrameBorders& borders, int width, int height);
 const TDataSkinObject& BorderPiece(const TSkinModel& model, int piece);
 
