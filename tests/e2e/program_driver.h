@@ -16,6 +16,9 @@ namespace e2e {
 // A fresh copy of the built runtime folder below the test scratch folder.
 std::filesystem::path PrepareRuntimeFolder(const std::string& name);
 
+// Sets the skin number (line 17 of the folder's settings file "set"): 1 the classic look.
+void SetSkinNumber(const std::filesystem::path& folder, int number);
+
 // Writes bytes to a file (test set-up); UTF-8 of a wide text.
 void WriteFile(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& file);
@@ -38,6 +41,9 @@ std::wstring WindowText(HWND hwnd);
 std::wstring WindowClass(HWND hwnd);
 
 // A window's menu bar as the program holds it, read from inside the program (see probe/).
+// A skinned bar (GetMenu is empty) is read the user's way: Alt opens its first item, the
+// arrow keys the next ones, and the rows come from the open drop-down; its own items'
+// captions are the skin's drawing and read as empty.
 struct MenuRowInfo {
   int level = 0;
   bool checked = false;
@@ -47,7 +53,8 @@ struct MenuRowInfo {
 std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd);
 // The captions of the top-level items of a window's menu bar.
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
-// Chooses the menu bar's row with this caption (at any depth) as a click on it would;
+// Chooses the menu bar's row with this caption (at any depth) as a click on it would (on a
+// skinned bar: opened by Alt and the arrows, the row clicked in its drop-down);
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
 // The row of the menu bar with this caption at any level (nullptr when absent).

@@ -13,6 +13,7 @@ namespace {
 
 TEST(Startup, MainWindowAppearsWithItsMenuBarAndClosesCleanly) {
   const auto folder = e2e::PrepareRuntimeFolder("startup");
+  e2e::SetSkinNumber(folder, 1);  // the bar's own captions are read in the classic look
   e2e::RunningProgram program;
   ASSERT_TRUE(program.Start(folder));
   HWND main = program.WaitForMainWindow();

@@ -356,7 +356,6 @@ void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std:
 // Each is the one place start-up or close calls; it does nothing until its feature exists.
 
 void TForm1::BuildDataBoxMenus() {}
-void TForm1::ApplySkinByNumber() {}
 void TForm1::BuildShortcutMenus() {}
 void TForm1::LoadFixedEntries() {}
 void TForm1::RegisterAltCHotKey() {}

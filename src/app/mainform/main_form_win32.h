@@ -34,6 +34,8 @@
 
 namespace app {
 
+class SkinsMenu;
+
 class TForm1 : public gui::Form, private HistorySink {
  public:
   TForm1();
@@ -227,6 +229,7 @@ class TForm1 : public gui::Form, private HistorySink {
 
   AppPaths paths_;
   std::unique_ptr<SoundPlayer> sounds_;
+  std::unique_ptr<SkinsMenu> skins_;  // the skins menu and SkinData1 (main_form_skins_win32.cpp)
 
   // Menus.
   gui::Menu MainMenu1;
