@@ -290,28 +290,30 @@ std::vector<MenuRowInfo> ReadSkinnedMenuBar(HWND hwnd) {
   return rows;
 }
 
+// Down through the open sub-menus that hold the row, then a click on the row itself.
+bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+  for (int depth = 0; depth < 5; ++depth) {
+    const ATOM atom = GlobalAddAtomW(caption.c_str());
+    const bool answered = AskProbe(hwnd, L"Quillora.E2E.RowPoint", atom);
+    GlobalDeleteAtom(atom);
+    if (!answered || g_probe_answer.size() < 5) break;
+    const wchar_t kind = g_probe_answer[0];
+    const size_t blank = g_probe_answer.find(L' ', 2);
+    const POINT at{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
+    ClickScreenPoint(at);
+    if (kind == L'R') return NoDropDownOpen(hwnd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  CloseDropDowns(hwnd);
+  return false;
+}
+
 bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
   const UINT_PTR first = OpenFirstBarItem(hwnd);
   for (UINT_PTR current = first, item = 0; current != 0 && item < 30; ++item) {
     std::vector<MenuRowInfo> items;
     OpenDropDown(hwnd, &items);
-    if (FindMenuRow(items, caption)) {
-      // Down through the sub-menus that hold the row, then a click on the row itself.
-      for (int depth = 0; depth < 5; ++depth) {
-        const ATOM atom = GlobalAddAtomW(caption.c_str());
-        const bool answered = AskProbe(hwnd, L"Quillora.E2E.RowPoint", atom);
-        GlobalDeleteAtom(atom);
-        if (!answered || g_probe_answer.size() < 5) break;
-        const wchar_t kind = g_probe_answer[0];
-        const size_t blank = g_probe_answer.find(L' ', 2);
-        const POINT at{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
-        ClickScreenPoint(at);
-        if (kind == L'R') return NoDropDownOpen(hwnd);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      }
-      CloseDropDowns(hwnd);
-      return false;
-    }
+    if (FindMenuRow(items, caption)) return ClickOpenMenuRow(hwnd, caption);
     current = NextBarItem(hwnd, current);
     if (current == first) break;
   }
@@ -319,6 +321,11 @@ bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
   return false;
 }
 }  // namespace
+
+bool ChooseOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+  if (!WaitUntil([&] { return OpenDropDown(hwnd) != 0; }, std::chrono::seconds(5))) return false;
+  return ClickOpenMenuRow(hwnd, caption);
+}
 
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption) {
   if (IsSkinned(hwnd)) return ChooseSkinnedMenuRow(hwnd, caption);

@@ -57,6 +57,9 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
 // skinned bar: opened by Alt and the arrows, the row clicked in its drop-down);
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
+// Clicks the row with this caption of the drop-down (or popup) menu the window has open now,
+// opening the sub-menus that hold it; false when none is open or it has no such row.
+bool ChooseOpenMenuRow(HWND hwnd, const std::wstring& caption);
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 
