@@ -27,8 +27,7 @@ const Bitmap24& TWinSkinForm::Piece(int piece, int frame, int width, int height)
   CachedPiece& cached = pieces_[piece];
   if (cached.frame != frame || cached.width != width || cached.height != height) {
     const TDataSkinObject& object = BorderPiece(Model(), piece);
-    cached.picture = DrawSkinImage(object.Bitmap, object.Margins, piece >= 3, object.Stretch != 1, object.FrameCount,
-                                   frame, width, height);
+    cached.picture = DrawBorderImage(object, piece >= 3, frame, width, height);
     cached.frame = frame;
     cached.width = width;
     cached.height = height;

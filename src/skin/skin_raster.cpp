@@ -65,8 +65,12 @@ Bitmap24 DrawSkinImage(const Bitmap24& bitmap, const TMargins& margins, bool sta
 }
 
 Bitmap24 DrawSkinObject(const TDataSkinObject& object, bool stacked, int frame, int width, int height) {
-  return DrawSkinImage(object.Bitmap, object.Margins, stacked, object.Stretch != 1, object.FrameCount, frame, width,
+  return DrawSkinImage(object.Bitmap, object.Margins, stacked, object.Stretch == 1, object.FrameCount, frame, width,
                        height);
+}
+
+Bitmap24 DrawBorderImage(const TDataSkinObject& piece, bool stacked, int frame, int width, int height) {
+  return DrawSkinImage(piece.Bitmap, piece.Margins, stacked, piece.Stretch != 1, piece.FrameCount, frame, width, height);
 }
 
 void DrawOver(Bitmap24& dst, int x, int y, const Bitmap24& src, bool transparent) {
@@ -144,7 +148,7 @@ std::optional<std::vector<TRect>> WindowRegionRects(const TSkinModel& model, con
       rects.push_back(place);
       continue;
     }
-    const Bitmap24 drawn = DrawSkinObject(object, piece >= 3, 1, place.Width(), place.Height());
+    const Bitmap24 drawn = DrawBorderImage(object, piece >= 3, 1, place.Width(), place.Height());
     for (const TRect& run : OpaqueRuns(drawn, place.Left, place.Top, 1, 1, 1, kTransparentColour)) rects.push_back(run);
   }
   return rects;

@@ -23,8 +23,11 @@ void TilePart(const Bitmap24& src, const TRect& s, Bitmap24& dst, const TRect& d
 // A new picture of width x height painted from frame `frame` of bitmap by the nine-part rule.
 Bitmap24 DrawSkinImage(const Bitmap24& bitmap, const TMargins& margins, bool stackedFrames, bool tile, int frameCount,
                        int frame, int width, int height);
-// The same for a skin object (its margins, tile setting and frame count).
+// The same for a skin object (its margins, tile setting and frame count). Objects keep their
+// "Tile" key in Stretch (1: the centre is tiled); border pieces keep their "Stretch" key
+// there (1: stretched, otherwise tiled).
 Bitmap24 DrawSkinObject(const TDataSkinObject& object, bool stackedFrames, int frame, int width, int height);
+Bitmap24 DrawBorderImage(const TDataSkinObject& piece, bool stackedFrames, int frame, int width, int height);
 
 // Draws src at (x, y) into dst, leaving out magenta pixels when transparent; clipped to dst.
 void DrawOver(Bitmap24& dst, int x, int y, const Bitmap24& src, bool transparent);

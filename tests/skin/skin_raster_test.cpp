@@ -48,6 +48,19 @@ TEST(SkinRaster, TiledCentreRepeatsThePattern) {
   for (int x = 0; x < 9; ++x) EXPECT_EQ(out.Pixel(x, 0), expected[x]) << x;
 }
 
+TEST(SkinRaster, ObjectsTileByTheirTileKeyBordersStretchByTheirStretchKey) {
+  skin::TDataSkinObject object;
+  object.Bitmap = Bitmap24(2, 1);
+  object.Bitmap.SetPixel(0, 0, kRed);
+  object.Bitmap.SetPixel(1, 0, kBlue);
+  object.Stretch = 1;  // an object's "Tile=1", a border's "...Stretch=1"
+  const Bitmap24 tiled = skin::DrawSkinObject(object, false, 1, 4, 1);
+  const Bitmap24 stretched = skin::DrawBorderImage(object, false, 1, 4, 1);
+  EXPECT_EQ(tiled.Pixel(2, 0), kRed);  // red, blue, red, blue
+  EXPECT_EQ(stretched.Pixel(1, 0), kRed);  // red, red, blue, blue
+  EXPECT_EQ(stretched.Pixel(2, 0), kBlue);
+}
+
 TEST(SkinRaster, DrawOverLeavesMagentaOutAndClips) {
   Bitmap24 dst(4, 4, kBlue);
   Bitmap24 src(3, 3, skin::clMagenta);
