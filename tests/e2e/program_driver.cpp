@@ -290,35 +290,51 @@ std::vector<MenuRowInfo> ReadSkinnedMenuBar(HWND hwnd) {
   return rows;
 }
 
-// Down through the open sub-menus that hold the row, then a click on the row itself.
-bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+}  // namespace
+
+bool OpenSkinnedMenuHolding(HWND hwnd, const std::wstring& caption) {
+  const UINT_PTR first = OpenFirstBarItem(hwnd);
+  for (UINT_PTR current = first, item = 0; current != 0 && item < 30; ++item) {
+    std::vector<MenuRowInfo> items;
+    OpenDropDown(hwnd, &items);
+    if (FindMenuRow(items, caption)) return true;
+    current = NextBarItem(hwnd, current);
+    if (current == first) break;
+  }
+  CloseDropDowns(hwnd);
+  return false;
+}
+
+bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at) {
   for (int depth = 0; depth < 5; ++depth) {
     const ATOM atom = GlobalAddAtomW(caption.c_str());
     const bool answered = AskProbe(hwnd, L"Quillora.E2E.RowPoint", atom);
     GlobalDeleteAtom(atom);
-    if (!answered || g_probe_answer.size() < 5) break;
+    if (!answered || g_probe_answer.size() < 5) return false;
     const wchar_t kind = g_probe_answer[0];
     const size_t blank = g_probe_answer.find(L' ', 2);
-    const POINT at{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
-    ClickScreenPoint(at);
-    if (kind == L'R') return NoDropDownOpen(hwnd);
+    at = POINT{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
+    if (kind == L'R') return true;
+    ClickScreenPoint(at);  // opens the sub-menu that holds the row
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  return false;
+}
+
+namespace {
+// Down through the open sub-menus that hold the row, then a click on the row itself.
+bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+  POINT at{};
+  if (OpenMenuRowPoint(hwnd, caption, at)) {
+    ClickScreenPoint(at);
+    return NoDropDownOpen(hwnd);
   }
   CloseDropDowns(hwnd);
   return false;
 }
 
 bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
-  const UINT_PTR first = OpenFirstBarItem(hwnd);
-  for (UINT_PTR current = first, item = 0; current != 0 && item < 30; ++item) {
-    std::vector<MenuRowInfo> items;
-    OpenDropDown(hwnd, &items);
-    if (FindMenuRow(items, caption)) return ClickOpenMenuRow(hwnd, caption);
-    current = NextBarItem(hwnd, current);
-    if (current == first) break;
-  }
-  CloseDropDowns(hwnd);
-  return false;
+  return OpenSkinnedMenuHolding(hwnd, caption) && ClickOpenMenuRow(hwnd, caption);
 }
 }  // namespace
 

@@ -57,6 +57,12 @@ std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
 // skinned bar: opened by Alt and the arrows, the row clicked in its drop-down);
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
+// A skinned bar: opens (Alt, arrows) the item whose drop-down holds the row and leaves it
+// open; false when no item holds it.
+bool OpenSkinnedMenuHolding(HWND hwnd, const std::wstring& caption);
+// Where the row with this caption of the open drop-downs is on the screen, after opening
+// (by clicks) the sub-menus that hold it.
+bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at);
 // Clicks the row with this caption of the drop-down (or popup) menu the window has open now,
 // opening the sub-menus that hold it; false when none is open or it has no such row.
 bool ChooseOpenMenuRow(HWND hwnd, const std::wstring& caption);

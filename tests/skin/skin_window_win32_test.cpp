@@ -230,7 +230,39 @@ TEST_F(SkinnedWindow, AMessageBoxIsSkinnedWithItsButtons) {
   SetTimer(nullptr, 0, 100, &LookAtMessageBox);
   MessageBoxW(form_.Handle(), L"消息框的正文", L"皮肤测试", MB_OK);
   EXPECT_EQ(g_boxSkinned, 1) << "style " << std::hex << g_boxStyle;
+  EXPECT_FALSE(g_boxStyle & 0x200);  // Wine's message boxes carry no DS_SETFOREGROUND
   EXPECT_EQ(g_buttonSkinned, 1);
+}
+
+// The popup menu of the next test is looked at from a timer while it is open.
+LRESULT g_popupSkinned = -1;
+void CALLBACK LookAtPopup(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !IsWindowVisible(popup)) return;
+  KillTimer(nullptr, id);
+  g_popupSkinned = SendMessageW(popup, skin::kMsgIsSkinned, 0, 0);
+  EndMenu();
+}
+
+TEST_F(SkinnedWindow, PopupMenusAreSeenByTheHookAndSkinnedTheirRowsOwnerDrawn) {
+  SkinAndShow();
+  gui::Menu popup;
+  const std::array<gui::MenuRowSpec, 2> rows = {{{0, u"one", u"第一行", u"oneClick"}, {0, u"two", u"第二行", u"oneClick"}}};
+  popup.Build(gui::Menu::Kind::Popup, rows, 500);
+  popup.Bind(u"oneClick", [] {});
+  form_.AddPopupMenu(popup);
+  popup.SetOwnerDraw(true);
+  MENUITEMINFOW info{sizeof info};
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(popup.Handle(), 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  g_popupSkinned = -1;
+  SetTimer(nullptr, 0, 100, &LookAtPopup);
+  popup.Popup(form_.Handle(), 100, 100);
+  EXPECT_EQ(g_popupSkinned, 1);  // the CBT hook saw "#32768" and skinned it
+  popup.SetOwnerDraw(false);
+  GetMenuItemInfoW(popup.Handle(), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
 }  // namespace
