@@ -304,6 +304,8 @@ class TSkinManage final : public SkinManagerLink {
   void RemoveSkinData(TSkinData& data);
   void InstallHook();
 
+  // Action 7 for one window: unskinned and skinned anew after delayMs.
+  void PostReskin(HWND target, int delayMs);
   bool CheckWindow(HWND handle);
   void CheckForm(gui::Form& form);
   TWinSkinForm* FindSkinForm(HWND handle) const;
@@ -339,6 +341,7 @@ class TSkinManage final : public SkinManagerLink {
   int mode_ = 0;
   SkinAction action_ = SkinAction::SkinAll;
   TSkinData* actionData_ = nullptr;
+  HWND targetWindow_ = nullptr;
   TSkinData* defaultData_ = nullptr;
   std::vector<TSkinData*> datas_;
   std::vector<std::unique_ptr<TWinSkinForm>> forms_;

@@ -145,12 +145,30 @@ bool TSkinManage::WaitForPendingAction(DWORD maxWaitMs) {
   return !timerOn_;
 }
 
+void TSkinManage::PostReskin(HWND target, int delayMs) {
+  targetWindow_ = target;
+  PostAction(SkinAction::ReskinWindow, delayMs);
+}
+
 void TSkinManage::TimerTimer() {
   KillTimer(timerWindow_, kActionTimer);
   timerOn_ = false;
   TSkinData* data = actionData_;
   if (!data) return;
   switch (action_) {
+    case SkinAction::ReskinWindow: {
+      // No event, and the component stays for what comes next.
+      const auto it = std::find_if(forms_.begin(), forms_.end(),
+                                   [&](const auto& form) { return form->Handle == targetWindow_ && form->State != 6; });
+      if (it == forms_.end()) return;
+      (*it)->Unskin();
+      Purge();
+      CheckWindow(targetWindow_);
+      return;
+    }
+    case SkinAction::FreeDestroyed:
+      Purge();
+      break;
     case SkinAction::SkinAll: {
       active_ = true;
       checkingAll_ = true;

@@ -165,6 +165,24 @@ TEST_F(SkinnedWindow, AClickOnASkinnedButtonStillRunsItsHandler) {
   EXPECT_EQ(form_.clicks, 1);
 }
 
+TEST_F(SkinnedWindow, Action7SkinsOneWindowAnew) {
+  SkinAndShow();
+  auto& manager = skin::TSkinManage::Instance();
+  // A colour the skin did not give: skinning anew puts the skin's face colour back.
+  form_.SetColor(RGB(1, 2, 3));
+  int changed = 0;
+  data_.OnSkinChanged = [&](skin::TSkinData&) { ++changed; };
+  manager.PostReskin(form_.Handle(), 50);
+  ASSERT_TRUE(manager.WaitForPendingAction(1000));
+  ASSERT_TRUE(WaitUntilSkinned(form_.Handle()));
+  EXPECT_EQ(form_.Color(), skin::ToColorRef(data_.Model().Colors[skin::scButtonFace]));
+  EXPECT_EQ(manager.Forms().size(), 1u);
+  EXPECT_EQ(changed, 0);  // no event for action 7
+  const SIZE client = ClientSize();
+  EXPECT_EQ(client.cx, nativeClient_.right);
+  EXPECT_EQ(client.cy, nativeClient_.bottom);
+}
+
 // A subclass installed after the skin's: it answers a message of its own.
 constexpr UINT kLaterMessage = WM_APP + 77;
 LRESULT CALLBACK LaterSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
