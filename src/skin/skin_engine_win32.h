@@ -251,6 +251,8 @@ class TWinSkinForm {
   void SetHover(TWinSysButton* button, int menuItem, int state);
   void LeaveHover();
   void RunButtonAction(TWinSysButton& button, POINT screen);
+  // Maximise or minimise (command), or restore when the window is shown so already.
+  void ToggleShowState(bool shownSo, int state, UINT command);
   void ShowSystemMenu(POINT screen);
   void TimerTick();
 

@@ -407,6 +407,12 @@ void TWinSkinForm::LeaveHover() {
   hintCounter_ = 0;
 }
 
+void TWinSkinForm::ToggleShowState(bool shownSo, int state, UINT command) {
+  LeaveHover();
+  ShowState = shownSo ? 0 : state;
+  PostMessageW(Handle, WM_SYSCOMMAND, shownSo ? SC_RESTORE : command, 0);
+}
+
 void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
   const int action = Model().SysButtons[button.DataIndex].Action;
   switch (action) {
@@ -417,25 +423,11 @@ void TWinSkinForm::RunButtonAction(TWinSysButton& button, POINT screen) {
       break;
     case 1:
     case 22:
-      LeaveHover();
-      if (IsZoomed(Handle)) {
-        ShowState = 0;
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-      } else {
-        ShowState = 1;
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-      }
+      ToggleShowState(IsZoomed(Handle) != FALSE, 1, SC_MAXIMIZE);
       break;
     case 2:
     case 23:
-      LeaveHover();
-      if (IsIconic(Handle)) {
-        ShowState = 0;
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-      } else {
-        ShowState = 2;
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      }
+      ToggleShowState(IsIconic(Handle) != FALSE, 2, SC_MINIMIZE);
       break;
     case 3:
     case 11:

@@ -448,6 +448,22 @@ bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) 
   return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
 }
 
+bool CloseRestartedProgram(DWORD previousProcess) {
+  HWND again = nullptr;
+  if (!WaitUntil([&] {
+        again = FindAnyWindow(L"TForm1", L" Quillora12.6");
+        return again != nullptr && ProcessOfWindow(again) != previousProcess;
+      }, std::chrono::seconds(30))) {
+    return false;
+  }
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOfWindow(again));
+  if (!process) return false;
+  PostMessageW(again, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(process, 20000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
 RunningProgram::~RunningProgram() {
   if (process_) {
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();

@@ -80,6 +80,10 @@ std::vector<std::wstring> MessageBoxTexts(DWORD processId);
 // False when no file dialog appeared in time.
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex = 0);
 
+// After a restart: waits for the main window of a new instance (another process than
+// previousProcess), closes it as a user would and waits for it to end.
+bool CloseRestartedProgram(DWORD previousProcess);
+
 class RunningProgram {
  public:
   RunningProgram() = default;

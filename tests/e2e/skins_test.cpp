@@ -259,17 +259,8 @@ TEST_F(Skins, TheCaptionsRightClickOpensTheSkinnedSystemMenuWhoseRestartRowResta
   DWORD code = 1234;
   ASSERT_TRUE(program_.WaitForExit(20s, &code));
   EXPECT_EQ(code, 0u);
-  HWND again = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] {
-    again = e2e::FindAnyWindow(L"TForm1", L" Quillora12.6");
-    return again != nullptr && e2e::ProcessOfWindow(again) != program_.ProcessId();
-  }, 30s));
-  main_ = again;  // closed by TearDown
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, e2e::ProcessOfWindow(again));
-  PostMessageW(again, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
-  CloseHandle(process);
   main_ = nullptr;
+  EXPECT_TRUE(e2e::CloseRestartedProgram(program_.ProcessId()));
 }
 
 TEST_F(Skins, TheChoiceIsSavedAndRestoredWithItsRowChecked) {
