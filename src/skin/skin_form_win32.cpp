@@ -117,6 +117,7 @@ void TWinSkinForm::InitWindow() {
 
 void TWinSkinForm::StartSkin() {
   sysMenu_ = GetSystemMenu(Handle, FALSE);
+  if (FrameSkinned) Border = HasFrame() ? BordersOf(Model()) : FrameBorders{};
   if (FormObject) {
     SkinFormChildren();
     savedFormColor_ = FormObject->Color();
@@ -253,7 +254,7 @@ void TWinSkinForm::Unskin() {
 }
 
 void TWinSkinForm::ReloadSkin() {
-  if (State == 6) return;
+  if (State == 0 || State == 6) return;  // not started yet: StartSkin measures with the new skin
   State = 3;
   MakeCaptionFont();
   for (CachedPiece& piece : pieces_) piece = {};

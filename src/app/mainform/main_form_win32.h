@@ -229,7 +229,6 @@ class TForm1 : public gui::Form, private HistorySink {
 
   AppPaths paths_;
   std::unique_ptr<SoundPlayer> sounds_;
-  std::unique_ptr<SkinsMenu> skins_;  // the skins menu and SkinData1 (main_form_skins_win32.cpp)
 
   // Menus.
   gui::Menu MainMenu1;
@@ -304,6 +303,10 @@ class TForm1 : public gui::Form, private HistorySink {
   bool ViewerChainJoined = false;
   std::string OSName;
   std::string WindowsVersionName;
+
+  // The skins menu and SkinData1 (main_form_skins_win32.cpp). Last, so that it goes first:
+  // the windows are given back their own look while their menus and controls still exist.
+  std::unique_ptr<SkinsMenu> skins_;
 };
 
 }  // namespace app
