@@ -283,4 +283,44 @@ TEST_F(SkinnedWindow, PopupMenusAreSeenByTheHookAndSkinnedTheirRowsOwnerDrawn) {
   EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
+// The bar item's drop-down of the next test is closed from a timer once it is open.
+bool g_dropDownSeen = false;
+void CALLBACK CloseDropDown(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !IsWindowVisible(popup)) return;
+  KillTimer(nullptr, id);
+  g_dropDownSeen = true;
+  EndMenu();
+}
+int g_barItemCommands = 0;
+UINT g_barItemId = 0;
+LRESULT CALLBACK CountBarItemCommands(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_COMMAND && LOWORD(wp) == g_barItemId) ++g_barItemCommands;
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST_F(SkinnedWindow, AltOpensTheFirstBarItemWithoutRunningItsCommand) {
+  SkinAndShow();
+  HWND hwnd = form_.Handle();
+  g_barItemId = static_cast<UINT>(form_.bar.At(u"file").id);
+  g_barItemCommands = 0;
+  g_dropDownSeen = false;
+  SetWindowSubclass(hwnd, &CountBarItemCommands, 9, 0);
+  SetTimer(nullptr, 0, 100, &CloseDropDown);
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);  // Alt alone
+  gui::Application::Instance().ProcessMessages();
+  RemoveWindowSubclass(hwnd, &CountBarItemCommands, 9);
+  EXPECT_TRUE(g_dropDownSeen);
+  EXPECT_EQ(g_barItemCommands, 0);  // an item with a drop-down only opens it
+  // Its rows were owner-drawn for the skin and keep their texts.
+  HMENU file = GetSubMenu(form_.bar.Handle(), 0);
+  MENUITEMINFOW info{sizeof info};
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(file, 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  wchar_t text[32] = {};
+  GetMenuStringW(file, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"打开");
+}
+
 }  // namespace
