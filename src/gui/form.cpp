@@ -25,6 +25,8 @@ void RegisterFormClass(const std::u16string& name, WNDPROC proc) {
 }  // namespace
 
 Form::~Form() {
+  Application::Instance().UnregisterForm(this);
+  if (brush_) DeleteObject(brush_);
   if (hwnd_ && IsWindow(hwnd_)) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -116,6 +118,21 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_ERASEBKGND:
+      if (brush_) {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+        return 1;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (brush_) {
+        SetBkColor(reinterpret_cast<HDC>(wp), color_);
+        return reinterpret_cast<LRESULT>(brush_);
+      }
+      break;
     case WM_SETCURSOR:
       if (WaitCursorActive() && LOWORD(lp) == HTCLIENT) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -203,6 +220,14 @@ void Form::SetStayOnTop(bool onTop) {
 }
 bool Form::Minimized() const { return IsIconic(hwnd_) != FALSE; }
 bool Form::Maximized() const { return IsZoomed(hwnd_) != FALSE; }
+
+void Form::SetColor(COLORREF color) {
+  if (color == color_) return;
+  color_ = color;
+  if (brush_) DeleteObject(brush_);
+  brush_ = color == CLR_INVALID ? nullptr : CreateSolidBrush(color);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 void Form::SetMenuBar(Menu& menu) {
   menu_bar_ = &menu;

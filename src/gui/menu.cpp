@@ -72,6 +72,11 @@ std::u16string NativeCaption(const Menu::Row* row) {
 }
 }  // namespace
 
+UINT MenuChangedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Quillora.MenuChanged");
+  return message;
+}
+
 Menu::~Menu() {
   // A menu bar attached to a window is destroyed with the window; anything else is ours.
   if (root_menu_ && !(owner_ && IsWindow(owner_) && GetMenu(owner_) == root_menu_)) DestroyMenu(root_menu_);
@@ -361,7 +366,9 @@ void Menu::UpdateNative(Row* row) {
 }
 
 void Menu::Redraw() {
-  if (kind_ == Kind::Bar && owner_ && IsWindow(owner_)) DrawMenuBar(owner_);
+  if (kind_ != Kind::Bar || !owner_ || !IsWindow(owner_)) return;
+  if (GetMenu(owner_) == root_menu_) DrawMenuBar(owner_);
+  else SendMessageW(owner_, MenuChangedMessage(), 0, reinterpret_cast<LPARAM>(root_menu_));
 }
 
 void Menu::Bind(std::u16string_view handler, std::function<void()> action) {

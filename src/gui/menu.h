@@ -30,6 +30,10 @@
 
 namespace gui {
 
+// Sent to the window of a menu bar that it no longer carries (a skin draws the bar) when the
+// bar's items changed; lParam is the bar's menu handle.
+UINT MenuChangedMessage();
+
 class Menu {
  public:
   enum class Kind { Bar, Popup };

@@ -359,6 +359,5 @@ void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std:
 // ---- Seams for features that are not built yet ------------------------------------------------
 // Each is the one place start-up or close calls; it does nothing until its feature exists.
 
-void TForm1::ApplySkinByNumber() {}
 
 }  // namespace app

@@ -57,6 +57,8 @@ class TAboutBox;
 
 namespace app {
 
+class SkinsMenu;
+
 class TForm1 : public gui::Form,
                private HistorySink,
                private windows::EntryViewerHost,
@@ -534,6 +536,10 @@ class TForm1 : public gui::Form,
   windows::TForm5* Form5 = nullptr;
   bool ExplorerWindowFound = false;
   std::u16string LastFolder;
+
+  // The skins menu and SkinData1 (main_form_skins_win32.cpp). Last, so that it goes first:
+  // the windows are given back their own look while their menus and controls still exist.
+  std::unique_ptr<SkinsMenu> skins_;
 };
 
 }  // namespace app
