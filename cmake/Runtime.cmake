@@ -5,6 +5,8 @@ add_custom_target(runtime ALL
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${QUILL_RUNTIME_DIR}"
   COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR}/data -DTARGET=${QUILL_RUNTIME_DIR}
           -P "${PROJECT_SOURCE_DIR}/cmake/CopyMissing.cmake"
+  # The program-shortcut folder ships empty (a repository keeps no empty folder).
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${QUILL_RUNTIME_DIR}/程序快捷方式总集"
   COMMENT "Laying out the runtime folder"
   VERBATIM)
 if(TARGET SysHookDLL)

@@ -9,6 +9,7 @@
 #include "windows/about_box_win32.h"
 #include "windows/celebration_form_win32.h"
 #include "windows/picture_form_win32.h"
+#include "windows/options_form_win32.h"
 #include "windows/secondary_forms_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -17,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   application.SetTitle(u"Quillora12.6");
 
   app::TForm1 Form1;
-  windows::TForm2 Form2;
+  windows::TForm2 Form2(Form1.OptionsSide());
   windows::TForm3 Form3;
   windows::TAboutBox AboutBox;
   windows::TForm5 Form5;
@@ -27,9 +28,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   Form1.Create();
   const windows::ScaleRoutine scale = [&Form1](gui::Form& form) { Form1.ScaleForm(form); };
-  Form2.Create(scale);
   // The options dialog's creation switches on the saved features.
-  Form1.SwitchOnSavedFeatures();
+  Form1.SetOptionsDialog(&Form2);
+  Form2.Create(scale);
   Form3.Create(scale);
   Form1.SetEntryViewer(&Form3);
   AboutBox.Create(scale);

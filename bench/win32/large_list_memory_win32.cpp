@@ -57,6 +57,7 @@ struct Run {
 
 bool Measure(const char* name, const std::string& record, int expectedRows, Run& run) {
   const auto folder = e2e::PrepareRuntimeFolder(name);
+  if (const char* skin = std::getenv("QUILL_BENCH_SKIN")) e2e::SetSkinNumber(folder, std::atoi(skin));
   e2e::WriteFile(folder / "temp.txt", record);
   run.fileBytes = record.size();
   const auto start = std::chrono::steady_clock::now();

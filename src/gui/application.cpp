@@ -30,6 +30,17 @@ void Application::Initialize() {
 }
 
 void Application::RegisterForm(Form* form) { forms_.push_back(form); }
+void Application::UnregisterForm(Form* form) {
+  std::erase(forms_, form);
+  if (main_form_ == form) main_form_ = nullptr;
+}
+Form* Application::FindForm(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (Form* form : forms_) {
+    if (form->Handle() == hwnd) return form;
+  }
+  return nullptr;
+}
 
 void Application::SetMainForm(Form* form) {
   main_form_ = form;

@@ -26,6 +26,10 @@ class Application {
   HFONT DefaultFont() const { return font_; }
 
   void RegisterForm(Form* form);
+  void UnregisterForm(Form* form);
+  // Every form that exists, in the order of creation; the form of a window, or nullptr.
+  const std::vector<Form*>& Forms() const { return forms_; }
+  Form* FindForm(HWND hwnd) const;
   void SetMainForm(Form* form);
   Form* MainForm() const { return main_form_; }
 

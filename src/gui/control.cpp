@@ -105,7 +105,24 @@ bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
   return false;
 }
 
+Control* FindControl(HWND hwnd) { return dynamic_cast<Control*>(TargetOf(hwnd)); }
+
+void Control::SetColor(COLORREF color) {
+  if (color == color_) return;
+  color_ = color;
+  if (brush_) DeleteObject(brush_);
+  brush_ = nullptr;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH Control::ColorBrush() {
+  if (color_ == CLR_INVALID) return nullptr;
+  if (!brush_) brush_ = CreateSolidBrush(color_);
+  return brush_;
+}
+
 Control::~Control() {
+  if (brush_) DeleteObject(brush_);
   if (hwnd_ && IsWindow(hwnd_)) {
     DetachReflectTarget(hwnd_);
     DestroyWindow(hwnd_);
@@ -162,6 +179,7 @@ void Button::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   ControlSpec s = desc;
   s.style |= WS_TABSTOP | BS_PUSHBUTTON;
   CreateAs(L"BUTTON", parent, s, font);
+  kind = ControlKind::Button;
 }
 
 bool Button::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -177,6 +195,7 @@ void SpeedButton::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   ControlSpec s = desc;
   s.style |= BS_AUTOCHECKBOX | BS_PUSHLIKE;
   CreateAs(L"BUTTON", parent, s, font);
+  kind = ControlKind::SpeedButton;
 }
 
 bool SpeedButton::Down() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -184,9 +203,13 @@ void SpeedButton::SetDown(bool down) { SendMessageW(hwnd_, BM_SETCHECK, down ? B
 
 void Label::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   CreateAs(L"STATIC", parent, desc, font);
+  kind = ControlKind::Label;
 }
 
-void ProgressBar::Create(HWND parent, const ControlSpec& desc) { CreateAs(PROGRESS_CLASSW, parent, desc, nullptr); }
+void ProgressBar::Create(HWND parent, const ControlSpec& desc) {
+  CreateAs(PROGRESS_CLASSW, parent, desc, nullptr);
+  kind = ControlKind::ProgressBar;
+}
 void ProgressBar::SetRange(int low, int high) { SendMessageW(hwnd_, PBM_SETRANGE32, low, high); }
 void ProgressBar::SetPosition(int position) { SendMessageW(hwnd_, PBM_SETPOS, position, 0); }
 int ProgressBar::Position() const { return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
@@ -199,6 +222,7 @@ void SpinButton::Create(HWND parent, const ControlSpec& desc) {
   CreateAs(UPDOWN_CLASSW, parent, s, nullptr);
   SendMessageW(hwnd_, UDM_SETRANGE32, 0, 100);
   SendMessageW(hwnd_, UDM_SETPOS32, 0, 50);
+  kind = ControlKind::SpinButton;
 }
 
 bool SpinButton::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -220,6 +244,7 @@ void Image::Create(HWND parent, const ControlSpec& desc) {
   ControlSpec s = desc;
   s.style |= SS_ICON | SS_CENTERIMAGE;
   CreateAs(L"STATIC", parent, s, nullptr);
+  kind = ControlKind::Image;
 }
 void Image::SetIcon(HICON icon) { SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0); }
 
@@ -228,6 +253,7 @@ void Panel::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   ControlSpec s = desc;
   s.style |= WS_CLIPCHILDREN;
   CreateAs(kPanelClass, parent, s, font);
+  kind = ControlKind::Panel;
 }
 
 LRESULT CALLBACK Panel::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -237,6 +263,19 @@ LRESULT CALLBACK Panel::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEMOVE) {
       auto* panel = dynamic_cast<Panel*>(TargetOf(hwnd));
       if (panel && panel->OnMouseMove) panel->OnMouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+    }
+    // A panel given a colour of its own paints with it, and so do the texts on it.
+    if (auto* panel = dynamic_cast<Panel*>(TargetOf(hwnd)); panel && panel->ColorBrush()) {
+      if (msg == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, panel->ColorBrush());
+        return 1;
+      }
+      if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+        SetBkColor(reinterpret_cast<HDC>(wp), panel->Color());
+        return reinterpret_cast<LRESULT>(panel->ColorBrush());
+      }
     }
     // The rest of what children send (for example WM_SETCURSOR) goes up to the window the panel sits in.
     if (msg == WM_CONTEXTMENU) return SendMessageW(GetParent(hwnd), msg, wp, lp);

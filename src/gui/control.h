@@ -45,6 +45,12 @@ void HostControl(T& control) {
 // Called by every container window procedure: hands a notification to the control it is about.
 bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+// What a control was designed as: the skin engine picks its painter by it.
+enum class ControlKind {
+  Other, Button, BitBtn, SpeedButton, Panel, CheckBox, RadioButton, GroupBox, SpinButton, ProgressBar, ComboBox, Edit,
+  Memo, ListBox, Label, Image
+};
+
 // Where and how a control is created: one small struct per creation, so that a window's
 // description is data.
 struct ControlSpec {
@@ -89,13 +95,28 @@ class Control : public ReflectTarget {
   void Invalidate();
 
   std::u16string hint;  // tool-tip text
+  ControlKind kind = ControlKind::Other;  // set by Create; a form may refine it (a Button designed as BitBtn)
+  int tag = 0;                            // the design's Tag (99: never skinned)
+
+  // The background colour (CLR_INVALID: the class colour, the system's button face).
+  COLORREF Color() const { return color_; }
+  void SetColor(COLORREF color);
+  // The brush of Color(), or nullptr for the class colour.
+  HBRUSH ColorBrush();
 
  protected:
   // Takes over a window created elsewhere (for example by a control class of another subsystem).
   void Adopt(HWND hwnd, int id);
   HWND hwnd_ = nullptr;
   int id_ = 0;
+
+ private:
+  COLORREF color_ = CLR_INVALID;
+  HBRUSH brush_ = nullptr;
 };
+
+// The control object of a window made by this layer, or nullptr.
+Control* FindControl(HWND hwnd);
 
 // A push button; OnClick runs on BN_CLICKED.
 class Button : public Control {

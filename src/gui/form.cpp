@@ -25,6 +25,8 @@ void RegisterFormClass(const std::u16string& name, WNDPROC proc) {
 }  // namespace
 
 Form::~Form() {
+  Application::Instance().UnregisterForm(this);
+  if (brush_) DeleteObject(brush_);
   if (hwnd_ && IsWindow(hwnd_)) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -87,6 +89,14 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MENUCOMMAND:
       if (DispatchMenu(msg, wp, lp)) return 0;
       break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_INITMENUPOPUP:
+      // The owner-drawn rows of this window's menus, and pages built as they open.
+      for (Menu* menu : menus_) {
+        if (menu->HandleOwnerMessage(msg, wp, lp, result)) return result;
+      }
+      break;
     case WM_TIMER:
       for (Timer* timer : timers_) {
         if (timer->Id() == wp) {
@@ -108,6 +118,21 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_ERASEBKGND:
+      if (brush_) {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+        return 1;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (brush_) {
+        SetBkColor(reinterpret_cast<HDC>(wp), color_);
+        return reinterpret_cast<LRESULT>(brush_);
+      }
+      break;
     case WM_SETCURSOR:
       if (WaitCursorActive() && LOWORD(lp) == HTCLIENT) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -195,6 +220,14 @@ void Form::SetStayOnTop(bool onTop) {
 }
 bool Form::Minimized() const { return IsIconic(hwnd_) != FALSE; }
 bool Form::Maximized() const { return IsZoomed(hwnd_) != FALSE; }
+
+void Form::SetColor(COLORREF color) {
+  if (color == color_) return;
+  color_ = color;
+  if (brush_) DeleteObject(brush_);
+  brush_ = color == CLR_INVALID ? nullptr : CreateSolidBrush(color);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 void Form::SetMenuBar(Menu& menu) {
   menu_bar_ = &menu;

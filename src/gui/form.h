@@ -62,6 +62,7 @@ class Form {
   void SetMenuBar(Menu& menu);
   void AddPopupMenu(Menu& menu);
   Menu* MenuBar() const { return menu_bar_; }
+  const std::vector<Menu*>& Menus() const { return menus_; }
 
   // Timers whose WM_TIMER this window dispatches.
   void AddTimer(Timer& timer, UINT interval, bool enabled);
@@ -72,6 +73,11 @@ class Form {
   // The close action of a form whose FormClose did not change it: the main form ends the
   // program, every other form hides.
   bool isMainForm = false;
+  int tag = 0;  // the design's Tag (99: never skinned)
+
+  // The background colour (CLR_INVALID: the class colour, the system's button face).
+  COLORREF Color() const { return color_; }
+  void SetColor(COLORREF color);
 
  protected:
   virtual void CreateControls() {}
@@ -96,6 +102,8 @@ class Form {
   std::vector<Timer*> timers_;
   UINT_PTR next_timer_id_ = 1;
   HFONT font_ = nullptr;
+  COLORREF color_ = CLR_INVALID;
+  HBRUSH brush_ = nullptr;
   bool center_on_show_ = false;  // centred on the screen the first time it is shown, at its size then
 };
 

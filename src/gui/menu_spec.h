@@ -18,6 +18,8 @@ enum MenuRowFlags : unsigned {
   kMenuSubmenu = 1u << 5,    // opens a sub-menu, also one whose rows are all added at run time
   kMenuHandlerChecks = 1u << 6,  // a switch whose handler sets the check mark itself (buttons call
                                  // the same handler), so the click leaves the mark alone
+  kMenuTextCaption = 1u << 7,    // a row added at run time whose caption is shown as it stands:
+                                 // "&" is no accelerator mark and "-" no separator
 };
 
 struct MenuRowSpec {

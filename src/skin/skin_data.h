@@ -48,8 +48,9 @@ class EnumSet {
 using TSkinControlTypes = EnumSet<TSkinControlType>;
 using TSkinOptions = EnumSet<TSkinOption>;
 
-// The skin manager's actions, posted to run on its timer.
-enum class SkinAction { SkinAll = 1, UnskinAll = 2, UpdateAll = 3 };
+// The skin manager's actions, posted to run on its timer: 6 frees the skinned forms of
+// destroyed windows, 7 skins one window anew.
+enum class SkinAction { SkinAll = 1, UnskinAll = 2, UpdateAll = 3, FreeDestroyed = 6, ReskinWindow = 7 };
 inline constexpr int kSkinActionDelayMs = 250;
 
 class TSkinData;

@@ -105,6 +105,10 @@ LRESULT TUniWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
     return CallWindowProcW(original, hwnd, msg, wp, lp);
   }
+  if (self->OnMessage) {
+    LRESULT result = 0;
+    if (self->OnMessage(msg, wp, lp, result)) return result;
+  }
   return self->WndProc(msg, wp, lp);
 }
 

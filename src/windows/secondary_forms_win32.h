@@ -32,10 +32,4 @@ class SecondaryForm : public gui::Form {
   ScaleRoutine scale_;
 };
 
-// The options dialog.
-class TForm2 : public SecondaryForm {
- public:
-  TForm2();
-};
-
 }  // namespace windows

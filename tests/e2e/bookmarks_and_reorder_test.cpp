@@ -13,17 +13,8 @@ namespace {
 
 constexpr COLORREF kTeal = RGB(0, 128, 128);
 
-void Key(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
 void Press(WORD key) {
-  Key(key, false);
-  Key(key, true);
+  e2e::PressKey(key);
   Sleep(60);
 }
 

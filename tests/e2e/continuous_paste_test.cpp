@@ -74,12 +74,8 @@ TEST_F(ContinuousPaste, F9PastesSuccessiveEntriesUntilTheStopMarker) {
 TEST_F(ContinuousPaste, AfterARestartF9PastesWithoutTouchingTheMenu) {
   SetMenuSwitch(kPasteSwitch, true);
   if (HasFatalFailure()) return;
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program_.WaitForExit(20s));
-  ASSERT_TRUE(program_.Start(folder_));
-  main_ = program_.WaitForMainWindow();
-  ASSERT_NE(main_, nullptr);
-  list_ = e2e::FindHistoryList(main_);
+  Restart();
+  if (HasFatalFailure()) return;
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == StartEntries(); }, 10s));
   ForeignEditor editor;
   StartPastingAt(editor, 2);

@@ -1,6 +1,8 @@
 #include "program_driver.h"
 
 #include <cwchar>
+#include "clipboard_driver.h"
+
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -28,7 +30,23 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
   }
   // The first-start introduction is made at build time too.
   fs::copy_file(fs::path(QUILL_RUNTIME_DIR) / L"首次启动介绍.liu", target / L"首次启动介绍.liu");
+  // The classic look: a skinned menu bar is driven through Alt and the arrows, which costs
+  // seconds per menu choice. The skins' own tests choose a skin for each start.
+  SetSkinNumber(target, 1);
   return target;
+}
+
+void SetSkinNumber(const fs::path& folder, int number) {
+  const std::string text = ReadFile(folder / "set");
+  std::string out;
+  size_t start = 0;
+  for (int line = 1; start < text.size(); ++line) {
+    size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    out += line == 17 ? std::to_string(number) + "\r\n" : text.substr(start, end - start);
+    start = end;
+  }
+  WriteFile(folder / "set", out);
 }
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
@@ -156,26 +174,28 @@ bool AskProbe(HWND hwnd, const wchar_t* messageName, LPARAM lp) {
   if (!hook) return false;
   g_probe_answered = false;
   PostMessageW(hwnd, RegisterWindowMessageW(messageName), reinterpret_cast<WPARAM>(ProbeReplyWindow()), lp);
-  WaitUntil([] { return g_probe_answered; }, std::chrono::seconds(10));
+  // The answer is sent to this thread: take it as soon as it comes (a skinned bar is read
+  // with many requests).
+  const DWORD start = GetTickCount();
+  while (!g_probe_answered && GetTickCount() - start < 10000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT | QS_SENDMESSAGE);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
   UnhookWindowsHookEx(hook);
   return g_probe_answered;
 }
 
-bool ChooseMenuRow(HWND hwnd, const std::wstring& caption) {
-  const ATOM atom = GlobalAddAtomW(caption.c_str());
-  const bool answered = AskProbe(hwnd, L"Quillora.E2E.MenuChoose", atom);
-  GlobalDeleteAtom(atom);
-  return answered && g_probe_answer == L"1";
-}
-
-std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
+namespace {
+std::vector<MenuRowInfo> ParseRows(const std::wstring& text, size_t start) {
   std::vector<MenuRowInfo> rows;
-  if (!AskProbe(hwnd, L"Quillora.E2E.MenuProbe", reinterpret_cast<LPARAM>(hwnd))) return rows;
-  size_t start = 0;
-  while (start < g_probe_answer.size()) {
-    size_t end = g_probe_answer.find(L'\n', start);
-    if (end == std::wstring::npos) end = g_probe_answer.size();
-    const std::wstring line = g_probe_answer.substr(start, end - start);
+  while (start < text.size()) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = text.substr(start, end - start);
     start = end + 1;
     const size_t tab1 = line.find(L'\t');
     const size_t tab2 = line.find(L'\t', tab1 + 1);
@@ -189,6 +209,158 @@ std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
     rows.push_back(row);
   }
   return rows;
+}
+
+// A skinned window draws its menu bar itself (GetMenu is empty): its items are opened the
+// user's way, Alt and then the arrow keys, and the rows read from the open drop-down.
+bool IsSkinned(HWND hwnd) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(hwnd, 0x3523, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  return answer == 1;
+}
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof input[0]);
+}
+
+// The open drop-down of a skinned bar: its menu handle (0: none open), its rows (level 1
+// on) and how many drop-downs are open (its sub-menus count).
+UINT_PTR OpenDropDown(HWND hwnd, std::vector<MenuRowInfo>* rows = nullptr, int* open = nullptr) {
+  if (!AskProbe(hwnd, L"Quillora.E2E.OpenMenu", 0) || g_probe_answer.empty()) return 0;
+  const size_t end = g_probe_answer.find(L'\n');
+  const size_t blank = g_probe_answer.find(L' ');
+  const UINT_PTR menu = static_cast<UINT_PTR>(std::stoull(g_probe_answer.substr(0, blank)));
+  if (open) *open = std::stoi(g_probe_answer.substr(blank + 1, end - blank - 1));
+  if (rows) *rows = ParseRows(g_probe_answer, end + 1);
+  return menu;
+}
+
+// Escape closes the innermost open drop-down; pressed only while one is open (an Escape
+// that reaches the list minimises the program).
+void CloseDropDowns(HWND hwnd) {
+  int open = 0;
+  for (int i = 0; i < 6 && OpenDropDown(hwnd, nullptr, &open) != 0; ++i) {
+    PressKey(VK_ESCAPE);
+    const int before = open;
+    WaitUntil([&] { return OpenDropDown(hwnd, nullptr, &open) == 0 || open < before; }, std::chrono::seconds(2));
+  }
+}
+
+bool NoDropDownOpen(HWND hwnd) {
+  return WaitUntil([&] { return OpenDropDown(hwnd) == 0; }, std::chrono::seconds(3));
+}
+
+UINT_PTR OpenFirstBarItem(HWND hwnd) {
+  if (!NoDropDownOpen(hwnd)) return 0;
+  SetForegroundWindow(hwnd);
+  WaitUntil([&] { return GetForegroundWindow() == hwnd; }, std::chrono::seconds(2));
+  PressKey(VK_MENU);  // Alt alone opens the first item
+  UINT_PTR menu = 0;
+  WaitUntil([&] { return (menu = OpenDropDown(hwnd)) != 0; }, std::chrono::seconds(5));
+  return menu;
+}
+
+// The right arrow moves to the next bar item, unless the highlighted row opens a sub-menu:
+// then, as a user would, the sub-menu is closed again and the next row highlighted first.
+UINT_PTR NextBarItem(HWND hwnd, UINT_PTR current) {
+  UINT_PTR menu = 0;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    PressKey(VK_RIGHT);
+    if (WaitUntil([&] { return (menu = OpenDropDown(hwnd)) != 0 && menu != current; }, std::chrono::milliseconds(800))) {
+      return menu;
+    }
+    int open = 0;
+    if (OpenDropDown(hwnd, nullptr, &open) == 0) return 0;
+    if (open > 1) PressKey(VK_ESCAPE);
+    PressKey(VK_DOWN);
+  }
+  return 0;
+}
+
+std::vector<MenuRowInfo> ReadSkinnedMenuBar(HWND hwnd) {
+  std::vector<MenuRowInfo> rows;
+  const UINT_PTR first = OpenFirstBarItem(hwnd);
+  for (UINT_PTR current = first, item = 0; current != 0 && item < 30; ++item) {
+    std::vector<MenuRowInfo> items;
+    if (OpenDropDown(hwnd, &items) != current) break;
+    rows.push_back({0, false, false, L""});  // the bar item's caption is the skin's drawing
+    rows.insert(rows.end(), items.begin(), items.end());
+    current = NextBarItem(hwnd, current);
+    if (current == first) break;
+  }
+  CloseDropDowns(hwnd);
+  return rows;
+}
+
+}  // namespace
+
+bool OpenSkinnedMenuHolding(HWND hwnd, const std::wstring& caption) {
+  const UINT_PTR first = OpenFirstBarItem(hwnd);
+  for (UINT_PTR current = first, item = 0; current != 0 && item < 30; ++item) {
+    std::vector<MenuRowInfo> items;
+    OpenDropDown(hwnd, &items);
+    if (FindMenuRow(items, caption)) return true;
+    current = NextBarItem(hwnd, current);
+    if (current == first) break;
+  }
+  CloseDropDowns(hwnd);
+  return false;
+}
+
+bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at) {
+  for (int depth = 0; depth < 5; ++depth) {
+    const ATOM atom = GlobalAddAtomW(caption.c_str());
+    const bool answered = AskProbe(hwnd, L"Quillora.E2E.RowPoint", atom);
+    GlobalDeleteAtom(atom);
+    if (!answered || g_probe_answer.size() < 5) return false;
+    const wchar_t kind = g_probe_answer[0];
+    const size_t blank = g_probe_answer.find(L' ', 2);
+    at = POINT{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
+    if (kind == L'R') return true;
+    ClickAt(at);  // opens the sub-menu that holds the row
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  return false;
+}
+
+namespace {
+// Down through the open sub-menus that hold the row, then a click on the row itself.
+bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+  POINT at{};
+  if (OpenMenuRowPoint(hwnd, caption, at)) {
+    ClickAt(at);
+    return NoDropDownOpen(hwnd);
+  }
+  CloseDropDowns(hwnd);
+  return false;
+}
+
+bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
+  return OpenSkinnedMenuHolding(hwnd, caption) && ClickOpenMenuRow(hwnd, caption);
+}
+}  // namespace
+
+bool ChooseOpenMenuRow(HWND hwnd, const std::wstring& caption) {
+  if (!WaitUntil([&] { return OpenDropDown(hwnd) != 0; }, std::chrono::seconds(5))) return false;
+  return ClickOpenMenuRow(hwnd, caption);
+}
+
+bool ChooseMenuRow(HWND hwnd, const std::wstring& caption) {
+  if (IsSkinned(hwnd)) return ChooseSkinnedMenuRow(hwnd, caption);
+  const ATOM atom = GlobalAddAtomW(caption.c_str());
+  const bool answered = AskProbe(hwnd, L"Quillora.E2E.MenuChoose", atom);
+  GlobalDeleteAtom(atom);
+  return answered && g_probe_answer == L"1";
+}
+
+std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd) {
+  if (IsSkinned(hwnd)) return ReadSkinnedMenuBar(hwnd);
+  if (!AskProbe(hwnd, L"Quillora.E2E.MenuProbe", reinterpret_cast<LPARAM>(hwnd))) return {};
+  return ParseRows(g_probe_answer, 0);
 }
 
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd) {
@@ -344,6 +516,22 @@ bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) 
   SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
+}
+
+bool CloseRestartedProgram(DWORD previousProcess) {
+  HWND again = nullptr;
+  if (!WaitUntil([&] {
+        again = FindAnyWindow(L"TForm1", L" Quillora12.6");
+        return again != nullptr && ProcessOfWindow(again) != previousProcess;
+      }, std::chrono::seconds(30))) {
+    return false;
+  }
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOfWindow(again));
+  if (!process) return false;
+  PostMessageW(again, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(process, 20000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
 }
 
 RunningProgram::~RunningProgram() {

@@ -15,8 +15,11 @@
 
 namespace e2e {
 
-// A fresh copy of the built runtime folder below the test scratch folder.
+// A fresh copy of the built runtime folder below the test scratch folder, in the classic look.
 std::filesystem::path PrepareRuntimeFolder(const std::string& name);
+
+// Sets the skin number (line 17 of the folder's settings file "set"): 1 the classic look.
+void SetSkinNumber(const std::filesystem::path& folder, int number);
 
 // Writes bytes to a file (test set-up); UTF-8 of a wide text.
 void WriteFile(const std::filesystem::path& file, const std::string& bytes);
@@ -40,6 +43,9 @@ std::wstring WindowText(HWND hwnd);
 std::wstring WindowClass(HWND hwnd);
 
 // A window's menu bar as the program holds it, read from inside the program (see probe/).
+// A skinned bar (GetMenu is empty) is read the user's way: Alt opens its first item, the
+// arrow keys the next ones, and the rows come from the open drop-down; its own items'
+// captions are the skin's drawing and read as empty.
 struct MenuRowInfo {
   int level = 0;
   bool checked = false;
@@ -49,7 +55,8 @@ struct MenuRowInfo {
 std::vector<MenuRowInfo> ReadMenuBar(HWND hwnd);
 // The captions of the top-level items of a window's menu bar.
 std::vector<std::wstring> MenuBarCaptions(HWND hwnd);
-// Chooses the menu bar's row with this caption (at any depth) as a click on it would;
+// Chooses the menu bar's row with this caption (at any depth) as a click on it would (on a
+// skinned bar: opened by Alt and the arrows, the row clicked in its drop-down);
 // false when the window's menu bar has no such row.
 bool ChooseMenuRow(HWND hwnd, const std::wstring& caption);
 // The screen rectangle of a row of the context menu the program shows now (nullopt when
@@ -64,6 +71,15 @@ void ClickAt(POINT screen, bool rightButton = false);
 // modifiers held around it.
 void SendKey(WORD key, bool up);
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// A skinned bar: opens (Alt, arrows) the item whose drop-down holds the row and leaves it
+// open; false when no item holds it.
+bool OpenSkinnedMenuHolding(HWND hwnd, const std::wstring& caption);
+// Where the row with this caption of the open drop-downs is on the screen, after opening
+// (by clicks) the sub-menus that hold it.
+bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at);
+// Clicks the row with this caption of the drop-down (or popup) menu the window has open now,
+// opening the sub-menus that hold it; false when none is open or it has no such row.
+bool ChooseOpenMenuRow(HWND hwnd, const std::wstring& caption);
 // The row of the menu bar with this caption at any level (nullptr when absent).
 const MenuRowInfo* FindMenuRow(const std::vector<MenuRowInfo>& rows, const std::wstring& caption);
 
@@ -80,6 +96,10 @@ std::vector<std::wstring> MessageBoxTexts(DWORD processId);
 // name box, the file type chosen (filterIndex counting from 1; 0 keeps the one shown), OK.
 // False when no file dialog appeared in time.
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex = 0);
+
+// After a restart: waits for the main window of a new instance (another process than
+// previousProcess), closes it as a user would and waits for it to end.
+bool CloseRestartedProgram(DWORD previousProcess);
 
 class RunningProgram {
  public:

@@ -42,6 +42,15 @@ class ProgramTest : public ::testing::Test {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     program_.WaitForExit(std::chrono::seconds(20));
   }
+  // Closes the program (its exit sequence runs) and starts it again in the same folder.
+  void Restart() {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program_.WaitForExit(std::chrono::seconds(20)));
+    ASSERT_TRUE(program_.Start(folder_));
+    main_ = program_.WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+    list_ = FindHistoryList(main_);
+  }
   // Copies a text as another program does and waits for its row.
   void Copy(const std::wstring& text) {
     const int rows = static_cast<int>(ListRows(list_).size());

@@ -49,17 +49,8 @@ TEST(Startup, RestartCommandStartsTheProgramAgain) {
   ASSERT_TRUE(first.WaitForExit(20s, &code));
   EXPECT_EQ(code, 0u);
 
-  HWND again = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] {
-    again = e2e::FindAnyWindow(L"TForm1", L" Quillora12.6");
-    return again != nullptr && e2e::ProcessOfWindow(again) != first.ProcessId();
-  }, 30s));
-  // The new instance runs in the same folder; close it the way a user would.
-  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, e2e::ProcessOfWindow(again));
-  ASSERT_NE(process, nullptr);
-  PostMessageW(again, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
-  CloseHandle(process);
+  // The new instance runs in the same folder; closed the way a user would.
+  EXPECT_TRUE(e2e::CloseRestartedProgram(first.ProcessId()));
 }
 
 }  // namespace

@@ -86,6 +86,27 @@ TEST(Menu, RowsAddedAtRunTimeAreChosenByTheirPlace) {
   EXPECT_EQ(chosen, 2);
 }
 
+TEST(Menu, TextCaptionsShowNamesAsTheyStand) {
+  Menu menu;
+  menu.Build(Menu::Kind::Popup, kRows, 100);
+  Menu::Row* file = menu.Find(u"file");
+  int chosen = 0;
+  Menu::Row* dash = menu.InsertRow(file, -1, u"-", [&] { chosen = 1; }, false, true);
+  menu.InsertRow(file, -1, u"A&B", [&] { chosen = 2; }, false, true);
+  HMENU native = FileMenu(menu);
+  const int count = GetMenuItemCount(native);
+  // A name "-" is a row that can be chosen, not a separator; "&" marks no accelerator.
+  MENUITEMINFOW info{sizeof info};
+  info.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoW(native, static_cast<UINT>(count - 2), TRUE, &info));
+  EXPECT_FALSE(info.fType & MFT_SEPARATOR);
+  EXPECT_EQ(NativeCaption(native, count - 2), L"-");
+  EXPECT_EQ(NativeCaption(native, count - 1), L"A&&B");
+  EXPECT_EQ(menu.RowCaption(menu.RowAt(file, menu.IndexOf(dash) + 1)), u"A&B");
+  ASSERT_TRUE(menu.DispatchMenuCommand(native, count - 2));
+  EXPECT_EQ(chosen, 1);
+}
+
 TEST(Menu, ADeferredMenuBuildsItsNativeRowsOnlyWhenAsked) {
   Menu menu;
   menu.Build(Menu::Kind::Popup, kRows, 100);

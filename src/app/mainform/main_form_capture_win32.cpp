@@ -257,11 +257,4 @@ bool TForm1::WriteClipboardOwn(const std::function<void()>& write) {
   return changed && !failed;
 }
 
-// ---- Seams ---------------------------------------------------------------------------------
-
-void TForm1::mytuopanClick(int entry) {
-  // The tray icon is not built yet, so its menu cannot be opened.
-  (void)entry;
-}
-
 }  // namespace app

@@ -43,6 +43,7 @@ void TForm1::AddFixedMenuRow(int n) {
   gui::Menu::Row* row =
       MainMenu1.InsertRow(parent, -1, FixedMenuCaption(n, fixed_.FixedEntryTexts(n)), [this, n] { gudintiaomuziClick(n); });
   MainMenu1.SetRowTag(row, n);
+  MainMenu1.SetRowImage(row, 5);
 }
 
 void TForm1::gudintiaomuziClick(int n) {

@@ -84,10 +84,14 @@ std::u16string AnsiCaption(std::u16string_view caption) {
 }  // namespace
 
 // The tray's entry rows are the history rows themselves: the menu asks the store for them
-// when it is shown (see BuildMenus), so every change only marks it for a rebuild.
-void TForm1::trayInsertRow(int, std::u16string_view) { PopupMenu2.InvalidateVirtualRows(); }
-void TForm1::trayDeleteRow(int) { PopupMenu2.InvalidateVirtualRows(); }
-void TForm1::traySetCaption(int, std::u16string_view) { PopupMenu2.InvalidateVirtualRows(); }
+// when it is shown (see BuildMenus), so every change only marks the part it touches.
+void TForm1::trayInsertRow(int menuIndex, std::u16string_view) {
+  PopupMenu2.InvalidateVirtualRow(menuIndex - TrayEntryBase, true);
+}
+void TForm1::trayDeleteRow(int menuIndex) { PopupMenu2.InvalidateVirtualRow(menuIndex - TrayEntryBase, true); }
+void TForm1::traySetCaption(int menuIndex, std::u16string_view) {
+  PopupMenu2.InvalidateVirtualRow(menuIndex - TrayEntryBase, false);
+}
 
 std::u16string TForm1::TrayEntryCaption(int entry) const {
   return AnsiCaption(TrayRowCaption(history_->store().EntryTexts(entry)));

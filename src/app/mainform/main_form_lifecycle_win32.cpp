@@ -97,6 +97,7 @@ void TForm1::FormCreate() {
 
   // 6.-8.
   ReadSettingsFile();
+  SetUpTrayIcon();
   BuildDataBoxMenus();
 
   // 9. Join the clipboard viewer chain; from now on a capture may move the focus to the list.
@@ -226,6 +227,10 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = DefWindowProcW(Handle(), msg, wp, lp);
       if (wp == kRestartCommand) congqidongClick();
       return true;
+    case WM_HOTKEY:
+      if (!WMHotKey(lp)) return false;
+      result = 1;
+      return true;
     case WM_DRAWCLIPBOARD:
       WMDrawClipboard();
       result = 0;
@@ -354,11 +359,5 @@ void TForm1::PlayWaveIfExists(std::u16string_view path) { sounds_->PlayFile(std:
 // ---- Seams for features that are not built yet ------------------------------------------------
 // Each is the one place start-up or close calls; it does nothing until its feature exists.
 
-void TForm1::BuildDataBoxMenus() {}
-void TForm1::ApplySkinByNumber() {}
-void TForm1::BuildShortcutMenus() {}
-void TForm1::RegisterAltCHotKey() {}
-void TForm1::UnregisterAltCHotKey() {}
-void TForm1::ReleaseTrayIcon() {}
 
 }  // namespace app

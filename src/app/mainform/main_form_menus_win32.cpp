@@ -1,6 +1,7 @@
 // TForm1: its menus and the handlers bound to their rows.
 #include "app/mainform/main_form_win32.h"
 #include "app/mainform/main_menus.h"
+#include "app/tray/tray_menu_layout.h"
 #include "windows/about_box_win32.h"
 #include "windows/celebration_form_win32.h"
 
@@ -11,11 +12,12 @@ void TForm1::BuildMenus() {
   PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
   PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
   // The tray menu has one row per history entry after its fixed rows (entry i at
-  // TrayEntryBase + i): built natively only when shown, its entry rows made from the store.
+  // TrayEntryBase + i): built natively only when shown, its entry rows made from the store,
+  // above 1000 entries in pages of 1000 built as they open (app/tray/tray_menu_layout.h).
   PopupMenu2.SetDeferred(true);
   PopupMenu2.SetVirtualRows({[this] { return history_->store().size(); },
                              [this](int entry) { return TrayEntryCaption(entry); },
-                             [this](int entry) { mytuopanClick(entry); }});
+                             [this](int entry) { mytuopanClick(entry); }, 1, TrayPageSize, TrayPageCaption});
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);

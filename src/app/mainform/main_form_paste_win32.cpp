@@ -1,5 +1,5 @@
 // TForm1: continuous paste and copy driven by the system-wide keyboard hook, the switches
-// around them, and the start-up switching-on of the saved ones.
+// around them (the options dialog's creation switches the saved ones on).
 #include <windows.h>
 
 #include <string>
@@ -10,6 +10,7 @@
 #include "gui/dialogs.h"
 #include "gui/guard.h"
 #include "gui/wide.h"
+#include "windows/options_form_win32.h"
 
 namespace app {
 
@@ -173,7 +174,9 @@ void TForm1::PutPasteTextOnClipboard(int row) {
 // ---- The switches ------------------------------------------------------------------------------
 
 void TForm1::lianxvniantieClick() {
-  if (Checked(u"lianxvniantie") && Checked(u"lianxvfuzi")) SetChecked(u"lianxvfuzi", false);
+  const bool both = Checked(u"lianxvniantie") && Checked(u"lianxvfuzi");
+  if (both) SetChecked(u"lianxvfuzi", false);
+  MirrorSwitchBoxes(Checked(u"lianxvniantie"), both ? std::optional<bool>(false) : std::nullopt);
   const bool on = Checked(u"lianxvniantie");
   settings_.ContinuousPaste = on ? -1 : 0;
   if (on) StartKeyboardHook();
@@ -182,10 +185,12 @@ void TForm1::lianxvniantieClick() {
 }
 
 void TForm1::lianxvfuziClick() {
-  if (Checked(u"lianxvfuzi") && Checked(u"lianxvniantie")) {
+  const bool both = Checked(u"lianxvfuzi") && Checked(u"lianxvniantie");
+  if (both) {
     SetChecked(u"lianxvniantie", false);
     settings_.ContinuousPaste = 0;
   }
+  MirrorSwitchBoxes(both ? std::optional<bool>(false) : std::nullopt, Checked(u"lianxvfuzi"));
   if (Checked(u"lianxvfuzi")) {
     // Copy steps repeat texts, which refusing repeats would throw away.
     SetChecked(u"bujilucongfu", false);
@@ -203,7 +208,10 @@ void TForm1::bujilucongfuClick() {
   capture_.CopyStepCaptured = false;
 }
 
-void TForm1::zidongtiaodaoClick() { settings_.PasteAutoJump = Checked(u"zidongtiaodao") ? -1 : 0; }
+void TForm1::zidongtiaodaoClick() {
+  if (Form2) Form2->SetJumpBoxes(Checked(u"zidongtiaodao"));
+  settings_.PasteAutoJump = Checked(u"zidongtiaodao") ? -1 : 0;
+}
 
 void TForm1::xunhuanniantieClick() {
   if (Checked(u"xunhuanniantie")) gui::MessageBoxU(kCyclicWarning, kFriendlyCaption, MB_OK);
@@ -227,29 +235,6 @@ void TForm1::N74Click() {
                    gui::U(std::to_wstring(checked)));
 }
 
-// ---- Start-up -------------------------------------------------------------------------------------
-
-void TForm1::ShowPasteCaptions() {
-  const int index = settings_.HotKeyIndex;
-  const std::u16string key = index >= 0 && index <= 11 ? u"F" + gui::U(std::to_wstring(index + 1)) : u"";
-  MainMenu1.SetCaption(u"menurejiandinyi", u"热键定义为 " + std::u16string(settings_.HotKeyAlt ? u"Alt+" : u"") + key);
-  const char16_t* jump = settings_.JumpKey == 0   ? u"跳格键设置为： TAB键"
-                         : settings_.JumpKey == 1 ? u"跳格键设置为： 方向键(→)"
-                                                  : u"跳格键设置为： 回车键Enter";
-  MainMenu1.SetCaption(u"menutiaogeseziwei", jump);
-}
-
-void TForm1::SwitchOnSavedFeatures() {
-  if (Checked(u"kaiqigudinkuaijie")) kaiqigudinkuaijieClick();
-  if (Checked(u"lianxvniantie")) lianxvniantieClick();
-  if (Checked(u"lianxvfuzi")) lianxvfuziClick();
-  if (settings_.PasteAutoJump != 0) {
-    SetChecked(u"zidongtiaodao", true);
-    zidongtiaodaoClick();
-  }
-  ShowPasteCaptions();
-}
-
 void TForm1::BindPasteCommands() {
   Bind(u"fasongwenbenClick", [this] { fasongwenbenClick(); });
   Bind(u"lianxvniantieClick", [this] { lianxvniantieClick(); });
@@ -262,8 +247,6 @@ void TForm1::BindPasteCommands() {
   Bind(u"N74Click", [this] { N74Click(); });
   Bind(u"N61Click", [this] { OpenInEditor(paths_.HelpDir + u"\\什么是连续粘贴.txt"); });
   Bind(u"N75Click", [this] { OpenInEditor(paths_.HelpDir + u"\\什么是连续复制.txt"); });
-  // The rows that open the options dialog (menurejiandinyi, xiayistep, menutiaogeseziwei,
-  // N78, N71) stay greyed until the dialog exists.
 }
 
 }  // namespace app

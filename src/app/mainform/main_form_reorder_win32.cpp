@@ -19,7 +19,7 @@ void TForm1::BindDragMove() {
     return CheckListBox1.ItemAtPos(POINT{x, y}, true) >= 0;
   };
   handlers.dragDrop = [this](int x, int y) { CheckListBox1DragDrop(x, y); };
-  dragTracker_ = std::make_unique<ListDragTracker>(CheckListBox1.Handle(), std::move(handlers));
+  dragTracker_ = std::make_unique<ListDragTracker>(CheckListBox1, std::move(handlers));
 }
 
 void TForm1::CheckListBox1StartDrag(int pressedRow) {

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/skins/skins_menu_win32.h"
 #include "gui/application.h"
 #include "gui/wide.h"
 
@@ -117,6 +118,7 @@ void TForm1::CreateControls() {
   SpinButton1.Create(Panel4.Handle(), At(kSpinButton1, (panel4Width - 24) / 2, 4, 24, 48));
   BitBtn2.Create(Panel4.Handle(), At(kBitBtn2, 4, 60, panel4Width - 8, 28, u"删除未勾选"), font);
   BitBtn3.Create(Panel4.Handle(), At(kBitBtn3, 4, 94, panel4Width - 8, 28, u"全部删除"), font);
+  BitBtn2.kind = BitBtn3.kind = gui::ControlKind::BitBtn;  // bit buttons of the design
 
   AddTimer(Timer1, 5000, true);
   AddTimer(Timer2, 20000, false);
@@ -125,7 +127,11 @@ void TForm1::CreateControls() {
   BindHistoryCommands();
   Bind(u"menuyouxiaoClick", [this] { menuyouxiaoClick(); });
   BindPasteCommands();
+  BindOptionsCommands();
+  BindDataBoxCommands();
   BindFixedCommands();
+  BindTrayCommands();
+  BindHotKeyCommands();
   BindSnapshotCommands();
   Bind(u"yicunwenbenfasongClick", [this] { yicunwenbenfasongClick(); });
   speedjianqie.OnClick = [this] {

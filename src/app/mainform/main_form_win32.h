@@ -9,8 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "app/databox/menu_plan.h"
 #include "app/files/app_paths.h"
 #include "app/fixed/fixed_entries.h"
+#include "app/hotkey/select_to_copy.h"
 #include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
 #include "app/capture/clipboard_wait.h"
@@ -32,6 +34,7 @@
 #include "app/snapshot/snapshot_stream.h"
 #include "desktop/sys_hook.h"
 #include "desktop/sys_hook_platform_win32.h"
+#include "desktop/tray_icon_win32.h"
 #include "cipher/des.h"
 #include "gui/control.h"
 #include "gui/form.h"
@@ -43,8 +46,10 @@
 #include "unicode/uni_memo_win32.h"
 #include "windows/entry_viewer_host.h"
 #include "windows/formatted_view_host.h"
+#include "windows/options_host.h"
 
 namespace windows {
+class TForm2;
 class TForm3;
 class TForm6;
 class Tform8;
@@ -54,10 +59,13 @@ class TAboutBox;
 
 namespace app {
 
+class SkinsMenu;
+
 class TForm1 : public gui::Form,
                private HistorySink,
                private windows::EntryViewerHost,
-               private windows::FormattedViewHost {
+               private windows::FormattedViewHost,
+               private windows::OptionsHost {
  public:
   TForm1();
   ~TForm1() override;
@@ -76,10 +84,10 @@ class TForm1 : public gui::Form,
   // The formatted view that N152Click and the introduction open (main_form_formatted_view_win32.cpp).
   void SetFormattedView(windows::TForm6* view);
 
-  // What the options dialog's creation switches on from the saved settings: the fixed-entry
-  // keys, continuous paste or copy, the jump switch, and the captions of the paste key and
-  // the jump key. Runs once at start-up, right after this window's creation.
-  void SwitchOnSavedFeatures();
+  // The options dialog (main_form_options_win32.cpp): what it reaches of this window, and the
+  // dialog itself, set before its creation (which switches on the saved features).
+  windows::OptionsHost& OptionsSide() { return *this; }
+  void SetOptionsDialog(windows::TForm2* dialog) { Form2 = dialog; }
 
   // The help menu's windows, created after this one.
   void SetHelpWindows(windows::Tform8* form8, windows::TAboutBox* aboutBox) {
@@ -289,14 +297,51 @@ class TForm1 : public gui::Form,
   void CopyStep();
   void SendKeyString(const std::string& keys, bool wait);
   void PutPasteTextOnClipboard(int row);
-  void lianxvniantieClick();
-  void lianxvfuziClick();
-  void zidongtiaodaoClick();
+  void lianxvniantieClick() override;
+  void lianxvfuziClick() override;
+  void zidongtiaodaoClick() override;
   void xunhuanniantieClick();
   void xunhuanfasenClick();
-  void kaiqigudinkuaijieClick();
+  void kaiqigudinkuaijieClick() override;
   void N74Click();
-  void ShowPasteCaptions();
+
+  // The data-box and program-shortcut menus (main_form_databox_win32.cpp).
+  using RowHandlerFor = std::function<std::function<void()>(const std::u16string&)>;
+  void AddPlannedRows(gui::Menu::Row* parent, int at, const std::vector<MenuPlanRow>& rows,
+                      const RowHandlerFor& handler);
+  std::function<void()> DataBoxRowHandler(const std::u16string& path);
+  void liecukeyiexezi(const std::vector<MenuPlanRow>& folders, gui::Menu::Row* parent, const RowHandlerFor& handler);
+  void MyClick(const std::u16string& file);
+  void bianjiMyClick(const std::u16string& file);
+  void cenxvkuaijiedongtaiClick();
+  void ScanShortcutFolder(const std::u16string& folder, gui::Menu::Row* parent);
+  void ShortcutMenuItemClick(const std::u16string& link);
+  void BindDataBoxCommands();
+  int DataBoxMenuMode = 1;  // 1 while the open menu is built, 2 while the edit menu is
+
+  // The options dialog and its opening rows (main_form_options_win32.cpp).
+  void BindOptionsCommands();
+  void OpenOptions(int tab);
+  void MirrorSwitchBoxes(std::optional<bool> pasteBox, std::optional<bool> copyBox);
+  windows::OptionsValues OptionValues() const override;
+  void SetOptionValues(const windows::OptionsValues& values) override;
+  std::u16string BaseDirectory() const override { return paths_.BaseDir; }
+  bool RowChecked(windows::OptionsRow row) const override;
+  void SetRowChecked(windows::OptionsRow row, bool checked) override;
+  void SetRowCaption(windows::OptionsRow row, std::u16string_view caption) override;
+  void SetApplicationTitle(std::u16string_view title) override;
+  void SetApplicationIcon(const std::u16string& iconFile) override;
+  void TrayShowIcon() override;
+  void TrayHideIcon() override;
+  void TraySetHint(std::u16string_view hint) override;
+  void TraySetUseAppIcon(bool use) override;
+  void TraySetAutoHide(bool autoHide) override;
+  int SelectedListRow() const override { return SelectedRow(); }
+  int CurrentPastePosition() const override { return PastePosition; }
+  void SetPastePosition(int position) override { PastePosition = position; }
+  std::optional<std::u16string> BrowseForFile(std::u16string_view filter, std::u16string_view folder) override;
+  windows::TForm2* Form2 = nullptr;
+  gui::UniqueIcon appIconBig_, appIconSmall_;
 
   // Fixed entries (main_form_fixed_win32.cpp).
   void BindFixedCommands();
@@ -373,7 +418,32 @@ class TForm1 : public gui::Form,
   void FindDialog1Find();
   void FindDialog1Close();
 
-  // Steps that belong to features not built yet: each is one call site, doing nothing yet.
+  // The tray icon and its menu (main_form_tray_win32.cpp).
+  void SetUpTrayIcon();
+  void BindTrayCommands();
+  void TrayIcon1Click();
+  void Minimize();
+  void tuopantuicuClick();
+  void tuopanjiansiClick();
+  void xiansituopanClick();
+  std::unique_ptr<desktop::TrayPlatform> trayPlatform_;
+  std::unique_ptr<desktop::MenuTrayPopup> trayPopup_;
+  std::unique_ptr<desktop::TTrayIcon> TrayIcon1;
+  gui::UniqueIcon applicationIcon_, windowSmallIcon_;  // from the icon file of the settings
+
+  // Alt+C and select-to-copy (main_form_hotkey_win32.cpp).
+  void BindHotKeyCommands();
+  void diaoyongkuaisuClick();
+  bool WMHotKey(LPARAM lp);
+  void huacifuziClick();
+  void SysMouseHook1MouseClick(desktop::TMouseButton button, desktop::TSysMouseButtonMovement movement);
+  void SysMouseHook1MouseMove();
+  bool hotKeyRegistered_ = false;
+  bool hotKeyFailureShown_ = false;
+  bool MouseHookStarted = false;
+  MouseDragCounter mouseDrag_;
+
+  // Steps of the creation, the first show and the close, each one call site.
   void ReadSettingsFile();
   void WriteSettingsFile();
   void BuildDataBoxMenus();
@@ -485,6 +555,10 @@ class TForm1 : public gui::Form,
   windows::TForm5* Form5 = nullptr;
   bool ExplorerWindowFound = false;
   std::u16string LastFolder;
+
+  // The skins menu and SkinData1 (main_form_skins_win32.cpp). Last, so that it goes first:
+  // the windows are given back their own look while their menus and controls still exist.
+  std::unique_ptr<SkinsMenu> skins_;
 };
 
 }  // namespace app

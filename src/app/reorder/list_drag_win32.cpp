@@ -7,31 +7,14 @@
 
 namespace app {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x4452;  // "DR"
+ListDragTracker::ListDragTracker(unicode::TUniWinControl& list, Handlers handlers)
+    : list_(list), handlers_(std::move(handlers)) {
+  list_.OnMessage = [this](UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return gui::Guarded("ListDragTracker", false, [&] { return Handle(msg, wp, lp, result); });
+  };
 }
 
-ListDragTracker::ListDragTracker(HWND list, Handlers handlers) : list_(list), handlers_(std::move(handlers)) {
-  SetWindowSubclass(list_, &ListDragTracker::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-ListDragTracker::~ListDragTracker() {
-  if (IsWindow(list_)) RemoveWindowSubclass(list_, &ListDragTracker::Proc, kSubclassId);
-}
-
-LRESULT CALLBACK ListDragTracker::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, &ListDragTracker::Proc, kSubclassId);
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  }
-  auto* tracker = reinterpret_cast<ListDragTracker*>(self);
-  LRESULT result = 0;
-  const bool handled = gui::Guarded("ListDragTracker", false, [&] {
-    result = tracker->Handle(msg, wp, lp);
-    return true;
-  });
-  return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
-}
+ListDragTracker::~ListDragTracker() { list_.OnMessage = nullptr; }
 
 void ListDragTracker::ShowCursorFor(int x, int y) {
   const bool accepted = handlers_.dragOver && handlers_.dragOver(x, y);
@@ -43,7 +26,7 @@ void ListDragTracker::EndDrag() {
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
-LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+bool ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   const int x = GET_X_LPARAM(lp);
   const int y = GET_Y_LPARAM(lp);
   switch (msg) {
@@ -59,18 +42,18 @@ LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_MOUSEMOVE:
       if (ignoreUntilButtonUp_) {
-        if (wp & MK_LBUTTON) return 0;
+        if (wp & MK_LBUTTON) return true;
         ignoreUntilButtonUp_ = false;
         break;
       }
       if (gesture_.Dragging()) {
         ShowCursorFor(x, y);
-        return 0;  // the list must not move its selection with the mouse
+        return true;  // the list must not move its selection with the mouse
       }
       if (gesture_.Move(x, y, (wp & MK_LBUTTON) != 0, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) {
         if (handlers_.startDrag) handlers_.startDrag(gesture_.DragRow());
         ShowCursorFor(x, y);
-        return 0;
+        return true;
       }
       break;
     case WM_LBUTTONUP:
@@ -79,9 +62,9 @@ LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         gesture_.Release();
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         // The list ends its own tracking of the button first (it releases the capture).
-        const LRESULT r = DefSubclassProc(list_, msg, wp, lp);
+        result = list_.Perform(msg, wp, lp);
         if (handlers_.dragDrop) handlers_.dragDrop(x, y);
-        return r;
+        return true;
       }
       break;
     case WM_KEYDOWN:
@@ -89,13 +72,13 @@ LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         EndDrag();
         swallowEscapeChar_ = true;
         ignoreUntilButtonUp_ = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
-        return 0;
+        return true;
       }
       break;
     case WM_CHAR:
       if (wp == VK_ESCAPE && swallowEscapeChar_) {
         swallowEscapeChar_ = false;
-        return 0;
+        return true;
       }
       break;
     case WM_CAPTURECHANGED:
@@ -104,7 +87,7 @@ LRESULT ListDragTracker::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefSubclassProc(list_, msg, wp, lp);
+  return false;
 }
 
 }  // namespace app

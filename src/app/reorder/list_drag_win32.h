@@ -1,5 +1,5 @@
-// The drag move's mouse work on a list window: it watches the list's messages (as a
-// subclass on top of the control's own), lets clicks, double clicks and check boxes through
+// The drag move's mouse work on a list control: it watches the list's messages (through the
+// control's message filter, before the control's own handling), lets clicks, double clicks and check boxes through
 // untouched, and turns a press on a row's text that moves the system's drag distance into a
 // drag: the list no longer follows the mouse, the cursor shows whether a drop is possible,
 // the button-up drops and Esc or a lost capture cancels.
@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/reorder/drag_move.h"
+#include "unicode/uni_win_control_win32.h"
 
 namespace app {
 
@@ -23,7 +24,7 @@ class ListDragTracker {
     std::function<void(int x, int y)> dragDrop;      // the button went up during a drag
   };
 
-  ListDragTracker(HWND list, Handlers handlers);
+  ListDragTracker(unicode::TUniWinControl& list, Handlers handlers);
   ~ListDragTracker();
   ListDragTracker(const ListDragTracker&) = delete;
   ListDragTracker& operator=(const ListDragTracker&) = delete;
@@ -31,12 +32,12 @@ class ListDragTracker {
   bool Dragging() const { return gesture_.Dragging(); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  // True when the message is answered here (result); false lets the control handle it.
+  bool Handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void ShowCursorFor(int x, int y);
   void EndDrag();
 
-  HWND list_;
+  unicode::TUniWinControl& list_;
   Handlers handlers_;
   DragGesture gesture_;
   bool swallowEscapeChar_ = false;  // the Esc that cancelled a drag does not also minimise

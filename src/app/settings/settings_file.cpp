@@ -17,11 +17,6 @@ constexpr int kMaxFontSize = 1638;           // the largest size the font dialog
 constexpr std::size_t kMaxFontNameLength = 31;
 constexpr int kMaxWindowExtent = 32767;
 
-std::u16string Decimal(long long value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 // A decimal integer with an optional sign; blanks around it are allowed.
 std::optional<int> ParseInteger(std::string_view text) {
   while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) text.remove_prefix(1);
@@ -310,12 +305,6 @@ std::error_code SaveSettingsFile(const fs::path& file, const Settings& settings,
                                   int windowHeight) {
   return WriteFileAtomically(file, FormatSettingsFile(settings, windowWidth, windowHeight));
 }
-
-std::u16string PasteStepCaption(int pasteStep) {
-  return u"连续粘贴时，数据每次下移 " + Decimal(pasteStep) + u" 条。。。";
-}
-
-std::u16string TextLengthCaption(int maxTextLength) { return u"文本长度限制为 " + Decimal(maxTextLength) + u"字符"; }
 
 bool ShouldRestoreSavedSize(const Settings& settings, int windowWidth, int windowHeight) {
   return settings.jiyicuangtidaxiao && settings.SavedWidth > 0 && settings.SavedHeight > 0 &&

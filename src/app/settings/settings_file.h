@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/settings/settings_values.h"
+#include "windows/options_captions.h"
 
 namespace app {
 
@@ -78,9 +79,9 @@ std::string FormatSettingsFile(const Settings& settings, int windowWidth, int wi
 std::error_code SaveSettingsFile(const std::filesystem::path& file, const Settings& settings, int windowWidth,
                                   int windowHeight);
 
-// "连续粘贴时，数据每次下移 " + step + " 条。。。" and "文本长度限制为 " + limit + "字符".
-std::u16string PasteStepCaption(int pasteStep);
-std::u16string TextLengthCaption(int maxTextLength);
+// The captions of `xiayistep` and `menucangdu` (shared with the options dialog).
+using windows::PasteStepCaption;
+using windows::TextLengthCaption;
 
 // The first show's remembered size: only with `jiyicuangtidaxiao` checked, a saved size
 // that is a real size, and a window at least that large.

@@ -4,17 +4,87 @@
 // "<level>\t<flags>\t<caption>", flags being C (checked) and G (greyed).
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 const UINT kProbeMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuProbe");
 const UINT kChooseMessage = RegisterWindowMessageW(L"Quillora.E2E.MenuChoose");
 const UINT kPopupRowMessage = RegisterWindowMessageW(L"Quillora.E2E.PopupRow");
+const UINT kOpenMenuMessage = RegisterWindowMessageW(L"Quillora.E2E.OpenMenu");
+const UINT kRowPointMessage = RegisterWindowMessageW(L"Quillora.E2E.RowPoint");
+
+// The drop-downs open now ("#32768" windows of this thread) and their menus, the first
+// opened first. A skinned menu bar is no native menu: its rows are read from these.
+struct OpenMenus {
+  std::vector<std::pair<HWND, HMENU>> popups;
+};
+BOOL CALLBACK CollectPopup(HWND hwnd, LPARAM lp) {
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (std::wstring(name) == L"#32768" && IsWindowVisible(hwnd)) {
+    auto* menu = reinterpret_cast<HMENU>(SendMessageW(hwnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    if (menu) reinterpret_cast<OpenMenus*>(lp)->popups.emplace_back(hwnd, menu);
+  }
+  return TRUE;
+}
+OpenMenus FindOpenMenus() {
+  OpenMenus open;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&open));
+  // Enumeration runs from the top of the z-order: the drop-down opened first comes last.
+  std::reverse(open.popups.begin(), open.popups.end());
+  return open;
+}
+
+std::wstring CaptionAt(HMENU menu, int i, HMENU* subMenu) {
+  wchar_t text[512] = {};
+  MENUITEMINFOW info{sizeof info};
+  info.fMask = MIIM_SUBMENU | MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = 511;
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) return L"";
+  if (subMenu) *subMenu = info.hSubMenu;
+  return text;
+}
+
+// Where a row with this caption of an open drop-down is on the screen: "R x y" for the
+// row itself, "P x y" for the row of an open drop-down whose closed sub-menu holds it,
+// "" when no open drop-down has it.
+bool HoldsCaption(HMENU menu, const std::wstring& caption) {
+  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+    HMENU sub = nullptr;
+    if (CaptionAt(menu, i, &sub) == caption && !sub) return true;
+    if (sub && HoldsCaption(sub, caption)) return true;
+  }
+  return false;
+}
+std::wstring RowPoint(const std::wstring& caption) {
+  const OpenMenus open = FindOpenMenus();
+  for (auto it = open.popups.rbegin(); it != open.popups.rend(); ++it) {
+    const auto [window, menu] = *it;
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+      HMENU sub = nullptr;
+      const std::wstring text = CaptionAt(menu, i, &sub);
+      const bool row = text == caption && !sub;
+      if (!row && !(sub && HoldsCaption(sub, caption))) continue;
+      RECT r{};
+      if (!GetMenuItemRect(window, menu, static_cast<UINT>(i), &r)) continue;
+      return std::wstring(row ? L"R " : L"P ") + std::to_wstring((r.left + r.right) / 2) + L" " +
+             std::to_wstring((r.top + r.bottom) / 2);
+    }
+  }
+  return L"";
+}
 
 // Chooses the first row with this caption, as a click on it would: WM_MENUCOMMAND for menus
-// that notify by position, WM_COMMAND with the row's id otherwise.
+// that notify by position, WM_COMMAND with the row's id otherwise. "sub-menu\nrow" chooses the
+// row inside the first sub-menu of that caption (rows of the same name in several menus).
 bool Choose(HWND window, HMENU menu, const std::wstring& caption) {
+  const size_t newline = caption.find(L'\n');
+  const std::wstring head = newline == std::wstring::npos ? L"" : caption.substr(0, newline);
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     wchar_t text[512] = {};
@@ -34,6 +104,7 @@ bool Choose(HWND window, HMENU menu, const std::wstring& caption) {
       }
       return true;
     }
+    if (info.hSubMenu && !head.empty() && head == text) return Choose(window, info.hSubMenu, caption.substr(newline + 1));
     if (info.hSubMenu && Choose(window, info.hSubMenu, caption)) return true;
   }
   return false;
@@ -97,9 +168,15 @@ void Reply(HWND to, const std::wstring& text) {
 
 }  // namespace
 
+void Answer(HWND to, const std::wstring& text) {
+  COPYDATASTRUCT data{0x4D454E55, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), const_cast<wchar_t*>(text.c_str())};
+  SendMessageW(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
 // wParam of the probe message: the window to answer (WM_COPYDATA); lParam: the window whose menu bar to read.
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION) {
+  // Only when the message leaves the queue: a menu's loop also peeks without removing.
+  if (code == HC_ACTION && wp == PM_REMOVE) {
     auto* msg = reinterpret_cast<MSG*>(lp);
     if (msg->message == kProbeMessage) {
       std::wstring text;
@@ -108,6 +185,23 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
       COPYDATASTRUCT data{0x4D454E55, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
                           const_cast<wchar_t*>(text.c_str())};
       SendMessageW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+      msg->message = WM_NULL;
+    } else if (msg->message == kOpenMenuMessage) {
+      // The first open drop-down: "<menu handle> <drop-downs open>\n" and its rows at level 1
+      // and deeper.
+      const OpenMenus open = FindOpenMenus();
+      std::wstring text;
+      if (!open.popups.empty()) {
+        HMENU first = open.popups.front().second;
+        text = std::to_wstring(reinterpret_cast<UINT_PTR>(first)) + L" " + std::to_wstring(open.popups.size()) + L"\n";
+        Describe(first, 1, text);
+      }
+      Answer(reinterpret_cast<HWND>(msg->wParam), text);
+      msg->message = WM_NULL;
+    } else if (msg->message == kRowPointMessage) {
+      wchar_t caption[256] = {};
+      GlobalGetAtomNameW(static_cast<ATOM>(msg->lParam), caption, 256);
+      Answer(reinterpret_cast<HWND>(msg->wParam), RowPoint(caption));
       msg->message = WM_NULL;
     } else if (msg->message == kChooseMessage) {
       // lParam: a global atom holding the caption; the answer (1 found, 0 not) goes back as

@@ -1,0 +1,62 @@
+#include "gui/check_box.h"
+
+namespace gui {
+
+void CheckBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
+  ControlSpec s = desc;
+  s.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+  CreateAs(L"BUTTON", parent, s, font);
+}
+
+bool CheckBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    if (OnClick) OnClick();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+bool CheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void CheckBox::SetChecked(bool checked) { SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+namespace {
+constexpr wchar_t kGroupBoxObject[] = L"QuilloraGroupBox";
+}  // namespace
+
+void GroupBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
+  ControlSpec s = desc;
+  // Clipped by the controls inside the frame, which are its siblings above it.
+  s.style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
+  CreateAs(L"BUTTON", parent, s, font);
+  if (!hwnd_) return;
+  SetPropW(hwnd_, kGroupBoxObject, this);
+  previous_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBox::SubclassProc)));
+}
+
+LRESULT CALLBACK GroupBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<GroupBox*>(GetPropW(hwnd, kGroupBoxObject));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  const WNDPROC previous = self->previous_;
+  if (msg == WM_ERASEBKGND) {
+    RECT area{};
+    GetClientRect(hwnd, &area);
+    FillRect(reinterpret_cast<HDC>(wp), &area, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(hwnd, kGroupBoxObject);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+  }
+  return CallWindowProcW(previous, hwnd, msg, wp, lp);
+}
+
+bool GroupBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
+  SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+  result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return true;
+}
+
+}  // namespace gui
