@@ -20,7 +20,8 @@ enum : int {
   kToolButton9, kHtmlEdit21,
 };
 
-constexpr size_t kMaxStreamFile = size_t{256} << 20;
+// A stream file is read whole into this 32-bit process: larger ones are refused, not attempted.
+constexpr size_t kMaxStreamFile = size_t{64} << 20;
 
 using gui::MenuRowSpec;
 constexpr MenuRowSpec kMainMenu1[] = {
@@ -61,8 +62,6 @@ std::vector<std::u16string> ScreenFaces() {
   ReleaseDC(nullptr, dc);
   return {faces.begin(), faces.end()};
 }
-
-bool IsStatusText(const std::u16string& source) { return source == htmledit::kBusyText || source == htmledit::kErrorText; }
 
 // A whole file read with no other program writing it meanwhile (no sharing), at most limit bytes.
 bool ReadWholeFileExclusive(const std::u16string& path, std::vector<std::uint8_t>& bytes, size_t limit) {
@@ -219,14 +218,18 @@ bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::o
   return true;
 }
 
-bool TForm6::CopyWholeContent() {
+std::optional<DWORD> TForm6::CopyWholeContent() {
   bool copied = false;
+  DWORD copiedAt = 0;
   const bool changed = host_->OwnClipboardWrite([&] {
     HtmlEdit21.SelectAll();
     copied = HtmlEdit21.Copy();
+    // Taken at once: a write of another program from here on shows as a later number.
+    copiedAt = GetClipboardSequenceNumber();
     HtmlEdit21.SetSelLength(0);
   });
-  return copied && changed;
+  if (!copied || !changed) return std::nullopt;
+  return copiedAt;
 }
 
 void TForm6::ToolButton1Click() {
@@ -240,11 +243,14 @@ void TForm6::ToolButton1Click() {
   if (!source.empty() && !HtmlEdit21.BodyTextOfDocument().empty()) {
     // The content goes to the entry through the clipboard; whatever else is on it then, from
     // a copy that did not happen or from another program, never does.
-    if (!CopyWholeContent()) return Complain(kCopyFailed);
-    const DWORD copiedAt = GetClipboardSequenceNumber();
+    const std::optional<DWORD> copiedAt = CopyWholeContent();
+    if (!copiedAt) {
+      host_->RestoreEntryToClipboard(*entry_);
+      return Complain(kCopyFailed);
+    }
     text = host_->ClipboardTextThroughMemo();
     snapshot = host_->CaptureClipboard();
-    if (GetClipboardSequenceNumber() != copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
+    if (GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
   }
   // An empty view saves an empty entry, text only.
   std::optional<ViewedEntry> saved = host_->SaveEntryContent(*entry_, text, snapshot);
@@ -290,10 +296,13 @@ void TForm6::baocunliuClick() {
   const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
   if (!chosen.ok) return;
   if (HtmlEdit21.BodyTextOfDocument().empty()) return Complain(kNothingToSave);
-  if (!CopyWholeContent()) return Complain(kCopyFailed);
-  const DWORD copiedAt = GetClipboardSequenceNumber();
+  const std::optional<DWORD> copiedAt = CopyWholeContent();
+  if (!copiedAt) {
+    if (entry_) host_->RestoreEntryToClipboard(*entry_);
+    return Complain(kCopyFailed);
+  }
   const std::vector<std::uint8_t> stream = host_->CaptureClipboard();
-  if (GetClipboardSequenceNumber() != copiedAt || stream.empty()) return Complain(kClipboardChanged);
+  if (GetClipboardSequenceNumber() != *copiedAt || stream.empty()) return Complain(kClipboardChanged);
   // Written beside the target and put in its place only when whole.
   if (!htmledit::WriteFileReplacing(chosen.file, std::string(stream.begin(), stream.end())))
     Complain(std::u16string(kCannotWrite) + chosen.file);

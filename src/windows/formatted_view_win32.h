@@ -57,9 +57,9 @@ class TForm6 : public SecondaryForm {
 
  private:
   std::u16string SaveFolder() const;
-  // Select all, copy, caret back to the start, as one write of the program's own: true when
-  // the clipboard then holds the editor's content.
-  bool CopyWholeContent();
+  // Select all, copy, caret back to the start, as one write of the program's own: the
+  // clipboard's sequence number right after the copy, or nothing when the copy did not happen.
+  std::optional<DWORD> CopyWholeContent();
   void SetIntroductionMode(bool on);
   void ShowPrompts();
   void Complain(std::u16string_view text);

@@ -268,6 +268,41 @@ TEST_F(FormattedView, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenToFiles) {
   EXPECT_EQ(e2e::ListRows(list_).size(), 2u);
 }
 
+TEST_F(FormattedView, AnEmptiedViewSavesAnEmptyTextEntryAndAGoneEntryIsNotWritten) {
+  SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
+  ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(L"<p><b>要删掉的</b>文字</p>")},
+                                        {CF_UNICODETEXT, L"", UnicodeBytes(L"要删掉的文字")}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  HWND view = OpenViewOn(1);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"要删掉的文字"; }, 10s));
+  // Everything taken out, as another program can: the save gives an empty entry.
+  SendMessageW(editor, EM_SETSEL, 0, -1);
+  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor).empty(); }, 5s));
+  ClickButton(view, L"保存修改");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).size() == 2 && e2e::ListRows(list_)[1].empty(); }, 10s))
+      << e2e::Utf8(e2e::ListRows(list_)[1]);
+  EXPECT_TRUE(e2e::MessageBoxTexts(program_.ProcessId()).empty());
+
+  // The row is deleted while the view is open: saving says so, and no entry changes.
+  e2e::ClickListRow(list_, 1);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"单项删除"));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 1));
+  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"新的文字"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"新的文字"; }, 5s));
+  ClickButton(view, L"保存修改");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::MessageBoxTexts(program_.ProcessId()).empty(); }, 10s));
+  EXPECT_NE(e2e::MessageBoxTexts(program_.ProcessId())[0].find(L"已被删除"), std::wstring::npos);
+  EXPECT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"已被删除", IDOK));
+  EXPECT_EQ(e2e::ListRows(list_), std::vector<std::wstring>{kFirstEntry});
+  // Opened again on the remaining row, the view saves into that one.
+  view = OpenViewOn(0);
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == kFirstEntry; }, 10s));
+}
+
 TEST_F(FormattedView, TheIntroductionOpensWithSavingOffAndWithoutItsFileAMessage) {
   e2e::ClickListRow(list_, 0);
   ASSERT_TRUE(e2e::WaitUntil([&] { return ClipboardText() == kFirstEntry; }, 10s));
