@@ -16,3 +16,12 @@ if(TARGET SysHookDLL)
     COMMAND "${CMAKE_COMMAND}" -E copy_if_different "$<TARGET_FILE:SysHookDLL>" "${QUILL_RUNTIME_DIR}/copy_Key.dll"
     VERBATIM)
 endif()
+# The first-start introduction: a snapshot stream made at build time from an HTML text of ours.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(introduction "${QUILL_RUNTIME_DIR}/首次启动介绍.liu")
+add_custom_command(OUTPUT "${introduction}"
+  COMMAND Python3::Interpreter "${PROJECT_SOURCE_DIR}/tools/make_introduction.py"
+          "${PROJECT_SOURCE_DIR}/tools/introduction.html" "${introduction}"
+  DEPENDS "${PROJECT_SOURCE_DIR}/tools/make_introduction.py" "${PROJECT_SOURCE_DIR}/tools/introduction.html")
+add_custom_target(introduction DEPENDS "${introduction}")
+add_dependencies(runtime introduction)

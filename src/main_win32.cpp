@@ -5,6 +5,7 @@
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "windows/entry_viewer_win32.h"
+#include "windows/formatted_view_win32.h"
 #include "windows/about_box_win32.h"
 #include "windows/celebration_form_win32.h"
 #include "windows/picture_form_win32.h"
@@ -37,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Form5.Create(scale);
   Form1.AttachPictureWindow(Form5);
   Form6.Create(scale);
+  Form1.SetFormattedView(&Form6);
   Form7.Create(scale);
   Form8.Create(scale);
   Form1.SetHelpWindows(&Form8, &AboutBox);

@@ -613,10 +613,13 @@ int BodyText::PositionOf(const Node* node, int offset) const {
   if (node->IsText()) {
     for (const TextRun& r : runs_) {
       if (r.node != node || r.kind != TextRun::Text) continue;
-      int span = r.collapsed ? 1 : r.length;
       if (offset <= r.nodeOffset) return r.start;
-      if (offset <= r.nodeOffset + span || r.collapsed) {
-        if (r.collapsed) return offset > r.nodeOffset ? r.start + 1 : r.start;
+      if (r.collapsed) {
+        // The one space stands for the whole whitespace run.
+        int end = r.nodeOffset;
+        while (end < static_cast<int>(node->data.size()) && IsCollapsible(node->data[static_cast<size_t>(end)])) ++end;
+        if (offset <= end) return r.start + 1;
+      } else if (offset <= r.nodeOffset + r.length) {
         return r.start + (offset - r.nodeOffset);
       }
     }

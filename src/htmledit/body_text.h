@@ -81,6 +81,11 @@ class BodyText {
   int PositionOf(const Node* node, int offset = 0) const;
   // The span [first, last) of the positions of an element's content.
   std::pair<int, int> SpanOf(const Node* element) const;
+  // The span of an element that the layout entered (hidden elements have none).
+  const std::pair<int, int>* FindSpan(const Node* element) const {
+    auto it = spans_.find(element);
+    return it == spans_.end() ? nullptr : &it->second;
+  }
   // The innermost element that holds both positions.
   Node* CommonElement(int start, int end) const;
   // The run index holding pos (the last run starting at or before it), -1 when there is none.

@@ -51,8 +51,6 @@ TCustomHtmlEdit::~TCustomHtmlEdit() {
   pending_.EndWait();
   changeSink_ = nullptr;
   ReleaseAndClear(changeLog_);
-  for (IUnknown* h : highlights_) h->Release();
-  highlights_.clear();
 }
 
 void TCustomHtmlEdit::ProcessMessages() { gui::Application::Instance().ProcessMessages(); }
@@ -156,13 +154,15 @@ void TCustomHtmlEdit::AttachChangeSink() {
 HRESULT TCustomHtmlEdit::DocumentUpdateUI() {
   if (State() != kIdle) return S_FALSE;
   if (!GetBusy() && !GetBrowseMode()) {
+    // Each flag is cleared before its repair runs: the repair changes the document, which
+    // asks for a display update again.
     if (paragraphFixupPending_) {
-      RunParagraphFixup();
       paragraphFixupPending_ = false;
+      RunParagraphFixup();
     }
     if (divisionFixupPending_) {
-      RunDivisionFixup();
       divisionFixupPending_ = false;
+      RunDivisionFixup();
     }
     if (OnDisplayChanged) OnDisplayChanged(*this);
   }
@@ -189,7 +189,21 @@ void TCustomHtmlEdit::FocusChanged(bool gotFocus) {
 }
 
 LRESULT TCustomHtmlEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETDLGCODE) {
+    LRESULT code = THtmlOleControl::WndProc(msg, wp, lp) | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    if (WantTabs) {
+      code |= DLGC_WANTTAB;
+    } else {
+      // Without WantTabs, Tab moves the focus on: the dialog navigation must see it.
+      code &= ~DLGC_WANTTAB;
+      if (wp == VK_TAB) code &= ~DLGC_WANTALLKEYS;
+    }
+    return code;
+  }
+  LRESULT handled = 0;
+  if (HandleEditMessage(msg, wp, lp, handled) || HandleInputMessage(msg, wp, lp, handled)) return handled;
   LRESULT result = THtmlOleControl::WndProc(msg, wp, lp);
+  if (msg == WM_PAINT) AfterDocumentPaint();
   if (msg == WM_SETREDRAW && wp && IsWindowVisible(hwnd_)) {
     IEngineDocument* doc = nullptr;
     if (GetDocument(&doc)) {

@@ -146,8 +146,9 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
   virtual bool CanSplitCell() = 0;
   virtual bool MergeCells() = 0;
   virtual bool CanMergeCells() = 0;
-  // The browser's own edit context menu; the editing layer supplies it.
-  virtual bool ShowContextMenu(int x, int y) { return false; }
+  // The browser's own edit context menu at a point of the client area: the chosen command
+  // goes to the document's window. False when no menu could be shown.
+  virtual bool ShowContextMenu(int x, int y);
 
   // ---- shared by every concrete editor
   // GetSource: "BUSY" while not ready; the preserved or the generated source; "ERROR" when
@@ -164,17 +165,65 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
   // Whether the control or the document's window has the focus.
   bool Focused();
 
+  // ---- editing and formatting commands (each asks for the document first and returns its
+  // failure value when there is none or the document raises)
+  bool SelectAll();
+  bool Copy();
+  bool Paste();
+  bool SetBold(bool value);
+  bool SetItalic(bool value);
+  bool SetUnderline(bool value);
+  void SetForeColor(TColor color);
+  void SetFontName(const std::u16string& name);
+  std::u16string GetFontName();
+  void SetFontSize(uint8_t size);
+  uint8_t GetFontSize();
+  void GetBlockFormat(std::u16string& name);
+  bool GetBlockFormats(std::vector<std::u16string>& list);
+  bool IsNormalBlock();
+  bool IsUnorderedList();
+  bool IsOrderedList();
+
+  // ---- selection and caret, in characters of the body text
+  int GetSelStart();
+  void SetSelStart(int pos);
+  int GetSelLength();
+  void SetSelLength(int length);
+  void GetSelText(std::u16string& text);
+  void ReplaceSel(const std::u16string& text);
+
+  // ---- the document's input events, as the concrete editor's handler objects deliver them
+  void DocKeyDown();
+  void DocKeyUp();
+  void DocKeyPress();
+  void DocMouseDown();
+  void DocMouseUp();
+  void DocMouseMove();
+  void DocMouseEnter();
+  void DocMouseLeave();
+  void DocDblClick();
+  // The key code or character after the control's own key events ran.
+  WORD KeyCode = 0;
+  // After every paint of the document window: the word marks go (a checker marks again).
+  void AfterDocumentPaint();
+
  protected:
   // Attaching the change notification (after every load, from 5.5 on).
   void AttachChangeSink();
   // The selection's element (a control selection or the element holding the text range).
   TableSelection CurrentSelection(IEngineDocument* doc);
   SourceContext MakeSourceContext();
-  // Fixes run at the next display update (set by the key handling of the editing layer).
+  // Fixes run at the next display update (set by the key handling).
   bool paragraphFixupPending_ = false;
   bool divisionFixupPending_ = false;
-  virtual void RunParagraphFixup() {}
-  virtual void RunDivisionFixup() {}
+  virtual void RunParagraphFixup();
+  virtual void RunDivisionFixup();
+  // The command target of the document (nullptr for the standard group).
+  HRESULT ExecDocumentCommand(IEngineDocument* doc, const GUID* group, DWORD id, VARIANT* in, VARIANT* out);
+  // The edit-control messages (custom_html_edit_messages_win32.cpp); true when handled.
+  bool HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // The control's own key and mouse events (the messages the document handlers send it).
+  bool HandleInputMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   // OnEnter and OnExit as the focus enters and leaves the document.
@@ -187,8 +236,30 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
 
   PendingOperation pending_{*this};
   std::vector<std::u16string> blockFormats_;  // filled on first use by the formatting commands
-  std::vector<IUnknown*> highlights_;         // highlight segments shown now
+  std::vector<int> highlights_;               // the document's highlight segments shown now
   int rememberedSelStart_ = 0, rememberedSelLength_ = 0;
+  // The key handling: events still to skip after synthetic keystrokes, the body as it was
+  // when the paragraph fix-up was marked, and an undo unit opened for a deletion.
+  uint8_t keyDownSkip_ = 0, keyUpSkip_ = 0;
+  std::u16string rememberedBody_;
+  bool undoUnitOpen_ = false;
+  bool clicked_ = false;  // a left button went down on the control (a click ends with its up)
+  // Column resizing.
+  bool cursorOverridden_ = false;
+  bool resizing_ = false;
+  struct ColumnBorder {
+    Node* table = nullptr;
+    int leftColumn = 0;
+    int leftWidth = 0, rightWidth = 0;
+    int x = 0;  // the border's position in the document window
+  } border_;
+  int dragStartX_ = 0, dragLastX_ = -1;
+  // The edit-control emulation: what kind of client asked, the word range of the last
+  // selection request, the point of the last EM_CHARFROMPOS, and whether a mark is drawn.
+  uint8_t clientMode_ = 0;
+  int wordStart_ = 0, wordEnd_ = 2147483647;
+  POINT charFromPos_{};
+  bool drawingMark_ = false;
 
  private:
   friend class THtmlEditChangeSink;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "htmledit/html_parser.h"
+#include "htmledit/text_editing.h"
 
 namespace htmledit {
 
@@ -88,13 +89,10 @@ void MoveBaseFontToHead(Document& doc) {
 bool PasteHtmlAtRange(Document& doc, int start, int end, std::u16string_view html) {
   if (!doc.Body()) return false;
   if (start > end) std::swap(start, end);
-  // Insert after the range first, then cut the range: both use the positions of one
-  // layout, and the cut does not lose the space that separates the new text.
   BodyText layout = BodyText::Build(doc);
-  Node* first = InsertHtmlAt(doc, layout, end, html);
-  if (end > start) DeleteRange(doc, layout, start, end);
+  const bool pasted = PasteFragment(doc, layout, start, end, html).node != nullptr;
   MoveBaseFontToHead(doc);
-  return first != nullptr;
+  return pasted;
 }
 
 bool ReplaceElementHtml(Document& doc, Node* element, std::u16string_view html) {

@@ -2,11 +2,22 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "htmledit/rtf_view.h"
 
 namespace htmledit {
 
 namespace {
+
+// Above this many characters to take out or put in, a whole stream (into a fresh control) is
+// cheaper than changing the paragraphs in place.
+constexpr int kFreshControlAbove = 20000;
+// An update that brings more paragraphs than these streams the whole document instead.
+constexpr size_t kParagraphsUpdatedAtMost = 64;
+// The wrapping work the view accepts, as the sum of the squares of the paragraphs' lengths in
+// thousands of characters: a paragraph of 10000 characters takes about 0.3 s to wrap.
+constexpr double kWrappingBudget = 100.0;
 
 struct RtfSource {
   const std::string* text;
@@ -32,30 +43,148 @@ DocumentView::~DocumentView() {
 bool DocumentView::Create(HWND parent, const RECT& bounds, int id) {
   static HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
   if (!richEdit) return false;
+  parent_ = parent;
+  id_ = id;
   hwnd_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL,
                           bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  // The document keeps its own undo; the control's would cost time on every long change.
+  SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
+  filled_ = false;
+  wrapping_ = true;
+  if (OnCreated) OnCreated(hwnd_);
   return true;
+}
+
+bool DocumentView::Recreate() {
+  if (!hwnd_) return false;
+  HWND old = hwnd_;
+  RECT bounds{};
+  GetWindowRect(old, &bounds);
+  MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&bounds), 2);
+  const bool focused = GetFocus() == old;
+  const LONG_PTR exStyle = GetWindowLongPtrW(old, GWL_EXSTYLE);
+  const bool scrollBar = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VSCROLL) != 0;
+  if (OnDestroying) OnDestroying(old);
+  hwnd_ = nullptr;
+  DestroyWindow(old);
+  if (!Create(parent_, bounds, id_)) return false;
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle);
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  SendMessageW(hwnd_, EM_SHOWSCROLLBAR, SB_VERT, scrollBar);
+  if (focused) SetFocus(hwnd_);
+  return true;
+}
+
+bool DocumentView::StreamRtf(const std::string& rtf, bool selection) {
+  RtfSource src{&rtf, 0};
+  EDITSTREAM es{};
+  es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
+  es.pfnCallback = ReadRtf;
+  streaming_ = true;
+  SendMessageW(hwnd_, EM_STREAMIN, SF_RTF | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
+  streaming_ = false;
+  return es.dwError == 0;
+}
+
+void DocumentView::ChooseWrapping(const BodyText& layout) {
+  double work = 0;
+  for (const Paragraph& p : layout.Paragraphs()) {
+    const double k = (p.end - p.start) / 1000.0;
+    work += k * k;
+  }
+  const bool wrap = work <= kWrappingBudget;
+  if (wrap == wrapping_) return;
+  wrapping_ = wrap;
+  SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);  // 1: lines as wide as their text
 }
 
 bool DocumentView::Mirror(const BodyText& layout) {
   if (!hwnd_) return false;
   int start = 0, end = 0;
   GetSelection(start, end);
-  std::string rtf = BodyTextToRtf(layout);
-  RtfSource src{&rtf, 0};
-  EDITSTREAM es{};
-  es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
-  es.pfnCallback = ReadRtf;
+  // A control that shows much already is replaced rather than emptied.
+  if (filled_ && GetWindowTextLengthW(hwnd_) > kFreshControlAbove && !Recreate()) return false;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+  ChooseWrapping(layout);
+  const bool ok = StreamRtf(BodyTextToRtf(layout), false);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
   SetSelection(layout.Clamp(start), layout.Clamp(end));
-  return es.dwError == 0;
+  filled_ = ok;
+  return ok;
+}
+
+bool DocumentView::Update(const BodyText& before, const BodyText& after) {
+  if (!hwnd_) return false;
+  if (!filled_) return Mirror(after);
+  const ParagraphChange change = DiffParagraphs(before, after);
+  if (change.None()) return true;
+  const auto [from, to] = ParagraphRange(before, change.first, change.oldCount);
+  const auto [newFrom, newTo] = ParagraphRange(after, change.first, change.newCount);
+  // Many paragraphs in or out (a paste, a file): one whole stream is faster than a stream into
+  // the selection and the formats of each paragraph set after it.
+  if (to - from > kFreshControlAbove || newTo - newFrom > kFreshControlAbove ||
+      change.newCount > kParagraphsUpdatedAtMost)
+    return Mirror(after);
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  const LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  ChooseWrapping(after);
+  SetSelection(from, to);
+  const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount), true);
+  for (size_t i = change.first; i <= change.first + change.newCount && i < after.Paragraphs().size(); ++i)
+    ApplyParagraphFormat(after, i);
+  SetSelection(after.Clamp(start), after.Clamp(end));
+  const LRESULT nowFirst = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+  if (nowFirst != firstLine) SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - nowFirst);
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  filled_ = ok;
+  return ok;
+}
+
+void DocumentView::ApplyParagraphFormat(const BodyText& layout, size_t i) {
+  const Paragraph& p = layout.Paragraphs()[i];
+  const ParaFormat& f = layout.ParaFormats()[static_cast<size_t>(p.format)];
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  pf.dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_OFFSET | PFM_TABSTOPS | PFM_NUMBERING | PFM_NUMBERINGSTART |
+              PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB;
+  switch (f.align) {
+    case ParaAlign::Center: pf.wAlignment = PFA_CENTER; break;
+    case ParaAlign::Right: pf.wAlignment = PFA_RIGHT; break;
+    case ParaAlign::Justify: pf.wAlignment = PFA_JUSTIFY; break;
+    default: pf.wAlignment = PFA_LEFT; break;
+  }
+  pf.dxStartIndent = f.indentLevel * 360;
+  pf.cTabCount = static_cast<SHORT>(std::min<size_t>(f.tabStops.size(), MAX_TAB_STOPS));
+  for (SHORT t = 0; t < pf.cTabCount; ++t) pf.rgxTabs[t] = f.tabStops[static_cast<size_t>(t)];
+  pf.wNumbering = f.list == ListKind::Bullet ? PFN_BULLET : f.list == ListKind::Number ? PFN_ARABIC : 0;
+  pf.wNumberingStart = static_cast<WORD>(std::max(1, f.listNumber));
+  pf.wNumberingStyle = f.list == ListKind::Number ? PFNS_PERIOD : 0;
+  pf.wNumberingTab = f.list == ListKind::None ? 0 : 360;
+  SetSelection(p.start, p.end);
+  // Setting a format rewraps every paragraph after it (a long document: many milliseconds
+  // each); the ones the stream got right are left alone.
+  PARAFORMAT2 now{};
+  now.cbSize = sizeof now;
+  SendMessageW(hwnd_, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&now));
+  const bool same = (now.dwMask & pf.dwMask) == pf.dwMask && now.wAlignment == pf.wAlignment &&
+                    now.dxStartIndent == pf.dxStartIndent && now.dxOffset == pf.dxOffset &&
+                    now.cTabCount == pf.cTabCount &&
+                    std::equal(pf.rgxTabs, pf.rgxTabs + pf.cTabCount, now.rgxTabs) && now.wNumbering == pf.wNumbering &&
+                    (pf.wNumbering == 0 || (now.wNumberingStart == pf.wNumberingStart &&
+                                            now.wNumberingStyle == pf.wNumberingStyle &&
+                                            now.wNumberingTab == pf.wNumberingTab));
+  if (same) return;
+  streaming_ = true;
+  SendMessageW(hwnd_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  streaming_ = false;
 }
 
 std::u16string DocumentView::Text() const {

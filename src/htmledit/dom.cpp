@@ -411,6 +411,23 @@ std::u16string OuterHTML(const Node* node) {
   return out;
 }
 
+std::u16string StartTagHTML(const Node* element) {
+  std::u16string out;
+  AppendStartTag(out, element);
+  return out;
+}
+
+std::u16string EndTagHTML(const Node* element) {
+  if (IsVoidTag(element->tagId)) return {};
+  return u"</" + element->tagName + u">";
+}
+
+std::u16string EscapedText(std::u16string_view text) {
+  std::u16string out;
+  AppendEscapedText(out, text);
+  return out;
+}
+
 std::u16string TextContent(const Node* node) {
   if (node->type == NodeType::Text) return node->data;
   std::u16string out;

@@ -130,6 +130,10 @@ class Document {
 // CR LF before a block start tag that follows other content.
 std::u16string InnerHTML(const Node* node);
 std::u16string OuterHTML(const Node* node);
+// The pieces of the same serialisation: an element's start and end tags, and text escaped.
+std::u16string StartTagHTML(const Node* element);
+std::u16string EndTagHTML(const Node* element);
+std::u16string EscapedText(std::u16string_view text);
 // The text content (no layout): every text node's data joined.
 std::u16string TextContent(const Node* node);
 // The style attribute as cssText: "NAME: value; NAME2: value2", names upper-case.

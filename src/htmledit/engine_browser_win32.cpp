@@ -205,6 +205,8 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
   void UpdateUI() override {
     if (uiHandler_) uiHandler_->UpdateUI();
   }
+  DWORD HostFlags() override { return hostFlags_; }
+  HWND HostWindow() override { return hostWindow_; }
 
  protected:
   HRESULT QueryOther(REFIID riid, void** out) override {
@@ -230,19 +232,28 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
                              pos.right - pos.left, pos.bottom - pos.top, parent, nullptr, GetModuleHandleW(nullptr),
                              this);
     if (!w) return nullptr;
+    hostWindow_ = parent;
+    // Every view control made (the first, and a fresh one for a new document) is set up alike.
+    view_.OnCreated = [this](HWND v) { SetUpView(v); };
+    view_.OnDestroying = [this](HWND v) {
+      if (document_) document_->ViewDestroying(v);
+    };
     RECT inner{0, 0, pos.right - pos.left, pos.bottom - pos.top};
     if (!view_.Create(w, inner)) {
       DestroyWindow(w);
       return nullptr;
     }
-    HWND v = view_.Handle();
+    ApplyHostInfo();
+    if (document_) document_->Refresh();
+    return w;
+  }
+
+  void SetUpView(HWND v) {
     SendMessageW(v, EM_SETREADONLY, TRUE, 0);  // input reaches the document, never the view directly
     SendMessageW(v, EM_SETEVENTMASK, 0, ENM_SELCHANGE);
     SetWindowLongPtrW(v, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     viewProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(v, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
-    ApplyHostInfo();
-    if (document_) document_->Refresh();
-    return w;
+    if (document_) document_->ViewCreated(v);
   }
 
   void PlaceWindow(const RECT& pos, const RECT& clip) override {
@@ -310,7 +321,10 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
           return 0;
         }
         case WM_NOTIFY:
-          if (reinterpret_cast<NMHDR*>(lp)->code == EN_SELCHANGE) self->UpdateUI();
+          if (reinterpret_cast<NMHDR*>(lp)->code == EN_SELCHANGE) {
+            if (self->document_) self->document_->SelectionChanged();
+            self->UpdateUI();
+          }
           return 0;
         case WM_ERASEBKGND:
           return 1;
@@ -339,16 +353,6 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
           self->uiHandler_->ShowContextMenu(CONTEXT_MENU_DEFAULT, &pt, nullptr, nullptr);
         }
         return 0;
-      case WM_PAINT: {
-        // The view paints itself, then the highlight segments go over it.
-        LRESULT r = CallWindowProcW(original, hwnd, msg, wp, lp);
-        if (self->document_) {
-          HDC dc = GetDC(hwnd);
-          self->document_->PaintHighlights(hwnd, dc);
-          ReleaseDC(hwnd, dc);
-        }
-        return r;
-      }
       case WM_SETFOCUS:
       case WM_KILLFOCUS: {
         // The site hears when the focus enters or leaves the control.
@@ -360,10 +364,23 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
       }
       case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        self->view_.Forget();
-        break;
+        self->view_.Forget(hwnd);
+        return CallWindowProcW(original, hwnd, msg, wp, lp);
       default:
         break;
+    }
+    // Input and the messages that would change the view's text go to the document.
+    EngineDocument* doc = self->document_;
+    if (doc) {
+      doc->AddRef();
+      LRESULT result = 0;
+      const bool handled = doc->HandleViewMessage(hwnd, msg, wp, lp, result);
+      if (!handled) {
+        result = CallWindowProcW(original, hwnd, msg, wp, lp);
+        doc->AfterViewMessage(hwnd, msg);
+      }
+      doc->Release();
+      return result;
     }
     return CallWindowProcW(original, hwnd, msg, wp, lp);
   }
@@ -471,6 +488,7 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
   EngineDocument* document_ = nullptr;
   IDocHostUIHandler* uiHandler_ = nullptr;
   DWORD hostFlags_ = 0;
+  HWND hostWindow_ = nullptr;
   std::deque<PendingLoad> pending_;
   WPARAM nextLoad_ = 0;
   bool silent_ = false, dropTarget_ = true;

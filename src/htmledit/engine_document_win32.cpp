@@ -29,6 +29,11 @@ bool KnownCommand(DWORD id) {
   return id == kCmdSetDirty || id == kCmdReplaceGlyphContents || id == kCmdShowGlyphs || id == kCmdEmptyGlyphTable ||
          id == kCmdShowZeroBorders || id == kCmdOverrideCursor;
 }
+// Copy, cut, delete, paste, select all, undo, bold, italic, underline, the block formats.
+bool KnownEditCommand(DWORD id) {
+  return id == 15 || id == 16 || id == 17 || id == 26 || id == 31 || id == 43 || id == 52 || id == 56 || id == 63 ||
+         id == 2233;
+}
 
 constexpr size_t kMaxSourceBytes = size_t{128} << 20;
 
@@ -107,6 +112,14 @@ EngineDocument::EngineDocument(EngineDocumentOwner* owner) : owner_(owner) {
 EngineDocument::~EngineDocument() {
   DisconnectAll(logs_);
   for (auto& h : handlers_) h.second->Release();
+  if (paintListener_) paintListener_->Release();
+  if (dropTarget_) dropTarget_->Release();
+}
+
+void EngineDocument::SetPaintListener(IEngineChangeSink* listener) {
+  if (listener) listener->AddRef();
+  if (paintListener_) paintListener_->Release();
+  paintListener_ = listener;
 }
 
 STDMETHODIMP EngineDocument::QueryInterface(REFIID riid, void** out) {
@@ -174,6 +187,8 @@ HRESULT EngineDocument::Close() {
   std::u16string text = std::move(written_);
   written_.clear();
   DisconnectAll(logs_);  // a written document is a new one
+  typingCaret_ = -1;
+  typingStyles_ = {};
   undo_.clear();
   undoDepth_ = 0;
   highlights_.clear();
@@ -242,8 +257,9 @@ void EngineDocument::ContentChanged() {
 
 void EngineDocument::Relayout() {
   DocumentView* view = owner_ ? owner_->View() : nullptr;
-  layout_ = BodyText::Build(dom_, view && view->Handle() ? view->WidthTwips() : 9000);
-  if (view && view->Handle()) view->Mirror(layout_);
+  BodyText next = BodyText::Build(dom_, view && view->Handle() ? view->WidthTwips() : 9000);
+  if (view && view->Handle()) view->Update(layout_, next);
+  layout_ = std::move(next);
 }
 
 HRESULT EngineDocument::CreateChangeLog(IEngineChangeSink* sink, bool, bool, IUnknown** log) {
@@ -286,7 +302,9 @@ std::unique_ptr<Document> CopyOf(const Document& doc) {
 HRESULT EngineDocument::BeginUndoUnit(std::u16string_view title) {
   if (undoDepth_++ > 0) return S_OK;  // only the outermost unit keeps the tree
   if (undo_.size() >= kMaxUndoUnits) undo_.erase(undo_.begin());
-  undo_.push_back({std::u16string(title), CopyOf(dom_)});
+  int start = 0, end = 0;
+  GetSelection(start, end);
+  undo_.push_back({std::u16string(title), CopyOf(dom_), start, end});
   return S_OK;
 }
 
@@ -299,13 +317,16 @@ HRESULT EngineDocument::EndUndoUnit() {
 HRESULT EngineDocument::Undo() {
   if (undo_.empty() || undoDepth_ > 0) return S_FALSE;
   std::unique_ptr<Document> before = std::move(undo_.back().before);
+  const int selStart = undo_.back().selStart, selEnd = undo_.back().selEnd;
   undo_.pop_back();
+  typingCaret_ = -1;
   dom_.SuppressNotifications(true);
   dom_.RemoveChildren(dom_.Root());
   for (const Node* c = before->Root()->firstChild; c; c = c->next) dom_.AppendChild(dom_.Root(), CloneTree(dom_, c));
   dom_.SuppressNotifications(false);
   dom_.NoteChanged();  // one change for the whole step back
   ContentChanged();
+  SetSelection(selStart, selEnd);
   return S_OK;
 }
 
@@ -344,42 +365,10 @@ HRESULT EngineDocument::RemoveHighlight(int id) {
   auto it = std::find_if(highlights_.begin(), highlights_.end(), [id](const Highlight& h) { return h.id == id; });
   if (it == highlights_.end()) return S_FALSE;
   highlights_.erase(it);
-  if (HWND v = DocumentWindow()) InvalidateRect(v, nullptr, TRUE);
+  // Taken away while the view paints, the mark stays on the screen until the next paint.
+  if (!painting_)
+    if (HWND v = DocumentWindow()) InvalidateRect(v, nullptr, TRUE);
   return S_OK;
-}
-
-void EngineDocument::PaintHighlights(HWND view, HDC dc) {
-  if (highlights_.empty()) return;
-  auto pointOf = [view](int pos) {
-    POINTL pt{0, 0};
-    SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&pt), pos);
-    return pt;
-  };
-  const int lines = static_cast<int>(SendMessageW(view, EM_GETLINECOUNT, 0, 0));
-  for (const Highlight& h : highlights_) {
-    HPEN pen = CreatePen(PS_SOLID, 1, h.color);
-    HGDIOBJ old = SelectObject(dc, pen);
-    const int first = static_cast<int>(SendMessageW(view, EM_EXLINEFROMCHAR, 0, h.start));
-    const int last = static_cast<int>(SendMessageW(view, EM_EXLINEFROMCHAR, 0, h.end - 1));
-    for (int line = first; line <= last && line < lines; ++line) {
-      const int lineStart = static_cast<int>(SendMessageW(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
-      const int lineEnd = lineStart + static_cast<int>(SendMessageW(view, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0));
-      const int a = std::max(h.start, lineStart), b = std::min(h.end, lineEnd);
-      if (b <= a) continue;
-      const POINTL from = pointOf(a), to = pointOf(b);
-      int height = 16;
-      if (line + 1 < lines) {
-        const POINTL next = pointOf(static_cast<int>(SendMessageW(view, EM_LINEINDEX, static_cast<WPARAM>(line + 1), 0)));
-        if (next.y > from.y) height = next.y - from.y;
-      }
-      const int y = from.y + height - 3;
-      // A wave of 2 pixels up and down, every 2 pixels.
-      MoveToEx(dc, from.x, y, nullptr);
-      for (int x = from.x + 2; x <= std::max(to.x, from.x + 2); x += 2) LineTo(dc, x, ((x - from.x) / 2) % 2 ? y - 2 : y);
-    }
-    SelectObject(dc, old);
-    DeleteObject(pen);
-  }
 }
 
 void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16string& url, const std::u16string& file) {
@@ -394,6 +383,8 @@ void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16strin
   for (auto& h : handlers_) h.second->Release();
   handlers_.clear();
   DisconnectAll(logs_);
+  typingCaret_ = -1;
+  typingStyles_ = {};
   undo_.clear();
   undoDepth_ = 0;
   highlights_.clear();
@@ -412,33 +403,43 @@ void EngineDocument::SetReadyState(const std::u16string& state) {
 }
 
 STDMETHODIMP EngineDocument::QueryStatus(const GUID* group, ULONG count, OLECMD* cmds, OLECMDTEXT*) {
-  if (!group || *group != CGID_EditorCommands) return OLECMDERR_E_UNKNOWNGROUP;
+  if (group && *group != CGID_EditorCommands) return OLECMDERR_E_UNKNOWNGROUP;
   if (!cmds) return E_POINTER;
   for (ULONG i = 0; i < count; ++i) {
-    cmds[i].cmdf = KnownCommand(cmds[i].cmdID) ? OLECMDF_SUPPORTED | OLECMDF_ENABLED : 0;
-    if (cmds[i].cmdID == kCmdShowGlyphs && glyphsShown_) cmds[i].cmdf |= OLECMDF_LATCHED;
-    if (cmds[i].cmdID == kCmdShowZeroBorders && zeroBorders_) cmds[i].cmdf |= OLECMDF_LATCHED;
+    const DWORD id = cmds[i].cmdID;
+    bool known = false;
+    if (!group) known = id == OLECMDID_COPY || id == OLECMDID_CUT || id == OLECMDID_PASTE ||
+                        id == OLECMDID_DELETE || id == OLECMDID_SELECTALL || id == OLECMDID_UNDO;
+    else known = KnownCommand(id) || KnownEditCommand(id);
+    cmds[i].cmdf = known ? OLECMDF_SUPPORTED | OLECMDF_ENABLED : 0;
+    if (group && id == kCmdShowGlyphs && glyphsShown_) cmds[i].cmdf |= OLECMDF_LATCHED;
+    if (group && id == kCmdShowZeroBorders && zeroBorders_) cmds[i].cmdf |= OLECMDF_LATCHED;
   }
   return S_OK;
 }
 
-STDMETHODIMP EngineDocument::Exec(const GUID* group, DWORD id, DWORD, VARIANT* in, VARIANT*) {
-  if (!group || *group != CGID_EditorCommands) return OLECMDERR_E_UNKNOWNGROUP;
+HRESULT EngineDocument::ExecDisplayCommand(DWORD id, VARIANT* in) {
   switch (id) {
     case kCmdSetDirty: modified_ = BoolOf(in, true); return S_OK;
     case kCmdReplaceGlyphContents:
       if (!in || in->vt != VT_BSTR) return E_INVALIDARG;
       glyphTable_.assign(reinterpret_cast<const char16_t*>(in->bstrVal), SysStringLen(in->bstrVal));
+      InvalidateView();
       return S_OK;
-    case kCmdShowGlyphs: glyphsShown_ = BoolOf(in, true); return S_OK;
+    case kCmdShowGlyphs: glyphsShown_ = BoolOf(in, true); InvalidateView(); return S_OK;
     case kCmdEmptyGlyphTable:
       glyphTable_.clear();
       glyphsShown_ = false;
+      InvalidateView();
       return S_OK;
-    case kCmdShowZeroBorders: zeroBorders_ = BoolOf(in, !zeroBorders_); return S_OK;
+    case kCmdShowZeroBorders: zeroBorders_ = BoolOf(in, !zeroBorders_); InvalidateView(); return S_OK;
     case kCmdOverrideCursor: cursorOverride_ = BoolOf(in, false); return S_OK;
     default: return OLECMDERR_E_NOTSUPPORTED;
   }
+}
+
+void EngineDocument::InvalidateView() {
+  if (HWND v = DocumentWindow()) InvalidateRect(v, nullptr, TRUE);
 }
 
 STDMETHODIMP EngineDocument::GetClassID(CLSID* clsid) {

@@ -6,6 +6,7 @@
 #include <docobj.h>
 #include <ole2.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,18 @@ class EngineDocumentOwner {
   virtual void CancelLoads() = 0;
   virtual DocumentView* View() = 0;
   virtual void UpdateUI() = 0;
+  // The host's presentation flags (DOCHOSTUIFLAG_*), as read at the last load.
+  virtual DWORD HostFlags() = 0;
+  // The window of the control that hosts the browser (where the view's dialog codes come from).
+  virtual HWND HostWindow() = 0;
+};
+
+// Styles the next typed text takes at a caret (a formatting command with nothing selected).
+struct TypingStyles {
+  int at = -1;  // the caret they belong to
+  int bold = -1, italic = -1, underline = -1;  // -1 unchanged, 0 off, 1 on
+  std::u16string face, size, color;
+  bool Any() const { return bold >= 0 || italic >= 0 || underline >= 0 || !face.empty() || !size.empty() || !color.empty(); }
 };
 
 class EngineDocument : public IDispatch,
@@ -82,6 +95,16 @@ class EngineDocument : public IDispatch,
   int STDMETHODCALLTYPE AddHighlight(int start, int end, COLORREF color) override;
   HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) override;
   int STDMETHODCALLTYPE HighlightCount() override { return static_cast<int>(highlights_.size()); }
+  void STDMETHODCALLTYPE SetPaintListener(IEngineChangeSink* listener) override;
+  EngineEvent* STDMETHODCALLTYPE CurrentEvent() override { return event_; }
+  bool STDMETHODCALLTYPE ExecCommand(std::u16string_view name, const VARIANT* value) override;
+  HRESULT STDMETHODCALLTYPE QueryCommandValue(std::u16string_view name, VARIANT* out) override;
+  bool STDMETHODCALLTYPE QueryCommandEnabled(std::u16string_view name) override;
+  HRESULT STDMETHODCALLTYPE ReplaceSelection(std::u16string_view text) override;
+  int STDMETHODCALLTYPE PositionFromPoint(POINT point) override;
+  Node* STDMETHODCALLTYPE ElementFromPoint(POINT point) override;
+  bool STDMETHODCALLTYPE ElementRect(const Node* element, RECT* rect) override;
+  std::u16string STDMETHODCALLTYPE DefaultFontName() override;
 
   // IOleCommandTarget (the editing command group)
   STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD* cmds, OLECMDTEXT* text) override;
@@ -120,9 +143,52 @@ class EngineDocument : public IDispatch,
   bool CursorOverridden() const { return cursorOverride_; }
   // Draws the highlight segments over the view (after the view painted itself).
   void PaintHighlights(HWND view, HDC dc);
+  // After the view painted: the highlights, glyphs and zero borders, then the paint listener.
+  void AfterViewPaint(HWND view);
+
+  // Input that reaches the view (engine_input_win32.cpp): keys, characters, IME results,
+  // mouse, drops and every message that would change the view's text become events of the
+  // document and edits of the tree. True when handled (result set); *wp may be replaced for
+  // the control's own handling.
+  bool HandleViewMessage(HWND view, UINT msg, WPARAM& wp, LPARAM lp, LRESULT& result);
+  // After the view handled a message itself: the click after a button up, the overlays after a paint.
+  void AfterViewMessage(HWND view, UINT msg);
+  // The view's selection moved (typed styles and the typing step end unless it is theirs).
+  void SelectionChanged();
+  // The view was made: it takes drops of text and HTML.
+  void ViewCreated(HWND view);
+  void ViewDestroying(HWND view);
+
+  // The editing operations behind keys, menus and commands (engine_commands_win32.cpp).
+  bool CopySelection();
+  bool CutSelection();
+  bool PasteClipboard();
+  bool DeleteSelection();
+  void SelectAll();
+  bool UndoStep();
+  // Inserts text or HTML at a point of the view (a drop).
+  bool InsertAt(int pos, const std::u16string* html, const std::u16string* text);
 
  private:
+  friend class ViewDropTarget;
   void Relayout();
+  bool Editable() const { return designMode_ == u"On"; }
+  // Runs one edit of the tree: an undo step (unless it continues the typing step), the
+  // change counted once, the layout and the view brought up to date, the caret placed.
+  void Edit(std::u16string_view undoTitle, bool typing, const std::function<DomPoint(const BodyText&)>& op);
+  void TypeText(std::u16string_view text);
+  void ApplyTypingStyles(const TypingStyles& styles, int start, int end);
+  bool KeyDownDefault(int key, bool ctrl, bool shift, bool alt);
+  void FireInput(const char16_t* property, EngineEvent& event);
+  bool ToggleStyle(int style);
+  bool SetFont(int attribute, std::u16string value);
+  int Selection(int& start, int& end);
+  bool ReadStreamIn(WPARAM format, LPARAM stream, LRESULT& result);
+  bool SetTextFromOutside(std::u16string text, bool selection);
+  void PaintGlyphs(HWND view, HDC dc);
+  HRESULT ExecDisplayCommand(DWORD id, VARIANT* in);
+  void InvalidateView();
+  void PaintZeroBorders(HWND view, HDC dc);
   // The source as saved: the loaded bytes while the tree is unchanged, else the tree
   // written out as UTF-16LE after FF FE.
   std::string SourceBytes() const;
@@ -145,6 +211,7 @@ class EngineDocument : public IDispatch,
   struct UndoUnit {
     std::u16string title;
     std::unique_ptr<Document> before;
+    int selStart = 0, selEnd = 0;
   };
   std::vector<UndoUnit> undo_;
   int undoDepth_ = 0;
@@ -156,6 +223,17 @@ class EngineDocument : public IDispatch,
   int nextHighlight_ = 1;
   std::u16string glyphTable_;
   bool glyphsShown_ = false, zeroBorders_ = false, cursorOverride_ = false;
+  IEngineChangeSink* paintListener_ = nullptr;
+  bool painting_ = false;
+  EngineEvent* event_ = nullptr;
+  TypingStyles typingStyles_;
+  int typingCaret_ = -1;        // where the typing step's next character goes
+  char16_t highSurrogate_ = 0;  // the first half of a character typed in two messages
+  bool mouseInside_ = false;
+  bool leftDownInView_ = false;
+  struct Glyphs;
+  std::shared_ptr<Glyphs> glyphs_;  // complete where the pictures are drawn
+  IDropTarget* dropTarget_ = nullptr;
 };
 
 }  // namespace htmledit

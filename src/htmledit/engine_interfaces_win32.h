@@ -42,6 +42,17 @@ struct IEngineChangeSink : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Notify() = 0;
 };
 
+// The event object of the document's window while an input event property runs: what the
+// handler reads, and returnValue, which it clears to cancel what the document would do.
+struct EngineEvent {
+  std::u16string type;         // "keydown", "mousedown", "paste", ...
+  int keyCode = 0;             // keys: the virtual key; keypress: the character
+  bool altKey = false, ctrlKey = false, shiftKey = false;
+  int button = 0;              // mouse: 1 left, 2 right, 4 middle
+  int clientX = 0, clientY = 0;  // mouse: in the document window's client area
+  bool returnValue = true;
+};
+
 struct IEngineBrowser : IUnknown {
   // Starts a navigation (BeforeNavigate2 first; it may cancel). The load completes later.
   virtual HRESULT STDMETHODCALLTYPE Navigate(const std::u16string& url) = 0;
@@ -93,8 +104,28 @@ struct IEngineDocument : IUnknown {
   // Highlight segments: a wavy underline of the colour (0x00BBGGRR) under [start, end),
   // drawn over the view at every paint until removed.
   virtual int STDMETHODCALLTYPE AddHighlight(int start, int end, COLORREF color) = 0;
+  // Removed while the view paints, a segment stays on the screen until the next paint.
   virtual HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) = 0;
   virtual int STDMETHODCALLTYPE HighlightCount() = 0;
+  // Called after every paint of the view (nullptr stops it).
+  virtual void STDMETHODCALLTYPE SetPaintListener(IEngineChangeSink* listener) = 0;
+
+  // The event being fired to an input event property (nullptr outside one).
+  virtual EngineEvent* STDMETHODCALLTYPE CurrentEvent() = 0;
+  // The document's command methods: execCommand (the value may be nullptr), its
+  // queryCommandValue (VT_NULL for a mixed selection) and queryCommandEnabled.
+  virtual bool STDMETHODCALLTYPE ExecCommand(std::u16string_view name, const VARIANT* value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE QueryCommandValue(std::u16string_view name, VARIANT* out) = 0;
+  virtual bool STDMETHODCALLTYPE QueryCommandEnabled(std::u16string_view name) = 0;
+  // The selection replaced by plain text, as one step to undo.
+  virtual HRESULT STDMETHODCALLTYPE ReplaceSelection(std::u16string_view text) = 0;
+  // Where things are in the view: the position and the element under a point of its client
+  // area, and an element's box there (false when it shows nowhere).
+  virtual int STDMETHODCALLTYPE PositionFromPoint(POINT point) = 0;
+  virtual Node* STDMETHODCALLTYPE ElementFromPoint(POINT point) = 0;
+  virtual bool STDMETHODCALLTYPE ElementRect(const Node* element, RECT* rect) = 0;
+  // The face shown where no FONT or style names one.
+  virtual std::u16string STDMETHODCALLTYPE DefaultFontName() = 0;
 };
 
 // Registers the engine's class object for this process (idempotent); the editor module

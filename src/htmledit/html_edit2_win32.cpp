@@ -82,6 +82,12 @@ void THtmlEdit2::Create(HWND parent, const gui::ControlSpec& spec) {
     throw EOleError("The hosted control is not the editor's browser.", E_NOINTERFACE);
   browser_->SetRegisterAsDropTarget(false);
   browser_->SetSilent(true);
+  // The word marks go at every paint of the document window.
+  if (IEngineDocument* doc = RawDocument()) {
+    paintListener_ = new PaintListener(*this);
+    doc->SetPaintListener(paintListener_);
+    doc->Release();
+  }
   // A.4
   EditorNavigate(u"about:blank");
 }
@@ -250,10 +256,19 @@ void THtmlEdit2::AttachPasteEvents() {
 
 void THtmlEdit2::DispatchDocumentEvent(uint8_t index) {
   switch (index) {
+    case 25: DocDblClick(); break;
+    case 42: DocKeyDown(); break;
+    case 43: DocKeyPress(); break;
+    case 44: DocKeyUp(); break;
+    case 48: DocMouseDown(); break;
+    case 51: DocMouseMove(); break;
+    case 52: DocMouseLeave(); break;
+    case 53: DocMouseEnter(); break;
+    case 54: DocMouseUp(); break;
     case 61: CheckDocumentReady(); break;
     case 9: Fire(OnBeforePaste); break;
     case 59: Fire(OnPaste); break;
-    default: break;  // the input events are routed by the editing layer
+    default: break;  // the others are attached and do nothing
   }
 }
 
@@ -623,6 +638,11 @@ HRESULT THtmlEdit2::OnFocus(BOOL gotFocus) {
 THtmlEdit2::THtmlEdit2() : uiHandler_(std::make_unique<HostUIHandler>(*this)) { ScrollBars = true; }
 
 THtmlEdit2::~THtmlEdit2() {
+  if (IEngineDocument* doc = RawDocument()) {
+    doc->SetPaintListener(nullptr);
+    doc->Release();
+  }
+  ReleaseAndClear(paintListener_);
   // The browser is closed while the handler objects it calls still exist.
   ReleaseAndClear(browser_);
   DestroyControl();

@@ -178,7 +178,36 @@ class THtmlEdit2 : public TCustomHtmlEdit {
   // Runs fn with the document's IPersistFile; raises EOleError with failure on an error.
   void WithPersistFile(const char* failure, const std::function<HRESULT(IPersistFile*)>& fn);
 
+  class PaintListener : public IEngineChangeSink {
+   public:
+    explicit PaintListener(TCustomHtmlEdit& editor) : editor_(editor) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+      if (!out) return E_POINTER;
+      *out = nullptr;
+      if (riid != IID_IUnknown && riid != IID_IEngineChangeSink) return E_NOINTERFACE;
+      *out = static_cast<IEngineChangeSink*>(this);
+      AddRef();
+      return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+      const ULONG n = --refs_;
+      if (n == 0) delete this;
+      return n;
+    }
+    HRESULT STDMETHODCALLTYPE Notify() override {
+      editor_.AfterDocumentPaint();
+      return S_OK;
+    }
+    virtual ~PaintListener() = default;
+
+   private:
+    ULONG refs_ = 1;
+    TCustomHtmlEdit& editor_;
+  };
+
   IEngineBrowser* browser_ = nullptr;
+  PaintListener* paintListener_ = nullptr;
   std::unique_ptr<HostUIHandler> uiHandler_;
   bool storedBrowseMode_ = false;
   bool showDetails_ = false;

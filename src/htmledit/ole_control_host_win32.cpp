@@ -240,7 +240,9 @@ void THtmlOleControl::CreateControlWindow() {
     controlOriginalProc_ =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(controlWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
   }
-  if (!IsWindowVisible(hwnd_)) ShowWindow(controlWnd_, SW_HIDE);
+  // The host's own visibility, not its form's: a control made while its form is hidden shows
+  // with the form.
+  if (!(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)) ShowWindow(controlWnd_, SW_HIDE);
 }
 
 void THtmlOleControl::ParkControlWindow() {

@@ -28,6 +28,14 @@ void AppendRtfText(std::string& out, std::u16string_view text) {
 }  // namespace
 
 std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFace, int defaultHalfPoints) {
+  return ParagraphsToRtf(layout, 0, layout.Paragraphs().size(), defaultFace, defaultHalfPoints);
+}
+
+std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, std::u16string_view defaultFace,
+                            int defaultHalfPoints) {
+  const size_t paragraphs = layout.Paragraphs().size();
+  first = std::min(first, paragraphs);
+  count = std::min(count, paragraphs - first);
   std::vector<std::u16string> faces{std::u16string(defaultFace)};
   std::vector<int32_t> colors;
   auto faceIndex = [&](const std::u16string& f) {
@@ -55,7 +63,11 @@ std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFac
   const std::u16string& text = layout.Text();
   const std::vector<TextRun>& runs = layout.Runs();
   size_t run = 0;
-  for (size_t p = 0; p < layout.Paragraphs().size(); ++p) {
+  if (count > 0 && layout.Length() > 0) {
+    const int at = layout.RunAt(layout.Paragraphs()[first].start);
+    run = at < 0 ? 0 : static_cast<size_t>(at);
+  }
+  for (size_t p = first; p < first + count; ++p) {
     const Paragraph& para = layout.Paragraphs()[p];
     const ParaFormat& pf = layout.ParaFormats()[para.format];
     body += "\\pard";
@@ -72,10 +84,16 @@ std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFac
       body += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(std::max(1, pf.listNumber)) +
               "\\pnindent360{\\pntxta.}}";
     // The runs follow as groups: no blank, which would be text after a group.
-    // The runs of this paragraph, each in its character format.
+    while (run < runs.size() && runs[run].start + runs[run].length <= para.start && runs[run].start < para.start) ++run;
     while (run < runs.size() && runs[run].start < para.end) {
       const TextRun& r = runs[run];
       int a = std::max(r.start, para.start), b = std::min(r.start + r.length, para.end);
+      // Neighbouring runs of one format are one group.
+      while (run + 1 < runs.size() && runs[run + 1].format == r.format && runs[run + 1].start < para.end &&
+             runs[run].start + runs[run].length <= para.end) {
+        ++run;
+        b = std::min(runs[run].start + runs[run].length, para.end);
+      }
       if (b > a) {
         const CharFormat& f = formats[r.format];
         body += "{\\f" + std::to_string(formatFace[r.format]);
@@ -88,10 +106,10 @@ std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFac
         AppendRtfText(body, std::u16string_view(text).substr(static_cast<size_t>(a), static_cast<size_t>(b - a)));
         body += '}';
       }
-      if (r.start + r.length > para.end) break;
+      if (runs[run].start + runs[run].length > para.end) break;
       ++run;
     }
-    if (p + 1 < layout.Paragraphs().size()) body += "\\par\r\n";
+    if (p + 1 < paragraphs) body += "\\par\r\n";
   }
 
   std::string out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1{\\fonttbl";
@@ -106,6 +124,62 @@ std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFac
            std::to_string((c >> 16) & 0xFF) + ";";
   out += "}\r\n" + body + "}";
   return out;
+}
+
+namespace {
+
+// Whether paragraph i of a and paragraph j of b show the same: text, character formats and
+// paragraph format.
+bool SameParagraph(const BodyText& a, size_t i, const BodyText& b, size_t j) {
+  const Paragraph& pa = a.Paragraphs()[i];
+  const Paragraph& pb = b.Paragraphs()[j];
+  const int len = pa.end - pa.start;
+  if (len != pb.end - pb.start) return false;
+  if (!(a.ParaFormats()[pa.format] == b.ParaFormats()[pb.format])) return false;
+  if (a.Text().compare(static_cast<size_t>(pa.start), static_cast<size_t>(len), b.Text(),
+                       static_cast<size_t>(pb.start), static_cast<size_t>(len)) != 0)
+    return false;
+  if (len == 0) return true;
+  // The character formats, run by run: both runs cover the text up to k.
+  size_t ra = static_cast<size_t>(a.RunAt(pa.start)), rb = static_cast<size_t>(b.RunAt(pb.start));
+  for (int k = 0; k < len;) {
+    if (ra >= a.Runs().size() || rb >= b.Runs().size()) return false;
+    const TextRun& x = a.Runs()[ra];
+    const TextRun& y = b.Runs()[rb];
+    if (!(a.Formats()[static_cast<size_t>(x.format)] == b.Formats()[static_cast<size_t>(y.format)])) return false;
+    const int endX = x.start + x.length - pa.start, endY = y.start + y.length - pb.start;
+    k = std::min(endX, endY);
+    if (endX == k) ++ra;
+    if (endY == k) ++rb;
+  }
+  return true;
+}
+
+}  // namespace
+
+ParagraphChange DiffParagraphs(const BodyText& before, const BodyText& after) {
+  const size_t na = before.Paragraphs().size(), nb = after.Paragraphs().size();
+  size_t first = 0;
+  while (first < na && first < nb && SameParagraph(before, first, after, first)) ++first;
+  if (first == na && first == nb) return {};
+  size_t tail = 0;
+  while (tail < na - first && tail < nb - first && SameParagraph(before, na - 1 - tail, after, nb - 1 - tail)) ++tail;
+  ParagraphChange change{first, na - first - tail, nb - first - tail};
+  // The last paragraph has no mark of its own in the text: the one before it gives it.
+  if (tail == 0 && change.first > 0) {
+    --change.first;
+    ++change.oldCount;
+    ++change.newCount;
+  }
+  return change;
+}
+
+std::pair<int, int> ParagraphRange(const BodyText& layout, size_t first, size_t count) {
+  const auto& paras = layout.Paragraphs();
+  if (first >= paras.size()) return {layout.Length(), layout.Length()};
+  const int start = paras[first].start;
+  const int end = first + count < paras.size() ? paras[first + count].start : layout.Length();
+  return {start, end};
 }
 
 }  // namespace htmledit

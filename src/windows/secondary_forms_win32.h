@@ -32,10 +32,4 @@ class SecondaryForm : public gui::Form {
   ScaleRoutine scale_;
 };
 
-// The formatted (HTML) view of an entry.
-class TForm6 : public SecondaryForm {
- public:
-  TForm6();
-};
-
 }  // namespace windows

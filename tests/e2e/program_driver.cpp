@@ -28,6 +28,8 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
   for (const char* program : {"Quillora.exe", "SysHookDLL.dll", "copy_Key.dll"}) {
     fs::copy_file(fs::path(QUILL_RUNTIME_DIR) / program, target / program);
   }
+  // The first-start introduction is made at build time too.
+  fs::copy_file(fs::path(QUILL_RUNTIME_DIR) / L"首次启动介绍.liu", target / L"首次启动介绍.liu");
   // The classic look: a skinned menu bar is driven through Alt and the arrows, which costs
   // seconds per menu choice. The skins' own tests choose a skin for each start.
   SetSkinNumber(target, 1);

@@ -376,7 +376,7 @@ void HistoryModel::changeEntryTexts(std::vector<EntryTextChange> changes) {
   for (std::size_t k = 0; k < changes.size(); ++k) {
     const int row = changes[k].row;
     store_.setText(row, std::move(texts[k]));
-    store_.setSnapshot(row, nullptr);
+    store_.setSnapshot(row, changes[k].snapshot);
     captions.emplace_back(row, ListRowCaption(store_.EntryTexts(row)));
   }
   sink_.listSetCaptions(captions);

@@ -45,10 +45,12 @@ struct LoadedEntry {
   Snapshot snapshot;  // null for entries read from text files
 };
 
-// One entry's new text, for the entry-changed step.
+// One entry's new text, for the entry-changed step; a snapshot (the formatted view's save)
+// comes with its text, else the entry becomes text only.
 struct EntryTextChange {
   int row;
   std::u16string text;
+  Snapshot snapshot = nullptr;
 };
 
 class ProgressSteps;
@@ -114,7 +116,8 @@ class HistoryModel {
   // The text becomes text only (no snapshot) and its list and tray rows are rewritten.
   void setEntryText(int row, std::u16string_view text);
   // The entry-changed step, which every command that changes entry texts ends with: each
-  // changed entry becomes text only (its snapshot flag cleared) and its list row and tray row
+  // changed entry takes its new text and becomes text only (its snapshot flag cleared), or
+  // takes the change's snapshot with it, and its list row and tray row
   // are rewritten (the list rows in one pass); then, once, outside the fixed view the run
   // history becomes a copy of the rows, and with the fixed entries shown their file is saved
   // and reloaded. Rows must be ascending and distinct; a bad row changes nothing

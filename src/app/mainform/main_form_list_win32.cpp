@@ -181,8 +181,8 @@ void TForm1::EraseHoverFrame() {
 }
 
 void TForm1::ShowFirstStartIntroduction() {
-  // The introduction opens in the formatted view, which has no content yet; the celebration
-  // window follows it.
+  // The introduction opens in the formatted view; the celebration window follows it.
+  cakansoucijiesaoClick();
   relieqinzuClick();
 }
 

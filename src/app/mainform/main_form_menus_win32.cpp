@@ -43,6 +43,7 @@ void TForm1::BindMenuHandlers() {
   BindPictureCommands();
   BindExplorerCommands();
   BindOtherCommands();
+  BindFormattedViewCommands();
   // Switches that other commands only read: the click's own toggle is all they do.
   for (const char16_t* handler : {u"ziciwordhtmClick", u"danjihoucuxiantisiClick", u"zisexvkuangClick",
                                   u"qidongjiazaisangcibaocunClick", u"wusenClick", u"laosisenClick",

@@ -45,11 +45,13 @@
 #include "unicode/uni_hint_window_win32.h"
 #include "unicode/uni_memo_win32.h"
 #include "windows/entry_viewer_host.h"
+#include "windows/formatted_view_host.h"
 #include "windows/options_host.h"
 
 namespace windows {
 class TForm2;
 class TForm3;
+class TForm6;
 class Tform8;
 class TAboutBox;
 }  // namespace windows
@@ -62,6 +64,7 @@ class SkinsMenu;
 class TForm1 : public gui::Form,
                private HistorySink,
                private windows::EntryViewerHost,
+               private windows::FormattedViewHost,
                private windows::OptionsHost {
  public:
   TForm1();
@@ -78,6 +81,8 @@ class TForm1 : public gui::Form,
 
   // The entry text and hex viewer that N39Click opens (main_form_viewer_win32.cpp).
   void SetEntryViewer(windows::TForm3* viewer);
+  // The formatted view that N152Click and the introduction open (main_form_formatted_view_win32.cpp).
+  void SetFormattedView(windows::TForm6* view);
 
   // The options dialog (main_form_options_win32.cpp): what it reaches of this window, and the
   // dialog itself, set before its creation (which switches on the saved features).
@@ -179,7 +184,7 @@ class TForm1 : public gui::Form,
   void applyStayOnTop(bool onTop) override;
 
   // Clipboard work through the hidden memo: the text in, the text out.
-  std::u16string ClipboardTextThroughMemo();
+  std::u16string ClipboardTextThroughMemo() override;
   void CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
   bool ClipboardOpens();
@@ -266,6 +271,20 @@ class TForm1 : public gui::Form,
   std::u16string EntryText(const windows::ViewedEntry& entry) override;
   std::optional<windows::ViewedEntry> SaveEntryText(const windows::ViewedEntry& entry, std::u16string_view text) override;
   windows::TForm3* Form3 = nullptr;
+
+  // The formatted view: N152Click, the introduction, and what the view asks of the history.
+  void BindFormattedViewCommands();
+  void N152Click();
+  void cakansoucijiesaoClick();
+  std::u16string ProgramFolder() override;
+  bool OwnClipboardWrite(const std::function<void()>& write) override;
+  std::vector<std::uint8_t> CaptureClipboard() override;
+  bool IsSnapshotStream(std::span<const std::uint8_t> bytes) override;
+  bool RestoreSnapshot(std::span<const std::uint8_t> stream) override;
+  std::optional<windows::ViewedEntry> SaveEntryContent(const windows::ViewedEntry& entry, std::u16string_view text,
+                                                       std::span<const std::uint8_t> snapshot) override;
+  void RestoreEntryToClipboard(const windows::ViewedEntry& entry) override;
+  windows::TForm6* Form6 = nullptr;
 
   // Continuous paste and copy, the system-wide hooks (main_form_paste_win32.cpp).
   void SetUpHooks();

@@ -55,6 +55,22 @@ TEST(HistoryEntryChange, ABadChangeChangesNothing) {
   EXPECT_TRUE(f.sink.events.empty());
 }
 
+TEST(HistoryEntryChange, TheFormattedViewsSaveSetsTextAndSnapshotTogether) {
+  Fixture f(3);
+  const app::Snapshot formatted = app::SnapshotBuffer::Make(std::vector<std::uint8_t>{'f', 'm', 't'});
+  f.model.changeEntryTexts({{1, u"formatted text", formatted}});
+  EXPECT_EQ(f.texts(), (Texts{u"e0", u"formatted text", u"e2"}));
+  EXPECT_EQ(f.model.store().EntrySnapshots(1), formatted);
+  EXPECT_EQ(f.sink.list[1].caption, u"formatted text");
+  ExpectScreenMatches(f.model, f.sink);
+  // The run history is a copy of the rows: the click on the run history's row gives it too.
+  ExpectRunHistoryMirrorsRows(f.model);
+  EXPECT_EQ(f.model.runHistory().RunHistorySnapshots(1), formatted);
+  // A row click with all formats puts the snapshot on the clipboard, without it the text.
+  EXPECT_EQ(f.model.rowClickPayload(1, true).snapshot, formatted);
+  EXPECT_EQ(f.model.rowClickPayload(1, false).snapshot, nullptr);
+}
+
 // A list control that rewrites many rows in one pass is asked once.
 class BatchSink : public apptest::RecordingSink {
  public:

@@ -1,0 +1,330 @@
+#include "windows/formatted_view_win32.h"
+
+#include <algorithm>
+#include <set>
+
+#include "gui/dialogs.h"
+#include "gui/file_dialogs.h"
+#include "gui/wide.h"
+#include "htmledit/file_replace_win32.h"
+#include "htmledit/source_generator.h"
+#include "unicode/codepage.h"
+
+namespace windows {
+
+namespace {
+
+constexpr int kToolBarHeight = 30;
+enum : int {
+  kToolBar1 = 6001, kToolButton1, kComboBoxFontName, kComboBoxFontHTMLSize, kToolButton5, kToolButton7, kToolButton8,
+  kToolButton9, kHtmlEdit21,
+};
+
+// A stream file is read whole into this 32-bit process: larger ones are refused, not attempted.
+constexpr size_t kMaxStreamFile = size_t{64} << 20;
+
+using gui::MenuRowSpec;
+constexpr MenuRowSpec kMainMenu1[] = {
+    {0, u"wenjian", u"  文件  ", u"", gui::kMenuSubmenu},
+    {1, u"dakai", u"打开 htm文件 ", u"dakaiClick"},
+    {1, u"lincunwei", u"另存为 htm文件 。。。", u"lincunweiClick"},
+    {1, u"dakailiuwenjian", u"打开流文件", u"dakailiuwenjianClick"},
+    {1, u"baocunliu", u"另存为流文件。。。", u"baocunliuClick"},
+};
+
+constexpr const char16_t* kFontSizes[] = {u"1  (  8 pt)", u"2  (10 pt)", u"3  (12 pt)", u"4  (14 pt)",
+                                          u"5  (18 pt)", u"6  (24 pt)", u"7  (36 pt)"};
+constexpr char16_t kFontNamePrompt[] = u"字体名称";
+constexpr char16_t kFontSizePrompt[] = u"字体大小";
+constexpr char16_t kStreamFilter[] = u"流（*.liu）|*.liu";
+
+constexpr char16_t kNotReady[] = u"格式视图还没有准备好，修改没有保存。";
+constexpr char16_t kNoSource[] = u"无法读出格式视图的内容，修改没有保存。";
+constexpr char16_t kCopyFailed[] = u"无法把格式视图的内容放到剪切板上，没有保存。";
+constexpr char16_t kClipboardChanged[] = u"保存时剪切板被别的程序改写了，没有保存，请再保存一次。";
+constexpr char16_t kEntryGone[] = u"这条记录已被删除，或列表已重新载入，无法保存修改。";
+constexpr char16_t kNothingToSave[] = u"格式视图是空的，没有可保存的内容。";
+constexpr char16_t kCannotWrite[] = u"无法写入文件：";
+constexpr char16_t kCannotOpen[] = u"无法打开文件：";
+constexpr char16_t kNotAStream[] = u"这不是一个有效的流文件（.liu），没有打开：";
+
+// The face names of the screen's fonts (at most 32 characters each).
+int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
+  std::string face(font->lfFaceName, strnlen(font->lfFaceName, LF_FACESIZE));
+  if (!face.empty() && face.size() <= 32) reinterpret_cast<std::set<std::u16string>*>(list)->insert(unicode::AnsiToUtf16(face));
+  return 1;  // to the end
+}
+
+std::vector<std::u16string> ScreenFaces() {
+  std::set<std::u16string> faces;
+  HDC dc = GetDC(nullptr);
+  EnumFontsA(dc, nullptr, AddFace, reinterpret_cast<LPARAM>(&faces));
+  ReleaseDC(nullptr, dc);
+  return {faces.begin(), faces.end()};
+}
+
+// A whole file read with no other program writing it meanwhile (no sharing), at most limit bytes.
+bool ReadWholeFileExclusive(const std::u16string& path, std::vector<std::uint8_t>& bytes, size_t limit) {
+  HANDLE f = CreateFileW(gui::W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 && static_cast<unsigned long long>(size.QuadPart) <= limit;
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+      DWORD got = 0;
+      ok = ReadFile(f, bytes.data() + done, static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), &got,
+                    nullptr) &&
+           got > 0;
+      done += got;
+    }
+  }
+  CloseHandle(f);
+  return ok;
+}
+
+}  // namespace
+
+TForm6::TForm6()
+    : SecondaryForm(gui::FormSpec{u"TForm6", u"用带格式的浏览器查看当前文本", 700, 520, WS_OVERLAPPEDWINDOW}, true) {}
+
+TForm6::~TForm6() = default;
+
+void TForm6::CreateControls() {
+  HWND self = Handle();
+  HFONT font = Font();
+  MainMenu1.Build(gui::Menu::Kind::Bar, kMainMenu1, 6100);
+  SetMenuBar(MainMenu1);
+  MainMenu1.Bind(u"dakaiClick", [this] { dakaiClick(); });
+  MainMenu1.Bind(u"lincunweiClick", [this] { lincunweiClick(); });
+  MainMenu1.Bind(u"dakailiuwenjianClick", [this] { dakailiuwenjianClick(); });
+  MainMenu1.Bind(u"baocunliuClick", [this] { baocunliuClick(); });
+
+  ToolBar1.Create(self, gui::ControlSpec{kToolBar1, 0, 0, ClientWidth(), kToolBarHeight}, font);
+  HWND bar = ToolBar1.Handle();
+  const int h = kToolBarHeight - 4;
+  ToolButton1.Create(bar, gui::ControlSpec{kToolButton1, 2, 2, 80, h, u"保存修改"}, font);
+  ToolButton1.hint = u"保存当前修改，但是并未保存到文件";
+  ToolButton1.OnClick = [this] { ToolButton1Click(); };
+  ComboBoxFontName.Create(bar, gui::ControlSpec{kComboBoxFontName, 88, 3, 170, h}, font, true, 300);
+  ComboBoxFontName.hint = u"字体名称";
+  ComboBoxFontName.OnChange = [this] {
+    const int i = ComboBoxFontName.ItemIndex();
+    ComboBoxFontNameChange(i >= 0 ? ComboBoxFontName.Item(i) : ComboBoxFontName.Text());
+  };
+  ComboBoxFontName.OnCloseUp = [this] { HtmlEdit21.SetFocus(); };
+  ComboBoxFontHTMLSize.Create(bar, gui::ControlSpec{kComboBoxFontHTMLSize, 264, 3, 110, h}, font, false, 200);
+  ComboBoxFontHTMLSize.hint = u"字体大小";
+  for (const char16_t* item : kFontSizes) ComboBoxFontHTMLSize.AddItem(item);
+  ComboBoxFontHTMLSize.OnChange = [this] {
+    const int i = ComboBoxFontHTMLSize.ItemIndex();
+    ComboBoxFontHTMLSizeChange(i >= 0 ? ComboBoxFontHTMLSize.Item(i) : ComboBoxFontHTMLSize.Text());
+  };
+  ComboBoxFontHTMLSize.OnCloseUp = [this] { HtmlEdit21.SetFocus(); };
+  ToolButton5.Create(bar, gui::ControlSpec{kToolButton5, 380, 2, 72, h, u"字体颜色"}, font);
+  ToolButton5.hint = u"设置字体颜色";
+  ToolButton5.OnClick = [this] { ToolButton5Click(); };
+  ToolButton7.Create(bar, gui::ControlSpec{kToolButton7, 458, 2, 28, h, u"B"}, font);
+  ToolButton7.hint = u"粗体";
+  ToolButton7.OnClick = [this] { ToolButton7Click(); };
+  ToolButton8.Create(bar, gui::ControlSpec{kToolButton8, 488, 2, 28, h, u"I"}, font);
+  ToolButton8.hint = u"斜体";
+  ToolButton8.OnClick = [this] { ToolButton8Click(); };
+  ToolButton9.Create(bar, gui::ControlSpec{kToolButton9, 518, 2, 28, h, u"U"}, font);
+  ToolButton9.hint = u"下划线";
+  ToolButton9.OnClick = [this] { ToolButton9Click(); };
+
+  // A right-button press on the editor opens the browser's edit menu there.
+  HtmlEdit21.OnMouseDown = [this](htmledit::TCustomHtmlEdit&, htmledit::TMouseButton, htmledit::TShiftState shift,
+                                  int x, int y) {
+    if (shift == htmledit::ssRight) HtmlEdit21.ShowContextMenu(x, y);
+  };
+  try {
+    HtmlEdit21.Create(self, gui::ControlSpec{kHtmlEdit21, 0, kToolBarHeight, ClientWidth(),
+                                             std::max(0, ClientHeight() - kToolBarHeight)});
+    editorReady_ = true;
+  } catch (const std::exception&) {
+    editorReady_ = false;  // without a browser the view stays empty; the program goes on
+  }
+}
+
+void TForm6::FormCreate() {
+  SecondaryForm::FormCreate();  // scales itself
+  ComboBoxFontName.SetItems(ScreenFaces());
+  ShowPrompts();
+}
+
+void TForm6::ShowPrompts() {
+  const int face = ComboBoxFontName.IndexOf(HtmlEdit21.GetFontName());
+  if (face >= 0) ComboBoxFontName.SetItemIndex(face);
+  else ComboBoxFontName.SetText(kFontNamePrompt);
+  const int size = static_cast<int>(HtmlEdit21.GetFontSize()) - 1;
+  if (size >= 0) ComboBoxFontHTMLSize.SetItemIndex(size);
+  else ComboBoxFontHTMLSize.SetText(kFontSizePrompt);
+}
+
+void TForm6::FormResize() {
+  const int width = ClientWidth(), height = ClientHeight();
+  ToolBar1.SetBounds(0, 0, width, kToolBarHeight);
+  if (editorReady_) HtmlEdit21.SetBounds(0, kToolBarHeight, width, std::max(0, height - kToolBarHeight));
+}
+
+void TForm6::FormClose(gui::CloseAction&) { SetIntroductionMode(false); }
+
+bool TForm6::HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  // The focus that comes to the form (a dialog closing hands it to its owner) goes on to the
+  // editor, where the user was.
+  if (msg != WM_SETFOCUS || !editorReady_) return false;
+  HtmlEdit21.SetFocus();
+  result = 0;
+  return true;
+}
+
+void TForm6::SetIntroductionMode(bool on) {
+  introduction_ = on;
+  ToolButton1.SetEnabled(!on);
+  MainMenu1.SetEnabled(u"wenjian", !on);
+}
+
+void TForm6::Complain(std::u16string_view text) { gui::MessageBoxU(text, u"出错", MB_OK | MB_ICONERROR); }
+
+std::u16string TForm6::SaveFolder() const { return (host_ ? host_->ProgramFolder() : std::u16string()) + u"\\保存"; }
+
+void TForm6::ShowEntry(const ViewedEntry& entry) {
+  entry_ = entry;
+  SetStayOnTop(true);
+  Show();
+  BringToFront();
+  if (ComboBoxFontName.ItemIndex() < 0) ComboBoxFontName.SetText(kFontNamePrompt);
+  if (ComboBoxFontHTMLSize.ItemIndex() < 0) ComboBoxFontHTMLSize.SetText(kFontSizePrompt);
+  HtmlEdit21.SetSource(u"");
+  HtmlEdit21.Paste();
+  HtmlEdit21.SetFocus();
+}
+
+bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::optional<ViewedEntry>& current) {
+  if (!host_ || !host_->RestoreSnapshot(stream)) return false;
+  ComboBoxFontHTMLSize.SetItemIndex(0);
+  SetIntroductionMode(true);
+  entry_.reset();  // the introduction is no entry: nothing of it is saved
+  HtmlEdit21.SetSource(u"");
+  HtmlEdit21.Paste();
+  if (current) host_->RestoreEntryToClipboard(*current);
+  Show();
+  BringToFront();
+  HtmlEdit21.SetSelStart(0);
+  HtmlEdit21.SetFocus();
+  return true;
+}
+
+std::optional<DWORD> TForm6::CopyWholeContent() {
+  bool copied = false;
+  DWORD copiedAt = 0;
+  const bool changed = host_->OwnClipboardWrite([&] {
+    HtmlEdit21.SelectAll();
+    copied = HtmlEdit21.Copy();
+    // Taken at once: a write of another program from here on shows as a later number.
+    copiedAt = GetClipboardSequenceNumber();
+    HtmlEdit21.SetSelLength(0);
+  });
+  if (!copied || !changed) return std::nullopt;
+  return copiedAt;
+}
+
+void TForm6::ToolButton1Click() {
+  if (!host_ || !entry_ || introduction_) return;
+  const std::u16string source = HtmlEdit21.GetSource();
+  // "BUSY" and "ERROR" say that there is no content to take: the entry stays as it is.
+  if (source == htmledit::kBusyText) return Complain(kNotReady);
+  if (source == htmledit::kErrorText) return Complain(kNoSource);
+  std::u16string text;
+  std::vector<std::uint8_t> snapshot;
+  if (!source.empty() && !HtmlEdit21.BodyTextOfDocument().empty()) {
+    // The content goes to the entry through the clipboard; whatever else is on it then, from
+    // a copy that did not happen or from another program, never does.
+    const std::optional<DWORD> copiedAt = CopyWholeContent();
+    if (!copiedAt) {
+      host_->RestoreEntryToClipboard(*entry_);
+      return Complain(kCopyFailed);
+    }
+    text = host_->ClipboardTextThroughMemo();
+    snapshot = host_->CaptureClipboard();
+    if (GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
+  }
+  // An empty view saves an empty entry, text only.
+  std::optional<ViewedEntry> saved = host_->SaveEntryContent(*entry_, text, snapshot);
+  if (!saved) return Complain(kEntryGone);
+  entry_ = std::move(saved);
+}
+
+void TForm6::ComboBoxFontNameChange(const std::u16string& name) { HtmlEdit21.SetFontName(name); }
+
+void TForm6::ComboBoxFontHTMLSizeChange(const std::u16string& item) {
+  if (item.empty() || item[0] < u'1' || item[0] > u'7') return;
+  HtmlEdit21.SetFontSize(static_cast<uint8_t>(item[0] - u'0'));
+}
+
+void TForm6::ToolButton5Click() {
+  if (ColorDialog1.Execute(Handle())) HtmlEdit21.SetForeColor(static_cast<htmledit::TColor>(ColorDialog1.Color));
+}
+
+void TForm6::ToolButton7Click() { HtmlEdit21.SetBold(ToolButton7.Down()); }
+void TForm6::ToolButton8Click() { HtmlEdit21.SetItalic(ToolButton8.Down()); }
+void TForm6::ToolButton9Click() { HtmlEdit21.SetUnderline(ToolButton9.Down()); }
+
+void TForm6::dakaiClick() {
+  std::u16string file;
+  HtmlEdit21.OpenDialog(SaveFolder(), file);
+}
+
+void TForm6::lincunweiClick() {
+  std::u16string file;
+  HtmlEdit21.SaveDialog(SaveFolder(), file);
+}
+
+void TForm6::baocunliuClick() {
+  if (!host_) return;
+  const std::u16string source = HtmlEdit21.GetSource();
+  if (source == htmledit::kBusyText) return Complain(kNotReady);
+  if (source == htmledit::kErrorText) return Complain(kNoSource);
+  if (source.empty()) return;
+  gui::FileDialogSpec spec;
+  spec.filter = kStreamFilter;
+  spec.defaultExtension = u"liu";
+  spec.initialDir = SaveFolder();
+  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
+  if (!chosen.ok) return;
+  if (HtmlEdit21.BodyTextOfDocument().empty()) return Complain(kNothingToSave);
+  const std::optional<DWORD> copiedAt = CopyWholeContent();
+  if (!copiedAt) {
+    if (entry_) host_->RestoreEntryToClipboard(*entry_);
+    return Complain(kCopyFailed);
+  }
+  const std::vector<std::uint8_t> stream = host_->CaptureClipboard();
+  if (GetClipboardSequenceNumber() != *copiedAt || stream.empty()) return Complain(kClipboardChanged);
+  // Written beside the target and put in its place only when whole.
+  if (!htmledit::WriteFileReplacing(chosen.file, std::string(stream.begin(), stream.end())))
+    Complain(std::u16string(kCannotWrite) + chosen.file);
+  if (entry_) host_->RestoreEntryToClipboard(*entry_);
+}
+
+void TForm6::dakailiuwenjianClick() {
+  if (!host_) return;
+  gui::FileDialogSpec spec;
+  spec.filter = kStreamFilter;
+  spec.initialDir = SaveFolder();
+  spec.fileName.clear();
+  const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), spec);
+  if (!chosen.ok) return;
+  std::vector<std::uint8_t> stream;
+  if (!ReadWholeFileExclusive(chosen.file, stream, kMaxStreamFile)) return Complain(std::u16string(kCannotOpen) + chosen.file);
+  // Checked before the clipboard is touched: a file that is no stream changes nothing.
+  if (!host_->IsSnapshotStream(stream) || !host_->RestoreSnapshot(stream))
+    return Complain(std::u16string(kNotAStream) + chosen.file);
+  HtmlEdit21.SetSource(u"");
+  HtmlEdit21.Paste();
+  if (entry_) host_->RestoreEntryToClipboard(*entry_);
+}
+
+}  // namespace windows
