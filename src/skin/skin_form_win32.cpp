@@ -101,6 +101,9 @@ void TWinSkinForm::InitWindow() {
     Border = HasFrame() ? BordersOf(Model()) : FrameBorders{};
     nativeMenu_ = GetMenu(Handle);
     if (nativeMenu_ && !(exStyle_ & WS_EX_MDICHILD)) {
+      // The native bar leaves the window and the skin's bar takes its place: the controls are
+      // placed once, for the final client size.
+      gui::LayoutFreeze freeze(FormObject);
       MenuBar = std::make_unique<TWinSkinMenu>(*this);
       MenuBarHeight = GetSystemMetrics(SM_CYMENU);
       MenuBar->Build(nativeMenu_);
@@ -116,6 +119,7 @@ void TWinSkinForm::InitWindow() {
 }
 
 void TWinSkinForm::StartSkin() {
+  gui::LayoutFreeze freeze(FormObject);  // the frame changes in steps; the controls move once
   sysMenu_ = GetSystemMenu(Handle, FALSE);
   if (FrameSkinned) Border = HasFrame() ? BordersOf(Model()) : FrameBorders{};
   if (FormObject) {
@@ -209,6 +213,7 @@ void TWinSkinForm::Detach() {
 void TWinSkinForm::Unskin() {
   if (State == 6) return;
   const bool destroying = State == 4;
+  gui::LayoutFreeze freeze(destroying ? nullptr : FormObject);
   Detach();
   SkinMenus(false);
   if (FormObject && !destroying) FormObject->SetColor(savedFormColor_);
@@ -253,6 +258,7 @@ void TWinSkinForm::Unskin() {
 
 void TWinSkinForm::ReloadSkin() {
   if (State == 0 || State == 6) return;  // not started yet: StartSkin measures with the new skin
+  gui::LayoutFreeze freeze(FormObject);
   State = 3;
   MakeCaptionFont();
   for (CachedPiece& piece : pieces_) piece = {};

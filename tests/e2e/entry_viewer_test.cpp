@@ -241,7 +241,7 @@ class LongEntryViewer : public EntryViewer {
  protected:
   void PrepareFolder() override {
     // A text limit that takes the long entry (the first line of the settings file).
-    std::string set = e2e::ReadFile(folder_ / "set");
+    std::string set = e2e::ReadFile(std::filesystem::path(QUILL_DATA_DIR) / "set");
     set = "320000" + set.substr(set.find("\r\n"));
     e2e::WriteFile(folder_ / "set", set);
   }
