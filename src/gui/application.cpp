@@ -107,6 +107,11 @@ void Application::ProcessPaintMessages() {
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
 }
 
+void Application::ProcessPostedMessages(HWND window) {
+  MSG msg;
+  while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) DispatchMessageW(&msg);
+}
+
 void Application::Wait(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < milliseconds) {

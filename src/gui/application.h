@@ -40,6 +40,9 @@ class Application {
   // Only the paint messages that are waiting (and messages other threads send, which every
   // wait delivers): the windows stay drawn while no command, key or click can run.
   void ProcessPaintMessages();
+  // Only the messages posted to one window (and those other threads send): what showing it
+  // set going is done before a long job, and no command, key or click can run.
+  void ProcessPostedMessages(HWND window);
   // Sleeps in steps, handling messages between them, for about the given time.
   void Wait(DWORD milliseconds);
   void Terminate();

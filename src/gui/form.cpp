@@ -78,6 +78,14 @@ bool Form::DispatchMenu(UINT msg, WPARAM wp, LPARAM lp) {
   return false;
 }
 
+void Form::ThawLayout() {
+  if (layout_freezes_ > 0) --layout_freezes_;
+  if (layout_freezes_ == 0 && layout_pending_) {
+    layout_pending_ = false;
+    if (hwnd_ && !IsIconic(hwnd_)) FormResize();
+  }
+}
+
 LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (HandleMessage(msg, wp, lp, result)) return result;
@@ -108,6 +116,8 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       if (wp == SIZE_MINIMIZED) {
         if (isMainForm) Application::Instance().NotifyMinimized();
+      } else if (layout_freezes_ > 0) {
+        layout_pending_ = true;
       } else {
         FormResize();
       }

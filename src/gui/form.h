@@ -79,6 +79,12 @@ class Form {
   COLORREF Color() const { return color_; }
   void SetColor(COLORREF color);
 
+  // While frozen, a change of the client size does not run FormResize; the last one runs when
+  // the freeze ends. A skin changes a window's frame in several steps: the controls are placed
+  // once, not at every step (a memo of 300000 characters wraps its lines anew at each size).
+  void FreezeLayout() { ++layout_freezes_; }
+  void ThawLayout();
+
  protected:
   virtual void CreateControls() {}
   virtual void FormCreate() {}
@@ -104,7 +110,25 @@ class Form {
   HFONT font_ = nullptr;
   COLORREF color_ = CLR_INVALID;
   HBRUSH brush_ = nullptr;
+  int layout_freezes_ = 0;
+  bool layout_pending_ = false;
   bool center_on_show_ = false;  // centred on the screen the first time it is shown, at its size then
+};
+
+// Freezes a form's layout for a scope (no form: nothing).
+class LayoutFreeze {
+ public:
+  explicit LayoutFreeze(Form* form) : form_(form) {
+    if (form_) form_->FreezeLayout();
+  }
+  ~LayoutFreeze() {
+    if (form_) form_->ThawLayout();
+  }
+  LayoutFreeze(const LayoutFreeze&) = delete;
+  LayoutFreeze& operator=(const LayoutFreeze&) = delete;
+
+ private:
+  Form* form_;
 };
 
 }  // namespace gui

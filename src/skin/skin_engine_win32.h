@@ -236,6 +236,8 @@ class TWinSkinForm {
   // Frame and caption.
   void Measure();
   void ResizeFrame(bool fromClient);
+  // The window takes the size that gives its client the size it had before the skin.
+  void KeepSavedClientSize();
   void BuildRegion();
   void RemoveRegion();
   CaptionFacts Facts() const;

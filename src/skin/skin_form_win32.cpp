@@ -101,9 +101,15 @@ void TWinSkinForm::InitWindow() {
     Border = HasFrame() ? BordersOf(Model()) : FrameBorders{};
     nativeMenu_ = GetMenu(Handle);
     if (nativeMenu_ && !(exStyle_ & WS_EX_MDICHILD)) {
+      // The native bar leaves the window; the skin's bar takes its place on the frame once the
+      // skin starts. Until then the window gives up the bar's room, so that the client keeps
+      // its size throughout and the controls are not placed anew (a memo would wrap all its
+      // text again for each size).
+      gui::LayoutFreeze freeze(FormObject);
       MenuBar = std::make_unique<TWinSkinMenu>(*this);
       MenuBarHeight = GetSystemMetrics(SM_CYMENU);
       MenuBar->Build(nativeMenu_);
+      KeepSavedClientSize();
     }
     for (size_t i = 0; i < Model().SysButtons.size(); ++i) {
       const TDataSkinSysButton& data = Model().SysButtons[i];
@@ -209,6 +215,9 @@ void TWinSkinForm::Detach() {
 void TWinSkinForm::Unskin() {
   if (State == 6) return;
   const bool destroying = State == 4;
+  // The native bar comes back and the frame is sized for it in steps: the controls are placed
+  // once, for the client size kept.
+  gui::LayoutFreeze freeze(destroying ? nullptr : FormObject);
   Detach();
   SkinMenus(false);
   if (FormObject && !destroying) FormObject->SetColor(savedFormColor_);
@@ -309,6 +318,17 @@ void TWinSkinForm::ResizeFrame(bool fromClient) {
   }
   SetWindowPos(Handle, nullptr, 0, 0, size.Width, size.Height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::KeepSavedClientSize() {
+  if (IsZoomed(Handle) || IsIconic(Handle)) return;
+  RECT client{}, window{};
+  GetClientRect(Handle, &client);
+  if (client.right == savedClient_.cx && client.bottom == savedClient_.cy) return;
+  GetWindowRect(Handle, &window);
+  SetWindowPos(Handle, nullptr, 0, 0, window.right - window.left - (client.right - savedClient_.cx),
+               window.bottom - window.top - (client.bottom - savedClient_.cy),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinSkinForm::BuildRegion() {

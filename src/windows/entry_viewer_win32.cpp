@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "gui/application.h"
 #include "gui/dialogs.h"
 #include "gui/wide.h"
 #include "unicode/codepage.h"
@@ -138,6 +139,10 @@ void TForm3::ShowEntryOfSelectedRow() {
   if (!entry) return;
   entry_ = entry;
   Show();
+  // A skin takes the window over by a message posted on activation: its frame is put on
+  // before a long text keeps the program busy, so nothing moves under the pointer afterwards
+  // and the memo is not wrapped again for a new size.
+  gui::Application::Instance().ProcessPostedMessages(Handle());
   Memo1.SetText(host_->EntryText(*entry));
   Memo1.SetFocus();
 }

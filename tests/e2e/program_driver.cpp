@@ -36,14 +36,16 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
   return target;
 }
 
-void SetSkinNumber(const fs::path& folder, int number) {
+void SetSkinNumber(const fs::path& folder, int number) { SetSettingsLine(folder, 17, std::to_string(number)); }
+
+void SetSettingsLine(const fs::path& folder, int line, const std::string& value) {
   const std::string text = ReadFile(folder / "set");
   std::string out;
   size_t start = 0;
-  for (int line = 1; start < text.size(); ++line) {
+  for (int at = 1; start < text.size(); ++at) {
     size_t end = text.find('\n', start);
     end = end == std::string::npos ? text.size() : end + 1;
-    out += line == 17 ? std::to_string(number) + "\r\n" : text.substr(start, end - start);
+    out += at == line ? value + "\r\n" : text.substr(start, end - start);
     start = end;
   }
   WriteFile(folder / "set", out);

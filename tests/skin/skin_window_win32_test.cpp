@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "gui/application.h"
 #include "gui/control.h"
@@ -28,8 +29,10 @@ class TestForm : public gui::Form {
   gui::Button button, bitButton, nativeButton;
   gui::SpinButton spin;
   int clicks = 0;
+  std::vector<SIZE> placedFor;  // the client sizes the controls were placed for
 
  protected:
+  void FormResize() override { placedFor.push_back({ClientWidth(), ClientHeight()}); }
   void CreateControls() override {
     bar.Build(gui::Menu::Kind::Bar, kBar, 100);
     bar.Bind(u"openClick", [] {});
@@ -181,6 +184,35 @@ TEST_F(SkinnedWindow, Action7SkinsOneWindowAnew) {
   const SIZE client = ClientSize();
   EXPECT_EQ(client.cx, nativeClient_.right);
   EXPECT_EQ(client.cy, nativeClient_.bottom);
+}
+
+TEST_F(SkinnedWindow, TheControlsStayPlacedWhileTheSkinComesChangesAndGoes) {
+  // The window's frame changes in steps each time; the client keeps its size throughout,
+  // so that no control is placed for a passing size (a memo wraps all its text per size).
+  const auto onlyNativeClient = [&] {
+    for (const SIZE& size : form_.placedFor) {
+      if (size.cx != nativeClient_.right || size.cy != nativeClient_.bottom) return false;
+    }
+    return true;
+  };
+  const auto sizesSeen = [&] {
+    std::string seen;
+    for (const SIZE& size : form_.placedFor) seen += std::to_string(size.cx) + "x" + std::to_string(size.cy) + " ";
+    return seen;
+  };
+  form_.placedFor.clear();
+  SkinAndShow();
+  EXPECT_TRUE(onlyNativeClient()) << "skinned: " << sizesSeen();
+  form_.placedFor.clear();
+  data_.SetSkinFile(skin_test::DataPath(u"皮肤", u"mxskin39.skn"));
+  skin::TSkinManage::Existing()->WaitForPendingAction(2000);
+  gui::Application::Instance().ProcessMessages();
+  EXPECT_TRUE(onlyNativeClient()) << "another skin: " << sizesSeen();
+  form_.placedFor.clear();
+  Unskin();
+  EXPECT_TRUE(onlyNativeClient()) << "unskinned: " << sizesSeen();
+  EXPECT_EQ(ClientSize().cx, nativeClient_.right);
+  EXPECT_EQ(ClientSize().cy, nativeClient_.bottom);
 }
 
 // A subclass installed after the skin's: it answers a message of its own.
