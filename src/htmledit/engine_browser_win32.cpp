@@ -378,6 +378,7 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
       if (!handled) {
         result = CallWindowProcW(original, hwnd, msg, wp, lp);
         doc->AfterViewMessage(hwnd, msg);
+        if (msg == WM_SIZE) doc->ViewResized();
       }
       doc->Release();
       return result;

@@ -257,9 +257,24 @@ void EngineDocument::ContentChanged() {
 
 void EngineDocument::Relayout() {
   DocumentView* view = owner_ ? owner_->View() : nullptr;
-  BodyText next = BodyText::Build(dom_, view && view->Handle() ? view->WidthTwips() : 9000);
+  layoutWidth_ = view && view->Handle() ? view->WidthTwips() : 9000;
+  BodyText next = BodyText::Build(dom_, layoutWidth_);
   if (view && view->Handle()) view->Update(layout_, next);
   layout_ = std::move(next);
+}
+
+void EngineDocument::ViewResized() {
+  DocumentView* view = owner_ ? owner_->View() : nullptr;
+  if (!view || !view->Handle()) return;
+  const int width = view->WidthTwips();
+  if (width <= 0 || width == layoutWidth_) return;
+  // Only table rows take their cell boundaries from the view's width.
+  const auto& formats = layout_.ParaFormats();
+  if (std::none_of(formats.begin(), formats.end(), [](const ParaFormat& f) { return !f.tabStops.empty(); })) {
+    layoutWidth_ = width;
+    return;
+  }
+  Relayout();
 }
 
 HRESULT EngineDocument::CreateChangeLog(IEngineChangeSink* sink, bool, bool, IUnknown** log) {

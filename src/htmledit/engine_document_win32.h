@@ -158,6 +158,8 @@ class EngineDocument : public IDispatch,
   // The view was made: it takes drops of text and HTML.
   void ViewCreated(HWND view);
   void ViewDestroying(HWND view);
+  // The view's size changed: table rows get cell boundaries for the new width.
+  void ViewResized();
 
   // The editing operations behind keys, menus and commands (engine_commands_win32.cpp).
   bool CopySelection();
@@ -197,6 +199,7 @@ class EngineDocument : public IDispatch,
   EngineDocumentOwner* owner_;
   Document dom_;
   BodyText layout_;
+  int layoutWidth_ = 9000;  // the view width (twips) the layout was made for
   std::string loadedBytes_;
   uint64_t changesAtLoad_ = 0;
   std::u16string url_ = u"about:blank";

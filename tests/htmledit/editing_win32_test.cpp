@@ -425,5 +425,31 @@ TEST_F(Editing, TheGlyphsAreResourcesOfTheProgramAndShowAtTheTags) {
   EXPECT_EQ(darkAtStart(), without);
 }
 
+// A table row's cells start at tab stops shared out over the view's width: a document laid out
+// before its window took its size (the introduction is loaded while the view is hidden) gets
+// them again when the view is resized.
+TEST_F(Editing, TableCellsFollowTheViewsWidth) {
+  Load(u"<table><tr><td>a</td><td>b</td></tr></table><p>after</p>");
+  auto rowStop = [&] {
+    Select(0, 0);
+    PARAFORMAT2 pf{};
+    pf.cbSize = sizeof pf;
+    SendMessageW(View(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+    return pf.cTabCount > 0 ? pf.rgxTabs[0] & 0xFFFFFF : -1;
+  };
+  const int wide = rowStop();
+  ASSERT_GT(wide, 0);
+  editor.SetWidth(300);
+  Pump(50);
+  const int narrow = rowStop();
+  EXPECT_GT(narrow, 0);
+  EXPECT_LT(narrow, wide * 2 / 3) << "the row kept the boundary of the wider view";
+  EXPECT_EQ(Text().substr(0, 3), u"a\tb");
+  // Back to the wide view: the same boundary as at first.
+  editor.SetWidth(600);
+  Pump(50);
+  EXPECT_EQ(rowStop(), wide);
+}
+
 }  // namespace
 }  // namespace htmledit
