@@ -67,16 +67,33 @@ bool DocumentView::Recreate() {
   MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&bounds), 2);
   const bool focused = GetFocus() == old;
   const LONG_PTR exStyle = GetWindowLongPtrW(old, GWL_EXSTYLE);
-  const bool scrollBar = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VSCROLL) != 0;
   if (OnDestroying) OnDestroying(old);
   hwnd_ = nullptr;
   DestroyWindow(old);
   if (!Create(parent_, bounds, id_)) return false;
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  SendMessageW(hwnd_, EM_SHOWSCROLLBAR, SB_VERT, scrollBar);
+  SendMessageW(hwnd_, EM_SHOWSCROLLBAR, SB_VERT, scrollBar_);
   if (focused) SetFocus(hwnd_);
   return true;
+}
+
+void DocumentView::SetVerticalScrollBar(bool show) {
+  scrollBar_ = show;
+  if (hwnd_) SendMessageW(hwnd_, EM_SHOWSCROLLBAR, SB_VERT, show);
+}
+
+void DocumentView::ShowScrollBarAhead(const BodyText& layout) {
+  if (!scrollBar_ || (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL)) return;
+  // Every paragraph is at least one line of at least one pixel: more paragraphs than the
+  // view has pixel rows will need the bar for certain.
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  if (layout.Paragraphs().size() <= static_cast<size_t>(std::max<LONG>(0, rc.bottom - rc.top))) return;
+  // The control shows it itself only after wrapping the whole text, and the narrower
+  // client area then wraps it all once more (a thousand milliseconds for 6000 paragraphs).
+  // Shown before, the text is wrapped once; the control finds the bar it wants already there.
+  ShowScrollBar(hwnd_, SB_VERT, TRUE);
 }
 
 bool DocumentView::StreamRtf(const std::string& rtf, bool selection) {
@@ -110,6 +127,7 @@ bool DocumentView::Mirror(const BodyText& layout) {
   if (filled_ && GetWindowTextLengthW(hwnd_) > kFreshControlAbove && !Recreate()) return false;
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   ChooseWrapping(layout);
+  ShowScrollBarAhead(layout);
   const bool ok = StreamRtf(BodyTextToRtf(layout), false);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -43,6 +43,8 @@ class DocumentView {
   void SetSelection(int start, int end);
   // The view's width in twips (what table cells without widths share).
   int WidthTwips() const;
+  // Whether the view has a vertical scroll bar when its text is taller than the window.
+  void SetVerticalScrollBar(bool show);
   // True while the view puts its own content in (the only text and formats it takes).
   bool Streaming() const { return streaming_; }
 
@@ -53,6 +55,8 @@ class DocumentView {
   // RichEdit would take seconds to wrap them (its wrapping time grows with the square of a
   // paragraph's length): then each paragraph is one line.
   void ChooseWrapping(const BodyText& layout);
+  // Shows the vertical scroll bar before a stream that will certainly need it.
+  void ShowScrollBarAhead(const BodyText& layout);
   // Gives paragraph i of the view the layout's paragraph format (a stream into a selection
   // leaves the paragraph after it with the stream's last paragraph format).
   void ApplyParagraphFormat(const BodyText& layout, size_t i);
@@ -63,6 +67,7 @@ class DocumentView {
   bool filled_ = false;  // the control shows the last layout mirrored
   bool streaming_ = false;
   bool wrapping_ = true;
+  bool scrollBar_ = true;
 };
 
 }  // namespace htmledit

@@ -406,7 +406,7 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
       SetWindowLongPtrW(v, GWL_EXSTYLE, wanted);
       SetWindowPos(v, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     }
-    SendMessageW(v, EM_SHOWSCROLLBAR, SB_VERT, (hostFlags_ & DOCHOSTUIFLAG_SCROLL_NO) ? FALSE : TRUE);
+    view_.SetVerticalScrollBar(!(hostFlags_ & DOCHOSTUIFLAG_SCROLL_NO));
   }
 
   // BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel): true to cancel.

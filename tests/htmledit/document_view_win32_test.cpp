@@ -107,5 +107,54 @@ TEST(DocumentView, SelectionSurvivesAMirrorAndStaysInRange) {
   EXPECT_GE(a, 0);
 }
 
+bool HasVerticalBar(HWND view) { return (GetWindowLongPtrW(view, GWL_STYLE) & WS_VSCROLL) != 0; }
+
+std::u16string Paragraphs(int count, int from = 0) {
+  std::u16string html;
+  for (int i = from; i < from + count; ++i) {
+    const std::string n = std::to_string(i);
+    html += u"<p>\u6BB5" + std::u16string(n.begin(), n.end()) + u" <b>bold</b></p>";
+  }
+  return html;
+}
+
+// The vertical bar shows exactly when the text is taller than the view, whichever way the
+// text came in, and the control scrolls with it.
+TEST(DocumentView, VerticalBarFollowsTheTextHeight) {
+  Mirror m;
+  HWND view = m.view.Handle();
+  ParseDocument(m.doc, Paragraphs(3));
+  m.Check("short");
+  EXPECT_FALSE(HasVerticalBar(view));
+
+  ParseDocument(m.doc, Paragraphs(1200));
+  m.Check("long");
+  EXPECT_TRUE(HasVerticalBar(view));
+  SendMessageW(view, EM_SCROLL, SB_PAGEDOWN, 0);
+  EXPECT_GT(SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  SCROLLINFO si{sizeof si, SIF_POS};
+  ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &si));
+  EXPECT_GT(si.nPos, 0);
+
+  // Shorter again in the same control, then in a fresh one: the control takes the bar away.
+  ParseDocument(m.doc, Paragraphs(2));
+  m.Check("short again");
+  EXPECT_FALSE(HasVerticalBar(view));
+  ParseDocument(m.doc, Paragraphs(3000));
+  m.Check("longer");
+  ParseDocument(m.doc, Paragraphs(4, 7));
+  m.Check("short after a fresh control");
+  EXPECT_FALSE(HasVerticalBar(m.view.Handle()));
+
+  // A host without scroll bars gets none, however long the text.
+  m.view.SetVerticalScrollBar(false);
+  ParseDocument(m.doc, Paragraphs(1500));
+  m.Check("long without bar");
+  EXPECT_FALSE(HasVerticalBar(m.view.Handle()));
+  ParseDocument(m.doc, Paragraphs(3000, 1));
+  m.Check("fresh control without bar");
+  EXPECT_FALSE(HasVerticalBar(m.view.Handle()));
+}
+
 }  // namespace
 }  // namespace htmledit
