@@ -96,7 +96,7 @@ class TUniMemo : public TUniCustomMemo {};
 // EDIT window's paste and copy make, in the memo's name, without the text entering the EDIT
 // (memo_clipboard_win32.cpp says why).
 // Reading: the clipboard's CF_UNICODETEXT up to its first NUL; empty when there is none or
-// the clipboard cannot be opened.
+// another program holds the clipboard.
 std::u16string ReadClipboardTextThroughMemo(TUniCustomMemo& memo);
 // Writing: the text up to its first NUL as CF_UNICODETEXT (the system offers CF_TEXT and
 // CF_OEMTEXT from it). An empty text copies nothing.
