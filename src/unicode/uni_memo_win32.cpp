@@ -244,18 +244,4 @@ bool TUniCustomMemo::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT
   return TUniWinControl::HandleParentMessage(msg, wp, lp, result);
 }
 
-// --- The clipboard road -----------------------------------------------------------------
-
-std::u16string ReadClipboardTextThroughMemo(TUniCustomMemo& memo) {
-  memo.Clear();
-  memo.PasteFromClipboard();
-  return memo.Text();
-}
-
-void WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text) {
-  memo.SetText(text);
-  memo.SelectAll();
-  memo.CopyToClipboard();
-}
-
 }  // namespace unicode

@@ -92,11 +92,14 @@ class TUniCustomMemo : public TUniWinControl {
 // The class that window descriptions name; all of TUniCustomMemo is public already.
 class TUniMemo : public TUniCustomMemo {};
 
-// The clipboard road of the main window through its hidden memo myUniMemo.
-// Reading: Clear, paste (the EDIT window takes CF_UNICODETEXT), the whole text.
+// The clipboard road of the main window through its hidden memo myUniMemo: the exchange its
+// EDIT window's paste and copy make, in the memo's name, without the text entering the EDIT
+// (memo_clipboard_win32.cpp says why).
+// Reading: the clipboard's CF_UNICODETEXT up to its first NUL; empty when there is none or
+// another program holds the clipboard.
 std::u16string ReadClipboardTextThroughMemo(TUniCustomMemo& memo);
-// Writing: set the text, select all, copy (the EDIT window places CF_UNICODETEXT; the
-// system offers CF_TEXT and CF_OEMTEXT from it). An empty text copies nothing.
+// Writing: the text up to its first NUL as CF_UNICODETEXT (the system offers CF_TEXT and
+// CF_OEMTEXT from it). An empty text copies nothing.
 void WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text);
 
 }  // namespace unicode

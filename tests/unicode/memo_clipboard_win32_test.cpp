@@ -104,3 +104,29 @@ TEST_F(HiddenMemoFixture, PastingWorksWhileTheOwnWindowHoldsTheClipboardOpen) {
   CloseClipboard();
   EXPECT_EQ(read, kOutside936);
 }
+
+TEST_F(HiddenMemoFixture, TheTextPassesWithoutEnteringTheMemo) {
+  // A long entry held by the hidden EDIT would be laid out line by line on every exchange.
+  PutUnicodeText(LongChineseText());
+  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo).size(), LongChineseText().size());
+  EXPECT_TRUE(myUniMemo.Text().empty());
+  unicode::WriteClipboardTextThroughMemo(myUniMemo, kLines);
+  EXPECT_TRUE(myUniMemo.Text().empty());
+  EXPECT_EQ(GetUnicodeText(), kLines);
+}
+
+TEST_F(HiddenMemoFixture, TextsEndAtTheirFirstNulAndAnEmptyTextCopiesNothing) {
+  PutUnicodeText(u"之前");
+  unicode::WriteClipboardTextThroughMemo(myUniMemo, std::u16string(u"前\0后", 3));
+  EXPECT_EQ(GetUnicodeText(), u"前");
+  unicode::WriteClipboardTextThroughMemo(myUniMemo, u"");
+  unicode::WriteClipboardTextThroughMemo(myUniMemo, std::u16string(u"\0后", 2));
+  EXPECT_EQ(GetUnicodeText(), u"前");
+}
+
+TEST_F(HiddenMemoFixture, AClipboardWithoutTextReadsEmpty) {
+  ASSERT_TRUE(OpenClipboardPatiently(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo), u"");
+}
