@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "program_driver.h"
 
 namespace {
+
+using bench::Median;
 
 namespace fs = std::filesystem;
 
@@ -47,11 +50,6 @@ double StartSeconds(const fs::path& folder) {
   if (main) PostMessageW(main, WM_CLOSE, 0, 0);
   if (!program.WaitForExit(std::chrono::seconds(30))) program.Kill();
   return main ? seconds : -1;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace

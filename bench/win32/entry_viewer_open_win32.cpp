@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
 #include "skin/skin_data.h"
@@ -23,11 +24,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Since;
 constexpr wchar_t kFirstEntry[] = L"第一条";
 constexpr wchar_t kViewerRow[] = L"查看/修改（单条记录，无格式）";
-
-double Since(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 
 // The frame around the client: the skin's borders and bar, or (classic) none expected.
 std::optional<SIZE> SkinFrame(const std::filesystem::path& folder, int skin) {
@@ -136,11 +137,6 @@ bool Measure(int skin, const std::wstring& text, int repeats, Times& times) {
     times.settled.push_back(settledAt);
   }
   return true;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

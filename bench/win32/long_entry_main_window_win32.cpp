@@ -13,16 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Since;
 constexpr wchar_t kFirstEntry[] = L"第一条";
 constexpr wchar_t kMenuRow[] = L"单击条目后出现文本提示框";
-
-double Since(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 
 bool Answers(HWND hwnd) {
   DWORD_PTR ignored = 0;
@@ -93,11 +94,6 @@ bool Measure(const std::wstring& text, int repeats, Times& times) {
     if (!program.WaitForExit(std::chrono::seconds(60))) program.Kill();
   }
   return true;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

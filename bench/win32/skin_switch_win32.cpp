@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
 #include "skin/skin_data.h"
@@ -22,7 +23,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
 
 SIZE SkinFrame(const std::filesystem::path& folder, const wchar_t* file) {
   skin::TSkinData data;
@@ -96,11 +98,6 @@ bool Measure(const char* name, int entries, int repeats, Times& times) {
     times.skinToSkin.push_back(second);
   }
   return true;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 void Report(const char* what, const Times& t) {
