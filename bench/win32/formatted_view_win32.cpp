@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "htmledit/cf_html.h"
 #include "program_driver.h"
@@ -21,18 +22,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
 using namespace std::chrono_literals;
 
 constexpr wchar_t kFormattedCaption[] = L"用带格式的浏览器查看当前文本";
 constexpr wchar_t kViewerCaption[] = L"查看/修改（单条记录，无格式）";
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? -1 : values[values.size() / 2];
-}
 
 std::string UnicodeBytes(const std::wstring& text) {
   return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
@@ -102,13 +98,7 @@ class Session {
   // click on the menu row until `ready` holds, or -1.
   template <typename Ready>
   double Open(int row, const wchar_t* caption, const wchar_t* windowClass, HWND& window, Ready ready) {
-    RECT r{};
-    SendMessageW(list_, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
-    POINT at{r.left + 80, (r.top + r.bottom) / 2};
-    ClientToScreen(list_, &at);
-    SetCursorPos(at.x, at.y);
-    e2e::ClickListRow(list_, row);
-    e2e::ClickAt(at, true);
+    e2e::OpenListRowMenu(list_, row);
     std::optional<RECT> menuRow;
     e2e::WaitUntil([&] { return (menuRow = e2e::OpenContextMenuRowRect(main_, caption)).has_value(); }, 10s);
     if (!menuRow) return -1;

@@ -126,6 +126,15 @@ void ClickListRow(HWND list, int row) {
   SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
+void OpenListRowMenu(HWND list, int row) {
+  const LPARAM at = RowPoint(list, row);
+  POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ClientToScreen(list, &screen);
+  SetCursorPos(screen.x, screen.y);
+  ClickListRow(list, row);
+  ClickAt(screen, true);
+}
+
 void DoubleClickListRow(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -33,6 +33,10 @@ int SelectedListRow(HWND list);
 // Clicks on a row's text (not its check box), scrolling it into view first.
 void ClickListRow(HWND list, int row);
 void DoubleClickListRow(HWND list, int row);
+// Selects a row as a click does, then right-clicks its text with real input: the list's
+// context menu opens. The pointer rests on the row first, so the click's text hint opens
+// below it, as it does for a user.
+void OpenListRowMenu(HWND list, int row);
 
 // Waits until the list has `count` rows.
 bool WaitForRowCount(HWND list, int count, int timeoutMs = 10000);

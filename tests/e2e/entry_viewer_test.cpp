@@ -103,14 +103,7 @@ class EntryViewer : public e2e::ProgramTest {
  protected:
   // Selects a row and opens the viewer from the row's context menu, as a user does.
   HWND OpenViewerOn(int row) {
-    RECT r{};
-    SendMessageW(list_, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
-    POINT at{r.left + 80, (r.top + r.bottom) / 2};
-    ClientToScreen(list_, &at);
-    // The pointer rests on the row first: the click's text hint then opens below it.
-    SetCursorPos(at.x, at.y);
-    e2e::ClickListRow(list_, row);
-    e2e::ClickAt(at, true);
+    e2e::OpenListRowMenu(list_, row);
     if (!e2e::ChooseContextMenuRow(main_, kViewerCaption)) {
       ADD_FAILURE() << "the list's context menu did not open";
       return nullptr;

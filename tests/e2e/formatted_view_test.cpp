@@ -96,13 +96,7 @@ class FormattedView : public e2e::ProgramTest {
  protected:
   // Selects a row and opens the view from the row's context menu, as a user does.
   HWND OpenViewOn(int row) {
-    RECT r{};
-    SendMessageW(list_, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
-    POINT at{r.left + 80, (r.top + r.bottom) / 2};
-    ClientToScreen(list_, &at);
-    SetCursorPos(at.x, at.y);
-    e2e::ClickListRow(list_, row);
-    e2e::ClickAt(at, true);
+    e2e::OpenListRowMenu(list_, row);
     if (!e2e::ChooseContextMenuRow(main_, kViewCaption)) {
       ADD_FAILURE() << "the list's context menu did not open";
       return nullptr;
