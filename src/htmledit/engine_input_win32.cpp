@@ -27,6 +27,17 @@ constexpr size_t kMaxStreamIn = size_t{64} << 20;
 
 bool KeyIsDown(int key) { return GetKeyState(key) < 0; }
 
+// A key event with the modifier keys as they are now; a system key always has Alt down.
+EngineEvent KeyEvent(const char16_t* type, WPARAM key, bool systemKey) {
+  EngineEvent ev;
+  ev.type = type;
+  ev.keyCode = static_cast<int>(key);
+  ev.altKey = systemKey || KeyIsDown(VK_MENU);
+  ev.ctrlKey = KeyIsDown(VK_CONTROL);
+  ev.shiftKey = KeyIsDown(VK_SHIFT);
+  return ev;
+}
+
 // Whether [p, p + size) is memory of this process that can be read (a pointer that came with
 // another program's message is not).
 bool Readable(const void* p, size_t size) {
@@ -245,12 +256,7 @@ bool EngineDocument::HandleViewMessage(HWND view, UINT msg, WPARAM& wp, LPARAM l
   switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      EngineEvent ev;
-      ev.type = u"keydown";
-      ev.keyCode = static_cast<int>(wp);
-      ev.altKey = msg == WM_SYSKEYDOWN || KeyIsDown(VK_MENU);
-      ev.ctrlKey = KeyIsDown(VK_CONTROL);
-      ev.shiftKey = KeyIsDown(VK_SHIFT);
+      EngineEvent ev = KeyEvent(u"keydown", wp, msg == WM_SYSKEYDOWN);
       FireInput(u"onkeydown", ev);
       if (!ev.returnValue || ev.keyCode == 0) return true;  // the handler swallowed the key
       wp = static_cast<WPARAM>(ev.keyCode);
@@ -259,12 +265,7 @@ bool EngineDocument::HandleViewMessage(HWND view, UINT msg, WPARAM& wp, LPARAM l
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-      EngineEvent ev;
-      ev.type = u"keyup";
-      ev.keyCode = static_cast<int>(wp);
-      ev.altKey = msg == WM_SYSKEYUP || KeyIsDown(VK_MENU);
-      ev.ctrlKey = KeyIsDown(VK_CONTROL);
-      ev.shiftKey = KeyIsDown(VK_SHIFT);
+      EngineEvent ev = KeyEvent(u"keyup", wp, msg == WM_SYSKEYUP);
       FireInput(u"onkeyup", ev);
       if (!ev.returnValue || ev.keyCode == 0) return true;
       wp = static_cast<WPARAM>(ev.keyCode);
@@ -272,12 +273,7 @@ bool EngineDocument::HandleViewMessage(HWND view, UINT msg, WPARAM& wp, LPARAM l
     }
     case WM_CHAR:
     case WM_IME_CHAR: {
-      EngineEvent ev;
-      ev.type = u"keypress";
-      ev.keyCode = static_cast<int>(wp);
-      ev.altKey = KeyIsDown(VK_MENU);
-      ev.ctrlKey = KeyIsDown(VK_CONTROL);
-      ev.shiftKey = KeyIsDown(VK_SHIFT);
+      EngineEvent ev = KeyEvent(u"keypress", wp, false);
       const bool half = wp >= 0xD800 && wp <= 0xDFFF;  // one half of a pair: the event comes with the pair
       if (!half) FireInput(u"onkeypress", ev);
       if (!ev.returnValue || ev.keyCode == 0) return true;
