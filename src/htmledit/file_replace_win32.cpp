@@ -30,10 +30,10 @@ bool WriteFileReplacing(const std::u16string& path, std::string_view bytes) {
   return ok;
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, size_t maxBytes) {
+bool ReadWholeFile(const std::u16string& path, std::string& bytes, size_t maxBytes, bool exclusive) {
   bytes.clear();
-  HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(W(path), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
   bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && static_cast<uint64_t>(size.QuadPart) <= maxBytes;

@@ -10,6 +10,7 @@ namespace htmledit {
 bool WriteFileReplacing(const std::u16string& path, std::string_view bytes);
 
 // Reads a whole file of at most maxBytes; false when it cannot be read or is larger.
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, size_t maxBytes);
+// Exclusive: no other program may have it open meanwhile (nor write it while it is read).
+bool ReadWholeFile(const std::u16string& path, std::string& bytes, size_t maxBytes, bool exclusive = false);
 
 }  // namespace htmledit

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 #include "gui/dialogs.h"
 #include "gui/file_dialogs.h"
@@ -61,27 +62,6 @@ std::vector<std::u16string> ScreenFaces() {
   EnumFontsA(dc, nullptr, AddFace, reinterpret_cast<LPARAM>(&faces));
   ReleaseDC(nullptr, dc);
   return {faces.begin(), faces.end()};
-}
-
-// A whole file read with no other program writing it meanwhile (no sharing), at most limit bytes.
-bool ReadWholeFileExclusive(const std::u16string& path, std::vector<std::uint8_t>& bytes, size_t limit) {
-  HANDLE f = CreateFileW(gui::W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(f, &size) && size.QuadPart >= 0 && static_cast<unsigned long long>(size.QuadPart) <= limit;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-      DWORD got = 0;
-      ok = ReadFile(f, bytes.data() + done, static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), &got,
-                    nullptr) &&
-           got > 0;
-      done += got;
-    }
-  }
-  CloseHandle(f);
-  return ok;
 }
 
 }  // namespace
@@ -317,8 +297,10 @@ void TForm6::dakailiuwenjianClick() {
   spec.fileName.clear();
   const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), spec);
   if (!chosen.ok) return;
-  std::vector<std::uint8_t> stream;
-  if (!ReadWholeFileExclusive(chosen.file, stream, kMaxStreamFile)) return Complain(std::u16string(kCannotOpen) + chosen.file);
+  std::string bytes;
+  if (!htmledit::ReadWholeFile(chosen.file, bytes, kMaxStreamFile, true))
+    return Complain(std::u16string(kCannotOpen) + chosen.file);
+  const std::span<const std::uint8_t> stream(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   // Checked before the clipboard is touched: a file that is no stream changes nothing.
   if (!host_->IsSnapshotStream(stream) || !host_->RestoreSnapshot(stream))
     return Complain(std::u16string(kNotAStream) + chosen.file);

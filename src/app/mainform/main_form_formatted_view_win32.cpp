@@ -2,8 +2,9 @@
 // clipboard as a click does and opens it in the view; the first-start introduction is a
 // snapshot stream file shown there. The view keeps its own entry; a save finds the entry
 // where it now stands and sets its text and snapshot in one step of the model.
-#include <fstream>
+#include <span>
 
+#include "app/files/atomic_file.h"
 #include "app/mainform/main_form_win32.h"
 #include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/snapshot/snapshot_handlers_win32.h"
@@ -42,20 +43,10 @@ void TForm1::cakansoucijiesaoClick() {
     gui::MessageBoxU(u"首次启动介绍.liu 这个文件不存在，无法调入！  " + path, u"出错", MB_OK | MB_ICONERROR);
     return;
   }
-  std::vector<std::uint8_t> stream;
-  {
-    std::ifstream in(std::filesystem::path(reinterpret_cast<const wchar_t*>(path.c_str())), std::ios::binary);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-    if (size >= 0 && static_cast<size_t>(size) <= kMaxIntroduction) {
-      in.seekg(0);
-      stream.resize(static_cast<size_t>(size));
-      in.read(reinterpret_cast<char*>(stream.data()), size);
-      if (!in) stream.clear();
-    }
-  }
+  const FileReadResult read = ReadFileBounded(std::filesystem::path(gui::W(path)), kMaxIntroduction);
+  const std::span<const std::uint8_t> stream(reinterpret_cast<const std::uint8_t*>(read.bytes.data()), read.bytes.size());
   if (!Form6) return;
-  if (stream.empty() || !Form6->ShowIntroduction(stream, SelectedEntry()))
+  if (read.error || read.truncated || stream.empty() || !Form6->ShowIntroduction(stream, SelectedEntry()))
     gui::MessageBoxU(u"首次启动介绍.liu 这个文件已经损坏，无法调入！  " + path, u"出错", MB_OK | MB_ICONERROR);
 }
 
