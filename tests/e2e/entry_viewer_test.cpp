@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "program_fixture.h"
+#include "screen_shot.h"
 
 using namespace std::chrono_literals;
 
@@ -52,52 +52,9 @@ HWND Child(HWND parent, const std::wstring& cls, const std::wstring& text = L"")
   return search.found;
 }
 
-// The client area of a window as a bitmap of 32-bit pixels (0x00RRGGBB), read from the screen.
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;
-  std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-Picture Grab(HWND window) {
-  RECT r{};
-  GetClientRect(window, &r);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  Picture p{r.right, r.bottom, {}};
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(dc, 0, 0, p.width, p.height, screen, origin.x, origin.y, SRCCOPY);
-  const auto* px = static_cast<const std::uint32_t*>(bits);
-  p.pixels.assign(px, px + static_cast<size_t>(p.width) * p.height);
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return p;
-}
-
-// Keeps the picture as a bitmap file beside the test's other scratch files.
-void SaveBitmap(const Picture& p, const std::filesystem::path& file) {
-  BITMAPFILEHEADER head{0x4D42};
-  BITMAPINFOHEADER info{sizeof info, p.width, -p.height, 1, 32, BI_RGB};
-  const DWORD bytes = static_cast<DWORD>(p.pixels.size() * 4);
-  head.bfOffBits = sizeof head + sizeof info;
-  head.bfSize = head.bfOffBits + bytes;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&head), sizeof head);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(p.pixels.data()), bytes);
-}
-
-int Red(std::uint32_t c) { return (c >> 16) & 0xFF; }
-int Green(std::uint32_t c) { return (c >> 8) & 0xFF; }
-int Blue(std::uint32_t c) { return c & 0xFF; }
+int Red(COLORREF c) { return GetRValue(c); }
+int Green(COLORREF c) { return GetGValue(c); }
+int Blue(COLORREF c) { return GetBValue(c); }
 
 class EntryViewer : public e2e::ProgramTest {
  protected:
@@ -155,15 +112,15 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
 
   // What the user sees: offsets in the gutter, both column colours, and two different
   // Chinese characters in the character field.
-  const Picture shot = Grab(hexView);
-  SaveBitmap(shot, folder_ / "hex_view.bmp");
+  const e2e::ScreenShot shot = e2e::ScreenShot::OfClient(hexView);
+  shot.Save("hex_view");
   const int rowTop = 3, rowBottom = 16;
   int gutterText = 0, blue = 0, navy = 0;
   std::vector<int> inkColumns;
-  for (int x = 0; x < shot.width; ++x) {
+  for (int x = 0; x < shot.Width(); ++x) {
     bool ink = false;
     for (int y = rowTop; y < rowBottom; ++y) {
-      const std::uint32_t c = shot.At(x, y);
+      const COLORREF c = shot.At(x, y);
       if (x < 40 && Red(c) > 240 && Green(c) > 240 && Blue(c) > 240) ++gutterText;
       if (Blue(c) > 200 && Red(c) < 60 && Green(c) < 60) ++blue;
       if (Blue(c) > 100 && Blue(c) < 160 && Red(c) < 40 && Green(c) < 40) ++navy;

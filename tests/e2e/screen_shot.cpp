@@ -4,10 +4,8 @@
 
 namespace e2e {
 
-ScreenShot ScreenShot::OfWindow(HWND window) {
+ScreenShot ScreenShot::OfScreenRect(const RECT& r) {
   ScreenShot shot;
-  RECT r{};
-  GetWindowRect(window, &r);
   shot.width_ = r.right - r.left;
   shot.height_ = r.bottom - r.top;
   if (shot.width_ <= 0 || shot.height_ <= 0) return shot;
@@ -31,6 +29,19 @@ ScreenShot ScreenShot::OfWindow(HWND window) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return shot;
+}
+
+ScreenShot ScreenShot::OfWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return OfScreenRect(r);
+}
+
+ScreenShot ScreenShot::OfClient(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return OfScreenRect(r);
 }
 
 COLORREF ScreenShot::At(int x, int y) const {

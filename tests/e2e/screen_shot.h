@@ -14,7 +14,9 @@ class ScreenShot {
  public:
   // The screen inside the window's rectangle (frame included).
   static ScreenShot OfWindow(HWND window);
-  // Pixel at window coordinates, as COLORREF.
+  // The screen inside the window's client area; pixels at client coordinates.
+  static ScreenShot OfClient(HWND window);
+  // Pixel at window (or, for OfClient, client) coordinates, as COLORREF.
   COLORREF At(int x, int y) const;
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -33,6 +35,8 @@ class ScreenShot {
   std::filesystem::path Save(const std::string& name) const;
 
  private:
+  static ScreenShot OfScreenRect(const RECT& r);
+
   int width_ = 0, height_ = 0;
   std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top-down
 };
