@@ -26,15 +26,15 @@ struct OpenedClipboard {
 std::u16string_view UpToFirstNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 }  // namespace
 
-std::u16string ReadClipboardTextThroughMemo(TUniCustomMemo& memo) {
-  if (!memo.HandleAllocated()) return {};
+std::optional<std::u16string> ReadClipboardTextThroughMemo(TUniCustomMemo& memo) {
+  if (!memo.HandleAllocated()) return std::nullopt;
   const OpenedClipboard clipboard(memo.Handle());
   HANDLE data = GetClipboardData(CF_UNICODETEXT);  // nothing while another program holds it
-  if (!data) return {};
+  if (!data) return std::nullopt;
   // Another program's block: read no further than its size, NUL or not.
   const size_t capacity = GlobalSize(data) / sizeof(char16_t);
   const auto* chars = static_cast<const char16_t*>(GlobalLock(data));
-  if (!chars) return {};
+  if (!chars) return std::nullopt;
   std::u16string text(UpToFirstNul(std::u16string_view(chars, capacity)));
   GlobalUnlock(data);
   return text;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "unicode/uni_win_control_win32.h"
@@ -95,9 +96,9 @@ class TUniMemo : public TUniCustomMemo {};
 // The clipboard road of the main window through its hidden memo myUniMemo: the exchange its
 // EDIT window's paste and copy make, in the memo's name, without the text entering the EDIT
 // (memo_clipboard_win32.cpp says why).
-// Reading: the clipboard's CF_UNICODETEXT up to its first NUL; empty when there is none or
-// another program holds the clipboard.
-std::u16string ReadClipboardTextThroughMemo(TUniCustomMemo& memo);
+// Reading: the clipboard's CF_UNICODETEXT up to its first NUL. Nothing when there is none, or
+// when another program holds the clipboard: a read that failed is never an empty text.
+std::optional<std::u16string> ReadClipboardTextThroughMemo(TUniCustomMemo& memo);
 // Writing: the text up to its first NUL as CF_UNICODETEXT (the system offers CF_TEXT and
 // CF_OEMTEXT from it). An empty text copies nothing.
 void WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text);

@@ -228,9 +228,10 @@ void TForm6::ToolButton1Click() {
       host_->RestoreEntryToClipboard(*entry_);
       return Complain(kCopyFailed);
     }
-    text = host_->ClipboardTextThroughMemo();
+    const std::optional<std::u16string> copied = host_->ClipboardTextThroughMemo();
     snapshot = host_->CaptureClipboard();
-    if (GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
+    if (!copied || GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
+    text = *copied;
   }
   // An empty view saves an empty entry, text only.
   std::optional<ViewedEntry> saved = host_->SaveEntryContent(*entry_, text, snapshot);

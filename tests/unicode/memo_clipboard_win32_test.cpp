@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "test_window_win32.h"
 #include "unicode/uni_memo_win32.h"
@@ -89,7 +91,7 @@ TEST_F(HiddenMemoFixture, TextFromTheMemoReachesTheClipboardWhole) {
 
 TEST_F(HiddenMemoFixture, BothDirectionsInTurnKeepTheText) {
   PutUnicodeText(kLines);
-  const std::u16string read = unicode::ReadClipboardTextThroughMemo(myUniMemo);
+  const std::u16string read = unicode::ReadClipboardTextThroughMemo(myUniMemo).value_or(u"<nothing>");
   PutUnicodeText(u"");
   unicode::WriteClipboardTextThroughMemo(myUniMemo, read);
   EXPECT_EQ(GetUnicodeText(), kLines);
@@ -100,7 +102,7 @@ TEST_F(HiddenMemoFixture, PastingWorksWhileTheOwnWindowHoldsTheClipboardOpen) {
   // The capture opens the clipboard with the main window, then reads through the memo.
   PutUnicodeText(kOutside936);
   ASSERT_TRUE(OpenClipboardPatiently(parent.hwnd));
-  const std::u16string read = unicode::ReadClipboardTextThroughMemo(myUniMemo);
+  const std::optional<std::u16string> read = unicode::ReadClipboardTextThroughMemo(myUniMemo);
   CloseClipboard();
   EXPECT_EQ(read, kOutside936);
 }
@@ -108,7 +110,7 @@ TEST_F(HiddenMemoFixture, PastingWorksWhileTheOwnWindowHoldsTheClipboardOpen) {
 TEST_F(HiddenMemoFixture, TheTextPassesWithoutEnteringTheMemo) {
   // A long entry held by the hidden EDIT would be laid out line by line on every exchange.
   PutUnicodeText(LongChineseText());
-  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo).size(), LongChineseText().size());
+  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo).value_or(u"").size(), LongChineseText().size());
   EXPECT_TRUE(myUniMemo.Text().empty());
   unicode::WriteClipboardTextThroughMemo(myUniMemo, kLines);
   EXPECT_TRUE(myUniMemo.Text().empty());
@@ -124,9 +126,31 @@ TEST_F(HiddenMemoFixture, TextsEndAtTheirFirstNulAndAnEmptyTextCopiesNothing) {
   EXPECT_EQ(GetUnicodeText(), u"前");
 }
 
-TEST_F(HiddenMemoFixture, AClipboardWithoutTextReadsEmpty) {
+TEST_F(HiddenMemoFixture, AnEmptyTextIsReadButAClipboardWithoutTextOrHeldElsewhereGivesNothing) {
+  PutUnicodeText(u"");
+  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo), u"");
   ASSERT_TRUE(OpenClipboardPatiently(nullptr));
   EmptyClipboard();
   CloseClipboard();
-  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo), u"");
+  EXPECT_FALSE(unicode::ReadClipboardTextThroughMemo(myUniMemo).has_value());
+
+  // Another thread holds the clipboard open, as another program reading or writing it would:
+  // the read fails instead of passing for an empty text, and works once the clipboard is free.
+  PutUnicodeText(u"已复制");
+  HANDLE holding = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread other([&] {
+    if (OpenClipboardPatiently(nullptr)) {
+      SetEvent(holding);
+      WaitForSingleObject(release, 10000);
+      CloseClipboard();
+    }
+  });
+  ASSERT_EQ(WaitForSingleObject(holding, 5000), WAIT_OBJECT_0);
+  EXPECT_FALSE(unicode::ReadClipboardTextThroughMemo(myUniMemo).has_value());
+  SetEvent(release);
+  other.join();
+  EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo), u"已复制");
+  CloseHandle(holding);
+  CloseHandle(release);
 }

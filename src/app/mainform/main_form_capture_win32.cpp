@@ -39,7 +39,27 @@ bool TForm1::ClipboardOpens() {
   }
 }
 
-std::u16string TForm1::ClipboardTextThroughMemo() { return unicode::ReadClipboardTextThroughMemo(myUniMemo); }
+std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
+  return unicode::ReadClipboardTextThroughMemo(myUniMemo);
+}
+
+// The text of the change being captured. Another program may take the clipboard between the
+// check that it opens and this read, so the read is tried again while the clipboard still holds
+// that change. Nothing when the change was replaced (the next one brings its own notification)
+// or stayed out of reach: then it counts as not seen, and the check timer catches it up.
+std::optional<std::u16string> TForm1::ReadChangedText() {
+  const ClipboardWait wait = WaitForClipboard();
+  for (int attempt = 0; attempt < wait.attempts; ++attempt) {
+    if (attempt > 0) {
+      Sleep(wait.step_ms);
+      wait.between_tries();
+    }
+    if (GetClipboardSequenceNumber() != lastSeenSequence_) return std::nullopt;
+    if (std::optional<std::u16string> text = ClipboardTextThroughMemo()) return text;
+  }
+  lastSeenSequence_ = 0;
+  return std::nullopt;
+}
 
 void TForm1::CopyTextThroughMemo(std::u16string_view text) { unicode::WriteClipboardTextThroughMemo(myUniMemo, text); }
 
@@ -93,7 +113,10 @@ void TForm1::WMDrawClipboard() {
 }
 
 void TForm1::CaptureText(const CaptureSettings& settings) {
-  const std::u16string text = ClipboardTextThroughMemo();
+  // A text that could not be read is no empty entry.
+  const std::optional<std::u16string> read = ReadChangedText();
+  if (!read) return;
+  const std::u16string& text = *read;
   const int rows = history_->rowCount();
   switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
     case TextVerdict::RefuseRepeat:
@@ -157,8 +180,9 @@ void TForm1::RepairMissedText() {
   // Only a clipboard that changed since the program last looked at it can hold a missed text
   // (emptying the last text with "清除最后一条记录记忆" must not re-post what is there).
   if (GetClipboardSequenceNumber() == lastSeenSequence_) return;
-  const std::u16string text = ClipboardTextThroughMemo();
-  if (!ClipboardTextMissed(capture_, CurrentCaptureSettings(), text)) return;
+  const std::optional<std::u16string> read = ClipboardTextThroughMemo();
+  if (!read || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
+  const std::u16string& text = *read;
   // A late capture may still arrive: look again a few times before calling it missed.
   for (int check = 0; check < 10; ++check) {
     if (check > 0) {

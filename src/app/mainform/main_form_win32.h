@@ -184,7 +184,8 @@ class TForm1 : public gui::Form,
   void applyStayOnTop(bool onTop) override;
 
   // Clipboard work through the hidden memo: the text in, the text out.
-  std::u16string ClipboardTextThroughMemo() override;
+  std::optional<std::u16string> ClipboardTextThroughMemo() override;
+  std::optional<std::u16string> ReadChangedText();
   void CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
   bool ClipboardOpens();
