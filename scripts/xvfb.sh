@@ -1,21 +1,26 @@
 # start_private_display: starts an Xvfb of our own on a free display number and
 # exports DISPLAY; it is stopped when the calling script exits (sourced, not run).
 start_private_display() {
-  local n=90
-  # Several runs may start at once (each with its own prefix): when another Xvfb took the
-  # number first, ours exits and we try the next one.
-  while :; do
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    QUILL_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do
-      kill -0 "$QUILL_XVFB_PID" 2>/dev/null || break
-      xdpyinfo >/dev/null 2>&1 && break 2
-      sleep 0.1
-    done
-    kill "$QUILL_XVFB_PID" 2>/dev/null || true
-    n=$((n + 1))
+  # Xvfb picks a free display number itself and reports it (-displayfd), so runs that start at
+  # once never share a display (a display chosen by probing could answer for another run's Xvfb).
+  local number_file
+  number_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  QUILL_XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$number_file" ] && break
+    kill -0 "$QUILL_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$number_file")"
+  rm -f "$number_file"
+  if [ "$DISPLAY" = ":" ]; then
+    echo "xvfb: Xvfb did not start" >&2
+    return 1
+  fi
+  for _ in $(seq 1 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
   done
   trap 'stop_private_display' EXIT
 }
