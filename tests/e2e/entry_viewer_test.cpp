@@ -75,6 +75,9 @@ class EntryViewer : public e2e::ProgramTest {
   void ClickButton(HWND viewer, const std::wstring& caption) {
     HWND button = Child(viewer, L"Button", caption);
     ASSERT_NE(button, nullptr) << "no button";
+    // A real click: the viewer must have come to the front (it may lag behind on a loaded machine).
+    ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(CentreOf(button)) == button; }, 10s))
+        << "the button is covered";
     e2e::ClickAt(CentreOf(button));
     e2e::WaitUntil([] { return false; }, 200ms);
   }
@@ -211,14 +214,17 @@ TEST_F(LongEntryViewer, ALongTextWithLoneBreaksAndTabsSavesBackUnchangedAndAGone
   HWND viewer = OpenViewerOn(1);
   ASSERT_NE(viewer, nullptr);
   ClickButton(viewer, L"保存修改");
-  // The program takes the real click when it gets to its input; row clicks sent meanwhile would
-  // come first. Once saved, a click on the row puts the text alone on the clipboard.
+  // The program takes the real click when it gets to its input; row clicks sent meanwhile come
+  // first, and each puts the long entry on the clipboard, so they are spaced to leave it time for
+  // its input (sent without pause they kept it from the click for over 10 s on a loaded machine).
+  // Once saved, a click on the row puts the text alone on the clipboard.
   const UINT privateFormat = e2e::RegisteredFormat(L"Quillora Test Private");
   EXPECT_TRUE(e2e::WaitUntil([&] {
     e2e::ClickListRow(list_, 0);
     e2e::ClickListRow(list_, 1);
+    e2e::WaitUntil([] { return false; }, 700ms);
     return e2e::ReadClipboardText() == text && !e2e::ReadClipboardFormat(privateFormat).has_value();
-  }, 10s)) << "clipboard holds " << e2e::ReadClipboardText().value_or(L"").size()
+  }, 30s)) << "clipboard holds " << e2e::ReadClipboardText().value_or(L"").size()
            << " characters; the saved entry must be text only; boxes: "
            << (e2e::MessageBoxTexts(program_.ProcessId()).empty()
                    ? std::string("none")
