@@ -224,8 +224,13 @@ TEST_F(LongEntryViewer, ALongTextWithLoneBreaksAndTabsSavesBackUnchangedAndAGone
     e2e::ClickListRow(list_, 1);
     e2e::WaitUntil([] { return false; }, 700ms);
     return e2e::ReadClipboardText() == text && !e2e::ReadClipboardFormat(privateFormat).has_value();
-  }, 30s)) << "clipboard holds " << e2e::ReadClipboardText().value_or(L"").size()
-           << " characters; the saved entry must be text only; boxes: "
+  }, 30s)) << "clipboard holds " << e2e::ReadClipboardText().value_or(L"").size() << " characters, "
+           << (e2e::ReadClipboardText() == text ? "the entry's" : "another text") << ", "
+           << (e2e::ReadClipboardFormat(privateFormat).has_value() ? "with" : "without")
+           << " the private format; the saved entry must be text only; in front: "
+           << e2e::Utf8(e2e::WindowClass(GetForegroundWindow())) << "; viewer "
+           << (IsWindowVisible(viewer) ? "shown" : "hidden") << (IsWindowEnabled(viewer) ? "" : ", disabled")
+           << "; boxes: "
            << (e2e::MessageBoxTexts(program_.ProcessId()).empty()
                    ? std::string("none")
                    : e2e::Utf8(e2e::MessageBoxTexts(program_.ProcessId()).front()));
