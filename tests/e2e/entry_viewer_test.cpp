@@ -75,7 +75,15 @@ class EntryViewer : public e2e::ProgramTest {
   void ClickButton(HWND viewer, const std::wstring& caption) {
     HWND button = Child(viewer, L"Button", caption);
     ASSERT_NE(button, nullptr) << "no button";
-    // A real click: the viewer must have come to the front (it may lag behind on a loaded machine).
+    // A real click needs the viewer settled. A skin takes the window over by a message posted
+    // on activation, and Wine's activation may come late: the skin's start then runs after the
+    // click was queued and moves the buttons from under it. So the click waits for the viewer's
+    // activation (briefly: it may be behind the main window on purpose), for the program to be
+    // done with what it was doing, and for the button to be under the pointer.
+    e2e::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 2s);
+    DWORD_PTR answered = 0;
+    SendMessageTimeoutW(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answered);
+    e2e::WaitUntil([] { return false; }, 300ms);
     ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(CentreOf(button)) == button; }, 10s))
         << "the button is covered";
     e2e::ClickAt(CentreOf(button));
