@@ -175,9 +175,13 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   // Saved: the row shows the new text, and a click puts only the text on the clipboard.
   ClickButton(viewer, L"保存修改");
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_)[1] == L"B中文"; }, 10s));
-  e2e::ClickListRow(list_, 1);
-  ASSERT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == L"B中文"; }, 10s))
-      << "clipboard: " << e2e::Utf8(e2e::ReadClipboardText().value_or(L"(none)")) << "; selected row "
+  // The row click is made again while the clipboard does not show it: once, on a loaded machine,
+  // a late event of the real clicks before selected row 0 after it.
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    e2e::ClickListRow(list_, 1);
+    e2e::WaitUntil([] { return false; }, 300ms);
+    return e2e::ReadClipboardText() == L"B中文";
+  }, 10s)) << "clipboard: " << e2e::Utf8(e2e::ReadClipboardText().value_or(L"(none)")) << "; selected row "
       << e2e::SelectedListRow(list_) << "; rows " << e2e::ListRows(list_).size() << "; boxes "
       << e2e::MessageBoxTexts(program_.ProcessId()).size();
   EXPECT_FALSE(e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"Quillora Test Private")).has_value());
