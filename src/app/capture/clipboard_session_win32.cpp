@@ -34,14 +34,19 @@ void ThrowLastSystemError() {
   throw ClipboardError(message, code);
 }
 
-ClipboardSession::ClipboardSession(HWND owner, const ClipboardWait& wait) {
-  for (int attempt = 0;; ++attempt) {
-    if (OpenClipboard(owner)) return;
-    if (attempt + 1 >= wait.attempts) break;
+bool TryWithPauses(const ClipboardWait& wait, const std::function<bool()>& attempt) {
+  for (int tried = 0;; ++tried) {
+    if (attempt()) return true;
+    if (tried + 1 >= wait.attempts) return false;
     Sleep(wait.step_ms);
     if (wait.between_tries) wait.between_tries();
   }
-  throw ClipboardError(kCannotOpenClipboard, GetLastError());
+}
+
+ClipboardSession::ClipboardSession(HWND owner, const ClipboardWait& wait) {
+  // The last failed OpenClipboard's error is the one reported: no pause follows the last try.
+  if (!TryWithPauses(wait, [owner] { return OpenClipboard(owner) != FALSE; }))
+    throw ClipboardError(kCannotOpenClipboard, GetLastError());
 }
 
 ClipboardSession::~ClipboardSession() { CloseClipboard(); }

@@ -29,6 +29,10 @@ class ClipboardError : public std::runtime_error {
 // Throws ClipboardError for the calling thread's last system error.
 [[noreturn]] void ThrowLastSystemError();
 
+// Runs `attempt` until it returns true, at most wait.attempts times (at least once), with the
+// wait's pause and its work before each further try; true when an attempt returned true.
+bool TryWithPauses(const ClipboardWait& wait, const std::function<bool()>& attempt);
+
 // The clipboard, open for the lifetime of the object.
 class ClipboardSession {
  public:

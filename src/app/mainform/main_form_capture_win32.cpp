@@ -48,17 +48,14 @@ std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
 // that change. Nothing when the change was replaced (the next one brings its own notification)
 // or stayed out of reach: then it counts as not seen, and the check timer catches it up.
 std::optional<std::u16string> TForm1::ReadChangedText() {
-  const ClipboardWait wait = WaitForClipboard();
-  for (int attempt = 0; attempt < wait.attempts; ++attempt) {
-    if (attempt > 0) {
-      Sleep(wait.step_ms);
-      wait.between_tries();
-    }
-    if (GetClipboardSequenceNumber() != lastSeenSequence_) return std::nullopt;
-    if (std::optional<std::u16string> text = ClipboardTextThroughMemo()) return text;
-  }
-  lastSeenSequence_ = 0;
-  return std::nullopt;
+  std::optional<std::u16string> text;
+  const bool settled = TryWithPauses(WaitForClipboard(), [&] {
+    if (GetClipboardSequenceNumber() != lastSeenSequence_) return true;  // replaced meanwhile
+    text = ClipboardTextThroughMemo();
+    return text.has_value();
+  });
+  if (!settled) lastSeenSequence_ = 0;
+  return text;
 }
 
 void TForm1::CopyTextThroughMemo(std::u16string_view text) { unicode::WriteClipboardTextThroughMemo(myUniMemo, text); }
