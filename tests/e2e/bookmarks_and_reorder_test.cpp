@@ -28,11 +28,6 @@ void Mouse(POINT screen, DWORD buttons) {
   Sleep(40);
 }
 
-void WaitForIdle(HWND window) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
-}
-
 class ListWork : public e2e::ProgramTest {
  protected:
   void SetUp() override {
@@ -92,7 +87,7 @@ class ListWork : public e2e::ProgramTest {
       for (int i = 0; i < subDowns; ++i) Press(VK_DOWN);
     }
     Press(VK_RETURN);
-    WaitForIdle(main_);
+    e2e::WaitForIdle(main_, 5s);
   }
 };
 
@@ -112,7 +107,7 @@ TEST_F(ListWork, BookmarksMarkJumpRemoveAndComeBackAfterAListLoad) {
   // A repaint of the whole list and a click elsewhere keep the marks.
   InvalidateRect(list_, nullptr, TRUE);
   e2e::ClickListRow(list_, 1);
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 5s);
   EXPECT_TRUE(e2e::WaitUntil([&] { return MarkShown(2) && MarkShown(4); }, 10s));
 
   // The second row of "转移到书签" (the sub-menu opens on its first row) selects the second bookmark.
@@ -137,7 +132,7 @@ TEST_F(ListWork, BookmarksMarkJumpRemoveAndComeBackAfterAListLoad) {
   const std::vector<std::wstring> history = e2e::ListRows(list_);
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"打开  样例表格1_春花烂漫"));
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) != history; }, 10s));
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 5s);
   EXPECT_FALSE(MarkShown(3));
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"本次剪切板历史文本总集"));
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == history; }, 10s));
@@ -164,7 +159,7 @@ TEST_F(ListWork, ARealMouseDragMovesTheEntryAndEscOrAMissedDropChangeNothing) {
   Mouse(RowText(1), 0);
   Press(VK_ESCAPE);
   Mouse(RowText(1), MOUSEEVENTF_LEFTUP);
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 5s);
   EXPECT_EQ(e2e::ListRows(list_), (Rows{kFirstEntry, L"beta", L"gamma", L"alpha", L"delta"}));
   EXPECT_FALSE(IsIconic(main_));  // the Esc ended the drag, it did not minimise the window
 
@@ -177,7 +172,7 @@ TEST_F(ListWork, ARealMouseDragMovesTheEntryAndEscOrAMissedDropChangeNothing) {
   Mouse(RowText(2), 0);
   Mouse(below, 0);
   Mouse(below, MOUSEEVENTF_LEFTUP);
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 5s);
   EXPECT_EQ(e2e::ListRows(list_), (Rows{kFirstEntry, L"beta", L"gamma", L"alpha", L"delta"}));
   Mouse(RowText(2), MOUSEEVENTF_LEFTDOWN);
   Mouse(RowText(2), MOUSEEVENTF_LEFTUP);
@@ -217,7 +212,7 @@ TEST_F(ListWork, SortAndTheFindDialogDrivenThroughItsWindow) {
   ASSERT_GT(first, 0);
   EXPECT_EQ(e2e::ListRows(list_)[static_cast<size_t>(first)], L"beta");
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);  // again, from one row below: "Beta" is no hit, case counts
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 5s);
   ASSERT_TRUE(e2e::WaitUntil([&] {
     return e2e::AnswerMessageBox(program_.ProcessId(), L"没有找到指定文本！  bet", IDOK);
   }, 10s));

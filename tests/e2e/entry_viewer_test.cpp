@@ -81,8 +81,7 @@ class EntryViewer : public e2e::ProgramTest {
     // activation (briefly: it may be behind the main window on purpose), for the program to be
     // done with what it was doing, and for the button to be under the pointer.
     e2e::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 2s);
-    DWORD_PTR answered = 0;
-    SendMessageTimeoutW(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answered);
+    e2e::WaitForIdle(viewer, 30s);
     e2e::WaitUntil([] { return false; }, 300ms);
     ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(CentreOf(button)) == button; }, 10s))
         << "the button is covered";

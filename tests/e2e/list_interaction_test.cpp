@@ -169,12 +169,6 @@ std::set<DWORD> ProcessesNamed(const std::wstring& exe) {
   return ids;
 }
 
-// Waits until the program's GUI thread has come back to its message loop.
-void WaitForIdle(HWND window) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
-}
-
 TEST_F(DoubleClickModes, FolderModeReportsATextNamingNoFolderNorFileAndStaysOpen) {
   const std::wstring text = L"C:\\没有这个文件夹\\也没有这个文件.txt";
   Copy(text);
@@ -189,7 +183,7 @@ TEST_F(DoubleClickModes, FolderModeReportsATextNamingNoFolderNorFileAndStaysOpen
   EXPECT_FALSE(IsIconic(main_));
   ASSERT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"文件夹路径或文件路径不存在", IDOK));
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::MessageBoxTexts(program_.ProcessId()).empty(); }, 10s));
-  WaitForIdle(main_);
+  e2e::WaitForIdle(main_, 10s);
   EXPECT_FALSE(IsIconic(main_));
   EXPECT_TRUE(IsWindowVisible(main_));
 }
@@ -249,7 +243,7 @@ class RangeChecking : public e2e::ProgramTest {
     if (withShift) e2e::SendKey(VK_SHIFT, true);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == row; }, 10s))
         << "row " << row << " not selected (" << e2e::SelectedListRow(list_) << " is)" << PointerReport();
-    WaitForIdle(main_);
+    e2e::WaitForIdle(main_, 10s);
   }
 };
 

@@ -35,6 +35,10 @@ HWND CreateHiddenWindow(const wchar_t* windowClass, WNDPROC proc, HWND parent = 
 // Polls until condition() holds or the timeout passes; handles this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
+// Waits (at most `timeout`) until the GUI thread of the window's program is back in its message
+// loop: a message sent to it returns only then.
+void WaitForIdle(HWND window, std::chrono::milliseconds timeout);
+
 // The top-level window of the given class (and title, when not empty) that belongs to the process.
 HWND FindProcessWindow(DWORD processId, const std::wstring& windowClass, const std::wstring& title = L"");
 // Any top-level window of the given class and title, of any process.
