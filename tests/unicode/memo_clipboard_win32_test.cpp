@@ -146,10 +146,12 @@ TEST_F(HiddenMemoFixture, AnEmptyTextIsReadButAClipboardWithoutTextOrHeldElsewhe
       CloseClipboard();
     }
   });
-  ASSERT_EQ(WaitForSingleObject(holding, 5000), WAIT_OBJECT_0);
-  EXPECT_FALSE(unicode::ReadClipboardTextThroughMemo(myUniMemo).has_value());
+  const bool held = WaitForSingleObject(holding, 5000) == WAIT_OBJECT_0;
+  const std::optional<std::u16string> whileHeld = unicode::ReadClipboardTextThroughMemo(myUniMemo);
   SetEvent(release);
-  other.join();
+  other.join();  // also when the other thread never got the clipboard
+  ASSERT_TRUE(held) << "the other thread did not get the clipboard";
+  EXPECT_FALSE(whileHeld.has_value());
   EXPECT_EQ(unicode::ReadClipboardTextThroughMemo(myUniMemo), u"已复制");
   CloseHandle(holding);
   CloseHandle(release);
