@@ -38,12 +38,12 @@ Panel& PageControl::AddPage(std::u16string_view caption) {
 
   const RECT area = PageArea();
   auto page = std::make_unique<Panel>();
-  ControlSpec spec;
-  spec.left = area.left;
-  spec.top = area.top;
-  spec.width = area.right - area.left;
-  spec.height = area.bottom - area.top;
-  page->Create(hwnd_, spec, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  ControlSpec place;
+  place.left = area.left;
+  place.top = area.top;
+  place.width = area.right - area.left;
+  place.height = area.bottom - area.top;
+  page->Create(hwnd_, place, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
   pages_.push_back(std::move(page));
   ShowActivePage();
   return *pages_.back();

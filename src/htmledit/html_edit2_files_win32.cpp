@@ -36,10 +36,10 @@ void THtmlEdit2::OpenDialog(const std::u16string& initialDir, std::u16string& fi
     fileName.clear();
     return;
   }
-  gui::FileDialogSpec spec;
-  spec.filter = kHtmlFilter;
-  spec.initialDir = initialDir;
-  gui::FileDialogResult chosen = gui::OpenFileDialog(ParentForm(), spec);
+  gui::FileDialogSpec dialog;
+  dialog.filter = kHtmlFilter;
+  dialog.initialDir = initialDir;
+  gui::FileDialogResult chosen = gui::OpenFileDialog(ParentForm(), dialog);
   if (chosen.ok) {
     fileName = chosen.file;
     auto held = HoldReference(doc);
@@ -78,11 +78,11 @@ void THtmlEdit2::SaveDialog(const std::u16string& initialDir, std::u16string& fi
   IEngineDocument* doc = nullptr;
   if (!GetDocument(&doc)) return;
   doc->Release();
-  gui::FileDialogSpec spec;
-  spec.filter = kHtmlFilter;
-  spec.defaultExtension = u"html";
-  spec.initialDir = initialDir;
-  gui::FileDialogResult chosen = gui::SaveFileDialog(ParentForm(), spec);
+  gui::FileDialogSpec dialog;
+  dialog.filter = kHtmlFilter;
+  dialog.defaultExtension = u"html";
+  dialog.initialDir = initialDir;
+  gui::FileDialogResult chosen = gui::SaveFileDialog(ParentForm(), dialog);
   if (!chosen.ok) return;
   // A document that cannot give its source leaves the chosen file as it was.
   std::u16string source = GetSource();

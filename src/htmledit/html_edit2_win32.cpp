@@ -68,7 +68,7 @@ TControlData& THtmlEdit2::InitControlData() {
   return data;
 }
 
-void THtmlEdit2::Create(HWND parent, const gui::ControlSpec& spec) {
+void THtmlEdit2::Create(HWND parent, const gui::ControlSpec& place) {
   StartEditorModule();
   // Step A.1: the event methods; only four of the 35 do anything.
   EventMethods().assign(kEventDispIDs.size(), nullptr);
@@ -77,7 +77,7 @@ void THtmlEdit2::Create(HWND parent, const gui::ControlSpec& spec) {
   EventMethods()[kDocumentComplete] = [this](DISPPARAMS& p) { OnDocumentComplete(p); };
   EventMethods()[kNavigateError] = [this](DISPPARAMS&) { pending_.NavigateError(); };
   // A.2 and A.3
-  THtmlOleControl::Create(parent, spec);
+  THtmlOleControl::Create(parent, place);
   if (FAILED(OleObject()->QueryInterface(IID_IEngineBrowser, reinterpret_cast<void**>(&browser_))))
     throw EOleError("The hosted control is not the editor's browser.", E_NOINTERFACE);
   browser_->SetRegisterAsDropTarget(false);

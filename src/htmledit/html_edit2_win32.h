@@ -37,7 +37,7 @@ class THtmlEdit2 : public TCustomHtmlEdit {
 
   // Creates the browser and navigates to "about:blank" (state 1 until the document is
   // complete). Raises EOleError when the browser cannot be created.
-  void Create(HWND parent, const gui::ControlSpec& spec);
+  void Create(HWND parent, const gui::ControlSpec& place);
 
   TNotifyEvent OnBeforePaste;  // not published
   TNotifyEvent OnPaste;

@@ -119,15 +119,15 @@ HWND THtmlOleControl::ParentForm() const {
   return w ? GetAncestor(w, GA_ROOT) : nullptr;
 }
 
-void THtmlOleControl::Create(HWND parent, const gui::ControlSpec& spec) {
+void THtmlOleControl::Create(HWND parent, const gui::ControlSpec& place) {
   static bool keyPathInstalled = false;
   if (!keyPathInstalled) {
     gui::Application::Instance().AddKeyPreview(&OfferKeyToOleControl);
     keyPathInstalled = true;
   }
   parent_ = parent;
-  spec_ = spec;
-  id_ = spec.id;
+  place_ = place;
+  id_ = place.id;
   CreateObject();
   CreateHandle();
 }
@@ -147,8 +147,8 @@ void THtmlOleControl::CreateObject() {
     HDC dc = GetDC(nullptr);
     const int ppiX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96, ppiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
     if (dc) ReleaseDC(nullptr, dc);
-    if (spec_.width <= 0) spec_.width = MulDiv(extent.cx, ppiX, 2540);
-    if (spec_.height <= 0) spec_.height = MulDiv(extent.cy, ppiY, 2540);
+    if (place_.width <= 0) place_.width = MulDiv(extent.cx, ppiX, 2540);
+    if (place_.height <= 0) place_.height = MulDiv(extent.cy, ppiY, 2540);
   }
 }
 
@@ -209,9 +209,9 @@ void THtmlOleControl::CreateHandle() {
     wc.lpszClassName = className;
     RegisterClassExW(&wc);
   }
-  hwnd_ = CreateWindowExW(spec_.exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | spec_.style,
-                          spec_.left, spec_.top, spec_.width, spec_.height, parent_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec_.id)), GetModuleHandleW(nullptr), this);
+  hwnd_ = CreateWindowExW(place_.exStyle, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | place_.style,
+                          place_.left, place_.top, place_.width, place_.height, parent_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(place_.id)), GetModuleHandleW(nullptr), this);
   if (!hwnd_) Check(HRESULT_FROM_WIN32(GetLastError()));
   HostWindows().insert(hwnd_);
   gui::AttachReflectTarget(hwnd_, this);

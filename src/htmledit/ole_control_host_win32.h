@@ -94,7 +94,7 @@ class THtmlOleControl : public gui::Control {
 
   // Creates the control object and the host's window (with the control active in place).
   // Raises EOleError when the object cannot be made or set up.
-  void Create(HWND parent, const gui::ControlSpec& spec);
+  void Create(HWND parent, const gui::ControlSpec& place);
   // Destroys the host's window alone (the control's window is parked) and makes it again.
   void DestroyHandle();
   void CreateHandle();
@@ -200,7 +200,7 @@ class THtmlOleControl : public gui::Control {
   HMENU sharedMenu_ = nullptr;
   HMENU formMenu_ = nullptr;
   HWND parent_ = nullptr;
-  gui::ControlSpec spec_;
+  gui::ControlSpec place_;
 };
 
 // The key path of the message loop: keys offered to the focused ActiveX control (as CN_

@@ -270,11 +270,11 @@ void TForm6::baocunliuClick() {
   if (source == htmledit::kBusyText) return Complain(kNotReady);
   if (source == htmledit::kErrorText) return Complain(kNoSource);
   if (source.empty()) return;
-  gui::FileDialogSpec spec;
-  spec.filter = kStreamFilter;
-  spec.defaultExtension = u"liu";
-  spec.initialDir = SaveFolder();
-  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), spec);
+  gui::FileDialogSpec dialog;
+  dialog.filter = kStreamFilter;
+  dialog.defaultExtension = u"liu";
+  dialog.initialDir = SaveFolder();
+  const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), dialog);
   if (!chosen.ok) return;
   if (HtmlEdit21.BodyTextOfDocument().empty()) return Complain(kNothingToSave);
   const std::optional<DWORD> copiedAt = CopyWholeContent();
@@ -292,11 +292,11 @@ void TForm6::baocunliuClick() {
 
 void TForm6::dakailiuwenjianClick() {
   if (!host_) return;
-  gui::FileDialogSpec spec;
-  spec.filter = kStreamFilter;
-  spec.initialDir = SaveFolder();
-  spec.fileName.clear();
-  const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), spec);
+  gui::FileDialogSpec dialog;
+  dialog.filter = kStreamFilter;
+  dialog.initialDir = SaveFolder();
+  dialog.fileName.clear();
+  const gui::FileDialogResult chosen = gui::OpenFileDialog(Handle(), dialog);
   if (!chosen.ok) return;
   std::string bytes;
   if (!htmledit::ReadWholeFile(chosen.file, bytes, kMaxStreamFile, true))

@@ -127,10 +127,10 @@ void TForm1::TraySetAutoHide(bool autoHide) {
 std::optional<std::u16string> TForm1::BrowseForFile(std::u16string_view filter, std::u16string_view folder) {
   // The list dialogs are described afresh each time (folder "保存", filter "text(*.txt)|*.txt"),
   // so this one changes nothing they use.
-  gui::FileDialogSpec spec;
-  spec.filter = std::u16string(filter);
-  spec.initialDir = std::u16string(folder);
-  const gui::FileDialogResult result = gui::OpenFileDialog(Handle(), spec);
+  gui::FileDialogSpec dialog;
+  dialog.filter = std::u16string(filter);
+  dialog.initialDir = std::u16string(folder);
+  const gui::FileDialogResult result = gui::OpenFileDialog(Handle(), dialog);
   if (!result.ok) return std::nullopt;
   return result.file;
 }
