@@ -1,11 +1,15 @@
-// The look a new user meets first, the shipped skin 2: the options dialog's boxes, frames and
-// arrows are the skin's. Pictures of the skinned dialog are kept (docs/skinned-windows.md shows them).
+// The look a new user meets first, the shipped skin 2: a menu-bar item is lit only while the
+// pointer is on it, and the options dialog's boxes, frames and arrows are the skin's. Pictures of the skinned dialog are kept (docs/skinned-windows.md shows them).
 #include <gtest/gtest.h>
 
+#include "clipboard_driver.h"
 #include "options_dialog_driver.h"
 #include "program_driver.h"
 #include "screen_shot.h"
+#include "skin/skin_data.h"
+#include "skin/skin_layout.h"
 #include "skin_look_driver.h"
+#include "window_parts.h"
 #include "windows/options_control_ids.h"
 
 using namespace std::chrono_literals;
@@ -39,10 +43,39 @@ class SkinnedLook : public ::testing::Test {
     }, 15s)) << (skinFile ? e2e::Utf8(skinFile) : "classic");
     e2e::Settle(main_);
   }
+  void Activate() {
+    SetForegroundWindow(main_);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == main_; }, 5s));
+    e2e::Settle(main_);
+  }
+
   std::filesystem::path folder_;
   e2e::RunningProgram program_;
   HWND main_ = nullptr;
 };
+
+TEST_F(SkinnedLook, ABarItemIsLitOnlyWhileThePointerIsOnIt) {
+  Activate();
+  skin::TSkinData data;
+  data.SetSkinFile((folder_ / L"皮肤" / kShippedSkinFile).u16string());
+  const skin::FrameBorders border = skin::BordersOf(data.Model());
+  RECT w{};
+  GetWindowRect(main_, &w);
+  // The bar, in window coordinates, and a point on its first item ("  文件  ").
+  const RECT bar{border.Left, border.Top, w.right - w.left - border.Right, border.Top + GetSystemMetrics(SM_CYMENU)};
+  const POINT onItem{w.left + bar.left + 20, w.top + (bar.top + bar.bottom) / 2};
+  const POINT inList = e2e::CentreOf(e2e::FindHistoryList(main_));
+  e2e::MovePointer(inList);
+  e2e::Settle(main_);
+  const e2e::ScreenShot plain = e2e::ScreenShot::OfWindow(main_);
+
+  e2e::MovePointer(onItem);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ScreenShot::OfWindow(main_).Differences(plain, bar) > 0; }, 5s))
+      << "the item under the pointer is lit";
+  e2e::MovePointer(inList);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ScreenShot::OfWindow(main_).Differences(plain, bar) == 0; }, 5s))
+      << "the item's light goes with the pointer";
+}
 
 TEST_F(SkinnedLook, TheOptionsDialogsBoxesFramesAndArrowsAreTheSkins) {
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"属性设置。。。"));
