@@ -6,7 +6,6 @@
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "gui/dialogs.h"
-#include "unicode/codepage.h"
 
 namespace app {
 
@@ -76,13 +75,6 @@ void TForm1::listClear() { CheckListBox1.Items().Clear(); }
 void TForm1::listSelect(int row) { CheckListBox1.SetItemIndex(row); }
 void TForm1::listSetChecked(int row, bool checked) { CheckListBox1.SetChecked(row, checked); }
 
-namespace {
-// Tray rows show their caption as the ANSI code page holds it.
-std::u16string AnsiCaption(std::u16string_view caption) {
-  return unicode::AnsiToUtf16(unicode::Utf16ToAnsi(caption));
-}
-}  // namespace
-
 // The tray's entry rows are the history rows themselves: the menu asks the store for them
 // when it is shown (see BuildMenus), so every change only marks the part it touches.
 void TForm1::trayInsertRow(int menuIndex, std::u16string_view) {
@@ -94,7 +86,7 @@ void TForm1::traySetCaption(int menuIndex, std::u16string_view) {
 }
 
 std::u16string TForm1::TrayEntryCaption(int entry) const {
-  return AnsiCaption(TrayRowCaption(history_->store().EntryTexts(entry)));
+  return std::u16string(TrayRowCaption(history_->store().EntryTexts(entry)));
 }
 
 namespace {
