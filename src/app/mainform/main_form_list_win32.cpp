@@ -32,7 +32,10 @@ void TForm1::BindListInteraction() {
   CheckListBox1.OnContextPopup = [this](POINT at, bool& handled) {
     HideClickHint(false);
     EraseHoverFrame();
+    // Both follow the view the list shows now, whichever command last changed it (a list
+    // opened from the fixed view leaves it without a button press).
     PopupMenu1.SetEnabled(u"tianjiadaogudintiaomu", !history_->fixedView());
+    PopupMenu1.SetEnabled(u"zuanyidaosuqian", !history_->fixedView());
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
     PopupMenu1.Popup(Handle(), at.x, at.y);
     handled = true;
