@@ -65,13 +65,25 @@ void TForm1::BindHistoryCommands() {
 
 // ---- HistorySink ----------------------------------------------------------------------------
 
+// The click hint names a row by its number: rows deleted, moved or cleared (every command that
+// empties, reloads, reorders or deletes goes through these) leave it naming another entry
+// or none, so it closes.
 void TForm1::listInsertRow(int row, std::u16string_view caption) { CheckListBox1.Items().Insert(row, caption); }
-void TForm1::listDeleteRow(int row) { CheckListBox1.Items().Delete(row); }
+void TForm1::listDeleteRow(int row) {
+  CloseClickHint();
+  CheckListBox1.Items().Delete(row);
+}
 
-void TForm1::listMoveRow(int from, int to) { CheckListBox1.Items().Move(from, to); }  // keeps the check mark
+void TForm1::listMoveRow(int from, int to) {
+  CloseClickHint();
+  CheckListBox1.Items().Move(from, to);  // keeps the check mark
+}
 
 void TForm1::listSetCaption(int row, std::u16string_view caption) { CheckListBox1.Items().Put(row, caption); }
-void TForm1::listClear() { CheckListBox1.Items().Clear(); }
+void TForm1::listClear() {
+  CloseClickHint();
+  CheckListBox1.Items().Clear();
+}
 void TForm1::listSelect(int row) { CheckListBox1.SetItemIndex(row); }
 void TForm1::listSetChecked(int row, bool checked) { CheckListBox1.SetChecked(row, checked); }
 

@@ -141,6 +141,10 @@ void TForm1::HideClickHint(bool stopTimer) {
   }
 }
 
+void TForm1::CloseClickHint() {
+  if (Timer2.Enabled() || clickHint_.Visible()) HideClickHint(true);
+}
+
 void TForm1::MouseLeftTheList() {
   if (clickHint_.Visible()) HideClickHint(true);
   EraseHoverFrame();

@@ -216,6 +216,7 @@ class TForm1 : public gui::Form,
   void CheckListBox1MouseMove(int x, int y);
   void ShowClickHintFor(int row);
   void HideClickHint(bool stopTimer);
+  void CloseClickHint();  // hides a shown hint and stops its timer; cheap when none is shown
   void MouseLeftTheList();
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
