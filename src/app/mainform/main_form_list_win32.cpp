@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/commands/folder_commands.h"
 #include "app/mainform/list_interaction.h"
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
@@ -80,9 +81,9 @@ void TForm1::CheckListBox1DblClick() {
     }
     const std::u16string path = TrimBlanks(last);
     if (gui::FolderExists(path)) {
-      ShellOpen(Handle(), u"Explorer.exe", u"/n," + path, SW_SHOWMAXIMIZED);
+      OpenFolderInExplorer(path, SW_SHOWMAXIMIZED);
     } else if (gui::FileExists(path)) {
-      ShellOpen(Handle(), u"Explorer.exe", u" /select," + path, SW_SHOWMAXIMIZED);
+      ShellOpen(Handle(), u"Explorer.exe", ExplorerSelectArguments(path), SW_SHOWMAXIMIZED);
     } else {
       gui::ShowMessage(u"文件夹路径或文件路径不存在  " + last);
       return;

@@ -375,6 +375,9 @@ class TForm1 : public gui::Form,
   void RepairClipboardPicture();
   bool PutPictureOnClipboard(const windows::Picture& picture);
   void OpenFolderInExplorer(const std::u16string& folder, int show);
+  // A folder of the program below BaseDir, made first when it is not there yet, so that
+  // Explorer never gets a folder that does not exist.
+  void OpenProgramFolder(std::u16string_view name);
 
   // The Explorer options and the desktop (main_form_explorer_win32.cpp).
   void BindExplorerCommands();
