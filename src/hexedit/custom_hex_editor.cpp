@@ -170,6 +170,12 @@ void TCustomHexEditor::SetRulerBytesPerUnit(int value) {
 }
 
 void TCustomHexEditor::SetBytesPerBlock(int value) {
+  // A block longer than the widest row never shows a gap; its size only overflows the layout.
+  if (value > kMaxBytesPerRow) {
+    char message[96];
+    std::snprintf(message, sizeof message, "Invalid bytes per block value %d, allowed: -1..%d", value, kMaxBytesPerRow);
+    throw EHexEditor(message);
+  }
   bytesPerBlock_ = value < 1 ? -1 : value;
   LayoutChanged();
   InvalidateView();
@@ -246,6 +252,11 @@ void TCustomHexEditor::SetAllowInsertMode(bool on) {
 }
 
 void TCustomHexEditor::SetGutterWidth(int value) {
+  if (value > kMaxGutterWidth) {
+    char message[96];
+    std::snprintf(message, sizeof message, "Invalid gutter width %d, allowed: -1..%d", value, kMaxGutterWidth);
+    throw EHexEditor(message);
+  }
   gutterWidth_ = value < 0 ? -1 : value;
   LayoutChanged();
   InvalidateView();

@@ -25,6 +25,8 @@ namespace hexedit {
 inline constexpr unsigned kSelectionChangedMessage = 0xB101;
 inline constexpr int kBookmarkCount = 10;
 inline constexpr int kMaxBytesPerRow = 4096;
+// The widest gutter a row can show: the largest coordinate every GDI takes.
+inline constexpr int kMaxGutterWidth = 32767;
 // The largest data the editor takes from a file or a drop (a 32-bit process must keep room
 // for the undo storage and the clipboard copies).
 inline constexpr std::size_t kMaxLoadSize = 256u * 1024 * 1024;
