@@ -420,8 +420,13 @@ void TCustomHexEditor::ShiftBookmarks(std::int64_t position, std::int64_t delta)
   const auto size = static_cast<std::int64_t>(DataSize());
   for (Bookmark& mark : bookmarks_) {
     if (mark.position < 0 || mark.position < position) continue;
-    mark.position += delta;
-    if (mark.position > size || (mark.position == size && !insertMode_) || mark.position < 0) mark = Bookmark{};
+    // A bookmark on a deleted byte goes with it rather than landing on an unrelated one.
+    if (delta < 0 && mark.position < position - delta) {
+      mark = Bookmark{};
+    } else {
+      mark.position += delta;
+      if (mark.position > size || (mark.position == size && !insertMode_)) mark = Bookmark{};
+    }
     changed = true;
   }
   if (changed) BookmarkChanged();

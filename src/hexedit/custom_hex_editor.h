@@ -307,7 +307,9 @@ class TCustomHexEditor {
   void InsertRaw(std::int64_t position, const Bytes& bytes, bool marked);
   void EraseRaw(std::int64_t position, std::int64_t count);
   void MarkChanged(std::int64_t position, std::int64_t count);
+  // The data grew (delta > 0) at position, or lost the bytes [position, position - delta).
   void AfterSizeChange(std::int64_t position, std::int64_t delta);
+  void AfterReplace(std::int64_t position, std::int64_t oldCount, std::int64_t newCount);
   void ShiftBookmarks(std::int64_t position, std::int64_t delta);
   void ApplyUndo(const UndoRecord& record, THxUndoStorage::RedoStep& redo);
   void RestoreState(const UndoRecord& record);
