@@ -73,8 +73,10 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
 // Clicks, as a user does, the row of the open context menu with this caption (waiting for
 // the menu to open); false when it did not appear.
 bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
-// A real click (left or right button) at a screen point.
+// A real click (left or right button) at a screen point, the pointer moved there first.
 void ClickAt(POINT screen, bool rightButton = false);
+// The pointer moves to a screen point, as the user moves it.
+void MovePointer(POINT screen);
 // Real key input (SendInput), as the user types: a key down or up, and a key pressed with
 // modifiers held around it.
 void SendKey(WORD key, bool up);
