@@ -1,5 +1,6 @@
-// The look a new user meets first, the shipped skin 2: a menu-bar item is lit only while the
-// pointer is on it, and the options dialog's boxes, frames and arrows are the skin's. Pictures of the skinned dialog are kept (docs/skinned-windows.md shows them).
+// The look a new user meets first, the shipped skin 2: the list ends where the resize rule puts
+// it in every look and size, a menu-bar item is lit only while the pointer is on it, and the
+// options dialog's boxes, frames and arrows are the skin's. Pictures of the skinned dialog are kept (docs/skinned-windows.md shows them).
 #include <gtest/gtest.h>
 
 #include "clipboard_driver.h"
@@ -53,6 +54,50 @@ class SkinnedLook : public ::testing::Test {
   e2e::RunningProgram program_;
   HWND main_ = nullptr;
 };
+
+// What the list leaves empty below itself in the client area.
+int SpaceBelowList(HWND main) {
+  RECT list{};
+  GetWindowRect(e2e::FindHistoryList(main), &list);
+  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&list), 2);
+  return e2e::ClientSize(main).cy - list.bottom;
+}
+
+TEST_F(SkinnedLook, TheListEndsWhereTheResizeRulePutsItInEveryLookAndSize) {
+  // The fill-in mode's small window, and back.
+  auto inFillMode = [&] {
+    const SIZE normal = e2e::ClientSize(main_);
+    EXPECT_TRUE(e2e::ChooseMenuRow(main_, L"填表模式切换"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ClientSize(main_).cy < normal.cy; }, 10s));
+    e2e::Settle(main_);
+    const int space = SpaceBelowList(main_);
+    EXPECT_TRUE(e2e::ChooseMenuRow(main_, L"填表模式切换"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ClientSize(main_).cy == normal.cy; }, 10s));
+    e2e::Settle(main_);
+    return space;
+  };
+  const int atStart = SpaceBelowList(main_);
+  const int fillMode = inFillMode();
+  PostMessageW(main_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsZoomed(main_) != FALSE; }, 10s));
+  e2e::Settle(main_);
+  const int maximised = SpaceBelowList(main_);
+  PostMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsZoomed(main_) == FALSE; }, 10s));
+  e2e::Settle(main_);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"酷兰"));
+  WaitForSkin(L"mxskin39.skn");
+  const int otherSkin = SpaceBelowList(main_);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"经典"));
+  WaitForSkin(nullptr);
+  const int classic = SpaceBelowList(main_);
+  EXPECT_GE(classic, 0);
+  EXPECT_LT(classic, 10);
+  EXPECT_EQ(atStart, classic);
+  EXPECT_EQ(maximised, classic);
+  EXPECT_EQ(otherSkin, classic);
+  EXPECT_EQ(fillMode, inFillMode());
+}
 
 TEST_F(SkinnedLook, ABarItemIsLitOnlyWhileThePointerIsOnIt) {
   Activate();

@@ -147,6 +147,11 @@ class TForm1 : public gui::Form,
   void ApplyLayout(const MainLayout& layout);
   void ApplyListFont();
   void RememberLayout();
+  // The window size the layout rules work with: the client area the look of the moment leaves,
+  // in the frame the layout was measured in (a skin's frame and menu bar differ from it); and
+  // the window sized so that its client area is what such a size leaves.
+  Size LayoutWindowSize() const;
+  void SetLayoutWindowSize(Size size);
 
   // The history list and its commands.
   void BindHistoryCommands();
@@ -544,6 +549,7 @@ class TForm1 : public gui::Form,
   gui::Form* FormToScale = nullptr;
   bool ScalingActive = false;
   LayoutGaps layoutGaps_;
+  Size layoutFrame_;  // window size less client size when the gaps were measured
   MainLayout rememberedLayout_;
   int ScaledWidth = 0, ScaledHeight = 0;
   bool FillModeActive = false;
