@@ -7,6 +7,7 @@
 #include "app/capture/clipboard_session_win32.h"
 #include "app/commands/folder_commands.h"
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "gui/dialogs.h"
 #include "gui/gdi.h"
 #include "gui/wide.h"
@@ -260,6 +261,7 @@ void TForm1::N131Click() { OpenProgramFolder(kPictureFolderName); }
 
 void TForm1::N137Click() {
   if (!Form5) return;
+  NeedWindow(SecondaryWindow::Pictures);
   Form5->Show();
   Form5->BringToFront();
 }
