@@ -51,6 +51,17 @@ void SetSettingsLine(const fs::path& folder, int line, const std::string& value)
   WriteFile(folder / "set", out);
 }
 
+std::string SettingsLine(const fs::path& folder, int line) {
+  const std::string text = ReadFile(folder / "set");
+  size_t start = 0;
+  for (int at = 1; at < line && start != std::string::npos; ++at) {
+    start = text.find('\n', start);
+    if (start != std::string::npos) ++start;
+  }
+  if (start == std::string::npos || start > text.size()) return {};
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
+}
+
 void WriteFile(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;

@@ -22,6 +22,8 @@ std::filesystem::path PrepareRuntimeFolder(const std::string& name);
 void SetSkinNumber(const std::filesystem::path& folder, int number);
 // Sets one line (from 1) of the folder's settings file "set".
 void SetSettingsLine(const std::filesystem::path& folder, int line, const std::string& value);
+// One line (from 1) of the folder's settings file "set", without its line break.
+std::string SettingsLine(const std::filesystem::path& folder, int line);
 
 // Writes bytes to a file (test set-up); UTF-8 of a wide text.
 void WriteFile(const std::filesystem::path& file, const std::string& bytes);

@@ -226,10 +226,7 @@ TEST_F(Skins, TheChoiceIsSavedAndRestoredWithItsRowChecked) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program_.WaitForExit(20s));
   main_ = nullptr;
-  const std::string settings = e2e::ReadFile(folder_ / "set");
-  size_t start = 0;
-  for (int line = 1; line < 17; ++line) start = settings.find('\n', start) + 1;
-  EXPECT_EQ(settings.substr(start, settings.find('\r', start) - start), "4");
+  EXPECT_EQ(e2e::SettingsLine(folder_, 17), "4");
 
   e2e::RunningProgram again;
   ASSERT_TRUE(again.Start(folder_));
@@ -262,6 +259,27 @@ TEST_F(Skins, AMessageBoxOfTheProgramIsSkinnedButtonsToo) {
   }, 10s)) << "style " << std::hex << (box ? GetWindowLongW(box, GWL_STYLE) : 0);
   EXPECT_EQ(Ask(GetDlgItem(box, IDOK), kIsSkinned), 1);
   ASSERT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"不存在", IDOK));
+}
+
+TEST_F(Skins, ANumberThatNamesNoSkinIsTheClassicLookCheckedAndSaved) {
+  folder_ = e2e::PrepareRuntimeFolder("skins-no-such-number");
+  e2e::SetSkinNumber(folder_, 15);
+  ASSERT_TRUE(program_.Start(folder_));
+  // A value the program cannot use: the settings file is said to be damaged.
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    return e2e::AnswerMessageBox(program_.ProcessId(), L"set设置文件数据出错", IDOK);
+  }, 30s));
+  main_ = program_.WaitForMainWindow();
+  ASSERT_NE(main_, nullptr);
+  Settle(main_);
+  EXPECT_EQ(Ask(main_, kIsSkinned), 0);
+  const auto rows = e2e::ReadMenuBar(main_);
+  EXPECT_TRUE(RowChecked(rows, L"经典"));
+  EXPECT_FALSE(RowChecked(rows, L"新式绿皮"));
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  main_ = nullptr;
+  EXPECT_EQ(e2e::SettingsLine(folder_, 17), "1");
 }
 
 // The bad files replace shipped skins of the runtime folder.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "app/system/os_version.h"
 #include "app/files/spare_copy.h"
 #include "gui/application.h"
@@ -177,6 +178,10 @@ void TForm1::RestoreHookLibrary() {
                             std::filesystem::path(paths_.HookLibraryFile))) {
     gui::MessageBoxU(u"无法拷贝文件", u"出错", MB_OK | MB_ICONERROR);
   }
+}
+
+void TForm1::NeedWindow(SecondaryWindow window) {
+  if (secondaryWindows_) secondaryWindows_->MakeUpTo(window);
 }
 
 // ---- First show, close, restart -----------------------------------------------------------------
