@@ -262,6 +262,61 @@ TEST_F(FormattedView, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenToFiles) {
   EXPECT_EQ(e2e::ListRows(list_).size(), 2u);
 }
 
+// Saved as HTML and read back from disk: comments, Word's list markers, style sheets and
+// scripts come out as they went in, at every save; a link below a folder base is relative to
+// that folder.
+TEST_F(FormattedView, SavedHtmlKeepsCommentsRawTextAndFolderRelativeLinks) {
+  SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
+  const std::wstring style = L"p > b {color:red}";
+  const std::wstring script = L"if (1 < 2 && x) y = \"&amp;\";";
+  ASSERT_TRUE(e2e::SetClipboardFormats(
+      {{0, L"HTML Format",
+        HtmlFormat(L"<p>甲<!--abc-->乙</p><p><![if !supportLists]>1.<![endif]>列表</p><style>" + style +
+                   L"</style><script>" + script + L"</script>")},
+       {CF_UNICODETEXT, L"", UnicodeBytes(L"甲乙 1.列表")}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  HWND view = OpenViewOn(1);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  const std::vector<std::wstring> shown{L"甲乙", L"1.列表"};
+  ASSERT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 10s));
+  // Saved twice (each save reloads the view from what it wrote): the same text both times.
+  std::wstring saved[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::filesystem::path file = folder_ / L"保存" / (L"注释" + std::to_wstring(i) + L".html");
+    ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
+    ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), file.wstring()));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(file); }, 10s));
+    saved[i] = HtmlFileText(file);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 5s))
+        << e2e::Utf8(EditorLines(editor).empty() ? L"" : EditorLines(editor).front());
+  }
+  const std::wstring& html = saved[0];
+  EXPECT_NE(html.find(L"甲<!--abc-->乙"), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_NE(html.find(L"<!--[if !supportLists]-->1.<!--[endif]-->列表"), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_EQ(html.find(L"--&gt;"), std::wstring::npos);
+  EXPECT_NE(html.find(style), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_NE(html.find(script), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_EQ(saved[1], saved[0]) << e2e::Utf8(saved[1]);
+  ClickButton(view, L"保存修改");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_)[1].rfind(L"甲乙", 0) == 0; }, 10s));
+  EXPECT_EQ(e2e::ListRows(list_)[1].find(L"-->"), std::wstring::npos) << e2e::Utf8(e2e::ListRows(list_)[1]);
+
+  // A page with a folder base, opened and saved under another name.
+  const std::filesystem::path page = folder_ / L"保存" / L"基址.html";
+  e2e::WriteFile(page, "<html><head><base href=\"file:///C:/x/\"></head><body>"
+                       "<p><a href=\"file:///C:/x/sub/p.html\">link</a></p></body></html>");
+  ASSERT_TRUE(e2e::ChooseMenuRow(view, L"打开 htm文件 "));
+  ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), page.wstring()));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"link"; }, 10s));
+  const std::filesystem::path copy = folder_ / L"保存" / L"基址副本.html";
+  ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
+  ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), copy.wstring()));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(copy); }, 10s));
+  const std::wstring linked = HtmlFileText(copy);
+  EXPECT_NE(linked.find(L"href=\"sub\\p.html\""), std::wstring::npos) << e2e::Utf8(linked);
+}
+
 TEST_F(FormattedView, AnEmptiedViewSavesAnEmptyTextEntryAndAGoneEntryIsNotWritten) {
   SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
   ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(L"<p><b>要删掉的</b>文字</p>")},
