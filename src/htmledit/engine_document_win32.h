@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "htmledit/engine_interfaces_win32.h"
+#include "htmledit/picture_loader_win32.h"
 
 namespace htmledit {
 
@@ -134,6 +135,8 @@ class EngineDocument : public IDispatch,
   void SetReadyState(const std::u16string& state);
   // Lays the tree out again and mirrors it (the view was made or resized).
   void Refresh() { Relayout(); }
+  // The RTF group of an IMG's picture for the view; empty where the placeholder stays.
+  std::string PictureRtf(const PictureRef& picture) { return pictures_.Rtf(picture, pictureBase_); }
   // Invokes the handler of an event property, when one is set.
   void FireEvent(const std::u16string& name);
   // What the editing commands have switched (glyph display, zero borders, cursor override).
@@ -237,6 +240,8 @@ class EngineDocument : public IDispatch,
   struct Glyphs;
   std::shared_ptr<Glyphs> glyphs_;  // complete where the pictures are drawn
   IDropTarget* dropTarget_ = nullptr;
+  PictureLoader pictures_;
+  std::u16string pictureBase_;  // where relative picture addresses start: the BASE, else the URL
 };
 
 }  // namespace htmledit
