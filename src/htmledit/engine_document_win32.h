@@ -97,6 +97,7 @@ class EngineDocument : public IDispatch,
   HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) override;
   int STDMETHODCALLTYPE HighlightCount() override { return static_cast<int>(highlights_.size()); }
   void STDMETHODCALLTYPE SetPaintListener(IEngineChangeSink* listener) override;
+  void STDMETHODCALLTYPE SetDragListener(EngineDragListener listener) override { drag_ = std::move(listener); }
   EngineEvent* STDMETHODCALLTYPE CurrentEvent() override { return event_; }
   bool STDMETHODCALLTYPE ExecCommand(std::u16string_view name, const VARIANT* value) override;
   HRESULT STDMETHODCALLTYPE QueryCommandValue(std::u16string_view name, VARIANT* out) override;
@@ -240,6 +241,7 @@ class EngineDocument : public IDispatch,
   struct Glyphs;
   std::shared_ptr<Glyphs> glyphs_;  // complete where the pictures are drawn
   IDropTarget* dropTarget_ = nullptr;
+  EngineDragListener drag_;
   PictureLoader pictures_;
   std::u16string pictureBase_;  // where relative picture addresses start: the BASE, else the URL
 };
