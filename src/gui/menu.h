@@ -166,7 +166,7 @@ class Menu {
   void InsertNative(Row* row);
   void RemoveNative(Row* row);
   void UpdateNative(Row* row);
-  void RefreshBindings();
+  void RefreshRowsOf(std::u16string_view handler);
   bool IsRowEnabled(const Row* row) const;
   bool Run(Row* row);
   void Redraw();

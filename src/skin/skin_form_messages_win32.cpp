@@ -502,14 +502,22 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
 }
 
 void TWinSkinForm::TimerTick() {
-  if (MenuLoop || !hoverButton_) return;
+  if (MenuLoop) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   RECT w{};
   GetWindowRect(Handle, &w);
-  const TRect& r = hoverButton_->Rect;
   const int x = cursor.x - w.left, y = cursor.y - w.top;
-  if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) {
+  auto off = [&](const TRect& r) { return x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom; };
+  // A lit menu-bar item goes dark when the pointer has left it: no non-client message says so
+  // when the pointer moves on into the client area.
+  if (MenuBar && hoverMenuItem_ >= 0 && hoverMenuItem_ < static_cast<int>(MenuBar->Items.size()) &&
+      off(MenuBar->Items[static_cast<size_t>(hoverMenuItem_)].Rect)) {
+    LeaveHover();
+    return;
+  }
+  if (!hoverButton_) return;
+  if (off(hoverButton_->Rect)) {
     LeaveHover();
     CaptionHint().Hide();
     return;
