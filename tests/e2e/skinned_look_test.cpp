@@ -28,6 +28,7 @@ class SkinnedLook : public ::testing::Test {
   void SetUp() override {
     folder_ = e2e::PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     e2e::SetSkinNumber(folder_, 2);
+    PrepareFolder();
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
@@ -37,6 +38,8 @@ class SkinnedLook : public ::testing::Test {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     program_.WaitForExit(20s);
   }
+  // Further set-up of the runtime folder before the program starts.
+  virtual void PrepareFolder() {}
   // The window answers the skin's query and wears the skin's frame (nullptr: the classic look).
   void WaitForSkin(const wchar_t* skinFile) {
     const SIZE frame = skinFile ? e2e::SkinFrame(folder_, skinFile) : SIZE{};
@@ -155,6 +158,53 @@ TEST_F(SkinnedLook, FavouriteRowsAndTheSystemMenusRowsShowTheirPictures) {
   e2e::ScreenShot::OfWindow(main_).Save("skin2-system-menu");
   CloseMenus();
   EXPECT_FALSE(IsIconic(main_));
+}
+
+// Where the caption of the row around a point of a menu window ends: the rightmost dark pixel
+// of the row's middle band, left of the window's own right edge.
+int CaptionEnd(const e2e::ScreenShot& menu, POINT local) {
+  for (int x = menu.Width() - 6; x >= 0; --x) {
+    for (int y = local.y - 5; y <= local.y + 5; ++y) {
+      const COLORREF c = menu.At(x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 300) return x;
+    }
+  }
+  return -1;
+}
+
+// Names with "&" in the data box and the favourites.
+class SkinnedLookOfNames : public SkinnedLook {
+ protected:
+  void PrepareFolder() override {
+    const std::string entry = "\xEF\xBB\xBF" + e2e::Utf8(L"一行\r\n");
+    e2e::WriteFile(folder_ / L"我的数据盒" / L"R&D 研究资料.txt", entry);
+    e2e::WriteFile(folder_ / L"我的数据盒" / L"RD 研究资料.txt", entry);
+    e2e::WriteFile(folder_ / L"固定条目" / L"固定条目.txt", "\xEF\xBB\xBF" + e2e::Utf8(L"R&D 研究\r\nRD 研究\r\n"));
+  }
+  // How much further the caption of the row named with "&" reaches than that of the same name
+  // without it, both rows in the drop-downs open now. The menu's own text doubles the "&".
+  int AmpersandWidth(const std::wstring& withAmpersand, const std::wstring& without) {
+    POINT named{}, plain{}, local{}, plainLocal{};
+    EXPECT_TRUE(e2e::OpenMenuRowPoint(main_, withAmpersand, named)) << e2e::Utf8(withAmpersand);
+    EXPECT_TRUE(e2e::OpenMenuRowPoint(main_, without, plain)) << e2e::Utf8(without);
+    e2e::Settle(main_);
+    HWND menu = MenuWindowAt(named, local);
+    if (!menu || MenuWindowAt(plain, plainLocal) != menu) return -1;
+    const e2e::ScreenShot rows = e2e::ScreenShot::OfWindow(menu);
+    return CaptionEnd(rows, local) - CaptionEnd(rows, plainLocal);
+  }
+};
+
+TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersand) {
+  Activate();
+  // The data box: a file named with "&" shows it (it is wider than the same name without).
+  ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"R&&D 研究资料.txt"));
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究资料.txt", L"RD 研究资料.txt"), 3);
+  CloseMenus();
+  // The favourites.
+  ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"RD 研究    （alt+2）"));
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究    （alt+1）", L"RD 研究    （alt+2）"), 3);
+  CloseMenus();
 }
 
 // What the list leaves empty below itself in the client area.
