@@ -172,7 +172,7 @@ int CaptionEnd(const e2e::ScreenShot& menu, POINT local) {
   return -1;
 }
 
-// Names with "&" in the data box and the favourites.
+// Names with "&" in the data box and the favourites, and the data box's folder rows.
 class SkinnedLookOfNames : public SkinnedLook {
  protected:
   void PrepareFolder() override {
@@ -195,11 +195,20 @@ class SkinnedLookOfNames : public SkinnedLook {
   }
 };
 
-TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersand) {
+constexpr COLORREF kFolderFill = RGB(230, 180, 60);  // the folder rows' picture
+
+TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersandAndFoldersTheirPicture) {
   Activate();
-  // The data box: a file named with "&" shows it (it is wider than the same name without).
+  // The data box: a file named with "&" shows it (it is wider than the same name without),
+  // and a folder row shows its picture.
   ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"R&&D 研究资料.txt"));
   EXPECT_GT(AmpersandWidth(L"R&&D 研究资料.txt", L"RD 研究资料.txt"), 3);
+  POINT folderRow{}, local{};
+  ASSERT_TRUE(e2e::OpenMenuRowPoint(main_, L"常用语", folderRow));
+  HWND dataBox = MenuWindowAt(folderRow, local);
+  ASSERT_NE(dataBox, nullptr);
+  EXPECT_GT(e2e::ScreenShot::OfWindow(dataBox).Count(PictureColumn(local), [](COLORREF c) { return c == kFolderFill; }),
+            20);
   CloseMenus();
   // The favourites.
   ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"RD 研究    （alt+2）"));
