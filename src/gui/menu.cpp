@@ -607,6 +607,7 @@ void Menu::MeasureRow(MEASUREITEMSTRUCT& item) {
     if (row->shortcut && !row->subMenu) shortcut = unicode::ShortCutToText(row->shortcut, LayoutNames(layout_));
     look.imageIndex = row->imageIndex;
     look.isDefault = row->isDefault;
+    look.separator = IsSeparator(row);
     look.opensSubMenu = row->subMenu != nullptr;
   }
   look.caption = caption;
@@ -638,6 +639,7 @@ void Menu::DrawRow(const DRAWITEMSTRUCT& item) {
     look.imageIndex = row->imageIndex;
     look.radio = (row->flags & kMenuRadio) != 0;
     look.opensSubMenu = row->subMenu != nullptr;
+    look.separator = IsSeparator(row);
   }
   look.caption = caption;
   look.shortcutText = shortcut;

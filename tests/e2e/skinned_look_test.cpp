@@ -1,4 +1,5 @@
-// The look a new user meets first, the shipped skin 2: menu rows show their pictures, the list
+// The look a new user meets first, the shipped skin 2: menu rows show their pictures and names
+// with "&" as they are, separators stay lines in the classic look after the skin, the list
 // ends where the resize rule puts it in every look and size, a menu-bar item is lit only while
 // the pointer is on it, and the options dialog's boxes, frames and arrows are the skin's.
 // Pictures of the skinned menus and dialog are kept (docs/skinned-windows.md shows them).
@@ -67,9 +68,10 @@ class SkinnedLook : public ::testing::Test {
   }
   // The open menus of the program, closed with Escape one by one (an Escape that reaches the
   // list minimises the program: pressed only while a menu is open).
-  int OpenMenus() {
+  int OpenMenus(HWND* any = nullptr) {
     MenuCount count{program_.ProcessId()};
     EnumWindows(&MenuCount::Visit, reinterpret_cast<LPARAM>(&count));
+    if (any) *any = count.window;
     return count.open;
   }
   void CloseMenus() {
@@ -81,10 +83,12 @@ class SkinnedLook : public ::testing::Test {
   struct MenuCount {
     DWORD pid;
     int open = 0;
+    HWND window = nullptr;
     static BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
       auto* c = reinterpret_cast<MenuCount*>(lp);
       if (e2e::ProcessOfWindow(hwnd) == c->pid && e2e::WindowClass(hwnd) == L"#32768" && IsWindowVisible(hwnd)) {
         ++c->open;
+        c->window = hwnd;
       }
       return TRUE;
     }
@@ -172,7 +176,8 @@ int CaptionEnd(const e2e::ScreenShot& menu, POINT local) {
   return -1;
 }
 
-// Names with "&" in the data box and the favourites, and the data box's folder rows.
+// Names with "&" in the data box and the favourites, the data box's folder rows, and the
+// favourites' bar menu in the classic look after the skin has drawn it.
 class SkinnedLookOfNames : public SkinnedLook {
  protected:
   void PrepareFolder() override {
@@ -193,11 +198,21 @@ class SkinnedLookOfNames : public SkinnedLook {
     const e2e::ScreenShot rows = e2e::ScreenShot::OfWindow(menu);
     return CaptionEnd(rows, local) - CaptionEnd(rows, plainLocal);
   }
+  // The classic bar's item (counted from 0) opened the keyboard's way: Alt, the arrows, Down.
+  void OpenClassicBarItem(int index) {
+    Activate();
+    e2e::PressKey(VK_MENU);
+    e2e::Settle(main_);
+    for (int i = 0; i < index; ++i) e2e::PressKey(VK_RIGHT);
+    e2e::PressKey(VK_DOWN);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return OpenMenus() == 1; }, 5s));
+    e2e::Settle(main_);
+  }
 };
 
 constexpr COLORREF kFolderFill = RGB(230, 180, 60);  // the folder rows' picture
 
-TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersandAndFoldersTheirPicture) {
+TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersandFoldersTheirPictureAndClassicSeparatorsAreLines) {
   Activate();
   // The data box: a file named with "&" shows it (it is wider than the same name without),
   // and a folder row shows its picture.
@@ -212,6 +227,27 @@ TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersandAndFoldersTheirPicture) {
   CloseMenus();
   // The favourites.
   ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"RD 研究    （alt+2）"));
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究    （alt+1）", L"RD 研究    （alt+2）"), 3);
+  CloseMenus();
+
+  // The classic look: the favourites' bar menu (the third item) draws its separators as lines
+  // across the menu, as the other drop-downs do, and its names as they are.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"经典"));
+  WaitForSkin(nullptr);
+  OpenClassicBarItem(2);
+  HWND bar = nullptr;
+  ASSERT_EQ(OpenMenus(&bar), 1);
+  const e2e::ScreenShot fixedMenu = e2e::ScreenShot::OfWindow(bar);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF;
+  int lines = 0;
+  bool inLine = false;
+  for (int y = 4; y < fixedMenu.Height() - 4; ++y) {
+    const int run = fixedMenu.Count(RECT{0, y, fixedMenu.Width(), y + 1}, [&](COLORREF c) { return c == shadow; });
+    const bool line = run > fixedMenu.Width() * 3 / 4;
+    lines += line && !inLine;
+    inLine = line;
+  }
+  EXPECT_EQ(lines, 3);
   EXPECT_GT(AmpersandWidth(L"R&&D 研究    （alt+1）", L"RD 研究    （alt+2）"), 3);
   CloseMenus();
 }
