@@ -247,6 +247,7 @@ class TForm1 : public gui::Form,
   void ReportFileError(const std::error_code& error);
   bool ReadListIntoRows(ListReadResult read);
   std::u16string TrayEntryCaption(int entry) const;
+  bool CurrentListFileIsAutoSave() const;
   void ReadCurrentListFile(ListReader reader);
   void ReadCurrentListFileByKind();
   void PressHistoryView();
