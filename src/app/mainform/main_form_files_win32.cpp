@@ -359,8 +359,9 @@ void TForm1::genxinzairuClick() {
       daorusujukeziClick();
       break;
     case ListFileAction::Nothing:
-      break;
+      return;
   }
+  FixedEntriesFollowTheView();
 }
 
 void TForm1::AddRecentFile(const std::u16string& file) {

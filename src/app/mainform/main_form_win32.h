@@ -352,6 +352,8 @@ class TForm1 : public gui::Form,
   void BindFixedCommands();
   const std::u16string& FixedFile() const { return history_->fixedEntriesFile(); }
   void suaxingudinClick();
+  void ReloadFixedEntries(bool reportProblems);
+  void FixedEntriesFollowTheView();
   void AddFixedMenuRow(int n);
   void gudintiaomuziClick(int n);
   void PasteFixedEntry(int n);
