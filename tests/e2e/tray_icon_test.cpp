@@ -177,6 +177,29 @@ TEST_F(TrayIcon, HidingAndShowingTheIconKeepsEveryEntryRowAndIsRemembered) {
   EXPECT_FALSE(row->checked);
 }
 
+TEST_F(TrayIcon, ReadingASettingsFileWithTheIconOffHidesItAsAtStartUp) {
+  constexpr wchar_t kShowIcon[] = L"程序是否显示在系统托盘上（任务栏右侧）";
+  e2e::ChangeSettingsLines(folder_, {{4, "0"}});
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"读入设置文件"));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::TrayIconPresent(tray_); }, 5s)) << "the icon is still shown";
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    const auto rows = e2e::ReadMenuBar(main_);
+    const e2e::MenuRowInfo* row = e2e::FindMenuRow(rows, kShowIcon);
+    return row && !row->checked;
+  }, 5s));
+  // A restarted shell does not get it back.
+  e2e::BroadcastTaskbarCreated();
+  e2e::WaitUntil([] { return false; }, 1s);
+  EXPECT_FALSE(e2e::TrayIconPresent(tray_));
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  main_ = nullptr;
+  const std::string set = e2e::ReadFile(folder_ / "set");
+  size_t start = 0;
+  for (int line = 1; line < 4 && start != std::string::npos; ++line) start = set.find("\r\n", start) + 2;
+  EXPECT_EQ(set.substr(start, set.find("\r\n", start) - start), "0");  // line 4
+}
+
 TEST_F(TrayIcon, AltCFromAnotherProgramBringsTheListToTheFront) {
   e2e::ForeignEditor editor;
   const auto altC = [&] {
