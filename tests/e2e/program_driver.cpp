@@ -389,30 +389,38 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
   return r;
 }
 
-void ClickAt(POINT screen, bool rightButton) {
-  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT input[3] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = screen.x * 65535 / width;
-    i.mi.dy = screen.y * 65535 / height;
-    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  // The pointer gets there first (programs read its position when they take the click, as the
-  // click hint does). SetCursorPos also moves the X server's pointer, whose later crossing
-  // events would otherwise put Wine's cursor back where the X pointer was; every event carries
-  // the position, so that no other pointer motion can come between.
+namespace {
+INPUT MouseInputAt(POINT screen, DWORD buttonFlags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+  return input;
+}
+}  // namespace
+
+void MovePointerTo(POINT screen) {
+  // SetCursorPos also moves the X server's pointer, whose later crossing events would
+  // otherwise put Wine's cursor back where the X pointer was; the event carries the position,
+  // so that no other pointer motion can come between.
   SetCursorPos(screen.x, screen.y);
-  SendInput(1, input, sizeof input[0]);
+  INPUT move = MouseInputAt(screen, 0);
+  SendInput(1, &move, sizeof move);
   WaitUntil([&] {
     POINT now{};
     GetCursorPos(&now);
     return now.x == screen.x && now.y == screen.y;
   }, std::chrono::milliseconds(1000));
-  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  SendInput(2, input + 1, sizeof input[0]);
+}
+
+void ClickAt(POINT screen, bool rightButton) {
+  // The pointer gets there first: programs read its position when they take the click, as the
+  // click hint does. Every event carries the position.
+  MovePointerTo(screen);
+  INPUT input[2] = {MouseInputAt(screen, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                    MouseInputAt(screen, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  SendInput(2, input, sizeof input[0]);
 }
 
 void SendKey(WORD key, bool up) {

@@ -71,6 +71,8 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
 // Clicks, as a user does, the row of the open context menu with this caption (waiting for
 // the menu to open); false when it did not appear.
 bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
+// Real pointer movement to a screen point, as the user moves the mouse.
+void MovePointerTo(POINT screen);
 // A real click (left or right button) at a screen point.
 void ClickAt(POINT screen, bool rightButton = false);
 // Real key input (SendInput), as the user types: a key down or up, and a key pressed with
