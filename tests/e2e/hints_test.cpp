@@ -1,6 +1,7 @@
-// The hints of buttons as a user meets them: the pointer rests on a button and the system's
+// The hints of controls as a user meets them: the pointer rests on a button and the system's
 // tool-tip shows the hint after its delay; a click hides it. In the classic look, on the main
-// window and on the entry viewer, and again once a skin has taken the windows over.
+// window, the entry viewer and the formatted view, and again once a skin has taken the windows
+// over.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -76,7 +77,7 @@ class Hints : public e2e::ProgramTest {
   HWND MainButton(const std::wstring& caption) { return e2e::ChildWindow(main_, L"Button", caption); }
 };
 
-TEST_F(Hints, AButtonsHintShowsOnHoverAndAClickHidesItClassicAndSkinned) {
+TEST_F(Hints, AControlsHintShowsOnHoverAndAClickHidesItClassicAndSkinned) {
   HWND clear = MainButton(L"清除");
   ASSERT_NE(clear, nullptr);
   EXPECT_TRUE(ShownTips(program_.ProcessId()).empty());
@@ -100,6 +101,20 @@ TEST_F(Hints, AButtonsHintShowsOnHoverAndAClickHidesItClassicAndSkinned) {
   EXPECT_EQ(HoverAndReadTip(e2e::ChildWindow(viewer, L"Button", L"十六进制视图")), L"切换十六进制视图");
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, 10s));
+
+  // The formatted view's font name box: the pointer rests on the box's edit field, a window
+  // of its own inside the combo box, which shows the combo box's hint.
+  e2e::OpenListRowMenu(list_, 0);
+  ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, L"用带格式的浏览器查看当前文本"));
+  HWND view = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    view = e2e::FindProcessWindow(program_.ProcessId(), L"TForm6");
+    return view && IsWindowVisible(view);
+  }, 10s));
+  e2e::WaitForIdle(view, 30s);
+  EXPECT_EQ(HoverAndReadTip(e2e::ChildWindow(view, L"ComboBox")), L"字体名称");
+  PostMessageW(view, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(view); }, 10s));
 
   // Skinned: the skin subclasses the buttons and paints them itself.
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"新式绿皮"));
