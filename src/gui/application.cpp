@@ -83,6 +83,10 @@ void Application::RelayHint(const MSG& msg) const {
 int Application::Run() {
   MSG msg{};
   while (true) {
+    if (idle_work_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!Guarded("idle work", false, idle_work_)) idle_work_ = nullptr;
+      continue;
+    }
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;

@@ -87,6 +87,8 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   EXPECT_EQ(e2e::WindowText(viewer), kViewerCaption);
   HWND memo = e2e::ChildWindow(viewer, L"Edit");
   ASSERT_NE(memo, nullptr);
+  // The viewer shows itself first and then takes the text.
+  e2e::WaitUntil([&] { return e2e::WindowText(memo) == text; }, 10s);
   EXPECT_EQ(e2e::WindowText(memo), text);
 
   // The hex view: the code page 936 bytes of the text.

@@ -48,8 +48,8 @@ class Hints : public e2e::ProgramTest {
     MovePointerFarFrom(centre);
     std::wstring tip;
     e2e::WaitUntil([&] {
-      e2e::MovePointerTo(centre);
-      e2e::MovePointerTo(POINT{centre.x + 1, centre.y});
+      e2e::MovePointer(centre);
+      e2e::MovePointer(POINT{centre.x + 1, centre.y});
       return e2e::WaitUntil([&] {
         const std::vector<std::wstring> tips = ShownTips(program_.ProcessId());
         if (tips.empty()) return false;
@@ -71,7 +71,7 @@ class Hints : public e2e::ProgramTest {
   }
   void MovePointerFarFrom(POINT at) {
     const int right = GetSystemMetrics(SM_CXSCREEN) - 1, bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
-    e2e::MovePointerTo(POINT{at.x < right / 2 ? right : 0, at.y < bottom / 2 ? bottom : 0});
+    e2e::MovePointer(POINT{at.x < right / 2 ? right : 0, at.y < bottom / 2 ? bottom : 0});
     EXPECT_TRUE(e2e::WaitUntil([&] { return ShownTips(program_.ProcessId()).empty(); }, 5s));
   }
   HWND MainButton(const std::wstring& caption) { return e2e::ChildWindow(main_, L"Button", caption); }

@@ -51,6 +51,17 @@ void SetSettingsLine(const fs::path& folder, int line, const std::string& value)
   WriteFile(folder / "set", out);
 }
 
+std::string SettingsLine(const fs::path& folder, int line) {
+  const std::string text = ReadFile(folder / "set");
+  size_t start = 0;
+  for (int at = 1; at < line && start != std::string::npos; ++at) {
+    start = text.find('\n', start);
+    if (start != std::string::npos) ++start;
+  }
+  if (start == std::string::npos || start > text.size()) return {};
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
+}
+
 void WriteFile(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;
@@ -390,22 +401,25 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
 }
 
 namespace {
-INPUT MouseInputAt(POINT screen, DWORD buttonFlags) {
+INPUT MouseInputAt(POINT screen) {
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+  input.mi.dx = screen.x * 65535 / width;
+  input.mi.dy = screen.y * 65535 / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   return input;
 }
 }  // namespace
 
-void MovePointerTo(POINT screen) {
+void MovePointer(POINT screen) {
+  // Programs read the pointer's position when they take a click (as the click hint does).
   // SetCursorPos also moves the X server's pointer, whose later crossing events would
-  // otherwise put Wine's cursor back where the X pointer was; the event carries the position,
-  // so that no other pointer motion can come between.
+  // otherwise put Wine's cursor back where the X pointer was; every event carries the
+  // position, so that no other pointer motion can come between.
   SetCursorPos(screen.x, screen.y);
-  INPUT move = MouseInputAt(screen, 0);
+  INPUT move = MouseInputAt(screen);
   SendInput(1, &move, sizeof move);
   WaitUntil([&] {
     POINT now{};
@@ -415,11 +429,10 @@ void MovePointerTo(POINT screen) {
 }
 
 void ClickAt(POINT screen, bool rightButton) {
-  // The pointer gets there first: programs read its position when they take the click, as the
-  // click hint does. Every event carries the position.
-  MovePointerTo(screen);
-  INPUT input[2] = {MouseInputAt(screen, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-                    MouseInputAt(screen, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  MovePointer(screen);
+  INPUT input[2] = {MouseInputAt(screen), MouseInputAt(screen)};
+  input[0].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
   SendInput(2, input, sizeof input[0]);
 }
 

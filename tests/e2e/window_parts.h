@@ -15,13 +15,16 @@ struct ChildSearch {
   HWND found = nullptr;
   static BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
     auto* s = reinterpret_cast<ChildSearch*>(lp);
-    if (WindowClass(hwnd) != s->cls || (!s->text.empty() && WindowText(hwnd) != s->text)) return TRUE;
+    if ((!s->cls.empty() && WindowClass(hwnd) != s->cls) || (!s->text.empty() && WindowText(hwnd) != s->text)) {
+      return TRUE;
+    }
     s->found = hwnd;
     return FALSE;
   }
 };
 
-// The first child (at any depth) of the class, and with the caption when one is given.
+// The first child (at any depth) of the class (any class when empty), and with the caption
+// when one is given.
 inline HWND ChildWindow(HWND parent, const std::wstring& windowClass, const std::wstring& caption = L"") {
   ChildSearch search{windowClass, caption};
   EnumChildWindows(parent, ChildSearch::Match, reinterpret_cast<LPARAM>(&search));
