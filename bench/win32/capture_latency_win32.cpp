@@ -1,8 +1,10 @@
-// How long a copy takes to show up in the history: starts Quillora.exe in a fresh runtime
-// folder, copies 100 texts from this process and times each from the moment the clipboard is
-// closed on the new text until the list has the new row. Prints median, 90th percentile and
-// maximum in milliseconds.
-//   capture_latency_win32 [copies]
+// How long a copy takes to show up in the history, beside the least a listener can do: a bare
+// window in the clipboard viewer chain (bare_listener_win32.exe) that opens the clipboard,
+// reads the text and adds a list row. In rounds, the bare listener, Quillora.exe in the classic
+// look and Quillora.exe in skin 2 run in turn, each alone in the chain; each takes `copies`
+// texts copied from this process, timed from the moment the clipboard is closed on the new
+// text until its list has the new row. Prints the medians and their ratios to the bare one.
+//   capture_latency_win32 [rounds] [copies per round]
 #include <windows.h>
 
 #include <algorithm>
@@ -12,19 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
+#include "start_timing.h"
 
 namespace {
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  return static_cast<double>(to.QuadPart - from.QuadPart) / frequency;
-}
+namespace fs = std::filesystem;
 
 int RowCount(HWND list) {
   DWORD_PTR count = 0;
@@ -32,9 +29,14 @@ int RowCount(HWND list) {
   return static_cast<int>(count);
 }
 
+HWND FindListBox(HWND window) {
+  HWND list = e2e::FindHistoryList(window);
+  return list ? list : FindWindowExW(window, nullptr, L"ListBox", nullptr);
+}
+
 // Puts the text on the clipboard; `closed` receives the time just before the clipboard is
 // closed, which is when the change is made known to the viewers.
-bool Copy(const std::wstring& text, LARGE_INTEGER& closed) {
+bool Copy(const std::wstring& text, bench::Clock::time_point& closed) {
   if (!e2e::WaitUntil([] { return OpenClipboard(e2e::TestWindow()) != FALSE; }, std::chrono::seconds(10))) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -47,17 +49,17 @@ bool Copy(const std::wstring& text, LARGE_INTEGER& closed) {
   GlobalUnlock(block);
   const bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
   if (!set) GlobalFree(block);
-  QueryPerformanceCounter(&closed);
+  closed = bench::Clock::now();
   CloseClipboard();
   return set;
 }
 
 // Waits for the list to reach `rows`, handling this thread's messages meanwhile.
-bool WaitForRows(HWND list, int rows, LARGE_INTEGER& seen) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < end) {
+bool WaitForRows(HWND list, int rows, double& msAfter, bench::Clock::time_point closed) {
+  const auto end = bench::Clock::now() + std::chrono::seconds(10);
+  while (bench::Clock::now() < end) {
     const int count = RowCount(list);
-    QueryPerformanceCounter(&seen);
+    msAfter = bench::Since(closed);
     if (count == rows) return true;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -65,56 +67,73 @@ bool WaitForRows(HWND list, int rows, LARGE_INTEGER& seen) {
   return false;
 }
 
-double Percentile(const std::vector<double>& sorted, double p) {
-  const size_t rank = static_cast<size_t>(p * static_cast<double>(sorted.size()) + 0.999999);
-  return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
+// Starts the listener, lets it settle, copies `copies` texts and adds their latencies.
+bool Round(const fs::path& exe, const fs::path& folder, const wchar_t* windowClass, int copies, int& serial,
+           std::vector<double>& ms) {
+  bench::StartedProgram program;
+  if (!bench::StartAndWaitForWindow(exe, folder, windowClass, program)) {
+    bench::CloseAndWait(program);
+    return false;
+  }
+  const HWND list = FindListBox(program.window);
+  bool ok = list != nullptr;
+  // The listener's own first look at the clipboard (joining the chain) is over first.
+  e2e::WaitUntil([] { return false; }, std::chrono::milliseconds(300));
+  for (int i = 0; ok && i < copies; ++i) {
+    const int rows = RowCount(list);
+    bench::Clock::time_point closed;
+    double after = 0;
+    ok = Copy(L"延迟测量：第 " + std::to_wstring(++serial) + L" 次复制的文本", closed) &&
+         WaitForRows(list, rows + 1, after, closed);
+    if (ok) ms.push_back(after);
+  }
+  bench::CloseAndWait(program);
+  return ok;
+}
+
+struct Side {
+  const char* name;
+  fs::path exe, folder;
+  const wchar_t* windowClass;
+  std::string settings;
+  std::vector<double> ms;
+};
+
+Side QuilloraSide(const char* name, const char* folderName, int skin) {
+  const fs::path folder = e2e::PrepareRuntimeFolder(folderName);
+  e2e::SetSkinNumber(folder, skin);
+  return {name, folder / "Quillora.exe", folder, L"TForm1", e2e::ReadFile(folder / "set"), {}};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int copies = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-  const auto folder = e2e::PrepareRuntimeFolder("capture-latency");
-  // The exit record gives the list its one first row.
-  const std::wstring first = L"上次退出时保存的条目";
-  e2e::WriteFile(folder / "temp.txt", "\xEF\xBB\xBF" + e2e::Utf8(first) + "\r\n");
-  if (!e2e::SetClipboardText(L"测量开始前的文本")) {
-    std::fprintf(stderr, "the clipboard cannot be written\n");
-    return 1;
-  }
-  e2e::RunningProgram program;
-  if (!program.Start(folder)) {
-    std::fprintf(stderr, "Quillora.exe did not start\n");
-    return 1;
-  }
-  const HWND main = program.WaitForMainWindow();
-  const HWND list = main ? e2e::FindHistoryList(main) : nullptr;
-  if (!list || !e2e::WaitUntil([&] { return e2e::ListRows(list) == std::vector<std::wstring>{first}; },
-                               std::chrono::seconds(10))) {
-    std::fprintf(stderr, "the main window or its first row did not appear\n");
-    return 1;
-  }
-
-  std::vector<double> ms;
-  for (int i = 0; i < copies; ++i) {
-    const int rows = RowCount(list);
-    LARGE_INTEGER closed, seen;
-    if (!Copy(L"延迟测量：第 " + std::to_wstring(i + 1) + L" 次复制的文本", closed) || !WaitForRows(list, rows + 1, seen)) {
-      std::fprintf(stderr, "copy %d was not captured within 10 s\n", i + 1);
-      PostMessageW(main, WM_CLOSE, 0, 0);
-      return 1;
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const int copies = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+  const fs::path bare = bench::BesideThisProgram(L"bare_listener_win32.exe");
+  std::vector<Side> sides;
+  sides.push_back({"bare listener", bare, bare.parent_path(), L"BareListener", {}, {}});
+  sides.push_back(QuilloraSide("Quillora, classic", "capture-latency-classic", 1));
+  sides.push_back(QuilloraSide("Quillora, skin 2", "capture-latency-skin2", 2));
+  int serial = 0;
+  for (int r = 0; r < rounds; ++r) {
+    for (Side& side : sides) {
+      if (!side.settings.empty()) {
+        e2e::WriteFile(side.folder / "set", side.settings);
+        std::error_code ec;
+        fs::remove(side.folder / "temp.txt", ec);
+      }
+      if (!Round(side.exe, side.folder, side.windowClass, copies, serial, side.ms)) {
+        std::fprintf(stderr, "%s: a copy was not captured within 10 s (round %d)\n", side.name, r + 1);
+        return 1;
+      }
     }
-    ms.push_back(Seconds(closed, seen) * 1000.0);
   }
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  program.WaitForExit(std::chrono::seconds(20));
-
-  std::sort(ms.begin(), ms.end());
-  double sum = 0;
-  for (double v : ms) sum += v;
-  const size_t n = ms.size();
-  const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-  std::printf("capture latency over %zu copies (ms): median %.2f, p90 %.2f, max %.2f (min %.2f, mean %.2f)\n", n,
-              median, Percentile(ms, 0.9), ms.back(), ms.front(), sum / static_cast<double>(n));
+  const double bareMedian = bench::Median(sides[0].ms);
+  std::printf("capture latency, median of %d copies (ms):\n", rounds * copies);
+  for (const Side& side : sides) {
+    const double median = bench::Median(side.ms);
+    std::printf("  %-18s %6.2f  = %.2f x bare\n", side.name, median, median / bareMedian);
+  }
   return 0;
 }

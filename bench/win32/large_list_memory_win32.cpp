@@ -1,8 +1,9 @@
-// What a large exit record costs: starts Quillora.exe once on an exit record of one entry (the
-// anchor) and once on an exit record of 100000 entries of mixed Chinese and ASCII text in
-// UTF-8 (about 22 MB), and reports for each the time from start until every row is in the
-// list, and the resident memory (working set) once the list is complete and the window idle.
-//   large_list_memory_win32 [entries]
+// What a large exit record costs: starts Quillora.exe in turn without an exit record (the
+// anchor) and on an exit record of 100000 entries of mixed Chinese and ASCII text in UTF-8
+// (about 22 MB), in the classic look and in skin 2, and reports for each the median time from
+// start until every row is in the list, and the resident memory (working set) once the list is
+// complete and the window idle; then what the exit record adds to both.
+//   large_list_memory_win32 [entries] [runs]
 #include <windows.h>
 #include <psapi.h>
 
@@ -11,11 +12,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "bench_timing.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A repeatable mix: entries of 20 to 220 characters, about half of them Chinese, some of
 // them on several lines.
@@ -48,39 +54,41 @@ std::string MakeExitRecord(int entries) {
 }
 
 struct Run {
-  double seconds = 0;       // start until the list holds every row
+  double ms = 0;            // start until the list holds every row
   double workingSetMb = 0;  // resident memory then, the window idle
   double privateMb = 0;     // private memory committed then
-  size_t fileBytes = 0;
-  int rows = 0;
 };
 
-bool Measure(const char* name, const std::string& record, int expectedRows, Run& run) {
-  const auto folder = e2e::PrepareRuntimeFolder(name);
-  if (const char* skin = std::getenv("QUILL_BENCH_SKIN")) e2e::SetSkinNumber(folder, std::atoi(skin));
-  e2e::WriteFile(folder / "temp.txt", record);
-  run.fileBytes = record.size();
-  const auto start = std::chrono::steady_clock::now();
+int RowCount(HWND list) {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count)) return -1;
+  return static_cast<int>(count);
+}
+
+// One start in `folder` with `record` as its exit record (none when empty), until `rows` rows.
+bool Measure(const fs::path& folder, const std::string& settings, const std::string& record, int rows, Run& run) {
+  e2e::WriteFile(folder / "set", settings);
+  std::error_code ec;
+  fs::remove(folder / "temp.txt", ec);
+  if (!record.empty()) e2e::WriteFile(folder / "temp.txt", record);
+  const auto start = bench::Clock::now();
   e2e::RunningProgram program;
   if (!program.Start(folder)) return false;
-  const HWND main = program.WaitForMainWindow();
-  const HWND list = main ? e2e::FindHistoryList(main) : nullptr;
-  const auto rows = [&] {
-    DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count)) return -1;
-    return static_cast<int>(count);
-  };
-  if (!list || !e2e::WaitUntil([&] { return rows() >= expectedRows; }, std::chrono::seconds(120))) {
-    std::fprintf(stderr, "%s: the list did not fill (%d rows)\n", name, list ? rows() : -1);
-    program.Kill();
-    return false;
+  HWND main = nullptr, list = nullptr;
+  while (!list || RowCount(list) < rows) {
+    if (bench::Since(start) > 120000) {
+      std::fprintf(stderr, "the list did not fill (%d rows)\n", list ? RowCount(list) : -1);
+      program.Kill();
+      return false;
+    }
+    if (!main) main = e2e::FindProcessWindow(program.ProcessId(), L"TForm1", L" Quillora12.6");
+    if (main && !list) list = e2e::FindHistoryList(main);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.rows = rows();
+  run.ms = bench::Since(start);
   // Idle: the window answers, and a second later the memory is read.
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);
-  e2e::WaitUntil([] { return false; }, std::chrono::milliseconds(1000));
+  e2e::WaitForIdle(main, std::chrono::seconds(30));
+  std::this_thread::sleep_for(std::chrono::seconds(1));
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.ProcessId());
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
@@ -91,23 +99,52 @@ bool Measure(const char* name, const std::string& record, int expectedRows, Run&
   run.privateMb = static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
   PostMessageW(main, WM_CLOSE, 0, 0);
   if (!program.WaitForExit(std::chrono::seconds(60))) program.Kill();
-  if (!read) std::fprintf(stderr, "%s: the working set could not be read\n", name);
+  if (!read) std::fprintf(stderr, "the working set could not be read\n");
   return read;
+}
+
+struct Medians {
+  double ms, workingSetMb, privateMb;
+};
+
+Medians MediansOf(const std::vector<Run>& runs) {
+  std::vector<double> ms, ws, pv;
+  for (const Run& r : runs) {
+    ms.push_back(r.ms);
+    ws.push_back(r.workingSetMb);
+    pv.push_back(r.privateMb);
+  }
+  return {bench::Median(ms), bench::Median(ws), bench::Median(pv)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
-  Run anchor, large;
-  if (!Measure("memory-anchor", "\xEF\xBB\xBF" + e2e::Utf8(L"一条") + "\r\n", 1, anchor)) return 1;
-  if (!Measure("memory-large", MakeExitRecord(entries), entries, large)) return 1;
-  const double growth = large.workingSetMb - anchor.workingSetMb;
-  const double fileMb = static_cast<double>(large.fileBytes) / (1024.0 * 1024.0);
-  std::printf("one entry:     %6.2f s to the full list, working set %6.1f MB, private %6.1f MB\n", anchor.seconds,
-              anchor.workingSetMb, anchor.privateMb);
-  std::printf("%d entries: %6.2f s to the full list (%d rows), working set %6.1f MB, private %6.1f MB\n", entries,
-              large.seconds, large.rows, large.workingSetMb, large.privateMb);
-  std::printf("exit record %.1f MB; growth %.1f MB = %.2f times the file\n", fileMb, growth, growth / fileMb);
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  const std::string record = MakeExitRecord(entries);
+  const double fileMb = static_cast<double>(record.size()) / (1024.0 * 1024.0);
+  std::printf("exit record: %d entries, %.1f MB; medians of %d starts\n", entries, fileMb, runs);
+  for (const int skin : {1, 2}) {
+    const fs::path folder = e2e::PrepareRuntimeFolder(skin == 1 ? "large-list-classic" : "large-list-skin2");
+    e2e::SetSkinNumber(folder, skin);
+    const std::string settings = e2e::ReadFile(folder / "set");
+    std::vector<Run> empty, large;
+    for (int i = 0; i < runs; ++i) {
+      Run a, b;
+      if (!Measure(folder, settings, {}, 1, a) || !Measure(folder, settings, record, entries, b)) return 1;
+      empty.push_back(a);
+      large.push_back(b);
+    }
+    const Medians e = MediansOf(empty), l = MediansOf(large);
+    const double growth = l.workingSetMb - e.workingSetMb;
+    std::printf("%s:\n", skin == 1 ? "classic look" : "skin 2");
+    std::printf("  no exit record: %7.0f ms to the list, working set %6.1f MB, private %6.1f MB\n", e.ms,
+                e.workingSetMb, e.privateMb);
+    std::printf("  %d entries: %7.0f ms to every row, working set %6.1f MB, private %6.1f MB\n", entries, l.ms,
+                l.workingSetMb, l.privateMb);
+    std::printf("  the exit record adds %.0f ms and %.1f MB = %.2f times the file\n", l.ms - e.ms, growth,
+                growth / fileMb);
+  }
   return 0;
 }

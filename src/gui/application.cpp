@@ -75,12 +75,22 @@ bool Application::PreviewKey(MSG& msg) {
   return false;
 }
 
+void Application::RelayHint(const MSG& msg) const {
+  if (!msg.hwnd || !IsHintMouseMessage(msg.message)) return;
+  if (Form* form = FindForm(GetAncestor(msg.hwnd, GA_ROOT))) form->RelayHint(msg);
+}
+
 int Application::Run() {
   MSG msg{};
   while (true) {
+    if (idle_work_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!Guarded("idle work", false, idle_work_)) idle_work_ = nullptr;
+      continue;
+    }
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
+    RelayHint(msg);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -97,6 +107,7 @@ void Application::ProcessMessages() {
       return;
     }
     if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
+    RelayHint(msg);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -35,6 +35,10 @@ class Application {
 
   // Runs the message loop until the main form is destroyed; returns the exit code.
   int Run();
+  // Work for the moments when no message waits (the windows drawn, no input pending): the
+  // loop runs one step at a time until a step answers false. What start-up leaves for after
+  // the main window shows.
+  void SetIdleWork(std::function<bool()> step) { idle_work_ = std::move(step); }
   // One round of message handling: everything that is waiting, then return.
   void ProcessMessages();
   // Only the paint messages that are waiting (and messages other threads send, which every
@@ -64,6 +68,7 @@ class Application {
  private:
   Application() = default;
   bool HandleDialogKeys(MSG& msg);
+  void RelayHint(const MSG& msg) const;
   bool PreviewKey(MSG& msg);
 
   std::u16string title_;
@@ -74,6 +79,7 @@ class Application {
   std::vector<HWND> modeless_;
   std::vector<bool (*)(MSG&)> key_previews_;
   bool terminated_ = false;
+  std::function<bool()> idle_work_;
 };
 
 }  // namespace gui

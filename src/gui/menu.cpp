@@ -372,18 +372,21 @@ void Menu::Redraw() {
 }
 
 void Menu::Bind(std::u16string_view handler, std::function<void()> action) {
+  const bool wasBound = IsBound(handler);
   handlers_[std::u16string(handler)] = std::move(action);
-  RefreshBindings();
+  if (!wasBound) RefreshRowsOf(handler);
 }
 
 bool Menu::IsBound(std::u16string_view handler) const { return handlers_.count(std::u16string(handler)) != 0; }
 
-void Menu::RefreshBindings() {
-  for (auto& [name, row] : by_id_) {
-    (void)name;
-    if (!row->handler.empty()) UpdateNative(row);
+// Only the rows of the handler change their look, and the bar is drawn again only when one
+// of its own items changed (UpdateNative): a window binds hundreds of handlers at its
+// creation, and every redraw of a menu bar costs a frame change under Wine.
+void Menu::RefreshRowsOf(std::u16string_view handler) {
+  for (auto& [id, row] : by_id_) {
+    (void)id;
+    if (row->handler == handler) UpdateNative(row);
   }
-  Redraw();
 }
 
 Menu::Row* Menu::Find(std::u16string_view name) const {
@@ -608,6 +611,7 @@ void Menu::MeasureRow(MEASUREITEMSTRUCT& item) {
   }
   look.caption = caption;
   look.shortcutText = shortcut;
+  look.menuHasImages = has_images_;
   const SIZE size = CurrentMenuRowPainter().Measure(MeasureDC(), look);
   item.itemWidth = static_cast<UINT>(size.cx);
   item.itemHeight = static_cast<UINT>(size.cy);

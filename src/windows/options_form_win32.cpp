@@ -38,8 +38,8 @@ HICON LoadIconFile(const std::u16string& file, int size) {
 }
 }  // namespace
 
-void TForm2::Create(const ScaleRoutine& scale) {
-  scale_ = scale;
+void TForm2::Create() {
+  if (Handle()) return;
   gui::FormSpec desc;
   desc.windowClass = u"TForm2";
   desc.caption = u"属性设置";
@@ -198,18 +198,17 @@ std::u16string TForm2::ResolveStartIcon(const std::u16string& iconFile) const {
   return {};
 }
 
-void TForm2::FormCreate() {
-  // 1. Scaled like every window.
-  if (scale_) scale_(*this);
-  // 2. The fixed-entry keys.
+void TForm2::Start(const ScaleRoutine& scale) {
+  scale_ = scale;
+  ControlValues& boxes = startValues_;
+  // 2. The fixed-entry keys. (1, the scaling, is the window's: Create.)
   if (host_.RowChecked(OptionsRow::kaiqigudinkuaijie)) host_.kaiqigudinkuaijieClick();
   // 3.-4.
   OptionsValues v = host_.OptionValues();
   PreviousOptionsTab = 0;
-  PageControl1.SetTabImage(0, 0);
-  CheckBoxmyalt.SetChecked(v.HotKeyAlt != 0);
+  boxes.alt = v.HotKeyAlt != 0;
   OptionsFormPending = false;
-  if (v.ShowTrayIcon == 0) xiansiCheckBox1.SetChecked(false);
+  if (v.ShowTrayIcon == 0) boxes.showTray = false;
   // 5. The title.
   if (v.WindowTitle.empty()) v.WindowTitle = std::u16string(kDefaultWindowTitle);
   host_.SetOptionValues(v);
@@ -219,34 +218,67 @@ void TForm2::FormCreate() {
   if (!icon.empty()) {
     v.TrayIconFile = icon;
     host_.SetOptionValues(v);
-    if (HasIconExtension(icon) && LoadPreview(icon)) {
+    gui::UniqueIcon preview;
+    if (HasIconExtension(icon)) preview.reset(LoadIconFile(icon, 32));
+    if (preview) {
+      previewIcon_ = std::move(preview);
       host_.SetApplicationIcon(icon);
       host_.TraySetUseAppIcon(true);
       host_.TraySetHint(v.WindowTitle);
     }
   }
   // 7. The saved switches take effect.
-  rejianCheckBox1.SetChecked(v.ContinuousPaste != 0);
+  boxes.paste = v.ContinuousPaste != 0;
   if (host_.RowChecked(OptionsRow::lianxvniantie)) host_.lianxvniantieClick();
   if (host_.RowChecked(OptionsRow::lianxvfuzi)) host_.lianxvfuziClick();
   // 8.
   v = host_.OptionValues();
-  rejianComboBox1.SetItemIndex(v.HotKeyIndex);
+  boxes.hotKey = v.HotKeyIndex;
   host_.SetRowCaption(OptionsRow::menurejiandinyi, HotKeyCaption(v.HotKeyIndex, v.HotKeyAlt != 0));
   // 9.
-  UpDown1.SetPosition(v.PasteStep);
+  boxes.step = v.PasteStep;
   if (v.PasteAutoJump != 0) {
     host_.SetRowChecked(OptionsRow::zidongtiaodao, true);
     host_.zidongtiaodaoClick();
   }
   // 10.
-  lianxvniantietiaogeComboBox.SetItemIndex(v.JumpKey);
-  lianxvfuzitiaogeComboBox.SetItemIndex(v.JumpKey);
+  boxes.jumpKey = v.JumpKey;
   host_.SetRowCaption(OptionsRow::menutiaogeseziwei, JumpKeyCaption(v.JumpKey));
-  // 11.
+  // 11. (The copy tab's twins follow the paste tab's when the controls are loaded.)
+  boxes.autoSelect = v.PasteAutoSelect != 0;
+}
+
+void TForm2::FormCreate() {
+  // 1. Scaled like every window.
+  if (scale_) scale_(*this);
+  PageControl1.SetTabImage(PreviousOptionsTab, 0);
+  if (previewIcon_) iconImage1.SetIcon(previewIcon_.get());
+  LoadControls(startValues_);
+}
+
+void TForm2::LoadControls(const ControlValues& values) {
+  CheckBoxmyalt.SetChecked(values.alt);
+  xiansiCheckBox1.SetChecked(values.showTray);
+  rejianCheckBox1.SetChecked(values.paste);
+  fuziCheckBox1.SetChecked(values.copy);
+  rejianComboBox1.SetItemIndex(values.hotKey);
+  UpDown1.SetPosition(values.step);
+  zidongtiaodaoCheckBox.SetChecked(values.jump);
+  lianxvniantietiaogeComboBox.SetItemIndex(values.jumpKey);
+  lianxvfuzitiaogeComboBox.SetItemIndex(values.jumpKey);
   MirrorCopyTab();
-  UpDown2.SetPosition(v.PasteStep);
-  zidongxuanzeCheckBox.SetChecked(v.PasteAutoSelect != 0);
+  UpDown2.SetPosition(values.step);
+  zidongxuanzeCheckBox.SetChecked(values.autoSelect);
+}
+
+void TForm2::SetPasteBox(bool checked) {
+  if (Handle()) rejianCheckBox1.SetChecked(checked);
+  else startValues_.paste = checked;
+}
+
+void TForm2::SetCopyBox(bool checked) {
+  if (Handle()) fuziCheckBox1.SetChecked(checked);
+  else startValues_.copy = checked;
 }
 
 bool TForm2::LoadPreview(const std::u16string& file) {
@@ -264,6 +296,10 @@ void TForm2::MirrorCopyTab() {
 }
 
 void TForm2::SetJumpBoxes(bool checked) {
+  if (!Handle()) {
+    startValues_.jump = checked;
+    return;
+  }
   zidongtiaodaoCheckBox.SetChecked(checked);
   fuzi_zidongtiaodaoCheckBox.SetChecked(checked);
 }

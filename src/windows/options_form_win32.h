@@ -1,7 +1,11 @@
-// TForm2, the options dialog "属性设置": created hidden at start-up right after the main
-// window, shown modeless on a chosen tab by the main window's option rows. Its controls are
-// loaded from the main window's settings and menu checks; OK writes them back (nothing of
-// its own is stored), Cancel and the close box put the controls back as the settings stand.
+// TForm2, the options dialog "属性设置": created at start-up right after the main window,
+// shown modeless on a chosen tab by the main window's option rows. Its controls are loaded
+// from the main window's settings and menu checks; OK writes them back (nothing of its own is
+// stored), Cancel and the close box put the controls back as the settings stand.
+//
+// Its creation is in two parts: Start, at start-up, switches the saved features on and keeps
+// the values it gives the controls; Create makes the window and its controls with those
+// values, later (the main window shows sooner without them).
 #pragma once
 
 #include <string>
@@ -15,6 +19,7 @@
 #include "gui/page_control.h"
 #include "gui/up_down.h"
 #include "windows/options_host.h"
+#include "windows/options_rules.h"
 #include "windows/secondary_forms_win32.h"
 
 namespace windows {
@@ -22,7 +27,10 @@ namespace windows {
 class TForm2 : public gui::Form {
  public:
   explicit TForm2(OptionsHost& host) : host_(host) {}
-  void Create(const ScaleRoutine& scale);
+  // The creation's effects on the main window, at start-up.
+  void Start(const ScaleRoutine& scale);
+  // The window and its controls, loaded with what Start and the switches gave them.
+  void Create();
 
   // The main window's opening rows: the fields filled from the settings, the tab chosen
   // (-1 keeps the one shown), the tab icon moved, the dialog shown.
@@ -32,8 +40,8 @@ class TForm2 : public gui::Form {
   // check boxes alone meanwhile.
   bool OptionsFormPending = true;
   // The main window's switch handlers keep these boxes equal to their rows.
-  void SetPasteBox(bool checked) { rejianCheckBox1.SetChecked(checked); }
-  void SetCopyBox(bool checked) { fuziCheckBox1.SetChecked(checked); }
+  void SetPasteBox(bool checked);
+  void SetCopyBox(bool checked);
   void SetJumpBoxes(bool checked);
 
   void Button1Click();
@@ -55,8 +63,24 @@ class TForm2 : public gui::Form {
   bool LoadPreview(const std::u16string& file);
   std::u16string ResolveStartIcon(const std::u16string& iconFile) const;
 
+  // What the controls hold while the window is not made yet (the twins of the copy tab hold
+  // the same as the paste tab's, as the creation leaves them).
+  struct ControlValues {
+    bool showTray = true;
+    bool paste = false;
+    bool copy = false;
+    bool alt = false;
+    bool jump = false;
+    bool autoSelect = true;
+    int hotKey = -1;
+    int jumpKey = -1;
+    int step = kStepMin;
+  };
+  void LoadControls(const ControlValues& values);
+
   OptionsHost& host_;
   ScaleRoutine scale_;
+  ControlValues startValues_;
   int PreviousOptionsTab = 0;
 
   gui::PageControl PageControl1;

@@ -216,6 +216,10 @@ void TForm5::FormCreate() {
       Labels[s].Create(hwnd_, label, Font());
     }
   }
+  ShowAllSlots();  // what the slots took before the window was made
+}
+
+void TForm5::Start() {
   slots_.deleteAll();  // every state 0, NextPictureSlot 1
   if (hooks_.windowCreated) hooks_.windowCreated();
 }
@@ -234,6 +238,7 @@ bool TForm5::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void TForm5::ShowSlot(int slot) {
+  if (!Handle()) return;  // the window shows the slots when it is made
   const SlotLabel label = LabelFor(slots_.state(slot));
   Labels[slot].SetText(label.caption);
   Labels[slot].Invalidate();

@@ -18,7 +18,7 @@ namespace windows {
 
 // What the picture window needs from the main window.
 struct PictureWindowHooks {
-  std::function<void()> windowCreated;            // PictureWindowPending := 0
+  std::function<void()> windowCreated;            // PictureWindowPending := 0 (at Start)
   std::function<void()> pictureGoesToClipboard;   // PictureCaptureArmed := 0, PictureRetryArmed := 0
   std::function<void(std::u16string_view wave)> playSound;  // a wave of the sound folder, when it exists
   std::u16string pictureFolder;                   // BaseDir + "\图片保存"
@@ -32,6 +32,9 @@ class TForm5 : public SecondaryForm {
   ~TForm5() override;
 
   void SetHooks(PictureWindowHooks hooks) { hooks_ = std::move(hooks); }
+  // What its creation does at start-up: the slots emptied, the main window told that pictures
+  // may be stored from now on. The slots take pictures before the window is made (Create).
+  void Start();
 
   PictureSlots& Slots() { return slots_; }
   // The main window's picture command: the picture goes to the slot the rules choose; the

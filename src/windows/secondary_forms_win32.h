@@ -1,6 +1,6 @@
-// The secondary windows, created at start-up after the main window and living for the
-// whole run. Each hands itself to the main window's scaling routine while it is created
-// (all but the about box). Their contents are built by the features that use them.
+// The secondary windows, created after the main window (app/startup/secondary_windows_win32.h)
+// and living for the whole run. Each hands itself to the main window's scaling routine while
+// it is created (all but the about box). Their contents are built by the features that use them.
 #pragma once
 
 #include <functional>

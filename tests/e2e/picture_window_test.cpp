@@ -18,8 +18,8 @@ class PictureWindow : public ProgramTest {
  protected:
   void SetUp() override {
     ProgramTest::SetUp();
-    form5_ = FindProcessWindow(program_.ProcessId(), L"TForm5");
-    ASSERT_NE(form5_, nullptr);
+    // The secondary windows are made once the main window is up.
+    ASSERT_TRUE(WaitUntil([&] { return (form5_ = FindProcessWindow(program_.ProcessId(), L"TForm5")) != nullptr; }, 10s));
     ASSERT_TRUE(ChooseMenuRow(main_, L"查看图片数据"));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form5_) != FALSE; }, 10s));
   }

@@ -6,6 +6,7 @@
 
 #include "app/files/atomic_file.h"
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/snapshot/snapshot_handlers_win32.h"
 #include "gui/dialogs.h"
@@ -32,6 +33,7 @@ void TForm1::BindFormattedViewCommands() {
 void TForm1::N152Click() {
   const int row = SelectedRow();
   if (!Form6 || row < 0 || row >= history_->rowCount()) return;
+  NeedWindow(SecondaryWindow::FormattedView);
   // The entry goes on the clipboard as a click puts it: its snapshot only with all formats on.
   PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
   Form6->ShowEntry(windows::ViewedEntry{row, history_->store().entry(row).text.identity()});
@@ -46,6 +48,7 @@ void TForm1::cakansoucijiesaoClick() {
   const FileReadResult read = ReadFileBounded(std::filesystem::path(gui::W(path)), kMaxIntroduction);
   const std::span<const std::uint8_t> stream(reinterpret_cast<const std::uint8_t*>(read.bytes.data()), read.bytes.size());
   if (!Form6) return;
+  NeedWindow(SecondaryWindow::FormattedView);
   if (read.error || read.truncated || stream.empty() || !Form6->ShowIntroduction(stream, SelectedEntry()))
     gui::MessageBoxU(u"首次启动介绍.liu 这个文件已经损坏，无法调入！  " + path, u"出错", MB_OK | MB_ICONERROR);
 }

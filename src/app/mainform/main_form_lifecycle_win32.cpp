@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "app/system/os_version.h"
 #include "app/files/spare_copy.h"
 #include "gui/application.h"
@@ -62,7 +63,7 @@ void TForm1::cuangtisuofangClick() {
   FormToScale->SetHeight(scaled.height);
   FormToScale->SetWidth(scaled.width);
   if (FormToScale == this) {
-    ApplyLayout(ApplyResizeRule(CurrentLayout(), layoutGaps_, {Width(), Height()}));
+    ApplyLayout(ApplyResizeRule(CurrentLayout(), layoutGaps_, LayoutWindowSize()));
     RememberLayout();
   }
 }
@@ -71,6 +72,7 @@ void TForm1::cuangtisuofangClick() {
 
 void TForm1::FormCreate() {
   // 1. Layout measured before scaling, then scaled.
+  layoutFrame_ = {Width() - ClientWidth(), Height() - ClientHeight()};
   layoutGaps_ = MeasureGaps(CurrentLayout());
   RememberLayout();
   ScaleForm(*this);
@@ -176,6 +178,10 @@ void TForm1::RestoreHookLibrary() {
                             std::filesystem::path(paths_.HookLibraryFile))) {
     gui::MessageBoxU(u"无法拷贝文件", u"出错", MB_OK | MB_ICONERROR);
   }
+}
+
+void TForm1::NeedWindow(SecondaryWindow window) {
+  if (secondaryWindows_) secondaryWindows_->MakeUpTo(window);
 }
 
 // ---- First show, close, restart -----------------------------------------------------------------

@@ -1,5 +1,6 @@
 // TForm1: its menus and the handlers bound to their rows.
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "app/mainform/main_menus.h"
 #include "app/tray/tray_menu_layout.h"
 #include "windows/about_box_win32.h"
@@ -9,15 +10,20 @@ namespace app {
 
 void TForm1::BuildMenus() {
   MainMenu1.Build(gui::Menu::Kind::Bar, MainMenu1Rows(), 100);
+  // The popup menus are built natively only when shown: nothing of them shows before, and
+  // every native row made at start-up delays the main window.
+  PopupMenu1.SetDeferred(true);
   PopupMenu1.Build(gui::Menu::Kind::Popup, PopupMenu1Rows(), 2000);
-  PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
   // The tray menu has one row per history entry after its fixed rows (entry i at
-  // TrayEntryBase + i): built natively only when shown, its entry rows made from the store,
-  // above 1000 entries in pages of 1000 built as they open (app/tray/tray_menu_layout.h).
+  // TrayEntryBase + i), its entry rows made from the store, above 1000 entries in pages of
+  // 1000 built as they open (app/tray/tray_menu_layout.h).
   PopupMenu2.SetDeferred(true);
+  PopupMenu2.Build(gui::Menu::Kind::Popup, PopupMenu2Rows(), 4000);
   PopupMenu2.SetVirtualRows({[this] { return history_->store().size(); },
                              [this](int entry) { return TrayEntryCaption(entry); },
                              [this](int entry) { mytuopanClick(entry); }, 1, TrayPageSize, TrayPageCaption});
+  // The window's menus and the tray menu share the design's image list.
+  for (gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) menu->SetHasImages(true);
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);
@@ -31,7 +37,11 @@ void TForm1::Bind(std::u16string_view handler, std::function<void()> action) {
 
 void TForm1::BindMenuHandlers() {
   Bind(u"congqidongClick", [this] { congqidongClick(); });
-  Bind(u"cuangtisuofangClick", [this] { cuangtisuofangClick(); });
+  // The routine scales the window it was last handed, the last secondary window once all are made.
+  Bind(u"cuangtisuofangClick", [this] {
+    NeedWindow(SecondaryWindow::Celebration);
+    cuangtisuofangClick();
+  });
   Bind(u"qidongduruzuceClick", [this] { qidongduruzuceClick(); });
   Bind(u"xiugailaodewenjianminClick", [this] { xiugailaodewenjianminClick(); });
   Bind(u"mu_geClick", [this] { mu_geClick(); });
@@ -54,6 +64,7 @@ void TForm1::BindMenuHandlers() {
 
 void TForm1::relieqinzuClick() {
   if (!Form8) return;
+  NeedWindow(SecondaryWindow::Celebration);
   Form8->Show();
   Form8->BringToFront();
   Form8->SetShowChecked(true);
@@ -62,6 +73,7 @@ void TForm1::relieqinzuClick() {
 
 void TForm1::N56Click() {
   if (!AboutBox) return;
+  NeedWindow(SecondaryWindow::AboutBox);
   AboutBox->Show();
   AboutBox->BringToFront();
 }

@@ -1,6 +1,7 @@
 // TForm1: the options dialog's side of the main window: the rows that open it, what the dialog
 // reads and writes through windows::OptionsHost, and the check boxes the switches mirror.
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "gui/application.h"
 #include "gui/file_dialogs.h"
 #include "gui/wide.h"
@@ -38,6 +39,7 @@ void TForm1::BindOptionsCommands() {
 }
 
 void TForm1::OpenOptions(int tab) {
+  NeedWindow(SecondaryWindow::Options);
   if (Form2) Form2->OpenOnTab(tab);
 }
 

@@ -2,6 +2,7 @@
 // entry (row and text identity); a save finds the entry where it now stands, or reports
 // that it is gone, instead of writing into whatever row holds the old number.
 #include "app/mainform/main_form_win32.h"
+#include "app/startup/secondary_windows_win32.h"
 #include "windows/entry_viewer_win32.h"
 
 namespace app {
@@ -12,7 +13,9 @@ void TForm1::SetEntryViewer(windows::TForm3* viewer) {
 }
 
 void TForm1::N39Click() {
-  if (Form3 && SelectedRow() >= 0) Form3->ShowEntryOfSelectedRow();
+  if (SelectedRow() < 0) return;
+  NeedWindow(SecondaryWindow::EntryViewer);
+  if (Form3) Form3->ShowEntryOfSelectedRow();
 }
 
 std::optional<windows::ViewedEntry> TForm1::SelectedEntry() {

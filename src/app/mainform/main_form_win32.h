@@ -62,6 +62,8 @@ class TAboutBox;
 namespace app {
 
 class SkinsMenu;
+class SecondaryWindows;
+enum class SecondaryWindow;
 
 class TForm1 : public gui::Form,
                private HistorySink,
@@ -99,6 +101,8 @@ class TForm1 : public gui::Form,
   // The picture window, created after this one: what it needs from here, and the window itself.
   windows::PictureWindowHooks PictureWindowHooks();
   void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
+  // Where the secondary windows above are made, after this one shows or when first needed.
+  void SetSecondaryWindows(SecondaryWindows* windows) { secondaryWindows_ = windows; }
 
  protected:
   void CreateControls() override;
@@ -109,6 +113,10 @@ class TForm1 : public gui::Form,
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  // Makes the secondary window (and those before it) when it is not made yet.
+  void NeedWindow(SecondaryWindow window);
+  SecondaryWindows* secondaryWindows_ = nullptr;
+
   // Creation steps.
   void BuildMenus();
   void BindMenuHandlers();
@@ -149,6 +157,11 @@ class TForm1 : public gui::Form,
   void ApplyLayout(const MainLayout& layout);
   void ApplyListFont();
   void RememberLayout();
+  // The window size the layout rules work with: the client area the look of the moment leaves,
+  // in the frame the layout was measured in (a skin's frame and menu bar differ from it); and
+  // the window sized so that its client area is what such a size leaves.
+  Size LayoutWindowSize() const;
+  void SetLayoutWindowSize(Size size);
 
   // The history list and its commands.
   void BindHistoryCommands();
@@ -218,6 +231,7 @@ class TForm1 : public gui::Form,
   void CheckListBox1MouseMove(int x, int y);
   void ShowClickHintFor(int row);
   void HideClickHint(bool stopTimer);
+  void CloseClickHint();  // hides a shown hint and stops its timer; cheap when none is shown
   void MouseLeftTheList();
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
@@ -380,6 +394,9 @@ class TForm1 : public gui::Form,
   void RepairClipboardPicture();
   bool PutPictureOnClipboard(const windows::Picture& picture);
   void OpenFolderInExplorer(const std::u16string& folder, int show);
+  // A folder of the program below BaseDir, made first when it is not there yet, so that
+  // Explorer never gets a folder that does not exist.
+  void OpenProgramFolder(std::u16string_view name);
 
   // The Explorer options and the desktop (main_form_explorer_win32.cpp).
   void BindExplorerCommands();
@@ -547,6 +564,7 @@ class TForm1 : public gui::Form,
   gui::Form* FormToScale = nullptr;
   bool ScalingActive = false;
   LayoutGaps layoutGaps_;
+  Size layoutFrame_;  // window size less client size when the gaps were measured
   MainLayout rememberedLayout_;
   int ScaledWidth = 0, ScaledHeight = 0;
   bool FillModeActive = false;
