@@ -1,6 +1,7 @@
-// The look a new user meets first, the shipped skin 2: the list ends where the resize rule puts
-// it in every look and size, a menu-bar item is lit only while the pointer is on it, and the
-// options dialog's boxes, frames and arrows are the skin's. Pictures of the skinned dialog are kept (docs/skinned-windows.md shows them).
+// The look a new user meets first, the shipped skin 2: menu rows show their pictures, the list
+// ends where the resize rule puts it in every look and size, a menu-bar item is lit only while
+// the pointer is on it, and the options dialog's boxes, frames and arrows are the skin's.
+// Pictures of the skinned menus and dialog are kept (docs/skinned-windows.md shows them).
 #include <gtest/gtest.h>
 
 #include "clipboard_driver.h"
@@ -19,6 +20,8 @@ namespace id = windows::optionsid;
 namespace {
 
 constexpr wchar_t kShippedSkinFile[] = L"mxskin2.skn";
+constexpr wchar_t kFixedEntry[] = L"联系电话：010-12345678    （alt+2）";  // a row of the shipped favourites
+constexpr COLORREF kStarFill = RGB(250, 200, 40);                         // the favourites' picture
 
 class SkinnedLook : public ::testing::Test {
  protected:
@@ -50,10 +53,109 @@ class SkinnedLook : public ::testing::Test {
     e2e::Settle(main_);
   }
 
+  // The open menu window ("#32768") under a screen point, and the point in its coordinates.
+  HWND MenuWindowAt(POINT screen, POINT& local) {
+    HWND menu = WindowFromPoint(screen);
+    if (e2e::WindowClass(menu) != L"#32768") return nullptr;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    local = POINT{screen.x - r.left, screen.y - r.top};
+    return menu;
+  }
+  // The open menus of the program, closed with Escape one by one (an Escape that reaches the
+  // list minimises the program: pressed only while a menu is open).
+  int OpenMenus() {
+    MenuCount count{program_.ProcessId()};
+    EnumWindows(&MenuCount::Visit, reinterpret_cast<LPARAM>(&count));
+    return count.open;
+  }
+  void CloseMenus() {
+    for (int open = OpenMenus(); open > 0; open = OpenMenus()) {
+      e2e::PressKey(VK_ESCAPE);
+      ASSERT_TRUE(e2e::WaitUntil([&] { return OpenMenus() < open; }, 5s));
+    }
+  }
+  struct MenuCount {
+    DWORD pid;
+    int open = 0;
+    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
+      auto* c = reinterpret_cast<MenuCount*>(lp);
+      if (e2e::ProcessOfWindow(hwnd) == c->pid && e2e::WindowClass(hwnd) == L"#32768" && IsWindowVisible(hwnd)) {
+        ++c->open;
+      }
+      return TRUE;
+    }
+  };
+
   std::filesystem::path folder_;
   e2e::RunningProgram program_;
   HWND main_ = nullptr;
 };
+
+// The column in front of a row's caption, where its picture stands: 24 pixels wide, the
+// row's middle 14 pixels high (rows are at least 18 high).
+RECT PictureColumn(POINT rowCentre) { return RECT{2, rowCentre.y - 7, 26, rowCentre.y + 7}; }
+
+TEST_F(SkinnedLook, FavouriteRowsAndTheSystemMenusRowsShowTheirPictures) {
+  Activate();
+  // The favourites, opened from the bar the user's way: each row shows its star.
+  ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, kFixedEntry));
+  POINT at{}, local{};
+  ASSERT_TRUE(e2e::OpenMenuRowPoint(main_, kFixedEntry, at));
+  e2e::Settle(main_);
+  HWND favourites = MenuWindowAt(at, local);
+  ASSERT_NE(favourites, nullptr);
+  const e2e::ScreenShot rows = e2e::ScreenShot::OfWindow(favourites);
+  EXPECT_GT(rows.Count(PictureColumn(local), [](COLORREF c) { return c == kStarFill; }), 20);
+  e2e::ScreenShot::OfWindow(main_).Save("skin2-favourites-menu");
+  CloseMenus();
+
+  // The system menu (Alt+Space): restore, maximise, minimise and close show pictures, where
+  // "move" shows none. Its rows are found by their captions, which this process's own system
+  // menu has in the same language.
+  HWND own = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  auto captionOf = [&](UINT command) {
+    wchar_t text[128] = {};
+    GetMenuStringW(GetSystemMenu(own, FALSE), command, text, 127, MF_BYCOMMAND);
+    return std::wstring(text);
+  };
+  const std::wstring move = captionOf(SC_MOVE);
+  const UINT pictured[] = {SC_RESTORE, SC_MAXIMIZE, SC_MINIMIZE, SC_CLOSE};
+  std::vector<std::wstring> captions;
+  for (UINT command : pictured) captions.push_back(captionOf(command));
+  DestroyWindow(own);
+  ASSERT_FALSE(move.empty());
+
+  Activate();
+  RECT w{};
+  GetWindowRect(main_, &w);
+  e2e::MovePointer(POINT{w.right + 40, w.bottom + 40});  // no row lit under the pointer
+  e2e::PressKey(VK_SPACE, {VK_MENU});
+  POINT moveAt{};
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::OpenMenuRowPoint(main_, move, moveAt); }, 10s));
+  e2e::Settle(main_);
+  HWND systemMenu = MenuWindowAt(moveAt, local);
+  ASSERT_NE(systemMenu, nullptr);
+  const e2e::ScreenShot menu = e2e::ScreenShot::OfWindow(systemMenu);
+  const RECT plain = PictureColumn(local);
+  for (size_t i = 0; i < captions.size(); ++i) {
+    POINT rowAt{}, rowLocal{};
+    ASSERT_TRUE(e2e::OpenMenuRowPoint(main_, captions[i], rowAt)) << e2e::Utf8(captions[i]);
+    MenuWindowAt(rowAt, rowLocal);
+    const RECT column = PictureColumn(rowLocal);
+    int differences = 0;
+    for (int y = 0; y < column.bottom - column.top; ++y) {
+      for (int x = column.left; x < column.right; ++x) {
+        differences += menu.At(x, column.top + y) != menu.At(x, plain.top + y);
+      }
+    }
+    EXPECT_GT(differences, 12) << e2e::Utf8(captions[i]);
+  }
+  e2e::ScreenShot::OfWindow(main_).Save("skin2-system-menu");
+  CloseMenus();
+  EXPECT_FALSE(IsIconic(main_));
+}
 
 // What the list leaves empty below itself in the client area.
 int SpaceBelowList(HWND main) {

@@ -10,6 +10,7 @@
 #include "program_fixture.h"
 #include "screen_shot.h"
 #include "tray_driver.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -21,13 +22,6 @@ constexpr wchar_t kExitRow[] = L"退出（本软件）";
 const std::wstring kLongEntry =
     L"托盘菜单里的这一条很长：从前有座山，山里有座庙，庙里有个老和尚在给小和尚讲故事，讲的是什么呢？"
     L"从前有座山，山里有座庙，故事一直讲下去，永远也讲不完。";
-
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
 
 class TrayIcon : public e2e::ProgramTest {
  protected:
@@ -213,7 +207,7 @@ TEST_F(TrayIcon, AltCFromAnotherProgramBringsTheListToTheFront) {
     ASSERT_TRUE(editor.Activate());
     e2e::PressKey('C', {VK_MENU});
     EXPECT_TRUE(e2e::WaitUntil([&] {
-      return Shown() && GetForegroundWindow() == main_ && FocusOf(main_) == list_;
+      return Shown() && GetForegroundWindow() == main_ && e2e::FocusOf(main_) == list_;
     }, 5s)) << "visible " << IsWindowVisible(main_) << ", minimised " << IsIconic(main_);
   };
   altC();

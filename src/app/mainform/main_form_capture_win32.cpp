@@ -115,6 +115,7 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
   if (!read) return;
   const std::u16string& text = *read;
   const int rows = history_->rowCount();
+  const CaptureState before = capture_;
   switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
     case TextVerdict::RefuseRepeat:
       if (!Checked(u"wusen")) PlaySoundFile(u"拒绝添加重复.wav");
@@ -126,12 +127,18 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
     case TextVerdict::Store:
       break;
   }
-  huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
   CaptureAppend added;
-  {
+  try {
+    huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
     // The new row and its selection are drawn once, not once each.
     const unicode::TUpdateScope update(CheckListBox1.Items());
     added = history_->appendCapture(text, ClipSnapshot);
+  } catch (...) {
+    // Nothing was stored (another program kept the clipboard past the snapshot's wait): the
+    // change stays unseen, so that the check timer takes it up once the clipboard is free.
+    UndoTextCapture(capture_, before, text);
+    lastSeenSequence_ = 0;
+    throw;
   }
   if (added.row >= 0) PastePosition = added.row;
 

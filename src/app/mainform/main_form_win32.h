@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "app/databox/menu_plan.h"
@@ -23,6 +24,7 @@
 #include "app/listfile/listfile_io.h"
 #include "app/listfile/listfile_recent.h"
 #include "app/database/ado_query.h"
+#include "app/database/database_writer.h"
 #include "app/reorder/drag_move.h"
 #include "app/reorder/entry_search.h"
 #include "app/reorder/list_drag_win32.h"
@@ -254,6 +256,7 @@ class TForm1 : public gui::Form,
   // Entry-list text files.
   enum class ListModeRequest { Off, Folder, WebAddress };
   std::vector<std::u16string> RowTexts() const;
+  std::vector<std::u16string> RunHistoryTexts() const;
   ListFileNames& Files();
   void ReportFileError(const std::error_code& error);
   bool ReadListIntoRows(ListReadResult read);
@@ -413,6 +416,7 @@ class TForm1 : public gui::Form,
   std::u16string DatabaseTemplateFile() const;
   bool daorusujukeziClick();  // true when the database was read whole (or held no record)
   bool WriteDatabaseFile(const std::u16string& file, int onlyRow);  // onlyRow -1: every row
+  bool WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records);
   void baocunweisujukuziClick();
   void danxiangbaocunweisujukuziClick();
   void tuicubaocunweisujukuClick();
