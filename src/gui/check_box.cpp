@@ -6,6 +6,7 @@ void CheckBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   ControlSpec s = desc;
   s.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
   CreateAs(L"BUTTON", parent, s, font);
+  kind = ControlKind::CheckBox;
 }
 
 bool CheckBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -29,6 +30,7 @@ void GroupBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   // Clipped by the controls inside the frame, which are its siblings above it.
   s.style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
   CreateAs(L"BUTTON", parent, s, font);
+  kind = ControlKind::GroupBox;
   if (!hwnd_) return;
   SetPropW(hwnd_, kGroupBoxObject, this);
   previous_ = reinterpret_cast<WNDPROC>(

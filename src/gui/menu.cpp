@@ -611,6 +611,7 @@ void Menu::MeasureRow(MEASUREITEMSTRUCT& item) {
   }
   look.caption = caption;
   look.shortcutText = shortcut;
+  look.menuHasImages = has_images_;
   const SIZE size = CurrentMenuRowPainter().Measure(MeasureDC(), look);
   item.itemWidth = static_cast<UINT>(size.cx);
   item.itemHeight = static_cast<UINT>(size.cy);

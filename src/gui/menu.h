@@ -103,6 +103,9 @@ class Menu {
 
   // The picture in front of a row's caption (gui/menu_glyphs.h; -1 for none).
   void SetRowImage(Row* row, int imageIndex);
+  // Whether the menu keeps pictures for its rows (an image list of the design); a skin's rows
+  // leave less room in front of the caption for a menu that has them.
+  void SetHasImages(bool hasImages) { has_images_ = hasImages; }
   // The row's shortcut, shown after a tab in the keyboard layout of the moment.
   void SetShortCut(std::u16string_view name, unicode::TShortCut shortcut);
   std::u16string ShortCutText(std::u16string_view name) const;
@@ -212,6 +215,7 @@ class Menu {
   std::unordered_set<int> stale_pages_;
   bool tracking_ = false;             // shown by Popup now
   bool auto_popup_ = true;
+  bool has_images_ = false;
   HKL layout_ = nullptr;              // the keyboard layout the shortcut texts were made for
   std::unordered_set<const Row*> rows_;
   std::unordered_map<std::u16string, Row*> by_name_;

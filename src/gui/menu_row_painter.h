@@ -21,6 +21,7 @@ struct MenuRowLook {
   bool hidePrefix = false;     // the system hides keyboard cues for this row now
   bool opensSubMenu = false;   // the system draws the arrow at the right edge
   bool rightToLeft = false;
+  bool menuHasImages = false;  // the row's menu keeps pictures (skinned rows are measured by it)
 };
 
 class MenuRowPainter {

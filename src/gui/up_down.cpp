@@ -11,6 +11,7 @@ void UpDown::Create(HWND parent, int id, HWND buddy, int min, int max) {
   s.id = id;
   s.style = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
   CreateAs(UPDOWN_CLASSW, parent, s, nullptr);
+  kind = ControlKind::SpinButton;
   if (!hwnd_) return;
   SendMessageW(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
   SendMessageW(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));

@@ -170,6 +170,12 @@ void TCustomHexEditor::SetRulerBytesPerUnit(int value) {
 }
 
 void TCustomHexEditor::SetBytesPerBlock(int value) {
+  // A block longer than the widest row never shows a gap; its size only overflows the layout.
+  if (value > kMaxBytesPerRow) {
+    char message[96];
+    std::snprintf(message, sizeof message, "Invalid bytes per block value %d, allowed: -1..%d", value, kMaxBytesPerRow);
+    throw EHexEditor(message);
+  }
   bytesPerBlock_ = value < 1 ? -1 : value;
   LayoutChanged();
   InvalidateView();
@@ -246,6 +252,11 @@ void TCustomHexEditor::SetAllowInsertMode(bool on) {
 }
 
 void TCustomHexEditor::SetGutterWidth(int value) {
+  if (value > kMaxGutterWidth) {
+    char message[96];
+    std::snprintf(message, sizeof message, "Invalid gutter width %d, allowed: -1..%d", value, kMaxGutterWidth);
+    throw EHexEditor(message);
+  }
   gutterWidth_ = value < 0 ? -1 : value;
   LayoutChanged();
   InvalidateView();
@@ -409,8 +420,13 @@ void TCustomHexEditor::ShiftBookmarks(std::int64_t position, std::int64_t delta)
   const auto size = static_cast<std::int64_t>(DataSize());
   for (Bookmark& mark : bookmarks_) {
     if (mark.position < 0 || mark.position < position) continue;
-    mark.position += delta;
-    if (mark.position > size || (mark.position == size && !insertMode_) || mark.position < 0) mark = Bookmark{};
+    // A bookmark on a deleted byte goes with it rather than landing on an unrelated one.
+    if (delta < 0 && mark.position < position - delta) {
+      mark = Bookmark{};
+    } else {
+      mark.position += delta;
+      if (mark.position > size || (mark.position == size && !insertMode_)) mark = Bookmark{};
+    }
     changed = true;
   }
   if (changed) BookmarkChanged();

@@ -25,6 +25,8 @@ namespace hexedit {
 inline constexpr unsigned kSelectionChangedMessage = 0xB101;
 inline constexpr int kBookmarkCount = 10;
 inline constexpr int kMaxBytesPerRow = 4096;
+// The widest gutter a row can show: the largest coordinate every GDI takes.
+inline constexpr int kMaxGutterWidth = 32767;
 // The largest data the editor takes from a file or a drop (a 32-bit process must keep room
 // for the undo storage and the clipboard copies).
 inline constexpr std::size_t kMaxLoadSize = 256u * 1024 * 1024;
@@ -305,7 +307,9 @@ class TCustomHexEditor {
   void InsertRaw(std::int64_t position, const Bytes& bytes, bool marked);
   void EraseRaw(std::int64_t position, std::int64_t count);
   void MarkChanged(std::int64_t position, std::int64_t count);
+  // The data grew (delta > 0) at position, or lost the bytes [position, position - delta).
   void AfterSizeChange(std::int64_t position, std::int64_t delta);
+  void AfterReplace(std::int64_t position, std::int64_t oldCount, std::int64_t newCount);
   void ShiftBookmarks(std::int64_t position, std::int64_t delta);
   void ApplyUndo(const UndoRecord& record, THxUndoStorage::RedoStep& redo);
   void RestoreState(const UndoRecord& record);

@@ -110,6 +110,11 @@ void TCustomHexEditor::AfterSizeChange(std::int64_t position, std::int64_t delta
   LayoutChanged();
 }
 
+void TCustomHexEditor::AfterReplace(std::int64_t position, std::int64_t oldCount, std::int64_t newCount) {
+  // The bytes written over keep their bookmarks; the size changes after them.
+  AfterSizeChange(position + std::min(oldCount, newCount), newCount - oldCount);
+}
+
 bool TCustomHexEditor::ChangeBytes(std::int64_t position, const Bytes& bytes, const std::string& description) {
   const auto count = static_cast<std::int64_t>(bytes.size());
   if (count == 0 || position < 0) return false;
@@ -195,7 +200,7 @@ bool TCustomHexEditor::ReplaceSelection(const Bytes& input, const std::string& d
   EraseRaw(position, oldCount);
   if (newCount > 0) InsertRaw(position, bytes, true);
   if (!programChange_) modified_ = true;
-  AfterSizeChange(position, newCount - oldCount);
+  AfterReplace(position, oldCount, newCount);
   MoveCaret(position + newCount, charField_, false, false);
   InvalidateView();
   Changed();
@@ -315,7 +320,7 @@ void TCustomHexEditor::ApplyUndo(const UndoRecord& r, THxUndoStorage::RedoStep& 
       data_.ReadAt(again.saved.data(), at, r.furtherCount);
       EraseRaw(pos, r.furtherCount);
       InsertRaw(pos, r.saved, false);
-      AfterSizeChange(pos, static_cast<std::int64_t>(r.count) - static_cast<std::int64_t>(r.furtherCount));
+      AfterReplace(pos, r.furtherCount, r.count);
       break;
     case UndoKind::InsertNibble: {
       // The nibble inserted and the padding nibble at the end go again.

@@ -81,6 +81,12 @@ OffsetFormat ParseOffsetFormat(std::string_view text, int bytesPerRow, int bytes
     std::size_t p = pos;
     const long long n = ReadHex(text, p);
     if (n >= 0 && p < text.size() && text[p] == '!') {
+      if (n > kMaxOffsetDigits) {
+        char message[96];
+        std::snprintf(message, sizeof message, "Invalid digit count in offset format (%llxh), allowed: 00h..%02xh", n,
+                      kMaxOffsetDigits);
+        throw EHexEditor(message);
+      }
       f.minDigits = static_cast<int>(n);
       pos = p + 1;
     } else if (pos < text.size() && text[pos] == '!') {

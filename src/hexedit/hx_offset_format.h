@@ -12,6 +12,9 @@
 
 namespace hexedit {
 
+// The most digits an offset can need: a 64-bit offset in radix 2. A larger minimum is refused.
+inline constexpr int kMaxOffsetDigits = 64;
+
 enum class OffsetUnitSource { FollowUnit, Row, Column, Fixed };
 
 struct OffsetFormat {

@@ -236,6 +236,14 @@ class LayoutBuilder {
       if (id == TAGID_HR) RequestBreak(n, false);
       FlushPending();
       Emit(kObjectPlaceholder, TextRun::Object, n, 0, false);
+      if (id == TAGID_IMG) {
+        auto attribute = [n](std::u16string_view name) {
+          const std::u16string* v = n->GetAttribute(name);
+          return v ? *v : std::u16string();
+        };
+        out_.runs_.back().picture = static_cast<int>(out_.pictures_.size());
+        out_.pictures_.push_back({attribute(u"src"), attribute(u"width"), attribute(u"height")});
+      }
       if (id == TAGID_HR) RequestBreak(n, false);
       spans_[n].second = Pos();
       return false;

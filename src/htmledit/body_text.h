@@ -39,6 +39,13 @@ struct ParaFormat {
   bool operator==(const ParaFormat&) const = default;
 };
 
+// An IMG of the layout: the attributes its picture is taken from (the view shows the picture
+// in place of the element's U+FFFC when it can have it).
+struct PictureRef {
+  std::u16string src, width, height;
+  bool operator==(const PictureRef&) const = default;
+};
+
 struct TextRun {
   enum Kind : uint8_t { Text, Break, CellTab, Object };
   int start = 0;       // position in the body text
@@ -48,6 +55,7 @@ struct TextRun {
   int nodeOffset = 0;    // Text: index in node->data of the first unit
   bool collapsed = false;  // Text: one space standing for a whitespace run
   int format = 0;        // index into Formats()
+  int picture = -1;      // Object: index into Pictures() for an IMG
 };
 
 struct Paragraph {
@@ -72,6 +80,7 @@ class BodyText {
   const std::vector<Paragraph>& Paragraphs() const { return paragraphs_; }
   const std::vector<CharFormat>& Formats() const { return formats_; }
   const std::vector<ParaFormat>& ParaFormats() const { return paraFormats_; }
+  const std::vector<PictureRef>& Pictures() const { return pictures_; }
 
   // pos clamped to [0, Length()] and moved off the second half of a surrogate pair.
   int Clamp(int pos) const;
@@ -97,6 +106,7 @@ class BodyText {
   std::vector<Paragraph> paragraphs_;
   std::vector<CharFormat> formats_;
   std::vector<ParaFormat> paraFormats_;
+  std::vector<PictureRef> pictures_;
   Node* body_ = nullptr;
   std::unordered_map<const Node*, std::pair<int, int>> spans_;
   friend class LayoutBuilder;

@@ -61,6 +61,27 @@ void Run(Event& event, Args&&... args) {
 
 }  // namespace
 
+// ---- the framework's context-menu and drag events
+
+bool TCustomHtmlEdit::DoContextPopup(POINT screen) {
+  if (!OnContextPopup) return false;
+  POINT at = screen;
+  if (at.x != -1 || at.y != -1) ScreenToClient(hwnd_, &at);
+  bool handled = false;
+  Run(OnContextPopup, *this, at, handled);
+  return handled;
+}
+
+void TCustomHtmlEdit::NotifyDragOver(IDataObject* data, POINT screen, TDragState state, bool& accept) {
+  ScreenToClient(hwnd_, &screen);
+  Run(OnDragOver, *this, static_cast<void*>(data), static_cast<int>(screen.x), static_cast<int>(screen.y), state, accept);
+}
+
+void TCustomHtmlEdit::NotifyDragDrop(IDataObject* data, POINT screen) {
+  ScreenToClient(hwnd_, &screen);
+  Run(OnDragDrop, *this, static_cast<void*>(data), static_cast<int>(screen.x), static_cast<int>(screen.y));
+}
+
 // ---- the control's own key and mouse events
 
 bool TCustomHtmlEdit::HandleInputMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

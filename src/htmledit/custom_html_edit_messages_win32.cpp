@@ -53,6 +53,14 @@ bool WineMarshalledLine(WORD* buffer, size_t& room) {
   return true;
 }
 
+// Letters and digits of any script: what a checker's words are made of.
+bool IsWordCharacter(char16_t c) {
+  if (c < 0x80) return (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'z') || c == u'\'' || c == u'_';
+  if (c == 0xA0 || c == kObjectPlaceholder) return false;
+  if ((c >= 0x2000 && c <= 0x206F) || (c >= 0x3000 && c <= 0x303F)) return false;  // punctuation and blanks
+  return !((c >= 0xFF00 && c <= 0xFF0F) || (c >= 0xFF1A && c <= 0xFF20));           // full-width punctuation
+}
+
 // The text of a display line as an edit control gives it: without its line break.
 std::u16string LineText(IEngineDocument* doc, int line) {
   const int start = doc->LineIndex(line);
@@ -83,6 +91,8 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
     case EM_SCROLLCARET:
       wordStart_ = 0;
       wordEnd_ = kNoWord;
+      wordSelected_ = false;
+      markLineStart_ = markLineEnd_ = -1;
       return true;
     default:
       break;
@@ -99,6 +109,14 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
   } release{doc};
   int selStart = 0, selEnd = 0;
   doc->GetSelection(selStart, selEnd);
+  // A line request names the line whose words the checker marks next by their positions.
+  auto lineRequested = [&](int line) {
+    wordSelected_ = false;
+    wordStart_ = 0;
+    wordEnd_ = kNoWord;
+    markLineStart_ = doc->LineIndex(line);
+    markLineEnd_ = markLineStart_ < 0 ? -1 : markLineStart_ + static_cast<int>(LineText(doc, line).size());
+  };
   switch (msg) {
     case EM_GETLINECOUNT:
       if (clientMode_ == 0) clientMode_ = 1;
@@ -107,16 +125,19 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
     case EM_LINEFROMCHAR: {
       const int pos = static_cast<int>(wp) < 0 ? std::min(selStart, selEnd) : static_cast<int>(wp);
       result = doc->LineFromPosition(pos);
+      lineRequested(static_cast<int>(result));
       return true;
     }
     case EM_LINEINDEX: {
       const int line = static_cast<int>(wp) < 0 ? doc->LineFromPosition(std::min(selStart, selEnd)) : static_cast<int>(wp);
       result = doc->LineIndex(line);
+      lineRequested(line);
       return true;
     }
     case EM_LINELENGTH: {
       const int pos = static_cast<int>(wp) < 0 ? std::min(selStart, selEnd) : static_cast<int>(wp);
       result = static_cast<LRESULT>(LineText(doc, doc->LineFromPosition(pos)).size());
+      lineRequested(doc->LineFromPosition(pos));
       return true;
     }
     case EM_GETLINE: {
@@ -130,6 +151,7 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
       }
       if (room == 0 || !Writable(buffer, room * sizeof(wchar_t))) return true;
       const std::u16string text = LineText(doc, static_cast<int>(wp));
+      lineRequested(static_cast<int>(wp));
       const size_t n = std::min(room, text.size());
       std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), reinterpret_cast<char16_t*>(buffer));
       // Wine sends back as many characters as the word before the buffer says.
@@ -151,6 +173,7 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
       // The word a checker selected is the one it marks next.
       wordStart_ = std::min(start, end);
       wordEnd_ = std::max(start, end);
+      wordSelected_ = true;
       return true;
     }
     case EM_EXGETSEL:
@@ -183,6 +206,7 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
       charFromPos_ = p;
       if (HWND view = doc->DocumentWindow()) MapWindowPoints(hwnd_, view, &p, 1);
       const int pos = doc->PositionFromPoint(p);
+      lineRequested(doc->LineFromPosition(pos));
       result = structure ? pos : MAKELONG(pos, doc->LineFromPosition(pos));
       return true;
     }
@@ -199,8 +223,22 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
         point->x = p.x;
         point->y = p.y;
       }
-      // The word of the last selection request gets the mark until the next paint.
-      if (drawingMark_ || wordEnd_ == kNoWord || wordEnd_ <= wordStart_) return true;
+      // The word of the last selection request gets the mark until the next paint; after a
+      // line request, the word of that line at the position asked for (once).
+      if (drawingMark_) return true;
+      if (!wordSelected_) {
+        const int pos = static_cast<int>(lp);
+        if (markLineStart_ < 0 || pos < markLineStart_ || pos >= markLineEnd_) return true;
+        if (wordEnd_ != kNoWord && pos >= wordStart_ && pos < wordEnd_) return true;  // marked already
+        const std::u16string& text = doc->Layout().Text();
+        if (pos >= static_cast<int>(text.size()) || !IsWordCharacter(text[static_cast<size_t>(pos)])) return true;
+        int start = pos, end = pos + 1;
+        while (start > markLineStart_ && IsWordCharacter(text[static_cast<size_t>(start - 1)])) --start;
+        while (end < markLineEnd_ && IsWordCharacter(text[static_cast<size_t>(end)])) ++end;
+        wordStart_ = start;
+        wordEnd_ = end;
+      }
+      if (wordEnd_ == kNoWord || wordEnd_ <= wordStart_) return true;
       drawingMark_ = true;
       if (const int id = doc->AddHighlight(wordStart_, wordEnd_, kMarkColor)) highlights_.push_back(id);
       drawingMark_ = false;
@@ -212,6 +250,11 @@ bool TCustomHtmlEdit::HandleEditMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
 }
 
 void TCustomHtmlEdit::AfterDocumentPaint() {
+  // The paint took the marks away: a checker marks its words again, from their positions too.
+  if (!wordSelected_) {
+    wordStart_ = 0;
+    wordEnd_ = kNoWord;
+  }
   if (highlights_.empty()) return;
   IEngineDocument* doc = nullptr;
   std::vector<int> marks;

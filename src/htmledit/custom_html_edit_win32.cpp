@@ -123,12 +123,17 @@ std::u16string TCustomHtmlEdit::BodyTextOfDocument() {
 bool TCustomHtmlEdit::PasteHTMLAtSelection(const std::u16string& html) {
   IEngineDocument* doc = nullptr;
   if (!GetDocument(&doc)) return false;
-  TableSelection s = CurrentSelection(doc);
-  bool done = s.control ? ReplaceElementHtml(doc->Dom(), s.element, html)
-                        : PasteHtmlAtRange(doc->Dom(), s.start, s.end, html);
-  if (done) doc->ContentChanged();
+  // Browse mode shows the document; it is never edited there.
+  const bool browsing = GetBrowseMode();
+  if (!browsing) {
+    TableSelection s = CurrentSelection(doc);
+    const uint64_t before = doc->Dom().ChangeCount();
+    if (s.control) ReplaceElementHtml(doc->Dom(), s.element, html);
+    else PasteHtmlAtRange(doc->Dom(), s.start, s.end, html);
+    if (doc->Dom().ChangeCount() != before) doc->ContentChanged();
+  }
   doc->Release();
-  return done;
+  return !browsing;
 }
 
 void TCustomHtmlEdit::AttachChangeSink() {
@@ -202,6 +207,8 @@ LRESULT TCustomHtmlEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
   LRESULT handled = 0;
   if (HandleEditMessage(msg, wp, lp, handled) || HandleInputMessage(msg, wp, lp, handled)) return handled;
+  if (msg == WM_CONTEXTMENU && DoContextPopup(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}))
+    return 0;
   LRESULT result = THtmlOleControl::WndProc(msg, wp, lp);
   if (msg == WM_PAINT) AfterDocumentPaint();
   if (msg == WM_SETREDRAW && wp && IsWindowVisible(hwnd_)) {

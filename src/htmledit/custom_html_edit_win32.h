@@ -206,6 +206,13 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
   WORD KeyCode = 0;
   // After every paint of the document window: the word marks go (a checker marks again).
   void AfterDocumentPaint();
+  // A context menu asked for at a screen point ((-1, -1) from the keyboard): OnContextPopup
+  // with the point in client coordinates; true when the handler handled it.
+  bool DoContextPopup(POINT screen);
+  // OLE drags over the document and drops on it (screen points): OnDragOver, which may refuse
+  // or accept, and OnDragDrop; the data object is the source.
+  void NotifyDragOver(IDataObject* data, POINT screen, TDragState state, bool& accept);
+  void NotifyDragDrop(IDataObject* data, POINT screen);
 
  protected:
   // Attaching the change notification (after every load, from 5.5 on).
@@ -258,6 +265,8 @@ class TCustomHtmlEdit : public THtmlOleControl, protected WaitHost {
   // selection request, the point of the last EM_CHARFROMPOS, and whether a mark is drawn.
   uint8_t clientMode_ = 0;
   int wordStart_ = 0, wordEnd_ = 2147483647;
+  bool wordSelected_ = false;           // the word range is the checker's selection
+  int markLineStart_ = -1, markLineEnd_ = -1;  // the line of the checker's last line request
   POINT charFromPos_{};
   bool drawingMark_ = false;
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "htmledit/html_parser.h"
+#include "htmledit/range_html.h"
 #include "htmledit/text_editing.h"
 
 namespace htmledit {
@@ -90,7 +91,8 @@ bool PasteHtmlAtRange(Document& doc, int start, int end, std::u16string_view htm
   if (!doc.Body()) return false;
   if (start > end) std::swap(start, end);
   BodyText layout = BodyText::Build(doc);
-  const bool pasted = PasteFragment(doc, layout, start, end, html).node != nullptr;
+  // A range that already holds this HTML is left as it is.
+  const bool pasted = RangeHtml(doc, layout, start, end) != html && PasteFragment(doc, layout, start, end, html).node != nullptr;
   MoveBaseFontToHead(doc);
   return pasted;
 }

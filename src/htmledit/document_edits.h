@@ -19,8 +19,8 @@ void DeleteRange(Document& doc, const BodyText& layout, int start, int end);
 // inserted node (nullptr when the fragment was empty).
 Node* InsertHtmlAt(Document& doc, const BodyText& layout, int pos, std::u16string_view html);
 
-// PasteHTMLAtSelection for a text selection: the range replaced by html, then a lone
-// BASEFONT of the document moved into a lone HEAD. False when nothing was inserted.
+// PasteHTMLAtSelection for a text selection: the range replaced by html when its HTML differs,
+// then a lone BASEFONT of the document moved into a lone HEAD. False when nothing was inserted.
 bool PasteHtmlAtRange(Document& doc, int start, int end, std::u16string_view html);
 
 // The same for a control selection: the element's outer HTML replaced when it differs.

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "htmledit/rtf_view.h"
 
@@ -18,6 +19,8 @@ constexpr size_t kParagraphsUpdatedAtMost = 64;
 // The wrapping work the view accepts, as the sum of the squares of the paragraphs' lengths in
 // thousands of characters: a paragraph of 10000 characters takes about 0.3 s to wrap.
 constexpr double kWrappingBudget = 100.0;
+// The pictures one stream carries at most (their RTF text).
+constexpr size_t kPictureBytesPerStream = size_t{64} << 20;
 
 struct RtfSource {
   const std::string* text;
@@ -96,6 +99,17 @@ void DocumentView::ShowScrollBarAhead(const BodyText& layout) {
   ShowScrollBar(hwnd_, SB_VERT, TRUE);
 }
 
+PictureRtfLookup DocumentView::StreamPictures() const {
+  if (!Pictures) return {};
+  auto spent = std::make_shared<size_t>(0);
+  return [lookup = Pictures, spent](const PictureRef& picture) {
+    std::string rtf = lookup(picture);
+    if (*spent + rtf.size() > kPictureBytesPerStream) return std::string();
+    *spent += rtf.size();
+    return rtf;
+  };
+}
+
 bool DocumentView::StreamRtf(const std::string& rtf, bool selection) {
   RtfSource src{&rtf, 0};
   EDITSTREAM es{};
@@ -128,7 +142,7 @@ bool DocumentView::Mirror(const BodyText& layout) {
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   ChooseWrapping(layout);
   ShowScrollBarAhead(layout);
-  const bool ok = StreamRtf(BodyTextToRtf(layout), false);
+  const bool ok = StreamRtf(BodyTextToRtf(layout, StreamPictures()), false);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
   SetSelection(layout.Clamp(start), layout.Clamp(end));
@@ -154,7 +168,7 @@ bool DocumentView::Update(const BodyText& before, const BodyText& after) {
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   ChooseWrapping(after);
   SetSelection(from, to);
-  const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount), true);
+  const bool ok = StreamRtf(ParagraphsToRtf(after, change.first, change.newCount, StreamPictures()), true);
   for (size_t i = change.first; i <= change.first + change.newCount && i < after.Paragraphs().size(); ++i)
     ApplyParagraphFormat(after, i);
   SetSelection(after.Clamp(start), after.Clamp(end));

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "htmledit/body_text.h"
+#include "htmledit/rtf_view.h"
 
 namespace htmledit {
 
@@ -32,6 +33,8 @@ class DocumentView {
   std::function<void(HWND)> OnCreated;
   // Run before a control is destroyed to make way for a fresh one.
   std::function<void(HWND)> OnDestroying;
+  // The RTF group of an IMG's picture; the placeholder shows where it gives none.
+  PictureRtfLookup Pictures;
 
   // Replaces the view's content by the layout's text and formats, keeping the selection.
   bool Mirror(const BodyText& layout);
@@ -50,6 +53,8 @@ class DocumentView {
 
  private:
   bool StreamRtf(const std::string& rtf, bool selection);
+  // Pictures for one stream, at most so many bytes of them (the rest keep their placeholders).
+  PictureRtfLookup StreamPictures() const;
   bool Recreate();
   // Lines wrap at the window's width unless the text holds paragraphs so long that this
   // RichEdit would take seconds to wrap them (its wrapping time grows with the square of a

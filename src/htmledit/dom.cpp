@@ -279,11 +279,6 @@ bool IsVoidTag(int id) {
 
 namespace {
 
-bool IsRawTextTag(int id) {
-  return id == TAGID_SCRIPT || id == TAGID_STYLE || id == TAGID_XMP || id == TAGID_PLAINTEXT ||
-         id == TAGID_NOEMBED || id == TAGID_NOFRAMES || id == TAGID_IFRAME;
-}
-
 void AppendEscapedText(std::u16string& out, std::u16string_view text) {
   for (char16_t c : text) {
     switch (c) {
@@ -350,7 +345,7 @@ void EndElement(std::u16string& out, const Node* e) {
 
 // Writes an element whose content is not walked (raw text, void, empty); false otherwise.
 bool WriteLeafElement(std::u16string& out, const Node* e) {
-  if (IsRawTextTag(e->tagId) || e->Is(TAGID_TEXTAREA) || e->Is(TAGID_TITLE)) {
+  if (IsRawTextTagId(e->tagId) || e->Is(TAGID_TEXTAREA) || e->Is(TAGID_TITLE)) {
     StartElement(out, e);
     if (e->Is(TAGID_TEXTAREA) || e->Is(TAGID_TITLE)) AppendEscapedText(out, TextContent(e));
     else out += TextContent(e);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -74,16 +75,20 @@ struct THtmlEditTagsSubstitutionItem {
 };
 using THtmlEditTagsSubstitution = std::vector<THtmlEditTagsSubstitutionItem>;
 
-// Timeout in seconds: a new value is kept only when it is greater than 0 (0, negatives
-// and NaN leave the old value).
+// Timeout in seconds: a new value is kept only when it is a number greater than 0 (0,
+// negatives, NaN and infinity leave the old value).
 class TimeoutSetting {
  public:
   double Get() const { return value_; }
   void Set(double v) {
-    if (v > 0 && !std::isnan(v)) value_ = v;
+    if (v > 0 && std::isfinite(v)) value_ = v;
   }
-  // Round(Timeout × 1000), the wait limit in milliseconds.
-  int64_t LimitMs() const { return static_cast<int64_t>(std::llround(value_ * 1000.0)); }
+  // Round(Timeout × 1000), the wait limit in milliseconds; a limit beyond what a 64-bit
+  // count holds is the largest one (rounding it would give a negative limit: no wait at all).
+  int64_t LimitMs() const {
+    const double ms = value_ * 1000.0;
+    return ms >= 9.0e18 ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(std::llround(ms));
+  }
 
  private:
   double value_ = 30.0;

@@ -44,4 +44,9 @@ std::u16string_view TagNameOfId(int id) {
   return kNames[id];
 }
 
+bool IsRawTextTagId(int id) {
+  return id == TAGID_SCRIPT || id == TAGID_STYLE || id == TAGID_XMP || id == TAGID_PLAINTEXT ||
+         id == TAGID_NOEMBED || id == TAGID_NOFRAMES || id == TAGID_IFRAME;
+}
+
 }  // namespace htmledit

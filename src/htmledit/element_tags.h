@@ -38,4 +38,8 @@ int TagIdOfName(std::u16string_view name);
 // The standard (upper-case) name of an id 2..110; empty otherwise.
 std::u16string_view TagNameOfId(int id);
 
+// Elements whose text is markup-free raw text, written as it stands (no references):
+// SCRIPT, STYLE, XMP, PLAINTEXT, NOEMBED, NOFRAMES, IFRAME.
+bool IsRawTextTagId(int id);
+
 }  // namespace htmledit

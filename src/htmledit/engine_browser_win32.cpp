@@ -238,6 +238,9 @@ class EngineBrowser : public OleControlObject, public IEngineBrowser, public IDi
     view_.OnDestroying = [this](HWND v) {
       if (document_) document_->ViewDestroying(v);
     };
+    view_.Pictures = [this](const PictureRef& picture) {
+      return document_ ? document_->PictureRtf(picture) : std::string();
+    };
     RECT inner{0, 0, pos.right - pos.left, pos.bottom - pos.top};
     if (!view_.Create(w, inner)) {
       DestroyWindow(w);

@@ -192,6 +192,7 @@ HRESULT EngineDocument::Close() {
   undo_.clear();
   undoDepth_ = 0;
   highlights_.clear();
+  pictures_.Clear();
   ParseDocument(dom_, text);
   loadedBytes_ = EncodeUtf16LeWithMark(text);
   changesAtLoad_ = dom_.ChangeCount();
@@ -259,7 +260,20 @@ void EngineDocument::Relayout() {
   DocumentView* view = owner_ ? owner_->View() : nullptr;
   layoutWidth_ = view && view->Handle() ? view->WidthTwips() : 9000;
   BodyText next = BodyText::Build(dom_, layoutWidth_);
-  if (view && view->Handle()) view->Update(layout_, next);
+  // Relative picture addresses start from the BASE, else from the document's own address;
+  // when that moves, every picture may be another one.
+  std::u16string base = url_;
+  for (const Node* b : dom_.ElementsByTagId(TAGID_BASE))
+    if (const std::u16string* href = b->GetAttribute(u"href")) {
+      base = *href;
+      break;
+    }
+  const bool baseMoved = base != pictureBase_;
+  pictureBase_ = std::move(base);
+  if (view && view->Handle()) {
+    if (baseMoved && !next.Pictures().empty()) view->Mirror(next);
+    else view->Update(layout_, next);
+  }
   layout_ = std::move(next);
 }
 
@@ -403,6 +417,7 @@ void EngineDocument::LoadSource(const std::string& rawBytes, const std::u16strin
   undo_.clear();
   undoDepth_ = 0;
   highlights_.clear();
+  pictures_.Clear();
   ParseDocument(dom_, DecodePreservedSource(bytes));
   loadedBytes_ = bytes;
   changesAtLoad_ = dom_.ChangeCount();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "htmledit/engine_interfaces_win32.h"
+#include "htmledit/picture_loader_win32.h"
 
 namespace htmledit {
 
@@ -96,6 +97,7 @@ class EngineDocument : public IDispatch,
   HRESULT STDMETHODCALLTYPE RemoveHighlight(int id) override;
   int STDMETHODCALLTYPE HighlightCount() override { return static_cast<int>(highlights_.size()); }
   void STDMETHODCALLTYPE SetPaintListener(IEngineChangeSink* listener) override;
+  void STDMETHODCALLTYPE SetDragListener(EngineDragListener listener) override { drag_ = std::move(listener); }
   EngineEvent* STDMETHODCALLTYPE CurrentEvent() override { return event_; }
   bool STDMETHODCALLTYPE ExecCommand(std::u16string_view name, const VARIANT* value) override;
   HRESULT STDMETHODCALLTYPE QueryCommandValue(std::u16string_view name, VARIANT* out) override;
@@ -134,6 +136,8 @@ class EngineDocument : public IDispatch,
   void SetReadyState(const std::u16string& state);
   // Lays the tree out again and mirrors it (the view was made or resized).
   void Refresh() { Relayout(); }
+  // The RTF group of an IMG's picture for the view; empty where the placeholder stays.
+  std::string PictureRtf(const PictureRef& picture) { return pictures_.Rtf(picture, pictureBase_); }
   // Invokes the handler of an event property, when one is set.
   void FireEvent(const std::u16string& name);
   // What the editing commands have switched (glyph display, zero borders, cursor override).
@@ -237,6 +241,9 @@ class EngineDocument : public IDispatch,
   struct Glyphs;
   std::shared_ptr<Glyphs> glyphs_;  // complete where the pictures are drawn
   IDropTarget* dropTarget_ = nullptr;
+  EngineDragListener drag_;
+  PictureLoader pictures_;
+  std::u16string pictureBase_;  // where relative picture addresses start: the BASE, else the URL
 };
 
 }  // namespace htmledit

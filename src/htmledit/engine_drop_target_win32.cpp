@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "htmledit/cf_html.h"
+#include "htmledit/com_ref_win32.h"
 #include "htmledit/engine_document_win32.h"
 #include "unicode/codepage.h"
 
@@ -48,6 +49,7 @@ bool Offers(IDataObject* data, UINT format) {
 class ViewDropTarget final : public IDropTarget {
  public:
   explicit ViewDropTarget(EngineDocument& doc) : doc_(doc) {}
+  ~ViewDropTarget() { ReleaseAndClear(data_); }
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IDropTarget) {
@@ -64,19 +66,51 @@ class ViewDropTarget final : public IDropTarget {
     if (n == 0) delete this;
     return n;
   }
-  STDMETHODIMP DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+  STDMETHODIMP DragEnter(IDataObject* data, DWORD, POINTL screen, DWORD* effect) override {
+    Hold(data);
     accepts_ = doc_.Editable() && (Offers(data, HtmlFormat()) || Offers(data, CF_UNICODETEXT) || Offers(data, CF_TEXT));
+    Tell(screen, kEntered);
     *effect = accepts_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
     return S_OK;
   }
-  STDMETHODIMP DragOver(DWORD, POINTL, DWORD* effect) override {
+  STDMETHODIMP DragOver(DWORD, POINTL screen, DWORD* effect) override {
+    Tell(screen, kMoved);
     *effect = accepts_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
     return S_OK;
   }
-  STDMETHODIMP DragLeave() override { return S_OK; }
+  STDMETHODIMP DragLeave() override {
+    Tell(last_, kLeft);
+    Hold(nullptr);
+    return S_OK;
+  }
   STDMETHODIMP Drop(IDataObject* data, DWORD, POINTL screen, DWORD* effect) override {
     *effect = DROPEFFECT_NONE;
+    Hold(nullptr);
     if (!accepts_ || !data) return S_OK;
+    accepts_ = false;
+    if (doc_.Editable() && Insert(data, screen)) *effect = DROPEFFECT_COPY;
+    if (doc_.drag_.dropped) {
+      doc_.drag_.dropped(data, POINT{screen.x, screen.y});
+      *effect = DROPEFFECT_COPY;  // the control's handler took it
+    }
+    return S_OK;
+  }
+
+ private:
+  static constexpr int kEntered = 0, kLeft = 1, kMoved = 2;
+
+  void Hold(IDataObject* data) {
+    if (data) data->AddRef();
+    ReleaseAndClear(data_);
+    data_ = data;
+  }
+  // The control's handler hears of the drag and may refuse or accept it.
+  void Tell(POINTL screen, int state) {
+    last_ = screen;
+    if (doc_.drag_.over && data_) doc_.drag_.over(data_, POINT{screen.x, screen.y}, state, accepts_);
+  }
+  // The dropped HTML or text goes into the document where it falls.
+  bool Insert(IDataObject* data, POINTL screen) {
     std::optional<std::u16string> html, text;
     if (auto bytes = DataBytes(data, HtmlFormat()))
       if (auto cf = ReadCfHtml(*bytes)) html = cf->fragment;
@@ -91,18 +125,17 @@ class ViewDropTarget final : public IDropTarget {
         if (zero != std::u16string::npos) text->resize(zero);
       }
     }
-    if (!html && !text) return S_OK;
+    if (!html && !text) return false;
     POINT at{screen.x, screen.y};
     ScreenToClient(doc_.DocumentWindow(), &at);
-    if (doc_.InsertAt(doc_.PositionFromPoint(at), html ? &*html : nullptr, text ? &*text : nullptr))
-      *effect = DROPEFFECT_COPY;
-    return S_OK;
+    return doc_.InsertAt(doc_.PositionFromPoint(at), html ? &*html : nullptr, text ? &*text : nullptr);
   }
 
- private:
   ULONG refs_ = 1;
   EngineDocument& doc_;
   bool accepts_ = false;
+  IDataObject* data_ = nullptr;  // what is being dragged over the view
+  POINTL last_{};
 };
 
 void EngineDocument::ViewCreated(HWND view) {

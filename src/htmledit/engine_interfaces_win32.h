@@ -6,6 +6,8 @@
 
 #include <ole2.h>
 
+#include <functional>
+
 #include <string>
 #include <string_view>
 
@@ -51,6 +53,15 @@ struct EngineEvent {
   int button = 0;              // mouse: 1 left, 2 right, 4 middle
   int clientX = 0, clientY = 0;  // mouse: in the document window's client area
   bool returnValue = true;
+};
+
+// Hears OLE drags over the document's window and drops on it (the control's drag events).
+// Points are screen points; states are 0 entered, 1 left, 2 moved.
+struct EngineDragListener {
+  // accept comes with whether the document takes the data and may be changed.
+  std::function<void(IDataObject* data, POINT screen, int state, bool& accept)> over;
+  // After the document took what it could of an accepted drop.
+  std::function<void(IDataObject* data, POINT screen)> dropped;
 };
 
 struct IEngineBrowser : IUnknown {
@@ -109,6 +120,8 @@ struct IEngineDocument : IUnknown {
   virtual int STDMETHODCALLTYPE HighlightCount() = 0;
   // Called after every paint of the view (nullptr stops it).
   virtual void STDMETHODCALLTYPE SetPaintListener(IEngineChangeSink* listener) = 0;
+  // Told of drags and drops (an empty listener stops it).
+  virtual void STDMETHODCALLTYPE SetDragListener(EngineDragListener listener) = 0;
 
   // The event being fired to an input event property (nullptr outside one).
   virtual EngineEvent* STDMETHODCALLTYPE CurrentEvent() = 0;

@@ -36,7 +36,9 @@ bool ReadWholeFile(const std::u16string& path, std::string& bytes, size_t maxByt
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && static_cast<uint64_t>(size.QuadPart) <= maxBytes;
+  // Only a file on a disk: a device (a console, a pipe) could keep the read waiting.
+  bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+            static_cast<uint64_t>(size.QuadPart) <= maxBytes;
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;

@@ -14,7 +14,11 @@ class THtmlEdit2::HostUIHandler : public IDocHostUIHandler {
   STDMETHODIMP_(ULONG) AddRef() override { return editor_.SiteAddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return editor_.SiteRelease(); }
 
-  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
+  // The browser shows no menu of its own; the control's OnContextPopup hears of it.
+  STDMETHODIMP ShowContextMenu(DWORD, POINT* screen, IUnknown*, IDispatch*) override {
+    editor_.DoContextPopup(screen ? *screen : POINT{-1, -1});
+    return S_OK;
+  }
   STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
   STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
                       IOleInPlaceUIWindow*) override {

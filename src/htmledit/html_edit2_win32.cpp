@@ -86,6 +86,12 @@ void THtmlEdit2::Create(HWND parent, const gui::ControlSpec& place) {
   if (IEngineDocument* doc = RawDocument()) {
     paintListener_ = new PaintListener(*this);
     doc->SetPaintListener(paintListener_);
+    EngineDragListener drag;
+    drag.over = [this](IDataObject* data, POINT screen, int state, bool& accept) {
+      NotifyDragOver(data, screen, state == 0 ? TDragState::dsDragEnter : state == 1 ? TDragState::dsDragLeave : TDragState::dsDragMove, accept);
+    };
+    drag.dropped = [this](IDataObject* data, POINT screen) { NotifyDragDrop(data, screen); };
+    doc->SetDragListener(std::move(drag));
     doc->Release();
   }
   // A.4
@@ -640,6 +646,7 @@ THtmlEdit2::THtmlEdit2() : uiHandler_(std::make_unique<HostUIHandler>(*this)) { 
 THtmlEdit2::~THtmlEdit2() {
   if (IEngineDocument* doc = RawDocument()) {
     doc->SetPaintListener(nullptr);
+    doc->SetDragListener({});
     doc->Release();
   }
   ReleaseAndClear(paintListener_);

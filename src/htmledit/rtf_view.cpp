@@ -25,14 +25,82 @@ void AppendRtfText(std::string& out, std::u16string_view text) {
   }
 }
 
-}  // namespace
-
-std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFace, int defaultHalfPoints) {
-  return ParagraphsToRtf(layout, 0, layout.Paragraphs().size(), defaultFace, defaultHalfPoints);
+// The text of [a, b) with each IMG's placeholder replaced by its picture where there is one.
+void AppendRunText(std::string& out, const BodyText& layout, int a, int b, const PictureRtfLookup& pictures) {
+  const std::u16string_view text = layout.Text();
+  int from = a;
+  for (int i = a; pictures && i < b; ++i) {
+    if (text[static_cast<size_t>(i)] != kObjectPlaceholder) continue;
+    const int run = layout.RunAt(i);
+    if (run < 0) continue;
+    const TextRun& r = layout.Runs()[static_cast<size_t>(run)];
+    if (r.kind != TextRun::Object || r.picture < 0) continue;
+    const std::string picture = pictures(layout.Pictures()[static_cast<size_t>(r.picture)]);
+    if (picture.empty()) continue;
+    AppendRtfText(out, text.substr(static_cast<size_t>(from), static_cast<size_t>(i - from)));
+    out += picture;
+    from = i + 1;
+  }
+  AppendRtfText(out, text.substr(static_cast<size_t>(from), static_cast<size_t>(b - from)));
 }
 
-std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, std::u16string_view defaultFace,
-                            int defaultHalfPoints) {
+void AppendLittleEndian(std::string& out, uint32_t v, int bytes) {
+  for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
+}
+
+}  // namespace
+
+ViewPicture PictureOnWhite(int width, int height, const uint8_t* bgra) {
+  ViewPicture p;
+  if (width <= 0 || height <= 0 || !bgra) return p;
+  p.width = width;
+  p.height = height;
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  p.bits.assign(stride * static_cast<size_t>(height), '\0');
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* src = bgra + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+    char* dst = p.bits.data() + static_cast<size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x, src += 4)
+      for (int c = 0; c < 3; ++c) dst[x * 3 + c] = static_cast<char>((src[c] * src[3] + 255 * (255 - src[3]) + 127) / 255);
+  }
+  return p;
+}
+
+std::string PictureRtf(const ViewPicture& picture) {
+  if (picture.width <= 0 || picture.height <= 0 || picture.bits.empty()) return {};
+  std::string dib;
+  dib.reserve(44 + picture.bits.size());
+  AppendLittleEndian(dib, 40, 4);  // BITMAPINFOHEADER: size, width, height (bottom-up), planes, 24 bits
+  AppendLittleEndian(dib, static_cast<uint32_t>(picture.width), 4);
+  AppendLittleEndian(dib, static_cast<uint32_t>(picture.height), 4);
+  AppendLittleEndian(dib, 1, 2);
+  AppendLittleEndian(dib, 24, 2);
+  AppendLittleEndian(dib, 0, 4);  // BI_RGB
+  AppendLittleEndian(dib, static_cast<uint32_t>(picture.bits.size()), 4);
+  AppendLittleEndian(dib, 0, 16);  // resolution, colours used and important
+  // Wine's RichEdit reads the bits after a whole BITMAPINFO, one colour entry included.
+  AppendLittleEndian(dib, 0, 4);
+  dib += picture.bits;
+  static const char kHex[] = "0123456789abcdef";
+  std::string out = "{\\pict\\dibitmap0\\picw" + std::to_string(picture.width) + "\\pich" +
+                    std::to_string(picture.height) + "\\picwgoal" + std::to_string(picture.width * 15) +
+                    "\\pichgoal" + std::to_string(picture.height * 15) + " ";
+  out.reserve(out.size() + dib.size() * 2 + 1);
+  for (unsigned char c : dib) {
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+  }
+  out += '}';
+  return out;
+}
+
+std::string BodyTextToRtf(const BodyText& layout, const PictureRtfLookup& pictures, std::u16string_view defaultFace,
+                          int defaultHalfPoints) {
+  return ParagraphsToRtf(layout, 0, layout.Paragraphs().size(), pictures, defaultFace, defaultHalfPoints);
+}
+
+std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, const PictureRtfLookup& pictures,
+                            std::u16string_view defaultFace, int defaultHalfPoints) {
   const size_t paragraphs = layout.Paragraphs().size();
   first = std::min(first, paragraphs);
   count = std::min(count, paragraphs - first);
@@ -60,7 +128,6 @@ std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, 
   }
 
   std::string body;
-  const std::u16string& text = layout.Text();
   const std::vector<TextRun>& runs = layout.Runs();
   size_t run = 0;
   if (count > 0 && layout.Length() > 0) {
@@ -103,7 +170,7 @@ std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, 
         if (f.italic) body += "\\i";
         if (f.underline) body += "\\ul";
         body += ' ';
-        AppendRtfText(body, std::u16string_view(text).substr(static_cast<size_t>(a), static_cast<size_t>(b - a)));
+        AppendRunText(body, layout, a, b, pictures);
         body += '}';
       }
       if (runs[run].start + runs[run].length > para.end) break;
@@ -147,6 +214,10 @@ bool SameParagraph(const BodyText& a, size_t i, const BodyText& b, size_t j) {
     const TextRun& x = a.Runs()[ra];
     const TextRun& y = b.Runs()[rb];
     if (!(a.Formats()[static_cast<size_t>(x.format)] == b.Formats()[static_cast<size_t>(y.format)])) return false;
+    // The same placeholder may stand for another picture.
+    if ((x.picture >= 0) != (y.picture >= 0) ||
+        (x.picture >= 0 && !(a.Pictures()[static_cast<size_t>(x.picture)] == b.Pictures()[static_cast<size_t>(y.picture)])))
+      return false;
     const int endX = x.start + x.length - pa.start, endY = y.start + y.length - pb.start;
     k = std::min(endX, endY);
     if (endX == k) ++ra;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "htmledit/body_text.h"
@@ -14,17 +16,34 @@ namespace htmledit {
 inline constexpr char16_t kViewDefaultFace[] = u"SimSun";
 inline constexpr int kViewDefaultHalfPoints = 21;
 
-std::string BodyTextToRtf(const BodyText& layout, std::u16string_view defaultFace = kViewDefaultFace,
+// A picture as the view shows it: the bits of a DIB of width x height pixels (24-bit, rows
+// bottom-up, each padded to four bytes).
+struct ViewPicture {
+  int width = 0, height = 0;
+  std::string bits;
+};
+
+// A picture of straight-alpha BGRA rows (top-down), laid on white, the view's background.
+ViewPicture PictureOnWhite(int width, int height, const uint8_t* bgra);
+
+// The RTF group that shows a picture at its size in pixels (empty for an empty picture).
+std::string PictureRtf(const ViewPicture& picture);
+
+// The RTF group of an IMG's picture, empty when the view shows the placeholder instead.
+using PictureRtfLookup = std::function<std::string(const PictureRef&)>;
+
+std::string BodyTextToRtf(const BodyText& layout, const PictureRtfLookup& pictures = {},
+                          std::u16string_view defaultFace = kViewDefaultFace,
                           int defaultHalfPoints = kViewDefaultHalfPoints);
 
 // Paragraphs [first, first + count) of a layout; each but the layout's last ends in \par.
-std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count,
+std::string ParagraphsToRtf(const BodyText& layout, size_t first, size_t count, const PictureRtfLookup& pictures = {},
                             std::u16string_view defaultFace = kViewDefaultFace,
                             int defaultHalfPoints = kViewDefaultHalfPoints);
 
 // What changed from one layout to the next, in whole paragraphs: from `first` on, oldCount
 // paragraphs of the old layout became newCount of the new one; the rest are the same (text,
-// character and paragraph formats). When the change reaches the end, it starts one paragraph
+// character and paragraph formats, pictures). When the change reaches the end, it starts one paragraph
 // earlier, so that the paragraph mark before it is replaced too.
 struct ParagraphChange {
   size_t first = 0;

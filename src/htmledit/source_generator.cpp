@@ -71,6 +71,22 @@ std::u16string LowercaseStyleNames(std::u16string css) {
   return css;
 }
 
+// A comment that ends: one whose "-->" follows its "<!--" stays as it is; otherwise the
+// characters of " -->" are matched from the end and each missing one is inserted (never into
+// the opening "<!--"), so that "<!--a" and "<!--a--" both become "<!--a -->".
+std::u16string TerminatedComment(std::u16string_view text) {
+  std::u16string c(text);
+  if (!StartsWithText(c, u"<!--")) return c;
+  if (c.size() >= 7 && c.compare(c.size() - 3, 3, u"-->") == 0) return c;
+  const std::u16string_view close = kCommentClose;
+  size_t j = c.size();  // c[4, j) is what may still match
+  for (size_t k = close.size(); k > 0; --k) {
+    if (j > 4 && c[j - 1] == close[k - 1]) --j;
+    else c.insert(j, 1, close[k - 1]);
+  }
+  return c;
+}
+
 std::u16string RewriteAddress(std::u16string_view value, bool isHref, bool isBase, const SourceContext& ctx) {
   bool efp = ctx.options.Has(Opt::ExcludeFileProtocol);
   bool ebu = ctx.options.Has(Opt::ExcludeBaseURL);
@@ -135,8 +151,11 @@ class Generator {
         }
       } else if (n->IsText()) {
         std::u16string_view data = n->data;
-        if (data.size() >= 2 && data.substr(data.size() - 2) == u"?>") out += data;
-        else out += EscapeSourceText(data, o_);
+        // Raw text (a script, a style sheet) has no references: it is written as it stands.
+        if ((n->parent && IsRawTextTagId(n->parent->tagId)) || (data.size() >= 2 && data.substr(data.size() - 2) == u"?>"))
+          out += data;
+        else if (!IndentReplaces(n))
+          out += EscapeSourceText(data, o_);
       } else if (n->type == NodeType::Comment) {
         WriteComment(n->data, out);
       } else {
@@ -160,21 +179,22 @@ class Generator {
 
  private:
   void WriteComment(std::u16string_view text, std::u16string& out) {
-    std::u16string c(text);
-    if (o_.Has(Opt::TerminateComments) && StartsWithText(c, u"<!--")) {
-      // Complete " -->": match its characters from the end, insert each missing one.
-      std::u16string_view close = kCommentClose;
-      size_t matched = 0;
-      for (size_t k = close.size(); k > 0; --k) {
-        std::u16string_view tail = close.substr(0, k);
-        if (c.size() >= tail.size() + 4 && c.compare(c.size() - tail.size(), tail.size(), tail) == 0) {
-          matched = k;
-          break;
-        }
-      }
-      c += close.substr(matched);
-    }
-    out += c;
+    if (o_.Has(Opt::TerminateComments)) out += TerminatedComment(text);
+    else out += text;
+  }
+
+  // Blanks between blocks show nothing; indented output puts its own line breaks there, and
+  // writing them as well would add a line at every save that is read again.
+  bool IndentReplaces(const Node* text) const {
+    if (!o_.Has(Opt::IndentSource)) return false;
+    for (char16_t c : text->data)
+      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n' && c != u'\f') return false;
+    for (const Node* a = text->parent; a; a = a->parent)
+      if (a->Is(TAGID_PRE) || a->Is(TAGID_XMP) || a->Is(TAGID_LISTING) || a->Is(TAGID_PLAINTEXT) || a->Is(TAGID_TEXTAREA))
+        return false;
+    auto block = [](const Node* n) { return n && n->IsElement() && IsBlockTag(n->tagId); };
+    return block(text->prev) || block(text->next) || (!text->prev && block(text->parent)) ||
+           (!text->next && block(text->parent));
   }
 
   void Indent(int level, std::u16string& out) {

@@ -13,7 +13,9 @@ bool StartsWithText(std::u16string_view s, std::u16string_view prefix) {
   return s.size() >= prefix.size() && HtmlSameText(s.substr(0, prefix.size()), prefix);
 }
 
-std::u16string PercentDecode(std::u16string_view s) {
+}  // namespace
+
+std::u16string DecodePercentEscapes(std::u16string_view s) {
   // Escapes stand for UTF-8 bytes.
   std::string bytes;
   std::u16string out;
@@ -40,6 +42,8 @@ std::u16string PercentDecode(std::u16string_view s) {
   return out;
 }
 
+namespace {
+
 std::vector<std::u16string_view> SplitPath(std::u16string_view p) {
   std::vector<std::u16string_view> parts;
   size_t start = 0;
@@ -59,14 +63,14 @@ std::optional<std::u16string> PathFromFileUrl(std::u16string_view url) {
   std::u16string_view rest = url.substr(5);
   std::u16string path;
   if (rest.substr(0, 3) == u"///") {
-    path = PercentDecode(rest.substr(3));
+    path = DecodePercentEscapes(rest.substr(3));
   } else if (rest.substr(0, 2) == u"//") {
     std::u16string_view hostAndPath = rest.substr(2);
     // "file://C:/x" names a drive, "file://host/share" a network path.
-    if (hostAndPath.size() >= 2 && hostAndPath[1] == u':') path = PercentDecode(hostAndPath);
-    else path = u"\\\\" + PercentDecode(hostAndPath);
+    if (hostAndPath.size() >= 2 && hostAndPath[1] == u':') path = DecodePercentEscapes(hostAndPath);
+    else path = u"\\\\" + DecodePercentEscapes(hostAndPath);
   } else {
-    path = PercentDecode(rest);
+    path = DecodePercentEscapes(rest);
   }
   for (char16_t& c : path)
     if (c == u'/') c = u'\\';
@@ -120,7 +124,8 @@ std::u16string CanonicalUrl(std::u16string_view s) {
 
 std::u16string RelativePath(std::u16string_view base, std::u16string_view target) {
   std::vector<std::u16string_view> b = SplitPath(base), t = SplitPath(target);
-  if (!b.empty()) b.pop_back();  // the base's own file name
+  // The base's own file name; a base that ends with a separator names a folder.
+  if (!b.empty() && !base.empty() && base.back() != u'\\' && base.back() != u'/') b.pop_back();
   if (b.empty() || t.empty() || !HtmlSameText(b[0], t[0])) return std::u16string(target);
   size_t common = 0;
   while (common < b.size() && common + 1 < t.size() && HtmlSameText(b[common], t[common])) ++common;

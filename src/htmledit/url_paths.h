@@ -8,6 +8,9 @@
 
 namespace htmledit {
 
+// Percent escapes decoded; they stand for UTF-8 bytes.
+std::u16string DecodePercentEscapes(std::u16string_view s);
+
 // The local path of a file URL ("file:///C:/a/b.html" → "C:\a\b.html", "file://host/x" →
 // "\\host\x"), percent escapes decoded; nullopt when the address is no file URL.
 std::optional<std::u16string> PathFromFileUrl(std::u16string_view url);
@@ -22,7 +25,8 @@ std::u16string LocalPathOf(std::u16string_view url, bool backslash);
 std::u16string CanonicalUrl(std::u16string_view pathOrUrl);
 
 // The path of target relative to the folder of base (both local paths), with backslashes;
-// target itself when they lie on different drives or hosts.
+// a base that ends with a separator is that folder. Target itself when they lie on
+// different drives or hosts.
 std::u16string RelativePath(std::u16string_view base, std::u16string_view target);
 
 // Whether an address is fetched over the network (http, https, ftp and similar schemes).

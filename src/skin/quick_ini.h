@@ -40,7 +40,8 @@ class TQuickIni {
   std::vector<Section> sections_;
 };
 
-// Delphi-style integer text: optional sign, decimal digits or "$" and hexadecimal digits.
+// An integer written as an optional "+" or "-", then either decimal digits or "$" followed
+// by hexadecimal digits (either letter case); nothing else, not even blanks, may stand in it.
 // False when it does not convert or overflows 32 bits (hexadecimal up to 8 digits may wrap
 // into the sign, as "$FFFFFFFF" is -1).
 bool ParseInteger(std::u16string_view text, int& value);

@@ -129,8 +129,13 @@ const MenuRowText* FindMenuRow(ULONG_PTR itemData, UINT itemId);
 // Makes every row of a menu owner-drawn (recursively), keeping its type otherwise.
 void MakeRowsOwnerDrawn(HMENU menu);
 
-void MeasureMenuRow(TSkinData& data, MenuRowKind kind, MEASUREITEMSTRUCT& mis);
-void DrawMenuRow(TSkinData& data, const DRAWITEMSTRUCT& dis);
+// A row of a skinned window's menu: the form's own menus (gui::Menu) describe their rows to
+// the skin's row painter; other rows are rebuilt from their remembered text.
+void MeasureMenuRow(TSkinData& data, MenuRowKind kind, const gui::Form* form, MEASUREITEMSTRUCT& mis);
+void DrawMenuRow(TSkinData& data, MenuRowKind kind, const gui::Form* form, const DRAWITEMSTRUCT& dis);
+// The skinned system menu's pictures: the one of a system command (-1 for none), drawn 16 x 16.
+int SystemMenuImage(UINT command);
+void DrawSystemMenuImage(HDC dc, int image, int x, int y, COLORREF ink);
 
 // ---- The menu bar -----------------------------------------------------------------------------
 
@@ -252,6 +257,7 @@ class TWinSkinForm {
   // Non-client input.
   POINT ToWindow(LPARAM screenPoint) const;
   bool PaintsMenuRow(ULONG_PTR itemData) const;
+  MenuRowKind RowKind(ULONG_PTR itemData) const;
   TWinSysButton* ButtonAt(POINT p);
   void SetHover(TWinSysButton* button, int menuItem, int state);
   void LeaveHover();

@@ -346,17 +346,14 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_MEASUREITEM: {
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       if (mis->CtlType != ODT_MENU || !PaintsMenuRow(mis->itemData)) return false;
-      const MenuRowKind kind = mis->itemData == static_cast<ULONG_PTR>(kSystemMenuTag) ? MenuRowKind::Rebuilt
-                               : BarMenuOpen                                            ? MenuRowKind::BarDropDown
-                                                                                        : MenuRowKind::Popup;
-      MeasureMenuRow(*SkinData, kind, *mis);
+      MeasureMenuRow(*SkinData, RowKind(mis->itemData), FormObject, *mis);
       result = TRUE;
       return true;
     }
     case WM_DRAWITEM: {
       const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (dis->CtlType != ODT_MENU || !PaintsMenuRow(dis->itemData)) return false;
-      DrawMenuRow(*SkinData, *dis);
+      DrawMenuRow(*SkinData, RowKind(dis->itemData), FormObject, *dis);
       result = TRUE;
       return true;
     }
@@ -370,6 +367,11 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool TWinSkinForm::PaintsMenuRow(ULONG_PTR itemData) const {
   if (itemData == static_cast<ULONG_PTR>(kSystemMenuTag)) return true;
   return BarMenuOpen ? SkinBarRows : SkinPopupRows;
+}
+
+MenuRowKind TWinSkinForm::RowKind(ULONG_PTR itemData) const {
+  if (itemData == static_cast<ULONG_PTR>(kSystemMenuTag)) return MenuRowKind::Rebuilt;
+  return BarMenuOpen ? MenuRowKind::BarDropDown : MenuRowKind::Popup;
 }
 
 POINT TWinSkinForm::ToWindow(LPARAM screenPoint) const {
@@ -502,14 +504,22 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
 }
 
 void TWinSkinForm::TimerTick() {
-  if (MenuLoop || !hoverButton_) return;
+  if (MenuLoop) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   RECT w{};
   GetWindowRect(Handle, &w);
-  const TRect& r = hoverButton_->Rect;
   const int x = cursor.x - w.left, y = cursor.y - w.top;
-  if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) {
+  auto off = [&](const TRect& r) { return x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom; };
+  // A lit menu-bar item goes dark when the pointer has left it: no non-client message says so
+  // when the pointer moves on into the client area.
+  if (MenuBar && hoverMenuItem_ >= 0 && hoverMenuItem_ < static_cast<int>(MenuBar->Items.size()) &&
+      off(MenuBar->Items[static_cast<size_t>(hoverMenuItem_)].Rect)) {
+    LeaveHover();
+    return;
+  }
+  if (!hoverButton_) return;
+  if (off(hoverButton_->Rect)) {
     LeaveHover();
     CaptionHint().Hide();
     return;

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "program_fixture.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -137,6 +138,39 @@ TEST_F(ListWork, BookmarksMarkJumpRemoveAndComeBackAfterAListLoad) {
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"本次剪切板历史文本总集"));
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == history; }, 10s));
   EXPECT_TRUE(e2e::WaitUntil([&] { return MarkShown(3); }, 10s));
+}
+
+TEST_F(ListWork, AListOpenedFromTheFixedViewHasAWorkingJumpMenuClassicAndSkinned) {
+  HWND fixedView = e2e::ChildWindow(main_, L"", L"固定条目");
+  ASSERT_NE(fixedView, nullptr);
+  for (const bool skinned : {false, true}) {
+    if (skinned) {
+      ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"新式绿皮"));
+      ASSERT_TRUE(e2e::WaitUntil([&] {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main_, 0x3523, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);  // skinned?
+        return answer == 1;
+      }, 15s));
+      e2e::WaitForIdle(main_, 5s);
+    }
+    PostMessageW(fixedView, BM_CLICK, 0, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+      const auto rows = e2e::ListRows(list_);
+      return !rows.empty() && rows[0] == L"我的常用地址：北京市海淀区中关村大街1号";
+    }, 10s)) << "no fixed view";
+    ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"打开  样例表格1_春花烂漫"));
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+      const auto rows = e2e::ListRows(list_);
+      return rows.size() > 3 && rows[0] == L"张三";
+    }, 10s)) << "the sample table was not opened";
+    e2e::WaitForIdle(main_, 5s);
+    ContextCommand(2, kSetBookmark);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return MarkShown(2); }, 10s)) << "no teal mark on row 2, skinned " << skinned;
+    // The jump menu's first row selects the bookmark.
+    ContextCommand(0, kJumpMenu, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::SelectedListRow(list_) == 2; }, 10s))
+        << "the jump menu did not select row 2, skinned " << skinned;
+  }
 }
 
 TEST_F(ListWork, ARealMouseDragMovesTheEntryAndEscOrAMissedDropChangeNothing) {

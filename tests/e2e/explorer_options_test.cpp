@@ -6,6 +6,7 @@
 #include <chrono>
 #include <optional>
 
+#include "explorer_driver.h"
 #include "program_fixture.h"
 
 using namespace std::chrono_literals;
@@ -36,22 +37,6 @@ void SetValue(const wchar_t* name, DWORD value) {
             ERROR_SUCCESS);
   RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
-}
-
-// Closes the folder windows the refresh opened (Wine's Explorer windows are "ExplorerWClass"):
-// their processes would outlive the test otherwise.
-void CloseFolderWindows() {
-  std::vector<HWND> windows;
-  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
-    if (WindowClass(h) == L"ExplorerWClass" || WindowClass(h) == L"CabinetWClass") windows.push_back(h);
-  }
-  for (HWND h : windows) PostMessageW(h, WM_CLOSE, 0, 0);
-  WaitUntil([&] {
-    for (HWND h : windows) {
-      if (IsWindow(h)) return false;
-    }
-    return true;
-  }, 10s);
 }
 
 // The test starts the program only after it has laid out the registry.

@@ -7,6 +7,7 @@
 #include "foreign_editor.h"
 #include "keyboard_input.h"
 #include "program_fixture.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -38,22 +39,6 @@ int ListMenuCommand(std::u16string_view name) {
     if (row.caption != u"-") ++id;
   }
   return 0;
-}
-
-struct ChildSearch {
-  const wchar_t* text;
-  HWND found;
-};
-BOOL CALLBACK ChildSearchProc(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (e2e::WindowText(child) != search->text) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-HWND ChildWithText(HWND parent, const wchar_t* text) {
-  ChildSearch search{text, nullptr};
-  EnumChildWindows(parent, ChildSearchProc, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 class FixedEntries : public e2e::ProgramTest {
@@ -116,7 +101,7 @@ TEST_F(FixedAnsiFile, AddingAnEntryRewritesTheFileAsUtf8AndShowsTheFixedView) {
   EXPECT_EQ(FixedMenuRows(main_).size(), 3u);
 
   // Back to the history: its rows, with the row that was selected there.
-  HWND historyButton = ChildWithText(main_, L"全部历史");
+  HWND historyButton = e2e::ChildWindow(main_, L"", L"全部历史");
   ASSERT_NE(historyButton, nullptr);
   PostMessageW(historyButton, BM_CLICK, 0, 0);
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == std::vector<std::wstring>{kFirstEntry}; }, 10s));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include "app/snapshot/snapshot_stream.h"
@@ -260,6 +261,132 @@ TEST_F(FormattedView, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenToFiles) {
   e2e::ClickListRow(list_, 1);
   ASSERT_TRUE(e2e::WaitUntil([&] { return ClipboardText().rfind(L"汉语新黑体红色", 0) == 0; }, 10s));
   EXPECT_EQ(e2e::ListRows(list_).size(), 2u);
+}
+
+// Saved as HTML and read back from disk: comments, Word's list markers, style sheets and
+// scripts come out as they went in, at every save; a link below a folder base is relative to
+// that folder.
+TEST_F(FormattedView, SavedHtmlKeepsCommentsRawTextAndFolderRelativeLinks) {
+  SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
+  const std::wstring style = L"p > b {color:red}";
+  const std::wstring script = L"if (1 < 2 && x) y = \"&amp;\";";
+  ASSERT_TRUE(e2e::SetClipboardFormats(
+      {{0, L"HTML Format",
+        HtmlFormat(L"<p>甲<!--abc-->乙</p><p><![if !supportLists]>1.<![endif]>列表</p><style>" + style +
+                   L"</style><script>" + script + L"</script>")},
+       {CF_UNICODETEXT, L"", UnicodeBytes(L"甲乙 1.列表")}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  HWND view = OpenViewOn(1);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  const std::vector<std::wstring> shown{L"甲乙", L"1.列表"};
+  ASSERT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 10s));
+  // Saved twice (each save reloads the view from what it wrote): the same text both times.
+  std::wstring saved[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::filesystem::path file = folder_ / L"保存" / (L"注释" + std::to_wstring(i) + L".html");
+    ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
+    ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), file.wstring()));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(file); }, 10s));
+    saved[i] = HtmlFileText(file);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 5s))
+        << e2e::Utf8(EditorLines(editor).empty() ? L"" : EditorLines(editor).front());
+  }
+  const std::wstring& html = saved[0];
+  EXPECT_NE(html.find(L"甲<!--abc-->乙"), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_NE(html.find(L"<!--[if !supportLists]-->1.<!--[endif]-->列表"), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_EQ(html.find(L"--&gt;"), std::wstring::npos);
+  EXPECT_NE(html.find(style), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_NE(html.find(script), std::wstring::npos) << e2e::Utf8(html);
+  EXPECT_EQ(saved[1], saved[0]) << e2e::Utf8(saved[1]);
+  ClickButton(view, L"保存修改");
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_)[1].rfind(L"甲乙", 0) == 0; }, 10s));
+  EXPECT_EQ(e2e::ListRows(list_)[1].find(L"-->"), std::wstring::npos) << e2e::Utf8(e2e::ListRows(list_)[1]);
+
+  // A page with a folder base, opened and saved under another name.
+  const std::filesystem::path page = folder_ / L"保存" / L"基址.html";
+  e2e::WriteFile(page, "<html><head><base href=\"file:///C:/x/\"></head><body>"
+                       "<p><a href=\"file:///C:/x/sub/p.html\">link</a></p></body></html>");
+  ASSERT_TRUE(e2e::ChooseMenuRow(view, L"打开 htm文件 "));
+  ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), page.wstring()));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"link"; }, 10s));
+  const std::filesystem::path copy = folder_ / L"保存" / L"基址副本.html";
+  ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
+  ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), copy.wstring()));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(copy); }, 10s));
+  const std::wstring linked = HtmlFileText(copy);
+  EXPECT_NE(linked.find(L"href=\"sub\\p.html\""), std::wstring::npos) << e2e::Utf8(linked);
+}
+
+// A word processor's HTML Format refers to its pictures as local files; they show at their
+// size or the size the page gives them, a data: address too; a damaged or missing file keeps
+// its placeholder.
+TEST_F(FormattedView, LocalPicturesAndDataAddressesShowAtTheirSize) {
+  SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
+  const std::filesystem::path clips = folder_ / L"msohtmlclip1" / L"01";
+  std::filesystem::create_directories(clips);
+  const std::filesystem::path fixtures = std::filesystem::path(QUILL_TESTDATA_DIR) / "pictures";
+  for (const char* name : {"clip_image001.png", "clip_image002.jpg", "clip_image003.gif", "clip_image004.bmp",
+                           "clip_image005.png"})
+    e2e::WriteFile(clips / name, e2e::ReadFile(fixtures / name));
+  e2e::WriteFile(clips / "clip_image006.png", e2e::ReadFile(fixtures / "damaged.png").substr(0, 60));
+  std::wstring url = L"file:///" + clips.wstring() + L"/";
+  std::replace(url.begin(), url.end(), L'\\', L'/');
+  auto img = [&](const std::wstring& name, const std::wstring& size = L"") {
+    return L"<img " + size + L" src=\"" + url + name + L"\">";
+  };
+  const std::wstring html =
+      L"<p>图片" + img(L"clip_image001.png", L"width=40 height=30") + img(L"clip_image002.jpg") +
+      img(L"clip_image003.gif") + img(L"clip_image004.bmp") + L"</p><p>" + img(L"clip_image005.png", L"width=60") +
+      L"<img src=\"data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAABgAAAAQAQMAAAA26i3WAAAAA1BMVEUQwMDrwotUAAAADElEQVQI12NgoAwAAABAAAFmF2OwAAAAAElFTkSuQmCC\">" +
+      img(L"clip_image006.png") + img(L"clip_image007.png") + L"尾</p>";
+  ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(html)}, {CF_UNICODETEXT, L"", UnicodeBytes(L"图片 尾")}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  HWND view = OpenViewOn(1);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  const std::vector<std::wstring> shown{L"图片\uFFFC\uFFFC\uFFFC\uFFFC", L"\uFFFC\uFFFC\uFFFC\uFFFC尾"};
+  ASSERT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 10s));
+  HWND document = DocumentWindow(view);
+  // Each picture is a block of its own colour: its size on the screen is the block's.
+  struct Block {
+    const char* name;
+    COLORREF color;
+    int width, height;
+  };
+  const Block blocks[] = {{"png", RGB(0x12, 0xAB, 0x34), 40, 30}, {"jpeg", RGB(0x20, 0x40, 0xC0), 36, 24},
+                          {"gif", RGB(0xC0, 0x20, 0x80), 30, 20},  {"bmp", RGB(0xE0, 0xA0, 0x10), 28, 18},
+                          {"png at width 60", RGB(0x70, 0x30, 0xF0), 60, 30},
+                          {"data:", RGB(0x10, 0xC0, 0xC0), 24, 16}, {"damaged", RGB(0xF0, 0x60, 0x60), 0, 0}};
+  auto similar = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 12 && std::abs(GetGValue(a) - GetGValue(b)) <= 12 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 12;
+  };
+  auto measure = [&](const e2e::ScreenShot& shot, COLORREF color) {
+    RECT box{shot.Width(), shot.Height(), -1, -1};
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x)
+        if (similar(shot.At(x, y), color)) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x + 1);
+          box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    return box.right < 0 ? SIZE{0, 0} : SIZE{box.right - box.left, box.bottom - box.top};
+  };
+  e2e::ScreenShot shot = e2e::ScreenShot::OfClient(document);
+  e2e::WaitUntil([&] {
+    shot = e2e::ScreenShot::OfClient(document);
+    return measure(shot, blocks[0].color).cx > 0;
+  }, 5s);
+  shot.Save("formatted_view_pictures");
+  for (const Block& b : blocks) {
+    const SIZE size = measure(shot, b.color);
+    EXPECT_EQ(size.cx, b.width) << b.name;
+    EXPECT_EQ(size.cy, b.height) << b.name;
+  }
+  EXPECT_TRUE(e2e::MessageBoxTexts(program_.ProcessId()).empty());
+  EXPECT_TRUE(e2e::WaitUntil([&] { return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr) != 0; }, 10s));
 }
 
 TEST_F(FormattedView, AnEmptiedViewSavesAnEmptyTextEntryAndAGoneEntryIsNotWritten) {

@@ -86,6 +86,23 @@ TEST_F(ClickHint, SwitchedOffAClickOnAnotherRowHidesTheHintAndShowsNone) {
   EXPECT_TRUE(FindHints(program_.ProcessId()).visible.empty());
 }
 
+TEST_F(ClickHint, ClosesWhenACommandReordersReloadsOrEmptiesTheList) {
+  for (const wchar_t* text : {L"乙", L"甲", L"丙"}) Copy(text);
+  // The pointer does not move meanwhile: only the command can close the hint. Each round clicks
+  // another row than the last, so that its hint is new and would stay its full 20 s.
+  int row = 1;
+  for (const wchar_t* command : {L"自动排序", L"顶", L"打开  样例表格1_春花烂漫", L"全部删除（清空列表框）"}) {
+    row = 3 - row;
+    e2e::ClickListRow(list_, row);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FindHints(program_.ProcessId()).visible.size() == 1; }, 10s))
+        << "no hint before " << e2e::Utf8(command);
+    ASSERT_TRUE(e2e::ChooseMenuRow(main_, command)) << e2e::Utf8(command);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return FindHints(program_.ProcessId()).visible.empty(); }, 10s))
+        << "the hint outlived " << e2e::Utf8(command);
+  }
+  EXPECT_TRUE(e2e::ListRows(list_).empty());
+}
+
 // Where a row's text lies on the screen (right of the check box, halfway down).
 POINT RowTextOnScreen(HWND list, int row) {
   RECT r{};

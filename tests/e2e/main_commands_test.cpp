@@ -1,12 +1,14 @@
 // The other commands of the main window as a user chains them: a folder entry through the
-// picker, opening many folders with a missing one, the list font kept in "set", the text
-// conversions of one entry, and the workbook import into "temp.txt".
+// picker, opening many folders with a missing one, every folder handed to Explorer, the list
+// font kept in "set", the text conversions of one entry, and the workbook import into "temp.txt".
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <chrono>
 
+#include "explorer_driver.h"
 #include "program_fixture.h"
+#include "tray_driver.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -84,6 +86,52 @@ TEST_F(MainCommands, FolderEntryAndOpeningManyFolders) {
   ASSERT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"你确信开始打开吗", IDOK); }, 10s));
   ASSERT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"一个都没打开", IDOK); }, 10s));
   EXPECT_EQ(WindowText(FindDescendant(main_, kMemo1Id)), L"打开失败  C:\\没有这个文件夹\r\n");
+}
+
+// A comma and blanks in the program's folder: every path must reach Explorer as one path.
+class FoldersInExplorer : public ProgramTest {
+ protected:
+  std::string RuntimeFolderName() const override { return "folders, opened in Explorer"; }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    CloseFolderWindows();
+  }
+  // The arguments of the next Explorer the program starts.
+  std::wstring NextExplorerArguments() { return WaitForNewExplorerArguments(known_, 20s); }
+  static std::wstring Folder(const std::wstring& path) { return L"/n,\"" + path + L"\""; }
+
+  std::set<DWORD> known_ = ExplorerProcesses();
+};
+
+TEST_F(FoldersInExplorer, EveryFolderReachesExplorerQuotedAndExists) {
+  const std::wstring base = folder_.wstring();
+  ASSERT_FALSE(fs::exists(folder_ / L"图片保存"));  // not shipped: a fresh folder has none
+  // The help menu's folder row makes the folder before Explorer is pointed at it.
+  ASSERT_TRUE(ChooseMenuRow(main_, L"图片保存 文件夹"));
+  EXPECT_EQ(NextExplorerArguments(), Folder(base + L"\\图片保存"));
+  EXPECT_TRUE(fs::is_directory(folder_ / L"图片保存"));
+  ASSERT_TRUE(ChooseMenuRow(main_, L"打开本程序启动文件夹"));
+  EXPECT_EQ(NextExplorerArguments(), Folder(base));
+
+  // Folder mode: a tray entry row, then a double click on the list row.
+  const std::wstring saved = base + L"\\保存";
+  Copy(saved);
+  SetMenuSwitch(L"(打开文件夹有效)", true);
+  if (HasFatalFailure()) return;
+  HWND tray = FindTrayIconWindow(program_.ProcessId());
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(tray); }, 5s));
+  const std::optional<POINT> icon = TrayIconPoint();
+  ASSERT_TRUE(icon.has_value());
+  ClickAt(*icon, true);
+  ASSERT_TRUE(WaitUntil([&] { return PopupMenuOpen(program_.ProcessId()); }, 5s)) << "no tray menu";
+  ASSERT_TRUE(ChooseContextMenuRow(main_, saved.substr(0, 50)));
+  EXPECT_EQ(NextExplorerArguments(), Folder(saved));
+  DoubleClickListRow(list_, 1);
+  EXPECT_EQ(NextExplorerArguments(), Folder(saved));
+  // A file is shown selected in its folder.
+  Copy(base + L"\\set");
+  DoubleClickListRow(list_, 2);
+  EXPECT_EQ(NextExplorerArguments(), L"/select,\"" + base + L"\\set\"");
 }
 
 TEST_F(MainCommands, ListFontIsKeptInTheSettingsFile) {

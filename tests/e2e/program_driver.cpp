@@ -51,6 +51,17 @@ void SetSettingsLine(const fs::path& folder, int line, const std::string& value)
   WriteFile(folder / "set", out);
 }
 
+std::string SettingsLine(const fs::path& folder, int line) {
+  const std::string text = ReadFile(folder / "set");
+  size_t start = 0;
+  for (int at = 1; at < line && start != std::string::npos; ++at) {
+    start = text.find('\n', start);
+    if (start != std::string::npos) ++start;
+  }
+  if (start == std::string::npos || start > text.size()) return {};
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
+}
+
 void WriteFile(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;
@@ -389,30 +400,40 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
   return r;
 }
 
-void ClickAt(POINT screen, bool rightButton) {
+namespace {
+INPUT MouseInputAt(POINT screen) {
   const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
   const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT input[3] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = screen.x * 65535 / width;
-    i.mi.dy = screen.y * 65535 / height;
-    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  // The pointer gets there first (programs read its position when they take the click, as the
-  // click hint does). SetCursorPos also moves the X server's pointer, whose later crossing
-  // events would otherwise put Wine's cursor back where the X pointer was; every event carries
-  // the position, so that no other pointer motion can come between.
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = screen.x * 65535 / width;
+  input.mi.dy = screen.y * 65535 / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+}  // namespace
+
+void MovePointer(POINT screen) {
+  // Programs read the pointer's position when they take a click (as the click hint does).
+  // SetCursorPos also moves the X server's pointer, whose later crossing events would
+  // otherwise put Wine's cursor back where the X pointer was; every event carries the
+  // position, so that no other pointer motion can come between.
   SetCursorPos(screen.x, screen.y);
-  SendInput(1, input, sizeof input[0]);
+  INPUT move = MouseInputAt(screen);
+  SendInput(1, &move, sizeof move);
   WaitUntil([&] {
     POINT now{};
     GetCursorPos(&now);
     return now.x == screen.x && now.y == screen.y;
   }, std::chrono::milliseconds(1000));
-  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  SendInput(2, input + 1, sizeof input[0]);
+}
+
+void ClickAt(POINT screen, bool rightButton) {
+  MovePointer(screen);
+  INPUT input[2] = {MouseInputAt(screen), MouseInputAt(screen)};
+  input[0].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags |= rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof input[0]);
 }
 
 void SendKey(WORD key, bool up) {

@@ -22,6 +22,8 @@ std::filesystem::path PrepareRuntimeFolder(const std::string& name);
 void SetSkinNumber(const std::filesystem::path& folder, int number);
 // Sets one line (from 1) of the folder's settings file "set".
 void SetSettingsLine(const std::filesystem::path& folder, int line, const std::string& value);
+// One line (from 1) of the folder's settings file "set", without its line break.
+std::string SettingsLine(const std::filesystem::path& folder, int line);
 
 // Writes bytes to a file (test set-up); UTF-8 of a wide text.
 void WriteFile(const std::filesystem::path& file, const std::string& bytes);
@@ -71,8 +73,10 @@ std::optional<RECT> OpenContextMenuRowRect(HWND programWindow, const std::wstrin
 // Clicks, as a user does, the row of the open context menu with this caption (waiting for
 // the menu to open); false when it did not appear.
 bool ChooseContextMenuRow(HWND programWindow, const std::wstring& caption);
-// A real click (left or right button) at a screen point.
+// A real click (left or right button) at a screen point, the pointer moved there first.
 void ClickAt(POINT screen, bool rightButton = false);
+// The pointer moves to a screen point, as the user moves it.
+void MovePointer(POINT screen);
 // Real key input (SendInput), as the user types: a key down or up, and a key pressed with
 // modifiers held around it.
 void SendKey(WORD key, bool up);

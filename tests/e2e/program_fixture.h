@@ -17,7 +17,7 @@ class ProgramTest : public ::testing::Test {
   static constexpr const wchar_t* kFirstEntry = L"上次退出时保存的条目";
 
   void SetUp() override {
-    folder_ = PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = PrepareRuntimeFolder(RuntimeFolderName());
     const std::vector<std::wstring> entries = StartEntries();
     std::string record = "\xEF\xBB\xBF";
     for (const std::wstring& entry : entries) record += Utf8(entry) + "\r\n";
@@ -32,6 +32,10 @@ class ProgramTest : public ::testing::Test {
     ASSERT_NE(list_, nullptr);
     // The first show loads the exit record in place of what was captured during start-up.
     ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == entries; }, std::chrono::seconds(10)));
+  }
+  // The name of the runtime folder below the scratch folder.
+  virtual std::string RuntimeFolderName() const {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
   }
   // The entries of the exit record, which the list shows after start-up (one-line texts).
   virtual std::vector<std::wstring> StartEntries() const { return {kFirstEntry}; }

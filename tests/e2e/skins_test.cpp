@@ -10,14 +10,18 @@
 #include "../skin/skin_test_support.h"
 #include "clipboard_driver.h"
 #include "program_driver.h"
-#include "skin/skin_data.h"
-#include "skin/skin_layout.h"
+#include "skin_look_driver.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr UINT kIsSkinned = 0x3523;
+using e2e::Ask;
+using e2e::ClientSize;
+using e2e::FrameExtra;
+using e2e::Settle;
+using e2e::SkinFrame;
+constexpr UINT kIsSkinned = e2e::kSkinQuery;
 
 struct Choice {
   int number;
@@ -40,34 +44,6 @@ constexpr std::array<Choice, 14> kChoices = {{
     {13, L"白亮绿", L"白亮绿_Skin48.skn"},
     {14, L"白绿酷", L"白绿酷_Skin73.skn"},
 }};
-
-LRESULT Ask(HWND hwnd, UINT msg) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(hwnd, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
-  return static_cast<LRESULT>(answer);
-}
-
-SIZE ClientSize(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  return {r.right, r.bottom};
-}
-
-// What the window's frame adds to its client area.
-SIZE FrameExtra(HWND hwnd) {
-  RECT w{};
-  GetWindowRect(hwnd, &w);
-  const SIZE client = ClientSize(hwnd);
-  return {w.right - w.left - client.cx, w.bottom - w.top - client.cy};
-}
-
-// The frame a skin file's borders and the skinned menu bar make.
-SIZE SkinFrame(const std::filesystem::path& folder, const wchar_t* file) {
-  skin::TSkinData data;
-  data.SetSkinFile((folder / L"皮肤" / file).u16string());
-  const skin::FrameBorders b = skin::BordersOf(data.Model());
-  return {b.Left + b.Right, b.Top + b.Bottom + GetSystemMetrics(SM_CYMENU)};
-}
 
 // The pixels of the window's caption strip as the screen shows them.
 struct Strip {
@@ -92,12 +68,6 @@ Strip CaptionStrip(HWND hwnd, int height) {
 
 // Brightness and the strongest channel of a caption's colour.
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
-
-void Settle(HWND hwnd) {
-  // The program has taken every message sent so far once a message comes back.
-  Ask(hwnd, WM_NULL);
-  e2e::WaitUntil([] { return false; }, 300ms);
-}
 
 class Skins : public ::testing::Test {
  protected:
@@ -256,10 +226,7 @@ TEST_F(Skins, TheChoiceIsSavedAndRestoredWithItsRowChecked) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program_.WaitForExit(20s));
   main_ = nullptr;
-  const std::string settings = e2e::ReadFile(folder_ / "set");
-  size_t start = 0;
-  for (int line = 1; line < 17; ++line) start = settings.find('\n', start) + 1;
-  EXPECT_EQ(settings.substr(start, settings.find('\r', start) - start), "4");
+  EXPECT_EQ(e2e::SettingsLine(folder_, 17), "4");
 
   e2e::RunningProgram again;
   ASSERT_TRUE(again.Start(folder_));
@@ -292,6 +259,27 @@ TEST_F(Skins, AMessageBoxOfTheProgramIsSkinnedButtonsToo) {
   }, 10s)) << "style " << std::hex << (box ? GetWindowLongW(box, GWL_STYLE) : 0);
   EXPECT_EQ(Ask(GetDlgItem(box, IDOK), kIsSkinned), 1);
   ASSERT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"不存在", IDOK));
+}
+
+TEST_F(Skins, ANumberThatNamesNoSkinIsTheClassicLookCheckedAndSaved) {
+  folder_ = e2e::PrepareRuntimeFolder("skins-no-such-number");
+  e2e::SetSkinNumber(folder_, 15);
+  ASSERT_TRUE(program_.Start(folder_));
+  // A value the program cannot use: the settings file is said to be damaged.
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    return e2e::AnswerMessageBox(program_.ProcessId(), L"set设置文件数据出错", IDOK);
+  }, 30s));
+  main_ = program_.WaitForMainWindow();
+  ASSERT_NE(main_, nullptr);
+  Settle(main_);
+  EXPECT_EQ(Ask(main_, kIsSkinned), 0);
+  const auto rows = e2e::ReadMenuBar(main_);
+  EXPECT_TRUE(RowChecked(rows, L"经典"));
+  EXPECT_FALSE(RowChecked(rows, L"新式绿皮"));
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  main_ = nullptr;
+  EXPECT_EQ(e2e::SettingsLine(folder_, 17), "1");
 }
 
 // The bad files replace shipped skins of the runtime folder.

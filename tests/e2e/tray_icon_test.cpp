@@ -10,6 +10,7 @@
 #include "program_fixture.h"
 #include "screen_shot.h"
 #include "tray_driver.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -21,13 +22,6 @@ constexpr wchar_t kExitRow[] = L"退出（本软件）";
 const std::wstring kLongEntry =
     L"托盘菜单里的这一条很长：从前有座山，山里有座庙，庙里有个老和尚在给小和尚讲故事，讲的是什么呢？"
     L"从前有座山，山里有座庙，故事一直讲下去，永远也讲不完。";
-
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
 
 class TrayIcon : public e2e::ProgramTest {
  protected:
@@ -117,6 +111,36 @@ TEST_F(TrayIcon, AnEntryRowPutsTheWholeEntryOnTheClipboard) {
   EXPECT_EQ(e2e::ReadClipboardText(), L"带私有格式的条目");
 }
 
+TEST_F(TrayIcon, EntryRowsShowTextOutsideCodePage936AsItIsClassicAndSkinned) {
+  const std::wstring wide = L"한국어 😀 text";
+  // The 50th character would be the first half of a pair: the row stops before the pair.
+  const std::wstring cut = std::wstring(49, L'字') + L"😀 after";
+  Copy(wide);
+  Copy(cut);
+  for (const bool skinned : {false, true}) {
+    if (skinned) {
+      ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"新式绿皮"));
+      ASSERT_TRUE(e2e::WaitUntil([&] {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main_, 0x3523, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);  // skinned?
+        return answer == 1;
+      }, 15s));
+      e2e::WaitForIdle(main_, 5s);
+    }
+    OpenTrayMenu();
+    if (HasFatalFailure()) return;
+    e2e::WaitUntil([] { return false; }, 300ms);
+    e2e::ScreenShot::OfWindow(e2e::OpenPopupMenu(program_.ProcessId()))
+        .Save(skinned ? "tray-menu-wide-skinned" : "tray-menu-wide-classic");
+    ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, wide)) << "no row shows the text as it is, skinned " << skinned;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == wide; }, 5s));
+    OpenTrayMenu();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, cut.substr(0, 49))) << "skinned " << skinned;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == cut; }, 5s));
+  }
+}
+
 TEST_F(TrayIcon, TheExitRowClosesTheProgramAndWritesTheExitRecord) {
   Copy(L"退出前复制的条目");
   OpenTrayMenu();
@@ -183,7 +207,7 @@ TEST_F(TrayIcon, AltCFromAnotherProgramBringsTheListToTheFront) {
     ASSERT_TRUE(editor.Activate());
     e2e::PressKey('C', {VK_MENU});
     EXPECT_TRUE(e2e::WaitUntil([&] {
-      return Shown() && GetForegroundWindow() == main_ && FocusOf(main_) == list_;
+      return Shown() && GetForegroundWindow() == main_ && e2e::FocusOf(main_) == list_;
     }, 5s)) << "visible " << IsWindowVisible(main_) << ", minimised " << IsIconic(main_);
   };
   altC();

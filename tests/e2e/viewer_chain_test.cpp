@@ -1,14 +1,17 @@
 // The program's place in the clipboard viewer chain: another viewer joined after it keeps
 // getting every change while the program leaves and rejoins (monitoring off and on); a
 // clipboard that another program keeps locked does not hang the window, and the change is
-// caught up by the check timer; large clipboards do not stall the message loop.
+// caught up by the check timer, also when it is taken between the program's read of the text
+// and its snapshot; large clipboards do not stall the message loop.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "clipboard_driver.h"
+#include "keyboard_input.h"
 #include "program_driver.h"
 
 using namespace std::chrono_literals;
@@ -61,6 +64,68 @@ class SecondViewer {
   HWND window_ = nullptr;
   HWND next_ = nullptr;
   int changes_ = 0;
+};
+
+// Offers a text through delayed rendering: its bytes are made when a program first asks for
+// them, and from then on a thread of the test takes the clipboard the moment that program
+// lets it go. It keeps it for `hold`, or until `stored()` says that the program has stored
+// the text already (it had taken its snapshot before the thread came in).
+class LateHolder {
+ public:
+  LateHolder(std::chrono::milliseconds hold, std::function<bool()> stored) : hold_(hold), stored_(std::move(stored)) {
+    window_ = e2e::CreateHiddenWindow(L"QuilloraE2ELateHolder", Proc);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~LateHolder() {
+    if (thread_.joinable()) thread_.join();
+    DestroyWindow(window_);
+  }
+  bool Offer(const std::wstring& text) {
+    if (thread_.joinable()) thread_.join();
+    text_ = text;
+    requested_ = false;
+    released_ = false;
+    if (!OpenClipboard(window_)) return false;
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+    thread_ = std::thread([this] {
+      // Busy waits: the program goes from its read of the text to its snapshot quickly.
+      const auto end = std::chrono::steady_clock::now() + 20s;
+      while (!requested_ && std::chrono::steady_clock::now() < end) {
+      }
+      bool opened = false;
+      while (!(opened = OpenClipboard(nullptr)) && std::chrono::steady_clock::now() < end) {
+      }
+      const auto until = std::chrono::steady_clock::now() + hold_;
+      while (opened && !stored_() && std::chrono::steady_clock::now() < until) Sleep(50);
+      if (opened) CloseClipboard();
+      released_ = true;
+    });
+    return true;
+  }
+  bool released() const { return released_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<LateHolder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_RENDERFORMAT && wp == CF_UNICODETEXT) {
+      const size_t bytes = (self->text_.size() + 1) * sizeof(wchar_t);
+      HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+      memcpy(GlobalLock(block), self->text_.c_str(), bytes);
+      GlobalUnlock(block);
+      SetClipboardData(CF_UNICODETEXT, block);
+      self->requested_ = true;
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  std::chrono::milliseconds hold_;
+  std::function<bool()> stored_;
+  HWND window_ = nullptr;
+  std::wstring text_;
+  std::atomic<bool> requested_{false}, released_{false};
+  std::thread thread_;
 };
 
 class ViewerChain : public ::testing::Test {
@@ -132,6 +197,31 @@ TEST_F(ViewerChain, ALockedClipboardDoesNotHangTheWindowAndIsCaughtUpLater) {
   EXPECT_NE(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
   // Within a few check-timer ticks the missed text is captured.
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == L"copied while locked"; }, 20s));
+}
+
+TEST_F(ViewerChain, ACopyWhoseSnapshotFindsTheClipboardHeldIsCaughtUpLater) {
+  // Long texts make the program's step from reading the text to its snapshot long enough for
+  // the holder to come in between most of the time.
+  e2e::ChangeSettingsLines(folder_, {{1, "320000"}});
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"读入设置文件"));
+  int rows = static_cast<int>(e2e::ListRows(list_).size());
+  // Held longer than the program's bounded wait (2 s) for the clipboard.
+  LateHolder holder(4s, [&] { return SendMessageW(list_, LB_GETCOUNT, 0, 0) > rows; });
+  bool heldBeforeTheSnapshot = false;
+  for (int attempt = 0; attempt < 12 && !heldBeforeTheSnapshot; ++attempt) {
+    const std::wstring text = std::to_wstring(attempt) + L" 复制后剪切板被占用" + std::wstring(300000, L'长');
+    ASSERT_TRUE(holder.Offer(text));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return holder.released(); }, 30s));
+    // Stored while held: the holder came in after the snapshot, and the next copy tries again.
+    heldBeforeTheSnapshot = e2e::ListRows(list_).back() != text.substr(0, 150);
+    if (heldBeforeTheSnapshot) {
+      // Within the check timer's period (5 s) and the time its repair takes, the copy is stored.
+      EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text.substr(0, 150); }, 12s))
+          << "attempt " << attempt;
+    }
+    rows = static_cast<int>(e2e::ListRows(list_).size());
+  }
+  EXPECT_TRUE(heldBeforeTheSnapshot) << "the holder never came in before the snapshot";
 }
 
 TEST_F(ViewerChain, LargeClipboardsDoNotStallTheMessageLoop) {

@@ -1,5 +1,5 @@
 // Parts of the program's windows as another program finds them: a child window by class
-// (and caption), the centre of a window on the screen.
+// (and caption), the centre of a window on the screen, the window holding the focus.
 #pragma once
 
 #include <windows.h>
@@ -15,17 +15,27 @@ struct ChildSearch {
   HWND found = nullptr;
   static BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
     auto* s = reinterpret_cast<ChildSearch*>(lp);
-    if (WindowClass(hwnd) != s->cls || (!s->text.empty() && WindowText(hwnd) != s->text)) return TRUE;
+    if ((!s->cls.empty() && WindowClass(hwnd) != s->cls) || (!s->text.empty() && WindowText(hwnd) != s->text)) {
+      return TRUE;
+    }
     s->found = hwnd;
     return FALSE;
   }
 };
 
-// The first child (at any depth) of the class, and with the caption when one is given.
+// The first child (at any depth) of the class (any class when empty), and with the caption
+// when one is given.
 inline HWND ChildWindow(HWND parent, const std::wstring& windowClass, const std::wstring& caption = L"") {
   ChildSearch search{windowClass, caption};
   EnumChildWindows(parent, ChildSearch::Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The window that has the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) {
+  GUITHREADINFO info{sizeof info};
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
 }
 
 inline POINT CentreOf(HWND window) {

@@ -1,6 +1,8 @@
 // Caret moves, selection, bookmarks, the selection-changed burst, the grid and the mouse.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "editor_test_support.h"
 #include "hexedit/hx_errors.h"
 
@@ -172,6 +174,35 @@ TEST(Bookmarks, SetGoToggleAndFollowTheData) {
   EXPECT_EQ(e.GetBookmark(1).position, -1);
   EXPECT_EQ(e.GetBookmark(2).position, 12);
   EXPECT_EQ(changes, 2);
+}
+
+TEST(Bookmarks, OneOnADeletedByteGoesAwayAndTheOthersShift) {
+  TestEditor e;
+  Load(e, 40);
+  const auto positions = [&] {
+    std::vector<std::int64_t> p;
+    for (int i = 0; i < 5; ++i) p.push_back(e.GetBookmark(i).position);
+    return p;
+  };
+  const auto mark = [&](std::vector<std::int64_t> at) {
+    for (int i = 0; i < 5; ++i) e.SetBookmark(i, at[static_cast<std::size_t>(i)], false);
+  };
+  mark({5, 10, 15, 19, 25});
+  e.DeleteBytes(10, 10);
+  EXPECT_EQ(positions(), (std::vector<std::int64_t>{5, -1, -1, -1, 15}));
+  // A replace that shrinks: the bytes written over keep their bookmarks, the ones cut off lose them.
+  Load(e, 40);
+  mark({5, 10, 12, 13, 25});
+  e.SetSelStart(10);
+  e.SetSelEnd(14);
+  e.ReplaceSelection(BytesOf("abc"));
+  EXPECT_EQ(positions(), (std::vector<std::int64_t>{5, 10, 12, -1, 23}));
+  // Undoing an insert deletes the inserted bytes, and the bookmarks set on them.
+  Load(e, 40);
+  e.InsertBuffer(BytesOf("abcd"), 10);
+  mark({5, 11, 13, 14, 30});
+  e.Undo();
+  EXPECT_EQ(positions(), (std::vector<std::int64_t>{5, -1, -1, 10, 26}));
 }
 
 TEST(Grid, RowsColumnsAndCells) {

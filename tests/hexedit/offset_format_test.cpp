@@ -53,6 +53,12 @@ TEST(OffsetFormat, BadFormatsNameWhatIsWrong) {
   EXPECT_EQ(ErrorOf("11:|"), "Invalid radix in offset format (11h), allowed: 02h..10h");
   EXPECT_EQ(ErrorOf("1:|"), "Invalid radix in offset format (1h), allowed: 02h..10h");
   EXPECT_EQ(ErrorOf("3%10:|"), "Invalid bytes per unit value 3, allowed: 1,2,4,8");
+  // No offset needs more than 64 digits (radix 2): a larger minimum would only pad every
+  // gutter text with millions of zeros.
+  EXPECT_EQ(ErrorOf("2f34621A!2:|"), "Invalid digit count in offset format (2f34621ah), allowed: 00h..40h");
+  EXPECT_EQ(ErrorOf("41!2:|"), "Invalid digit count in offset format (41h), allowed: 00h..40h");
+  const OffsetFormat widest = ParseOffsetFormat("40!2:|", 16, 2, 1);
+  EXPECT_EQ(FormatOffset(widest, ~0ull, OffsetDigitCount(widest, 0), false), std::string(64, '1'));
 }
 
 TEST(OffsetFormat, TheEditorsGutterFollowsItsFormatAndLayout) {

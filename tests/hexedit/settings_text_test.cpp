@@ -97,7 +97,9 @@ TEST(SettingsText, ABadValueStopsThereAndPaintingResumes) {
   EXPECT_FALSE(e.ShowRuler());
   for (const char16_t* bad : {u"ShowRuler=yes", u"BytesPerRow=12x", u"Translation=tkNone", u"MaskChar=ab",
                               u"Colors.Grid=clNothing", u"Font.Style=[fsHeavy]", u"Font.Style=fsBold",
-                              u"OffsetFormat=-!10:0x", u"MaxUndo=-1", u"Font.Size=0", u"BytesPerUnit=3"}) {
+                              u"OffsetFormat=-!10:0x", u"MaxUndo=-1", u"Font.Size=0", u"BytesPerUnit=3",
+                              // counts beyond what a row can show
+                              u"OffsetFormat=2f34621A!2:|", u"GutterWidth=2147483647", u"BytesPerBlock=2147483647"}) {
     EXPECT_THROW(e.SetPropertiesFromText(bad), EHexEditor);
     EXPECT_FALSE(e.SettingsUpdating());
   }

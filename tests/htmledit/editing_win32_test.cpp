@@ -453,3 +453,103 @@ TEST_F(Editing, TableCellsFollowTheViewsWidth) {
 
 }  // namespace
 }  // namespace htmledit
+
+namespace htmledit {
+namespace {
+
+TEST_F(Editing, PastingTheHtmlAlreadyThereOrInBrowseModeChangesNothing) {
+  Load(u"<p>ab<b>cd</b></p>");
+  Select(2, 4);
+  const uint64_t before = Doc()->Dom().ChangeCount();
+  EXPECT_TRUE(editor.PasteHTMLAtSelection(u"<B>cd</B>"));
+  EXPECT_EQ(Doc()->Dom().ChangeCount(), before);
+  EXPECT_TRUE(editor.PasteHTMLAtSelection(u"<I>cd</I>"));
+  EXPECT_NE(Body().find("ab<I>cd</I>"), std::string::npos) << Body();
+  editor.SetBrowseMode(true);
+  ASSERT_TRUE(editor.BrowseMode());
+  const std::string browsed = Body();
+  Select(0, 1);
+  EXPECT_FALSE(editor.PasteHTMLAtSelection(u"<U>x</U>"));
+  EXPECT_EQ(Body(), browsed);
+}
+
+// A checker that reads lines and asks where a word is, without selecting it, gets the mark on
+// that word; a position between words marks nothing.
+TEST_F(Editing, ALineReadThenAWordPositionMarksThatWord) {
+  Load(u"<p>first wrnog</p>");
+  HWND e = editor.Handle();
+  wchar_t line[32] = {};
+  *reinterpret_cast<WORD*>(line) = 32;
+  ASSERT_EQ(SendMessageW(e, EM_GETLINE, 0, reinterpret_cast<LPARAM>(line)), 11);
+  POINTL at{-1, -1};
+  SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 5);
+  EXPECT_EQ(Doc()->HighlightCount(), 0);
+  SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 6);
+  EXPECT_EQ(Doc()->HighlightCount(), 1);
+  SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 8);  // inside the marked word
+  EXPECT_EQ(Doc()->HighlightCount(), 1);
+  UpdateWindow(View());
+  EXPECT_GT(RedPixelsInView(), 3);
+}
+
+// The framework's context-menu and drag events of the control: a right click in the document
+// asks OnContextPopup; a drag over it asks OnDragOver (which may refuse it), a drop tells
+// OnDragDrop after the document took the text.
+TEST_F(Editing, ContextPopupDragOverAndDragDropAreRaised) {
+  Load(u"<p>ab</p>");
+  POINT asked{-1, -1};
+  editor.OnContextPopup = [&](TCustomHtmlEdit&, POINT at, bool& handled) {
+    asked = at;
+    handled = true;
+  };
+  POINT screen{30, 12};
+  ClientToScreen(View(), &screen);
+  SendMessageW(View(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(View()), MAKELPARAM(screen.x, screen.y));
+  POINT expected = screen;
+  ScreenToClient(editor.Handle(), &expected);
+  EXPECT_EQ(asked.x, expected.x);
+  EXPECT_EQ(asked.y, expected.y);
+
+  std::vector<TDragState> states;
+  bool refuse = false;
+  int drops = 0;
+  editor.OnDragOver = [&](TCustomHtmlEdit&, void* source, int, int, TDragState state, bool& accept) {
+    EXPECT_NE(source, nullptr);
+    states.push_back(state);
+    if (refuse) accept = false;
+  };
+  editor.OnDragDrop = [&](TCustomHtmlEdit&, void*, int x, int y) {
+    ++drops;
+    EXPECT_EQ(x, expected.x);
+    EXPECT_EQ(y, expected.y);
+  };
+  auto* target = static_cast<IDropTarget*>(GetPropW(View(), L"OleDropTargetInterface"));
+  ASSERT_NE(target, nullptr);
+  ASSERT_TRUE(PutText(u"X"));
+  IDataObject* data = nullptr;
+  ASSERT_EQ(OleGetClipboard(&data), S_OK);
+  const POINTL point{screen.x, screen.y};
+  DWORD effect = DROPEFFECT_COPY;
+  target->DragEnter(data, 0, point, &effect);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  target->DragOver(0, point, &effect);
+  target->Drop(data, 0, point, &effect);
+  EXPECT_EQ(states, (std::vector<TDragState>{TDragState::dsDragEnter, TDragState::dsDragMove}));
+  EXPECT_EQ(drops, 1);
+  EXPECT_NE(Text().find(u'X'), std::u16string::npos);
+  // Refused by the handler: no drop.
+  refuse = true;
+  effect = DROPEFFECT_COPY;
+  target->DragEnter(data, 0, point, &effect);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  target->DragLeave();
+  EXPECT_EQ(states.back(), TDragState::dsDragLeave);
+  const std::u16string text = Text();
+  target->Drop(data, 0, point, &effect);
+  EXPECT_EQ(drops, 1);
+  EXPECT_EQ(Text(), text);
+  data->Release();
+}
+
+}  // namespace
+}  // namespace htmledit

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 #include "htmledit/pending_operation.h"
@@ -167,6 +168,14 @@ TEST(PendingOperation, TimeoutSetterKeepsOnlyPositiveValues) {
   EXPECT_EQ(t.Get(), 30.0);
   t.Set(0.25);
   EXPECT_EQ(t.LimitMs(), 250);
+  // Infinity is no number of seconds; a huge one waits as long as the clock can count.
+  t.Set(std::numeric_limits<double>::infinity());
+  EXPECT_EQ(t.Get(), 0.25);
+  Machine m;
+  m.op.Timeout().Set(1e300);
+  m.host.completeAt = m.host.now + 300;
+  EXPECT_TRUE(m.op.ExecuteAndWait(nullptr, kLoadingFile, [] { return true; }));
+  EXPECT_EQ(m.host.timedOut, 0);
 }
 
 }  // namespace

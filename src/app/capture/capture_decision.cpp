@@ -38,6 +38,12 @@ TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settin
   return TextVerdict::Store;
 }
 
+void UndoTextCapture(CaptureState& state, const CaptureState& before, const std::u16string& text) {
+  if (state.LastClipText == text) state.LastClipText = before.LastClipText;
+  state.CopyStepPending = before.CopyStepPending;
+  state.CopyStepCaptured = before.CopyStepCaptured;
+}
+
 bool DecidePictureChange(CaptureState& state, bool monitorPictures) {
   if (state.PictureWindowPending) {
     state.PictureCaptureArmed = true;

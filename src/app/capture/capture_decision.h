@@ -51,6 +51,10 @@ enum class TextVerdict {
 TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settings, const std::u16string& text,
                               int rowCount, int selectedRow);
 
+// A text that DecideTextCapture let through could not be stored after all: what the decision
+// changed goes back to `before` (unless something else changed it meanwhile).
+void UndoTextCapture(CaptureState& state, const CaptureState& before, const std::u16string& text);
+
 // A change without text is never an entry. True when its picture goes to the picture slots
 // (when picture monitoring is on and the clipboard holds a picture).
 bool DecidePictureChange(CaptureState& state, bool monitorPictures);

@@ -2,9 +2,12 @@
 
 namespace app {
 
-std::u16string ExplorerFolderArguments(std::u16string_view folder) {
-  return u"/n,\"" + std::u16string(folder) + u"\"";
-}
+namespace {
+std::u16string Quoted(std::u16string_view path) { return u"\"" + std::u16string(path) + u"\""; }
+}  // namespace
+
+std::u16string ExplorerFolderArguments(std::u16string_view folder) { return u"/n," + Quoted(folder); }
+std::u16string ExplorerSelectArguments(std::u16string_view file) { return u"/select," + Quoted(file); }
 
 std::u16string TrimText(std::u16string_view text) {
   std::size_t first = 0, last = text.size();

@@ -9,8 +9,11 @@
 
 namespace app {
 
-// "/n," and the folder in quotes, so that a path with blanks or commas stays one folder.
+// Explorer's arguments for a folder opened in a window of its own ("/n,") and for a file
+// shown selected in its folder ("/select,"). Every path given to Explorer goes through
+// these: in quotes, so that a path with blanks or commas stays one path.
 std::u16string ExplorerFolderArguments(std::u16string_view folder);
+std::u16string ExplorerSelectArguments(std::u16string_view file);
 
 // The text without leading and trailing characters up to the blank (control characters too).
 std::u16string TrimText(std::u16string_view text);

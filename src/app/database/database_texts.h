@@ -18,6 +18,7 @@ inline constexpr std::u16string_view kNotADatabase = u"这不是可用的数据�
 inline constexpr std::u16string_view kExitDatabaseMissing =
     u"退出记录数据库.mdb 这个文件不存在，加载上次退出记录失败！";
 inline constexpr std::u16string_view kLoadingExitDatabase = u"正在加载上次退出数据库，可能较慢，请耐心等候。。。";
+inline constexpr std::u16string_view kSavingExitDatabase = u"正在保存为数据库，可能较慢，请耐心等候。。。";
 inline constexpr std::u16string_view kExitDatabaseHint =
     u"退出记录将保存为数据库格式，可支持带字体格式的word、htm文本，但是退出保存和加载的速度较慢，如无必要，请不要选择这种方式！"
     u"另一种是普通文本格式，速度较快，但是退出记录保存的文本的字体格式丢失！";

@@ -121,6 +121,7 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
   }
   const std::u16string& text = *read;
   const int rows = history_->rowCount();
+  const CaptureState before = capture_;
   switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
     case TextVerdict::RefuseRepeat:
       if (!Checked(u"wusen")) PlaySoundFile(u"拒绝添加重复.wav");
@@ -132,15 +133,21 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
     case TextVerdict::Store:
       break;
   }
-  // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
-  // opening above); the clipboard goes back before the list and the sounds.
-  ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
-  clipboard.reset();
   CaptureAppend added;
-  {
+  try {
+    // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
+    // opening above); the clipboard goes back before the list and the sounds.
+    ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
+    clipboard.reset();
     // The new row and its selection are drawn once, not once each.
     const unicode::TUpdateScope update(CheckListBox1.Items());
     added = history_->appendCapture(text, ClipSnapshot);
+  } catch (...) {
+    // Nothing was stored (the snapshot failed): the change stays unseen, so that the check
+    // timer takes it up later.
+    UndoTextCapture(capture_, before, text);
+    lastSeenSequence_ = 0;
+    throw;
   }
   if (added.row >= 0) PastePosition = added.row;
 

@@ -172,7 +172,7 @@ void TForm1::BindOtherCommands() {
         Bind(row.handler, [this, target] { OpenHelpText(target); });
         break;
       case HelpRowKind::Folder:
-        Bind(row.handler, [this, target] { OpenFolderInExplorer(paths_.BaseDir + u"\\" + target, SW_SHOWMAXIMIZED); });
+        Bind(row.handler, [this, target] { OpenProgramFolder(target); });
         break;
       case HelpRowKind::WebPage:
         Bind(row.handler, [this, target] {

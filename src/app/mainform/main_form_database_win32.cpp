@@ -47,6 +47,10 @@ bool TForm1::WriteDatabaseFile(const std::u16string& file, int onlyRow) {
     records.reserve(static_cast<std::size_t>(store.size()));
     for (int i = 0; i < store.size(); ++i) records.push_back({store.EntryTexts(i), store.EntrySnapshots(i)});
   }
+  return WriteDatabaseRecords(file, records);
+}
+
+bool TForm1::WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records) {
   DatabaseWriteResult result;
   {
     gui::WaitCursor hourglass;
@@ -70,7 +74,16 @@ void TForm1::tuicubaocunweisujukuClick() {
     // The exit database did not load whole: what it holds is kept beside it.
     MoveFileExW(gui::W(paths_.ExitDatabaseFile), gui::W(paths_.ExitDatabaseFile + u".bak"), MOVEFILE_REPLACE_EXISTING);
   }
-  baocunweisujukuziClick();
+  // The exit record is the history captured since start-up, whatever the list shows now
+  // (the fixed entries, or a file opened since).
+  const RunHistoryStore& run = history_->runHistory();
+  std::vector<DatabaseRecord> records;
+  records.reserve(static_cast<std::size_t>(run.RunHistoryCount()));
+  for (int j = 0; j < run.RunHistoryCount(); ++j) records.push_back({run.RunHistoryTexts(j), run.RunHistorySnapshots(j)});
+  const std::u16string caption = Caption();
+  SetCaption(dbtext::kSavingExitDatabase);
+  WriteDatabaseRecords(paths_.ExitDatabaseFile, records);
+  SetCaption(caption);
 }
 
 void TForm1::qidongjiazaituicusujukuClick() {

@@ -111,10 +111,7 @@ void TForm1::ShortcutMenuItemClick(const std::u16string& link) {
 
 void TForm1::BindDataBoxCommands() {
   Bind(u"cenxvkuaijiedongtaiClick", [this] { cenxvkuaijiedongtaiClick(); });
-  Bind(u"cakanqidongClick", [this] {
-    const std::u16string parameters = u"/n," + paths_.BaseDir;
-    ShellExecuteW(Handle(), L"open", L"Explorer.exe", gui::W(parameters), nullptr, SW_SHOWMAXIMIZED);
-  });
+  Bind(u"cakanqidongClick", [this] { OpenFolderInExplorer(paths_.BaseDir, SW_SHOWMAXIMIZED); });
   Bind(u"N167Click", [this] { OpenInEditor(paths_.HelpDir + u"\\如何添加和删除快捷方式.txt"); });
 }
 

@@ -37,6 +37,14 @@ std::vector<std::u16string> TForm1::RowTexts() const {
   return texts;
 }
 
+std::vector<std::u16string> TForm1::RunHistoryTexts() const {
+  std::vector<std::u16string> texts;
+  const RunHistoryStore& run = history_->runHistory();
+  texts.reserve(static_cast<size_t>(run.RunHistoryCount()));
+  for (int j = 0; j < run.RunHistoryCount(); ++j) texts.emplace_back(run.RunHistoryTexts(j));
+  return texts;
+}
+
 ListFileNames& TForm1::Files() { return history_->files(); }
 
 void TForm1::ReportFileError(const std::error_code& error) {
@@ -291,7 +299,9 @@ void TForm1::SaveExitRecord() {
     const std::u16string kept = paths_.ExitRecordFile + u".bak";
     MoveFileExW(gui::W(paths_.ExitRecordFile), gui::W(kept), MOVEFILE_REPLACE_EXISTING);
   }
-  if (const std::error_code error = WriteExitRecord(fs::path(paths_.ExitRecordFile), RowTexts())) {
+  // The exit record is the history captured since start-up, whatever the list shows now
+  // (the fixed entries, or a file opened since).
+  if (const std::error_code error = WriteExitRecord(fs::path(paths_.ExitRecordFile), RunHistoryTexts())) {
     ReportFileError(error);
   }
 }

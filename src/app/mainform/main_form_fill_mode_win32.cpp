@@ -21,12 +21,12 @@ void TForm1::menutianbiaoClick() {
     // The list, its strip and the progress bar shrink with Panel1, so the list keeps its
     // scroll bar in view.
     ApplyLayout(small);
-    SetBounds(Left(), Top(), small.window.width, small.window.height);
+    SetLayoutWindowSize(small.window);
     FillModeMemoText = u"要还原窗口\r\n请按 填表模式切换 按钮\r\n";
     Memo1.SetText(FillModeMemoText);
   } else {
     SetChecked(u"danjihoucuxiantisi", FillModeSavedHint);
-    SetBounds(Left(), Top(), rememberedLayout_.window.width, rememberedLayout_.window.height);
+    SetLayoutWindowSize(rememberedLayout_.window);
     ApplyLayout(rememberedLayout_);
     if (history_->listModes().menutop) history_->toggleStayOnTop();
     speedmosiqiehuan.SetDown(false);

@@ -131,14 +131,12 @@ void TForm1::gudindiaoruliebiaokuangClick() {
 }
 
 void TForm1::SpeedButton_gudinClick() {
-  PopupMenu1.SetEnabled(u"zuanyidaosuqian", false);
   if (!history_->fixedView()) HistoryViewRow = SelectedRow();
   gudindiaoruliebiaokuangClick();
   if (history_->rowCount() > 0 && FixedViewRow >= 0 && FixedViewRow < history_->rowCount()) listSelect(FixedViewRow);
 }
 
 void TForm1::SpeedButton_quanbuClick() {
-  PopupMenu1.SetEnabled(u"zuanyidaosuqian", true);
   if (history_->fixedView()) FixedViewRow = SelectedRow();
   history_->showRunHistory();
   if (history_->rowCount() > 0 && HistoryViewRow >= 0 && HistoryViewRow < history_->rowCount())

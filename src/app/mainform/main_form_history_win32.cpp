@@ -6,7 +6,6 @@
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
 #include "gui/dialogs.h"
-#include "unicode/codepage.h"
 
 namespace app {
 
@@ -66,22 +65,27 @@ void TForm1::BindHistoryCommands() {
 
 // ---- HistorySink ----------------------------------------------------------------------------
 
+// The click hint names a row by its number: rows deleted, moved or cleared (every command that
+// empties, reloads, reorders or deletes goes through these) leave it naming another entry
+// or none, so it closes.
 void TForm1::listInsertRow(int row, std::u16string_view caption) { CheckListBox1.Items().Insert(row, caption); }
-void TForm1::listDeleteRow(int row) { CheckListBox1.Items().Delete(row); }
+void TForm1::listDeleteRow(int row) {
+  CloseClickHint();
+  CheckListBox1.Items().Delete(row);
+}
 
-void TForm1::listMoveRow(int from, int to) { CheckListBox1.Items().Move(from, to); }  // keeps the check mark
+void TForm1::listMoveRow(int from, int to) {
+  CloseClickHint();
+  CheckListBox1.Items().Move(from, to);  // keeps the check mark
+}
 
 void TForm1::listSetCaption(int row, std::u16string_view caption) { CheckListBox1.Items().Put(row, caption); }
-void TForm1::listClear() { CheckListBox1.Items().Clear(); }
+void TForm1::listClear() {
+  CloseClickHint();
+  CheckListBox1.Items().Clear();
+}
 void TForm1::listSelect(int row) { CheckListBox1.SetItemIndex(row); }
 void TForm1::listSetChecked(int row, bool checked) { CheckListBox1.SetChecked(row, checked); }
-
-namespace {
-// Tray rows show their caption as the ANSI code page holds it.
-std::u16string AnsiCaption(std::u16string_view caption) {
-  return unicode::AnsiToUtf16(unicode::Utf16ToAnsi(caption));
-}
-}  // namespace
 
 // The tray's entry rows are the history rows themselves: the menu asks the store for them
 // when it is shown (see BuildMenus), so every change only marks the part it touches.
@@ -94,7 +98,7 @@ void TForm1::traySetCaption(int menuIndex, std::u16string_view) {
 }
 
 std::u16string TForm1::TrayEntryCaption(int entry) const {
-  return AnsiCaption(TrayRowCaption(history_->store().EntryTexts(entry)));
+  return std::u16string(TrayRowCaption(history_->store().EntryTexts(entry)));
 }
 
 namespace {

@@ -62,7 +62,7 @@ void TForm1::cuangtisuofangClick() {
   FormToScale->SetHeight(scaled.height);
   FormToScale->SetWidth(scaled.width);
   if (FormToScale == this) {
-    ApplyLayout(ApplyResizeRule(CurrentLayout(), layoutGaps_, {Width(), Height()}));
+    ApplyLayout(ApplyResizeRule(CurrentLayout(), layoutGaps_, LayoutWindowSize()));
     RememberLayout();
   }
 }
@@ -71,6 +71,7 @@ void TForm1::cuangtisuofangClick() {
 
 void TForm1::FormCreate() {
   // 1. Layout measured before scaling, then scaled.
+  layoutFrame_ = {Width() - ClientWidth(), Height() - ClientHeight()};
   layoutGaps_ = MeasureGaps(CurrentLayout());
   RememberLayout();
   ScaleForm(*this);

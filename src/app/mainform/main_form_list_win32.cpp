@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/commands/folder_commands.h"
 #include "app/mainform/list_interaction.h"
 #include "app/mainform/main_form_win32.h"
 #include "gui/application.h"
@@ -32,7 +33,10 @@ void TForm1::BindListInteraction() {
   CheckListBox1.OnContextPopup = [this](POINT at, bool& handled) {
     HideClickHint(false);
     EraseHoverFrame();
+    // Both follow the view the list shows now, whichever command last changed it (a list
+    // opened from the fixed view leaves it without a button press).
     PopupMenu1.SetEnabled(u"tianjiadaogudintiaomu", !history_->fixedView());
+    PopupMenu1.SetEnabled(u"zuanyidaosuqian", !history_->fixedView());
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
     PopupMenu1.Popup(Handle(), at.x, at.y);
     handled = true;
@@ -77,9 +81,9 @@ void TForm1::CheckListBox1DblClick() {
     }
     const std::u16string path = TrimBlanks(last);
     if (gui::FolderExists(path)) {
-      ShellOpen(Handle(), u"Explorer.exe", u"/n," + path, SW_SHOWMAXIMIZED);
+      OpenFolderInExplorer(path, SW_SHOWMAXIMIZED);
     } else if (gui::FileExists(path)) {
-      ShellOpen(Handle(), u"Explorer.exe", u" /select," + path, SW_SHOWMAXIMIZED);
+      ShellOpen(Handle(), u"Explorer.exe", ExplorerSelectArguments(path), SW_SHOWMAXIMIZED);
     } else {
       gui::ShowMessage(u"文件夹路径或文件路径不存在  " + last);
       return;
@@ -136,6 +140,10 @@ void TForm1::HideClickHint(bool stopTimer) {
     Timer2.SetEnabled(false);
     HintMoveCount = 0;
   }
+}
+
+void TForm1::CloseClickHint() {
+  if (Timer2.Enabled() || clickHint_.Visible()) HideClickHint(true);
 }
 
 void TForm1::MouseLeftTheList() {

@@ -22,6 +22,8 @@ void TForm1::BuildMenus() {
   PopupMenu2.SetVirtualRows({[this] { return history_->store().size(); },
                              [this](int entry) { return TrayEntryCaption(entry); },
                              [this](int entry) { mytuopanClick(entry); }, 1, TrayPageSize, TrayPageCaption});
+  // The window's menus and the tray menu share the design's image list.
+  for (gui::Menu* menu : {&MainMenu1, &PopupMenu1, &PopupMenu2}) menu->SetHasImages(true);
   SetMenuBar(MainMenu1);
   AddPopupMenu(PopupMenu1);
   AddPopupMenu(PopupMenu2);

@@ -20,7 +20,8 @@ namespace app {
 namespace {
 using windows::Picture;
 
-std::u16string PictureFolder(const AppPaths& paths) { return paths.BaseDir + u"\\图片保存"; }
+constexpr std::u16string_view kPictureFolderName = u"图片保存";
+std::u16string PictureFolder(const AppPaths& paths) { return paths.BaseDir + u"\\" + std::u16string(kPictureFolderName); }
 
 // A picture kept from the clipboard: its DIB as the clipboard gave it, checked, cut to its size.
 Picture DibPicture(std::span<const std::uint8_t> block) {
@@ -250,11 +251,13 @@ void TForm1::OpenFolderInExplorer(const std::u16string& folder, int show) {
   ShellExecuteW(Handle(), L"open", L"Explorer.exe", gui::W(arguments), nullptr, show);
 }
 
-void TForm1::N131Click() {
-  const std::u16string folder = PictureFolder(paths_);
+void TForm1::OpenProgramFolder(std::u16string_view name) {
+  const std::u16string folder = paths_.BaseDir + u"\\" + std::u16string(name);
   CreateDirectoryW(gui::W(folder), nullptr);
   OpenFolderInExplorer(folder, SW_SHOWMAXIMIZED);
 }
+
+void TForm1::N131Click() { OpenProgramFolder(kPictureFolderName); }
 
 void TForm1::N137Click() {
   if (!Form5) return;

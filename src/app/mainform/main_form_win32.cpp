@@ -169,7 +169,7 @@ void TForm1::ApplyListFont() {
 
 MainLayout TForm1::CurrentLayout() const {
   MainLayout l;
-  l.window = {Width(), Height()};
+  l.window = LayoutWindowSize();
   l.panel1Left = Panel1.Left(), l.panel1Top = Panel1.Top();
   l.panel1Width = Panel1.Width(), l.panel1Height = Panel1.Height();
   l.panel2Height = Panel2.Height();
@@ -195,10 +195,19 @@ void TForm1::ApplyLayout(const MainLayout& l) {
 
 void TForm1::RememberLayout() { rememberedLayout_ = CurrentLayout(); }
 
+Size TForm1::LayoutWindowSize() const {
+  return {ClientWidth() + layoutFrame_.width, ClientHeight() + layoutFrame_.height};
+}
+
+void TForm1::SetLayoutWindowSize(Size size) {
+  SetBounds(Left(), Top(), size.width - layoutFrame_.width + Width() - ClientWidth(),
+            size.height - layoutFrame_.height + Height() - ClientHeight());
+}
+
 void TForm1::FormResize() {
   if (ScalingActive || FillModeActive || !Panel1.Handle()) return;
   if (Minimized()) return;
-  const MainLayout next = ApplyResizeRule(CurrentLayout(), layoutGaps_, {Width(), Height()});
+  const MainLayout next = ApplyResizeRule(CurrentLayout(), layoutGaps_, LayoutWindowSize());
   ApplyLayout(next);
   RememberLayout();
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/databox/menu_plan.h"
@@ -25,6 +26,7 @@
 #include "app/listfile/listfile_io.h"
 #include "app/listfile/listfile_recent.h"
 #include "app/database/ado_query.h"
+#include "app/database/database_writer.h"
 #include "app/reorder/drag_move.h"
 #include "app/reorder/entry_search.h"
 #include "app/reorder/list_drag_win32.h"
@@ -158,6 +160,11 @@ class TForm1 : public gui::Form,
   void ApplyLayout(const MainLayout& layout);
   void ApplyListFont();
   void RememberLayout();
+  // The window size the layout rules work with: the client area the look of the moment leaves,
+  // in the frame the layout was measured in (a skin's frame and menu bar differ from it); and
+  // the window sized so that its client area is what such a size leaves.
+  Size LayoutWindowSize() const;
+  void SetLayoutWindowSize(Size size);
 
   // The history list and its commands.
   void BindHistoryCommands();
@@ -226,6 +233,7 @@ class TForm1 : public gui::Form,
   void CheckListBox1MouseMove(int x, int y);
   void ShowClickHintFor(int row);
   void HideClickHint(bool stopTimer);
+  void CloseClickHint();  // hides a shown hint and stops its timer; cheap when none is shown
   void MouseLeftTheList();
   void DrawRowFrame(int row, COLORREF color);
   void EraseHoverFrame();
@@ -250,6 +258,7 @@ class TForm1 : public gui::Form,
   // Entry-list text files.
   enum class ListModeRequest { Off, Folder, WebAddress };
   std::vector<std::u16string> RowTexts() const;
+  std::vector<std::u16string> RunHistoryTexts() const;
   ListFileNames& Files();
   void ReportFileError(const std::error_code& error);
   bool ReadListIntoRows(ListReadResult read);
@@ -384,6 +393,9 @@ class TForm1 : public gui::Form,
   void RepairClipboardPicture();
   bool PutPictureOnClipboard(const windows::Picture& picture);
   void OpenFolderInExplorer(const std::u16string& folder, int show);
+  // A folder of the program below BaseDir, made first when it is not there yet, so that
+  // Explorer never gets a folder that does not exist.
+  void OpenProgramFolder(std::u16string_view name);
 
   // The Explorer options and the desktop (main_form_explorer_win32.cpp).
   void BindExplorerCommands();
@@ -406,6 +418,7 @@ class TForm1 : public gui::Form,
   std::u16string DatabaseTemplateFile() const;
   bool daorusujukeziClick();  // true when the database was read whole (or held no record)
   bool WriteDatabaseFile(const std::u16string& file, int onlyRow);  // onlyRow -1: every row
+  bool WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records);
   void baocunweisujukuziClick();
   void danxiangbaocunweisujukuziClick();
   void tuicubaocunweisujukuClick();
@@ -551,6 +564,7 @@ class TForm1 : public gui::Form,
   gui::Form* FormToScale = nullptr;
   bool ScalingActive = false;
   LayoutGaps layoutGaps_;
+  Size layoutFrame_;  // window size less client size when the gaps were measured
   MainLayout rememberedLayout_;
   int ScaledWidth = 0, ScaledHeight = 0;
   bool FillModeActive = false;

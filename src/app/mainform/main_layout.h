@@ -17,7 +17,8 @@ bool ScreenNeedsScaling(Size screen);
 Size ScaleToScreen(Size designed, Size screen);
 
 // The parts of the main window that the resize rule moves (positions in client coordinates,
-// sizes in pixels; the window size is its outer size).
+// sizes in pixels; the window size is its outer size in the frame the layout was first
+// measured in, so that every look, with any frame, leaves the list the same client area).
 struct MainLayout {
   Size window;
   int panel1Left = 0, panel1Top = 0, panel1Width = 0, panel1Height = 0;

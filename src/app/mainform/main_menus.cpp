@@ -280,6 +280,7 @@ constexpr MenuRowSpec kPopupMenu1[] = {
     {0, u"tianjiadaogudintiaomu", u"添加到固定条目（收藏夹）", u"tianjiadaogudintiaomuClick"},
     Separator(0),
     {0, u"menu_seweisuqian", u"设为书签", u"menu_seweisuqianClick"},
+    // Enabled by PopupMenu1Popup only outside the fixed view.
     {0, u"zuanyidaosuqian", u"转移到书签", u"", kSub},
     {0, u"cexiaosuoyousuqian", u"撤销所有书签", u"cexiaosuoyousuqianClick"},
     Separator(0),

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/files/atomic_file.h"
+#include "app/skins/skin_choices.h"
 #include "unicode/codepage.h"
 
 namespace app {
@@ -139,7 +140,8 @@ class SettingsReader {
       case 14: s.PasteAutoSelect = v; break;
       case 15: Row(SettingsRow::lianxvfuzi, s.lianxvfuzi, v); break;
       case 16: Row(SettingsRow::diaoyongkuaisu, s.diaoyongkuaisu, v); break;
-      case 17: s.SkinNumber = v; break;
+      // A number that names no skin shows the classic look, and is saved as such.
+      case 17: s.SkinNumber = InRange(v, kClassicSkin, static_cast<int>(SkinChoices().size()), kClassicSkin); break;
       case 18: Row(SettingsRow::kaiqigudinkuaijie, s.kaiqigudinkuaijie, v); break;
       case 19: Row(SettingsRow::jiansitupiangesi, s.jiansitupiangesi, v); break;
       case 20: Row(SettingsRow::ziciwordhtm, s.ziciwordhtm, v); break;

@@ -11,7 +11,7 @@ namespace app {
 enum class TrayOpenKind {
   Nothing,
   Computer,       // explorer.exe with the computer's folder
-  Folder,         // Explorer.exe "/n," + text
+  Folder,         // Explorer.exe with ExplorerFolderArguments(text)
   FolderMissing,  // the message "文件夹路径不存在  " + text
   WebAddress,     // the text through the shell
 };

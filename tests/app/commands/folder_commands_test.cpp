@@ -31,6 +31,7 @@ TEST(BatchOpen, AllOpenedNoneOpenedAndNoneChecked) {
 
 TEST(FolderArguments, QuotedAndTrimmed) {
   EXPECT_EQ(ExplorerFolderArguments(u"C:\\a b,c"), u"/n,\"C:\\a b,c\"");
+  EXPECT_EQ(ExplorerSelectArguments(u"C:\\a b,c.txt"), u"/select,\"C:\\a b,c.txt\"");
   EXPECT_EQ(TrimText(u"\t x y \r\n"), u"x y");
   EXPECT_EQ(TrimText(u"   "), u"");
 }

@@ -151,6 +151,7 @@ TEST(SettingsFile, OutOfRangeValuesFallBackLineByLine) {
   lines[7] = "0";            // font size
   lines[8] = "";             // font name
   lines[9] = "305419896";    // 0x12345678: no colour
+  lines[16] = "15";          // no skin: the classic look
   lines[26] = "-1";          // saved width
   lines[29] = "1";           // the last line is still read
   const SettingsReadResult read = ParseSettingsFile(FileOf(lines), kDefaults);
@@ -163,6 +164,7 @@ TEST(SettingsFile, OutOfRangeValuesFallBackLineByLine) {
   EXPECT_EQ(read.values.ListFontSize, 14);
   EXPECT_EQ(read.values.ListFontName, u"宋体");
   EXPECT_EQ(read.values.ListFontColor, kClWindowText);
+  EXPECT_EQ(read.values.SkinNumber, 1);
   EXPECT_EQ(read.values.SavedWidth, 0);
   EXPECT_TRUE(read.values.menu_tuicubaocunweisujuku);
 }

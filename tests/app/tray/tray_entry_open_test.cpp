@@ -18,12 +18,12 @@ TEST(TrayEntryOpen, FolderModeOpensFoldersAndTheComputer) {
   const TrayOpen folder = DecideTrayOpen(u"C:\\资料", true, false, kFolders);
   EXPECT_EQ(folder.kind, TrayOpenKind::Folder);
   EXPECT_EQ(folder.program, u"Explorer.exe");
-  EXPECT_EQ(folder.parameters, u"/n,C:\\资料");
+  EXPECT_EQ(folder.parameters, u"/n,\"C:\\资料\"");
   // A file is no folder; the text is not trimmed.
   const TrayOpen file = DecideTrayOpen(u"C:\\资料\\说明.txt", true, false, kFolders);
   EXPECT_EQ(file.kind, TrayOpenKind::FolderMissing);
   EXPECT_EQ(file.message, u"文件夹路径不存在  C:\\资料\\说明.txt");
-  EXPECT_EQ(DecideTrayOpen(u" C:\\资料", true, false, kFolders).parameters, u"/n, C:\\资料");
+  EXPECT_EQ(DecideTrayOpen(u" C:\\资料", true, false, kFolders).parameters, u"/n,\" C:\\资料\"");
   // Folder mode goes first when both modes are on.
   EXPECT_EQ(DecideTrayOpen(u"http://example.com", true, true, kFolders).kind, TrayOpenKind::FolderMissing);
 }
