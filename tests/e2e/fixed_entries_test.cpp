@@ -62,6 +62,13 @@ TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, menu[1]));
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry2); }, 10s));
   EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(main_) != FALSE; }, 10s)) << "the window stays";
+  // Another program holding the clipboard a moment does not lose the row's copy.
+  ASSERT_TRUE(OpenClipboard(e2e::TestWindow()));
+  const bool chosen = e2e::ChooseMenuRow(main_, menu[2]);
+  e2e::WaitUntil([] { return false; }, 300ms);
+  CloseClipboard();
+  ASSERT_TRUE(chosen);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry3); }, 10s));
   // The program's own copy is no new entry.
   EXPECT_EQ(e2e::ListRows(list_).size(), 1u);
 }
