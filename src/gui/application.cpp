@@ -75,6 +75,11 @@ bool Application::PreviewKey(MSG& msg) {
   return false;
 }
 
+void Application::RelayHint(const MSG& msg) const {
+  if (!msg.hwnd || !IsHintMouseMessage(msg.message)) return;
+  if (Form* form = FindForm(GetAncestor(msg.hwnd, GA_ROOT))) form->RelayHint(msg);
+}
+
 int Application::Run() {
   MSG msg{};
   while (true) {
@@ -85,6 +90,7 @@ int Application::Run() {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
+    RelayHint(msg);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -101,6 +107,7 @@ void Application::ProcessMessages() {
       return;
     }
     if (PreviewKey(msg) || HandleDialogKeys(msg)) continue;
+    RelayHint(msg);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -68,6 +68,7 @@ class Application {
  private:
   Application() = default;
   bool HandleDialogKeys(MSG& msg);
+  void RelayHint(const MSG& msg) const;
   bool PreviewKey(MSG& msg);
 
   std::u16string title_;

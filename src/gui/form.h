@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/hint_tips.h"
 #include "gui/menu.h"
 #include "gui/timer.h"
 
@@ -64,6 +65,9 @@ class Form {
   Menu* MenuBar() const { return menu_bar_; }
   const std::vector<Menu*>& Menus() const { return menus_; }
 
+  // The hints of this window's controls follow a mouse message the message loop takes off the queue.
+  void RelayHint(const MSG& msg) { hints_.Relay(hwnd_, msg); }
+
   // Timers whose WM_TIMER this window dispatches.
   void AddTimer(Timer& timer, UINT interval, bool enabled);
 
@@ -103,6 +107,7 @@ class Form {
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   bool DispatchMenu(UINT msg, WPARAM wp, LPARAM lp);
 
+  HintTips hints_;
   Menu* menu_bar_ = nullptr;
   std::vector<Menu*> menus_;
   std::vector<Timer*> timers_;

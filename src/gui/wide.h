@@ -16,6 +16,9 @@ inline std::wstring Wstr(std::u16string_view s) { return std::wstring(reinterpre
 // Whether a path names an existing file (not a folder), or an existing folder.
 bool FileExists(const std::u16string& path);
 bool FolderExists(const std::u16string& path);
+// Whether two paths name the same file: their full paths compared as the file system compares
+// names, ignoring case.
+bool SameFile(const std::u16string& a, const std::u16string& b);
 
 // The whole text of a window (any length).
 std::u16string GetWindowTextU(HWND hwnd);

@@ -44,8 +44,9 @@ void AppendRunText(std::string& out, const BodyText& layout, int a, int b, const
   AppendRtfText(out, text.substr(static_cast<size_t>(from), static_cast<size_t>(b - from)));
 }
 
+// One to four bytes of v, the lowest first.
 void AppendLittleEndian(std::string& out, uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
+  for (int k = 0; k < bytes && k < 4; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
 }
 
 }  // namespace
@@ -77,9 +78,9 @@ std::string PictureRtf(const ViewPicture& picture) {
   AppendLittleEndian(dib, 24, 2);
   AppendLittleEndian(dib, 0, 4);  // BI_RGB
   AppendLittleEndian(dib, static_cast<uint32_t>(picture.bits.size()), 4);
-  AppendLittleEndian(dib, 0, 16);  // resolution, colours used and important
+  dib.append(16, '\0');  // resolution, colours used and important
   // Wine's RichEdit reads the bits after a whole BITMAPINFO, one colour entry included.
-  AppendLittleEndian(dib, 0, 4);
+  dib.append(4, '\0');
   dib += picture.bits;
   static const char kHex[] = "0123456789abcdef";
   std::string out = "{\\pict\\dibitmap0\\picw" + std::to_string(picture.width) + "\\pich" +

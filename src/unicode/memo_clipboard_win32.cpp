@@ -40,20 +40,24 @@ std::optional<std::u16string> ReadClipboardTextThroughMemo(TUniCustomMemo& memo)
   return text;
 }
 
-void WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text) {
+bool WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text) {
   text = UpToFirstNul(text);
-  if (!memo.HandleAllocated() || text.empty()) return;
+  if (!memo.HandleAllocated() || text.empty()) return true;
   const size_t bytes = (text.size() + 1) * sizeof(char16_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!block) return;
+  if (!block) return true;
   auto* chars = static_cast<char16_t*>(GlobalLock(block));
   std::memcpy(chars, text.data(), text.size() * sizeof(char16_t));
   chars[text.size()] = u'\0';
   GlobalUnlock(block);
   const OpenedClipboard clipboard(memo.Handle());
   // Emptying fails while another program holds the clipboard: then nothing is written.
-  if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block)) return;
-  GlobalFree(block);
+  if (!EmptyClipboard()) {
+    GlobalFree(block);
+    return false;
+  }
+  if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+  return true;
 }
 
 }  // namespace unicode

@@ -144,7 +144,14 @@ void TForm3::ShowEntryOfSelectedRow() {
   // and the memo is not wrapped again for a new size.
   gui::Application::Instance().ProcessPostedMessages(Handle());
   Memo1.SetText(host_->EntryText(*entry));
-  Memo1.SetFocus();
+  // Whichever view is up shows the new entry, and it takes the keys.
+  if (HexEditorEx1.Visible()) siliujinzisituClick();
+  FocusVisibleView();
+}
+
+void TForm3::FocusVisibleView() {
+  if (HexEditorEx1.Visible()) HexEditorEx1.SetFocus();
+  else Memo1.SetFocus();
 }
 
 void TForm3::ToolButton1Click() {
@@ -165,6 +172,7 @@ void TForm3::siliujinzisituClick() {
   // The hex view always shows the memo's current text, edited or not.
   HexEditorEx1.LoadFromString(unicode::Utf16ToAnsi(Memo1.Text()));
   ToolButtonsiliujinzisitu.SetDown(true);
+  FocusVisibleViewIfFocusIsHere();
 }
 
 void TForm3::wenbensituClick() {
@@ -172,6 +180,14 @@ void TForm3::wenbensituClick() {
   HexEditorEx1.SetVisible(false);
   Memo1.SetVisible(true);
   ToolButtonsiliujinzisitu.SetDown(false);
+  FocusVisibleViewIfFocusIsHere();
+}
+
+void TForm3::FocusVisibleViewIfFocusIsHere() {
+  // The view that went away had the focus, or the tool button that switched took it: the keys
+  // typed into the viewer go to the view that shows.
+  const HWND focus = GetFocus();
+  if (focus && (focus == Handle() || IsChild(Handle(), focus))) FocusVisibleView();
 }
 
 void TForm3::ToolButtonsiliujinzisituClick() {

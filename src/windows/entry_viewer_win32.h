@@ -40,6 +40,8 @@ class TForm3 : public SecondaryForm {
 
  private:
   void BindHandlers();
+  void FocusVisibleView();
+  void FocusVisibleViewIfFocusIsHere();
   void Bind(std::u16string_view handler, std::function<void()> action);
 
   EntryViewerHost* host_ = nullptr;

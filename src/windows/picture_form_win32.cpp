@@ -358,6 +358,12 @@ void TForm5::tupianlincunweiClick() {
   const gui::FileDialogResult chosen = gui::SaveFileDialog(hwnd_, desc);
   if (!chosen.ok) return;
   const std::u16string path = WithPictureExtension(chosen.file, chosen.filterIndex);
+  // The dialog asked about the name as typed; the extension added here may name a file that
+  // exists, which is replaced only when the user says so.
+  if (path != chosen.file && gui::FileExists(path) &&
+      gui::MessageBoxU(ReplaceQuestion(path), u"另存为", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
+    return;
+  }
   std::string bytes;
   if (IsJpegFilter(chosen.filterIndex)) {
     JpegResult jpeg = JpegFileBytes(*picture, check.info);

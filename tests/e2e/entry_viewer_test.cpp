@@ -7,6 +7,7 @@
 
 #include "program_fixture.h"
 #include "screen_shot.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -24,32 +25,6 @@ void TypeCharacter(wchar_t c) {
   input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof input[0]);
   e2e::WaitUntil([] { return false; }, 150ms);
-}
-
-POINT CentreOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-struct ChildSearch {
-  std::wstring cls, text;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<ChildSearch*>(lp);
-  if (e2e::WindowClass(hwnd) != s->cls) return TRUE;
-  if (!s->text.empty() && e2e::WindowText(hwnd) != s->text) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
-// A child window of the viewer by class (and caption, when given).
-HWND Child(HWND parent, const std::wstring& cls, const std::wstring& text = L"") {
-  ChildSearch search{cls, text};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 int Red(COLORREF c) { return GetRValue(c); }
@@ -73,7 +48,7 @@ class EntryViewer : public e2e::ProgramTest {
     return viewer;
   }
   void ClickButton(HWND viewer, const std::wstring& caption) {
-    HWND button = Child(viewer, L"Button", caption);
+    HWND button = e2e::ChildWindow(viewer, L"Button", caption);
     ASSERT_NE(button, nullptr) << "no button";
     // A real click needs the viewer settled. A skin takes the window over by a message posted
     // on activation, and Wine's activation may come late: the skin's start then runs after the
@@ -83,18 +58,18 @@ class EntryViewer : public e2e::ProgramTest {
     e2e::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 2s);
     e2e::WaitForIdle(viewer, 30s);
     e2e::WaitUntil([] { return false; }, 300ms);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(CentreOf(button)) == button; }, 10s))
+    ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(e2e::CentreOf(button)) == button; }, 10s))
         << "the button is covered";
-    e2e::ClickAt(CentreOf(button));
+    e2e::ClickAt(e2e::CentreOf(button));
     e2e::WaitUntil([] { return false; }, 200ms);
   }
   // Selects everything in the hex view and copies it as hex through its context menu;
   // the program takes the copy as a new row.
   std::wstring CopyHexOfEverything(HWND hexView) {
     const size_t rows = e2e::ListRows(list_).size();
-    e2e::ClickAt(CentreOf(hexView));
+    e2e::ClickAt(e2e::CentreOf(hexView));
     e2e::PressKey('A', {VK_CONTROL});
-    e2e::ClickAt(CentreOf(hexView), true);
+    e2e::ClickAt(e2e::CentreOf(hexView), true);
     EXPECT_TRUE(e2e::ChooseContextMenuRow(main_, L"拷贝选择的十六进制数据"));
     EXPECT_TRUE(e2e::WaitForRowCount(list_, static_cast<int>(rows) + 1));
     return e2e::ReadClipboardText().value_or(L"");
@@ -110,7 +85,7 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   HWND viewer = OpenViewerOn(1);
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(e2e::WindowText(viewer), kViewerCaption);
-  HWND memo = Child(viewer, L"Edit");
+  HWND memo = e2e::ChildWindow(viewer, L"Edit");
   ASSERT_NE(memo, nullptr);
   // The viewer shows itself first and then takes the text.
   e2e::WaitUntil([&] { return e2e::WindowText(memo) == text; }, 10s);
@@ -118,7 +93,7 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
 
   // The hex view: the code page 936 bytes of the text.
   ClickButton(viewer, L"十六进制视图");
-  HWND hexView = Child(viewer, L"THexEditorEx");
+  HWND hexView = e2e::ChildWindow(viewer, L"THexEditorEx");
   ASSERT_TRUE(hexView && IsWindowVisible(hexView));
   e2e::WaitUntil([] { return false; }, 300ms);
 
@@ -165,7 +140,7 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   // One character changed in the memo, as a user types it: one byte changes.
   ClickButton(viewer, L"十六进制视图");
   ASSERT_FALSE(IsWindowVisible(hexView));
-  e2e::ClickAt(CentreOf(memo));
+  e2e::ClickAt(e2e::CentreOf(memo));
   e2e::PressKey(VK_HOME, {VK_CONTROL});
   e2e::PressKey(VK_RIGHT, {VK_SHIFT});
   TypeCharacter(L'B');
@@ -192,7 +167,7 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, 10s));
   ASSERT_EQ(OpenViewerOn(1), viewer);
   EXPECT_FALSE(IsWindowVisible(hexView));
-  EXPECT_EQ(SendMessageW(Child(viewer, L"Button", L"十六进制视图"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(e2e::ChildWindow(viewer, L"Button", L"十六进制视图"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(e2e::WindowText(memo), L"B中文");
 
   // The exit record holds the saved text.
@@ -201,6 +176,34 @@ TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   main_ = nullptr;
   const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
   EXPECT_NE(exitRecord.find(e2e::Utf8(L"B中文")), std::string::npos);
+}
+
+TEST_F(EntryViewer, OpenedOnAnotherRowInTheHexViewShowsThatEntryThereAndFocusesIt) {
+  Copy(L"A中文");
+  Copy(L"XYZ");
+  HWND viewer = OpenViewerOn(1);
+  ASSERT_NE(viewer, nullptr);
+  ClickButton(viewer, L"十六进制视图");
+  HWND hexView = e2e::ChildWindow(viewer, L"THexEditorEx");
+  ASSERT_TRUE(hexView && IsWindowVisible(hexView));
+
+  // The viewer stays open (and on top), moved off the list's rows; the same menu row is
+  // chosen for the other row.
+  RECT list{};
+  GetWindowRect(list_, &list);
+  SetWindowPos(viewer, nullptr, list.left + 160, list.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(POINT{list.left + 80, list.top + 10}) == list_; }, 10s));
+  ASSERT_EQ(OpenViewerOn(2), viewer);
+  // It was open already: the command is done once the memo holds the new entry.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::ChildWindow(viewer, L"Edit")) == L"XYZ"; }, 30s))
+      << "the viewer shows " << e2e::Utf8(e2e::WindowText(e2e::ChildWindow(viewer, L"Edit"))) << "; selected row "
+      << e2e::SelectedListRow(list_);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 10s));
+  e2e::WaitForIdle(viewer, 30s);
+  EXPECT_TRUE(IsWindowVisible(hexView));
+  EXPECT_EQ(e2e::FocusOf(viewer), hexView) << "the keys go to "
+                                           << e2e::Utf8(e2e::WindowClass(e2e::FocusOf(viewer)));
+  EXPECT_EQ(CopyHexOfEverything(hexView), L"58595A");
 }
 
 class LongEntryViewer : public EntryViewer {

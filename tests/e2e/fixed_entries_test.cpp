@@ -62,8 +62,39 @@ TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, menu[1]));
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry2); }, 10s));
   EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(main_) != FALSE; }, 10s)) << "the window stays";
+  // Another program holding the clipboard a moment does not lose the row's copy.
+  ASSERT_TRUE(OpenClipboard(e2e::TestWindow()));
+  const bool chosen = e2e::ChooseMenuRow(main_, menu[2]);
+  e2e::WaitUntil([] { return false; }, 300ms);
+  CloseClipboard();
+  ASSERT_TRUE(chosen);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry3); }, 10s));
   // The program's own copy is no new entry.
   EXPECT_EQ(e2e::ListRows(list_).size(), 1u);
+}
+
+TEST_F(FixedEntries, TheMenuFollowsTheFileWhenTheFixedViewLoadsIt) {
+  const fs::path file = folder_ / L"固定条目" / L"固定条目.txt";
+  const auto showRows = [&](const wchar_t* button, const std::vector<std::wstring>& rows) {
+    ASSERT_NE(e2e::ChildWindow(main_, L"", button), nullptr);
+    PostMessageW(e2e::ChildWindow(main_, L"", button), BM_CLICK, 0, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == rows; }, 10s));
+  };
+  const auto menuBecomes = [&](const std::vector<std::wstring>& rows) {
+    return e2e::WaitUntil([&] { return FixedMenuRows(main_) == rows; }, 10s);
+  };
+  // Another program edits the file while the fixed view shows it; the list is reloaded.
+  showRows(L"固定条目", {L"我的常用地址：北京市海淀区中关村大街1号", kEntry2, kEntry3, L"此致\r\n敬礼！",
+                         L"谢谢您的来信，我们会尽快答复。"});
+  e2e::WriteFile(file, "\xEF\xBB\xBF" + e2e::Utf8(L"新的一条\r\n新的二条\r\n"));
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"更新(重载) 列表框中文件"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == std::vector<std::wstring>{L"新的一条", L"新的二条"}; }, 10s));
+  EXPECT_TRUE(menuBecomes({L"新的一条    （alt+1）", L"新的二条    （alt+2）"}));
+  // Edited while the history is shown: switching to the fixed view shows and uses the new ones.
+  showRows(L"全部历史", {kFirstEntry});
+  e2e::WriteFile(file, "\xEF\xBB\xBF" + e2e::Utf8(L"第三版\r\n"));
+  showRows(L"固定条目", {L"第三版"});
+  EXPECT_TRUE(menuBecomes({L"第三版    （alt+1）"}));
 }
 
 class FixedAnsiFile : public e2e::ProgramTest {

@@ -114,6 +114,20 @@ class FormattedView : public e2e::ProgramTest {
     if (view) SetWindowPos(view, nullptr, 560, 0, 700, 560, SWP_NOZORDER | SWP_NOACTIVATE);
     return view;
   }
+  // An "HTML Format" entry copied (with its text) as a word processor copies it, the view
+  // opened on its row and showing these lines.
+  HWND OpenHtmlEntry(const std::wstring& html, const std::wstring& text, const std::vector<std::wstring>& shown) {
+    const int rows = static_cast<int>(e2e::ListRows(list_).size());
+    if (!e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(html)}, {CF_UNICODETEXT, L"", UnicodeBytes(text)}}) ||
+        !e2e::WaitForRowCount(list_, rows + 1)) {
+      ADD_FAILURE() << "the entry was not captured";
+      return nullptr;
+    }
+    HWND view = OpenViewOn(rows);
+    if (view && !e2e::WaitUntil([&] { return EditorLines(Editor(view)) == shown; }, 10s))
+      ADD_FAILURE() << "the view shows " << e2e::Utf8(EditorLines(Editor(view)).empty() ? L"" : EditorLines(Editor(view))[0]);
+    return view;
+  }
   static HWND Editor(HWND view) { return e2e::ChildWindow(view, L"THtmlEdit2"); }
   // A click on the first line of the document: the focus goes there.
   static void ClickInDocument(HWND document) {
@@ -270,17 +284,12 @@ TEST_F(FormattedView, SavedHtmlKeepsCommentsRawTextAndFolderRelativeLinks) {
   SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
   const std::wstring style = L"p > b {color:red}";
   const std::wstring script = L"if (1 < 2 && x) y = \"&amp;\";";
-  ASSERT_TRUE(e2e::SetClipboardFormats(
-      {{0, L"HTML Format",
-        HtmlFormat(L"<p>甲<!--abc-->乙</p><p><![if !supportLists]>1.<![endif]>列表</p><style>" + style +
-                   L"</style><script>" + script + L"</script>")},
-       {CF_UNICODETEXT, L"", UnicodeBytes(L"甲乙 1.列表")}}));
-  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
-  HWND view = OpenViewOn(1);
+  const std::vector<std::wstring> shown{L"甲乙", L"1.列表"};
+  HWND view = OpenHtmlEntry(L"<p>甲<!--abc-->乙</p><p><![if !supportLists]>1.<![endif]>列表</p><style>" + style +
+                                L"</style><script>" + script + L"</script>",
+                            L"甲乙 1.列表", shown);
   ASSERT_NE(view, nullptr);
   HWND editor = Editor(view);
-  const std::vector<std::wstring> shown{L"甲乙", L"1.列表"};
-  ASSERT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 10s));
   // Saved twice (each save reloads the view from what it wrote): the same text both times.
   std::wstring saved[2];
   for (int i = 0; i < 2; ++i) {
@@ -340,13 +349,8 @@ TEST_F(FormattedView, LocalPicturesAndDataAddressesShowAtTheirSize) {
       img(L"clip_image003.gif") + img(L"clip_image004.bmp") + L"</p><p>" + img(L"clip_image005.png", L"width=60") +
       L"<img src=\"data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAABgAAAAQAQMAAAA26i3WAAAAA1BMVEUQwMDrwotUAAAADElEQVQI12NgoAwAAABAAAFmF2OwAAAAAElFTkSuQmCC\">" +
       img(L"clip_image006.png") + img(L"clip_image007.png") + L"尾</p>";
-  ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(html)}, {CF_UNICODETEXT, L"", UnicodeBytes(L"图片 尾")}}));
-  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
-  HWND view = OpenViewOn(1);
+  HWND view = OpenHtmlEntry(html, L"图片 尾", {L"图片\uFFFC\uFFFC\uFFFC\uFFFC", L"\uFFFC\uFFFC\uFFFC\uFFFC尾"});
   ASSERT_NE(view, nullptr);
-  HWND editor = Editor(view);
-  const std::vector<std::wstring> shown{L"图片\uFFFC\uFFFC\uFFFC\uFFFC", L"\uFFFC\uFFFC\uFFFC\uFFFC尾"};
-  ASSERT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 10s));
   HWND document = DocumentWindow(view);
   // Each picture is a block of its own colour: its size on the screen is the block's.
   struct Block {

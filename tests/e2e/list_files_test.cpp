@@ -129,6 +129,19 @@ TEST_F(ListFiles, AutosaveRecordsEveryCaptureAndReadsBack) {
   ASSERT_TRUE(e2e::WaitUntil([&] {
     return e2e::ListRows(list_) == std::vector<std::wstring>{L"a\r\nb", L"=============", L"单行", L"============="};
   }, 10s));
+
+  // A file of an older version is UTF-8 without a mark: imported, reloaded and opened as a
+  // recent file, its Chinese is read as UTF-8.
+  const auto readsBack = [&](const std::wstring& row, const std::wstring& entry) {
+    e2e::WriteFile(folder_ / L"自动保存.txt", e2e::Utf8(entry) + "\r\n" + rule);
+    ASSERT_TRUE(e2e::ChooseMenuRow(main_, row));
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+      return e2e::ListRows(list_) == std::vector<std::wstring>{entry, L"============="};
+    }, 10s)) << e2e::Utf8(row) << ": " << e2e::Utf8(e2e::ListRows(list_).at(0));
+  };
+  readsBack(L"导入  [自动保存文件]", L"中文");
+  readsBack(L"更新(重载) 列表框中文件", L"重载的中文");
+  readsBack(L"自动保存.txt", L"最近文件里的中文");
 }
 
 TEST_F(ListFiles, ListsOfEveryEncodingOpenThroughTheDialogAndSaveBack) {

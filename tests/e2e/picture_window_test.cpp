@@ -1,5 +1,5 @@
 // Pictures copied by another program: the slots of the picture window fill, picture files are
-// written, a slot is saved as bitmap and JPEG, dragging swaps slots and copies the picture,
+// written, a slot is saved as bitmap and JPEG (asking before it replaces a file), dragging swaps slots and copies the picture,
 // locked slots take nothing, "全部删除" empties every slot.
 #include <gtest/gtest.h>
 
@@ -79,6 +79,17 @@ TEST_F(PictureWindow, SlotsFilesSaveAsSwapLockAndDelete) {
   ASSERT_GT(bmpBytes.size(), 14u);
   EXPECT_EQ(bmpBytes.substr(0, 2), "BM");
   EXPECT_EQ(bmpBytes.substr(14), first);
+  // The same name again: the file it becomes with its extension exists, so the program asks
+  // first; No keeps the file, Yes replaces it.
+  for (const int answer : {IDNO, IDYES}) {
+    ChooseSaveAs(2);
+    ASSERT_TRUE(FillFileDialog(program_.ProcessId(), bmp.wstring(), 1));
+    ASSERT_TRUE(WaitUntil([&] { return AnswerMessageBox(program_.ProcessId(), L"保存的图片.bmp 文件已经存在", answer); }, 10s))
+        << "no question before replacing the file";
+    WaitForIdle(form5_, 10s);
+    if (answer == IDNO) EXPECT_EQ(ReadFile(folder_ / L"保存的图片.bmp"), bmpBytes);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return ReadFile(folder_ / L"保存的图片.bmp").substr(14) == second; }, 10s));
   ChooseSaveAs(2);
   ASSERT_TRUE(FillFileDialog(program_.ProcessId(), (folder_ / L"第二张.jpg").wstring(), 2));
   ASSERT_TRUE(WaitUntil([&] { return fs::exists(folder_ / L"第二张.jpg"); }, 10s));

@@ -10,6 +10,7 @@
 #include "program_fixture.h"
 #include "screen_shot.h"
 #include "tray_driver.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -21,13 +22,6 @@ constexpr wchar_t kExitRow[] = L"退出（本软件）";
 const std::wstring kLongEntry =
     L"托盘菜单里的这一条很长：从前有座山，山里有座庙，庙里有个老和尚在给小和尚讲故事，讲的是什么呢？"
     L"从前有座山，山里有座庙，故事一直讲下去，永远也讲不完。";
-
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
 
 class TrayIcon : public e2e::ProgramTest {
  protected:
@@ -207,13 +201,36 @@ TEST_F(TrayIcon, HidingAndShowingTheIconKeepsEveryEntryRowAndIsRemembered) {
   EXPECT_FALSE(row->checked);
 }
 
+TEST_F(TrayIcon, ReadingASettingsFileWithTheIconOffHidesItAsAtStartUp) {
+  constexpr wchar_t kShowIcon[] = L"程序是否显示在系统托盘上（任务栏右侧）";
+  e2e::ChangeSettingsLines(folder_, {{4, "0"}});
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"读入设置文件"));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::TrayIconPresent(tray_); }, 5s)) << "the icon is still shown";
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    const auto rows = e2e::ReadMenuBar(main_);
+    const e2e::MenuRowInfo* row = e2e::FindMenuRow(rows, kShowIcon);
+    return row && !row->checked;
+  }, 5s));
+  // A restarted shell does not get it back.
+  e2e::BroadcastTaskbarCreated();
+  e2e::WaitUntil([] { return false; }, 1s);
+  EXPECT_FALSE(e2e::TrayIconPresent(tray_));
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  main_ = nullptr;
+  const std::string set = e2e::ReadFile(folder_ / "set");
+  size_t start = 0;
+  for (int line = 1; line < 4 && start != std::string::npos; ++line) start = set.find("\r\n", start) + 2;
+  EXPECT_EQ(set.substr(start, set.find("\r\n", start) - start), "0");  // line 4
+}
+
 TEST_F(TrayIcon, AltCFromAnotherProgramBringsTheListToTheFront) {
   e2e::ForeignEditor editor;
   const auto altC = [&] {
     ASSERT_TRUE(editor.Activate());
     e2e::PressKey('C', {VK_MENU});
     EXPECT_TRUE(e2e::WaitUntil([&] {
-      return Shown() && GetForegroundWindow() == main_ && FocusOf(main_) == list_;
+      return Shown() && GetForegroundWindow() == main_ && e2e::FocusOf(main_) == list_;
     }, 5s)) << "visible " << IsWindowVisible(main_) << ", minimised " << IsIconic(main_);
   };
   altC();

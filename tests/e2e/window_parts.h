@@ -1,5 +1,5 @@
 // Parts of the program's windows as another program finds them: a child window by class
-// (and caption), the centre of a window on the screen.
+// (and caption), the centre of a window on the screen, the window holding the focus.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +29,13 @@ inline HWND ChildWindow(HWND parent, const std::wstring& windowClass, const std:
   ChildSearch search{windowClass, caption};
   EnumChildWindows(parent, ChildSearch::Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The window that has the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) {
+  GUITHREADINFO info{sizeof info};
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
 }
 
 inline POINT CentreOf(HWND window) {

@@ -43,22 +43,12 @@ std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
   return unicode::ReadClipboardTextThroughMemo(myUniMemo);
 }
 
-// The text of the change being captured. Another program may take the clipboard between the
-// check that it opens and this read, so the read is tried again while the clipboard still holds
-// that change. Nothing when the change was replaced (the next one brings its own notification)
-// or stayed out of reach: then it counts as not seen, and the check timer catches it up.
-std::optional<std::u16string> TForm1::ReadChangedText() {
-  std::optional<std::u16string> text;
-  const bool settled = TryWithPauses(WaitForClipboard(), [&] {
-    if (GetClipboardSequenceNumber() != lastSeenSequence_) return true;  // replaced meanwhile
-    text = ClipboardTextThroughMemo();
-    return text.has_value();
-  });
-  if (!settled) lastSeenSequence_ = 0;
-  return text;
+void TForm1::CopyTextThroughMemo(std::u16string_view text) {
+  // Another program may hold the clipboard a moment (a clipboard tool reading the last change):
+  // the write waits for it as the program's other clipboard work does, or the user's command
+  // would be lost.
+  TryWithPauses(WaitForClipboard(), [&] { return unicode::WriteClipboardTextThroughMemo(myUniMemo, text); });
 }
-
-void TForm1::CopyTextThroughMemo(std::u16string_view text) { unicode::WriteClipboardTextThroughMemo(myUniMemo, text); }
 
 bool TForm1::ClipboardHasText() const {
   return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_OEMTEXT);
@@ -97,22 +87,38 @@ void TForm1::WMDrawClipboard() {
     }
   } finish{*this};
 
-  if (!ClipboardOpens()) return;  // another program holds it: the check timer tries again
+  // The clipboard stays open from the wait until the text and its snapshot are read: one
+  // opening instead of three, and no other program can change it between the two reads.
+  std::optional<ClipboardSession> clipboard;
+  try {
+    clipboard.emplace(Handle(), WaitForClipboard());
+  } catch (const ClipboardError&) {
+    return;  // another program holds it: the check timer tries again
+  }
   lastSeenSequence_ = GetClipboardSequenceNumber();
   try {
-    if (ClipboardHasText()) CaptureText(settings);
-    else CaptureWithoutText();
+    if (ClipboardHasText()) {
+      CaptureText(settings, clipboard);
+    } else {
+      clipboard.reset();
+      CaptureWithoutText();
+    }
   } catch (...) {
+    clipboard.reset();
     Timer1.SetEnabled(false);
     PlayWaveIfExists(kLogonWave);
     Timer1.SetEnabled(true);
   }
 }
 
-void TForm1::CaptureText(const CaptureSettings& settings) {
-  // A text that could not be read is no empty entry.
-  const std::optional<std::u16string> read = ReadChangedText();
-  if (!read) return;
+void TForm1::CaptureText(const CaptureSettings& settings, std::optional<ClipboardSession>& clipboard) {
+  // A text that could not be read is no empty entry; the change counts as not seen, and the
+  // check timer catches it up.
+  const std::optional<std::u16string> read = ClipboardTextThroughMemo();
+  if (!read) {
+    lastSeenSequence_ = 0;
+    return;
+  }
   const std::u16string& text = *read;
   const int rows = history_->rowCount();
   const CaptureState before = capture_;
@@ -129,13 +135,16 @@ void TForm1::CaptureText(const CaptureSettings& settings) {
   }
   CaptureAppend added;
   try {
-    huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
+    // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
+    // opening above); the clipboard goes back before the list and the sounds.
+    ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
+    clipboard.reset();
     // The new row and its selection are drawn once, not once each.
     const unicode::TUpdateScope update(CheckListBox1.Items());
     added = history_->appendCapture(text, ClipSnapshot);
   } catch (...) {
-    // Nothing was stored (another program kept the clipboard past the snapshot's wait): the
-    // change stays unseen, so that the check timer takes it up once the clipboard is free.
+    // Nothing was stored (the snapshot failed): the change stays unseen, so that the check
+    // timer takes it up later.
     UndoTextCapture(capture_, before, text);
     lastSeenSequence_ = 0;
     throw;

@@ -117,12 +117,20 @@ bool TForm1::ReadListIntoRows(ListReadResult read) {
   return true;
 }
 
+// The autosave file keeps its own rule (an unmarked file of an older version is UTF-8),
+// whichever command reads it: the import, the reload, a recent file, the open dialog.
+bool TForm1::CurrentListFileIsAutoSave() const {
+  return gui::SameFile(history_->files().CurrentListFile, paths_.AutoSaveFile);
+}
+
 void TForm1::ReadCurrentListFile(ListReader reader) {
-  ReadListIntoRows(ReadListFile(fs::path(Files().CurrentListFile), reader));
+  const fs::path file(Files().CurrentListFile);
+  ReadListIntoRows(CurrentListFileIsAutoSave() ? ReadAutoSaveFile(file) : ReadListFile(file, reader));
 }
 
 void TForm1::ReadCurrentListFileByKind() {
-  ReadListIntoRows(ReadListFileByKind(fs::path(Files().CurrentListFile)));
+  const fs::path file(Files().CurrentListFile);
+  ReadListIntoRows(CurrentListFileIsAutoSave() ? ReadAutoSaveFile(file) : ReadListFileByKind(file));
 }
 
 void TForm1::PressHistoryView() {
@@ -351,8 +359,9 @@ void TForm1::genxinzairuClick() {
       daorusujukeziClick();
       break;
     case ListFileAction::Nothing:
-      break;
+      return;
   }
+  FixedEntriesFollowTheView();
 }
 
 void TForm1::AddRecentFile(const std::u16string& file) {

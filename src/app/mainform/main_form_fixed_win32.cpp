@@ -16,17 +16,19 @@ namespace fs = std::filesystem;
 
 void TForm1::LoadFixedEntries() { suaxingudinClick(); }
 
-void TForm1::suaxingudinClick() {
+void TForm1::suaxingudinClick() { ReloadFixedEntries(true); }
+
+void TForm1::ReloadFixedEntries(bool reportProblems) {
   const FixedLoadResult read = LoadFixedEntriesFile(fs::path(FixedFile()));
   switch (read.status) {
     case FixedLoadStatus::Missing:
-      gui::ShowMessage(std::u16string(fixedtext::kMissingFile) + FixedFile());
+      if (reportProblems) gui::ShowMessage(std::u16string(fixedtext::kMissingFile) + FixedFile());
       return;
     case FixedLoadStatus::UnknownFormat:
-      gui::ShowMessage(fixedtext::kUnknownFormat);
+      if (reportProblems) gui::ShowMessage(fixedtext::kUnknownFormat);
       return;
     case FixedLoadStatus::FileError:
-      ReportFileError(read.error);
+      if (reportProblems) ReportFileError(read.error);
       return;
     case FixedLoadStatus::Loaded:
       break;
@@ -34,7 +36,16 @@ void TForm1::suaxingudinClick() {
   if (gui::Menu::Row* parent = MainMenu1.Find(u"gudintiaomu")) MainMenu1.RemoveRows(parent, 0);
   fixed_.Assign(read.entries);
   for (int n = 1; n <= fixed_.FixedEntryCount(); ++n) AddFixedMenuRow(n);
-  for (const std::u16string& message : read.messages) gui::ShowMessage(message);
+  if (reportProblems) {
+    for (const std::u16string& message : read.messages) gui::ShowMessage(message);
+  }
+}
+
+void TForm1::FixedEntriesFollowTheView() {
+  // The rows have just been read from the fixed-entry file (another program may have changed
+  // it): the menu and Alt+1..9 take the same entries. The list's read reported the file's
+  // problems already.
+  if (history_->fixedView()) ReloadFixedEntries(false);
 }
 
 void TForm1::AddFixedMenuRow(int n) {
@@ -129,6 +140,7 @@ void TForm1::gudindiaoruliebiaokuangClick() {
   std::error_code error;
   const TextFileFormat kind = GetTextFileFormat(fs::path(FixedFile()), error);
   ReadCurrentListFile(kind == TextFileFormat::tfANSI ? ListReader::Ansi : ListReader::Utf8);
+  FixedEntriesFollowTheView();
 }
 
 void TForm1::SpeedButton_gudinClick() {

@@ -2,7 +2,6 @@
 // viewer chain; the small start-up services (Windows version, Explorer options, old
 // sample-table names, the hook library's spare copy).
 #include <windows.h>
-#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <filesystem>
@@ -155,9 +154,7 @@ void TForm1::BuildPaths() {
   paths_ = MakeAppPaths(CurrentDirectory());
   sounds_ = std::make_unique<SoundPlayer>(
       paths_.SoundDir, [](const std::u16string& path) { return FileExists(path); },
-      [](const std::u16string& path) {
-        PlaySoundW(gui::W(path), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
-      },
+      [this](const std::u16string& path) { wavePlayer_.Play(path); },
       [] { MessageBeep(0); });
 }
 

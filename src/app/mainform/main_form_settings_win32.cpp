@@ -27,6 +27,11 @@ void TForm1::duruseziwenjianClick() {
   const SettingsReadResult read = LoadSettingsFile(SettingsFilePath(BaseFolder()), settings_);
   settings_ = read.values;
   for (const RowCheck& check : read.rowChecks) SetChecked(RowName(check.row), check.checked);
+  // Line 4 as at start-up: the tray icon and its row follow it (the icon exists from the end
+  // of start-up on, which reads the file first and makes the icon by the value).
+  const bool showIcon = settings_.ShowTrayIcon != 0;
+  SetChecked(u"xiansituopan", showIcon);
+  if (TrayIcon1) TrayIcon1->SetActive(showIcon);
   if (read.applyListFont) ApplyListFont();
   if (!read.pasteStepCaption.empty()) MainMenu1.SetCaption(u"xiayistep", read.pasteStepCaption);
   if (!read.textLengthCaption.empty()) MainMenu1.SetCaption(u"menucangdu", read.textLengthCaption);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "app/hotkey/select_to_copy.h"
 #include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
+#include "app/capture/clipboard_session_win32.h"
 #include "app/capture/clipboard_wait.h"
 #include "app/history/history_model.h"
 #include "app/history/history_sink.h"
@@ -31,6 +33,7 @@
 #include "gui/find_dialog.h"
 #include "app/settings/settings_values.h"
 #include "app/system/sound_player.h"
+#include "app/system/wave_player_win32.h"
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
 #include "app/snapshot/snapshot_stream.h"
@@ -200,7 +203,6 @@ class TForm1 : public gui::Form,
 
   // Clipboard work through the hidden memo: the text in, the text out.
   std::optional<std::u16string> ClipboardTextThroughMemo() override;
-  std::optional<std::u16string> ReadChangedText();
   void CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
   bool ClipboardOpens();
@@ -208,7 +210,7 @@ class TForm1 : public gui::Form,
 
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
-  void CaptureText(const CaptureSettings& settings);
+  void CaptureText(const CaptureSettings& settings, std::optional<ClipboardSession>& clipboard);
   void CaptureWithoutText();
   void StoreClipboardPicture();
   void Timer1Timer();
@@ -261,6 +263,7 @@ class TForm1 : public gui::Form,
   void ReportFileError(const std::error_code& error);
   bool ReadListIntoRows(ListReadResult read);
   std::u16string TrayEntryCaption(int entry) const;
+  bool CurrentListFileIsAutoSave() const;
   void ReadCurrentListFile(ListReader reader);
   void ReadCurrentListFileByKind();
   void PressHistoryView();
@@ -365,6 +368,8 @@ class TForm1 : public gui::Form,
   void BindFixedCommands();
   const std::u16string& FixedFile() const { return history_->fixedEntriesFile(); }
   void suaxingudinClick();
+  void ReloadFixedEntries(bool reportProblems);
+  void FixedEntriesFollowTheView();
   void AddFixedMenuRow(int n);
   void gudintiaomuziClick(int n);
   void PasteFixedEntry(int n);
@@ -481,6 +486,7 @@ class TForm1 : public gui::Form,
   void PlaySoundFile(std::u16string_view waveName);
 
   AppPaths paths_;
+  AsyncWavePlayer wavePlayer_;
   std::unique_ptr<SoundPlayer> sounds_;
 
   // Menus.

@@ -43,8 +43,12 @@ struct PreparedFormat {
 }  // namespace
 
 SnapshotBytes SaveClipboard(HWND owner, const ClipboardWait& wait) {
+  const ClipboardSession session(owner, wait);
+  return SaveOpenClipboard();
+}
+
+SnapshotBytes SaveOpenClipboard() {
   SnapshotWriter writer;
-  ClipboardSession session(owner, wait);
   for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
     SaveClipboardFormat(format, writer);
   return std::move(writer).Finish();

@@ -28,6 +28,9 @@ std::size_t LoadClipboard(HWND owner, std::span<const std::uint8_t> snapshot, co
 
 // The routines below need the clipboard open (ClipboardSession) by the calling thread.
 
+// SaveClipboard of the clipboard this thread holds open.
+SnapshotBytes SaveOpenClipboard();
+
 // Writes the record of one format; false when the format leaves no record.
 bool SaveClipboardFormat(UINT format, SnapshotWriter& writer);
 

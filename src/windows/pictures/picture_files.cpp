@@ -37,4 +37,8 @@ std::u16string WithPictureExtension(std::u16string_view name, int filterIndex) {
   return result + std::u16string(ext);
 }
 
+std::u16string ReplaceQuestion(std::u16string_view file) {
+  return std::u16string(file) + u" 文件已经存在。\r\n是否替换？";
+}
+
 }  // namespace windows

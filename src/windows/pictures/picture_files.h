@@ -29,6 +29,10 @@ NumberedSave SaveUnderFirstFreeNumber(const std::function<bool(int)>& exists,
 // filter 2), appended only when the name does not end in it already (in any case).
 std::u16string WithPictureExtension(std::u16string_view name, int filterIndex);
 
+// The question asked before a file is replaced (the save dialog's own question, for the name
+// the extension made).
+std::u16string ReplaceQuestion(std::u16string_view file);
+
 // Filter 2 is JPEG; every other index saves a bitmap.
 inline bool IsJpegFilter(int filterIndex) { return filterIndex == 2; }
 
