@@ -284,16 +284,24 @@ UINT_PTR OpenFirstBarItem(HWND hwnd) {
 
 // The right arrow moves to the next bar item, unless the highlighted row opens a sub-menu:
 // then, as a user would, the sub-menu is closed again and the next row highlighted first.
+// The sub-menu is seen as soon as it opens (waiting out the time a move takes cost most of
+// the time of reading a skinned bar).
 UINT_PTR NextBarItem(HWND hwnd, UINT_PTR current) {
   UINT_PTR menu = 0;
   for (int attempt = 0; attempt < 8; ++attempt) {
     PressKey(VK_RIGHT);
-    if (WaitUntil([&] { return (menu = OpenDropDown(hwnd)) != 0 && menu != current; }, std::chrono::milliseconds(800))) {
-      return menu;
-    }
     int open = 0;
+    WaitUntil([&] {
+      menu = OpenDropDown(hwnd, nullptr, &open);
+      return (menu != 0 && menu != current) || open > 1;
+    }, std::chrono::milliseconds(800));
+    if (menu != 0 && menu != current) return menu;
     if (OpenDropDown(hwnd, nullptr, &open) == 0) return 0;
-    if (open > 1) PressKey(VK_ESCAPE);
+    if (open > 1) {
+      // The next keys go to the drop-down only once the sub-menu has closed.
+      PressKey(VK_ESCAPE);
+      WaitUntil([&] { return OpenDropDown(hwnd, nullptr, &open) == 0 || open == 1; }, std::chrono::seconds(2));
+    }
     PressKey(VK_DOWN);
   }
   return 0;
