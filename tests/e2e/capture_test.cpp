@@ -19,7 +19,10 @@ class Capture : public e2e::ProgramTest {
   }
 };
 
-TEST_F(Capture, CopiedTextsBecomeEntriesInOrder) {
+using CaptureInEachLook = e2e::InEachLook<Capture>;
+INSTANTIATE_TEST_SUITE_P(Looks, CaptureInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(CaptureInEachLook, CopiedTextsBecomeEntriesInOrder) {
   Copy(L"hello", 2);
   Copy(L"中文文本，复制到剪切板", 3);
   Copy(L"第一行\r\n第二行\r\n", 4);

@@ -76,7 +76,10 @@ class EntryViewer : public e2e::ProgramTest {
   }
 };
 
-TEST_F(EntryViewer, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
+using EntryViewerInEachLook = e2e::InEachLook<EntryViewer>;
+INSTANTIATE_TEST_SUITE_P(Looks, EntryViewerInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(EntryViewerInEachLook, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEntry) {
   const std::wstring text = L"A中文";
   const std::string unicodeBytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
   ASSERT_TRUE(e2e::SetClipboardFormats({{CF_UNICODETEXT, L"", unicodeBytes}, {0, L"Quillora Test Private", "own"}}));

@@ -46,7 +46,10 @@ class FixedEntries : public e2e::ProgramTest {
   void PrepareFolder() override { e2e::ChangeSettingsLines(folder_, {{18, "1"}}); }  // the Alt+1~9 keys
 };
 
-TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
+using FixedEntriesInEachLook = e2e::InEachLook<FixedEntries>;
+INSTANTIATE_TEST_SUITE_P(Looks, FixedEntriesInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(FixedEntriesInEachLook, AltDigitPastesAndAMenuRowCopies) {
   const std::vector<std::wstring> menu = FixedMenuRows(main_);
   ASSERT_EQ(menu.size(), 5u);
   EXPECT_EQ(menu[1], std::wstring(kEntry2) + L"    （alt+2）");
@@ -62,7 +65,11 @@ TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, menu[1]));
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry2); }, 10s));
   EXPECT_TRUE(e2e::WaitUntil([&] { return IsIconic(main_) != FALSE; }, 10s)) << "the window stays";
-  // Another program holding the clipboard a moment does not lose the row's copy.
+  // Another program holding the clipboard a moment does not lose the row's copy (chosen from
+  // the window brought back, as a skinned bar is reached only on the screen).
+  PostMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main_) && !IsIconic(main_); }, 10s));
+  e2e::WaitForIdle(main_, 5s);
   ASSERT_TRUE(OpenClipboard(e2e::TestWindow()));
   const bool chosen = e2e::ChooseMenuRow(main_, menu[2]);
   e2e::WaitUntil([] { return false; }, 300ms);

@@ -166,7 +166,10 @@ class FormattedView : public e2e::ProgramTest {
   std::string ClipboardHtml() { return e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"HTML Format")).value_or(""); }
 };
 
-TEST_F(FormattedView, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenToFiles) {
+using FormattedViewInEachLook = e2e::InEachLook<FormattedView>;
+INSTANTIATE_TEST_SUITE_P(Looks, FormattedViewInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(FormattedViewInEachLook, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenToFiles) {
   SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
   ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", HtmlFormat(kEntryHtml)},
                                         {CF_UNICODETEXT, L"", UnicodeBytes(L"中文粗体红色 甲 乙 丙 丁 链接")}}));

@@ -61,6 +61,12 @@ class OptionsDialogTest : public e2e::ProgramTest {
     const e2e::MenuRowInfo* row = Row(caption);
     return row && row->checked;
   }
+  // The same on the bar as last read (a skinned bar is read by opening each of its items).
+  const e2e::MenuRowInfo* LastRow(const std::wstring& caption) const { return e2e::FindMenuRow(rows_, caption); }
+  bool LastRowChecked(const std::wstring& caption) const {
+    const e2e::MenuRowInfo* row = LastRow(caption);
+    return row && row->checked;
+  }
   bool WaitForRow(const std::wstring& caption) {
     return e2e::WaitUntil([&] { return Row(caption) != nullptr; }, 10s);
   }
@@ -112,7 +118,10 @@ TEST_F(OptionsDialogTest, EachOpeningRowShowsItsTabWithTheCurrentValues) {
   }
 }
 
-TEST_F(OptionsDialogTest, OkAppliesAtOnceSavesExactlyTheChangesAndANewStartKeepsThem) {
+using OptionsDialogInEachLook = e2e::InEachLook<OptionsDialogTest>;
+INSTANTIATE_TEST_SUITE_P(Looks, OptionsDialogInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(OptionsDialogInEachLook, OkAppliesAtOnceSavesExactlyTheChangesAndANewStartKeepsThem) {
   const std::string before = SavedSettings();
   ASSERT_FALSE(before.empty());
   ASSERT_TRUE(Open(L"文本长度限制为 80000字符"));
@@ -135,10 +144,10 @@ TEST_F(OptionsDialogTest, OkAppliesAtOnceSavesExactlyTheChangesAndANewStartKeeps
   // Applied at once: caption, menu captions and checks.
   EXPECT_EQ(e2e::WindowText(main_), L"我的剪贴板");
   EXPECT_TRUE(WaitForRow(L"文本长度限制为 12字符"));
-  EXPECT_NE(Row(L"热键定义为 F8"), nullptr);
-  EXPECT_NE(Row(L"连续粘贴时，数据每次下移 2 条。。。"), nullptr);
-  EXPECT_TRUE(RowChecked(kPasteSwitch));
-  EXPECT_FALSE(RowChecked(kTraySwitch));
+  EXPECT_NE(LastRow(L"热键定义为 F8"), nullptr);
+  EXPECT_NE(LastRow(L"连续粘贴时，数据每次下移 2 条。。。"), nullptr);
+  EXPECT_TRUE(LastRowChecked(kPasteSwitch));
+  EXPECT_FALSE(LastRowChecked(kTraySwitch));
   // The new text limit on the next captures: 12 characters are kept, 13 are not.
   Copy(L"一二三四五六七八九十ab");
   ASSERT_TRUE(e2e::SetClipboardText(L"一二三四五六七八九十abc"));
@@ -176,9 +185,10 @@ TEST_F(OptionsDialogTest, OkAppliesAtOnceSavesExactlyTheChangesAndANewStartKeeps
     return main_ && IsWindowVisible(main_);
   }, 30s));
   dialog_ = e2e::OptionsDialog(program_.ProcessId());
+  if (SkinNumber() == e2e::kShippedSkin) WaitForShippedSkin();
   EXPECT_TRUE(WaitForRow(L"热键定义为 F8"));
-  EXPECT_TRUE(RowChecked(kPasteSwitch));
-  EXPECT_FALSE(RowChecked(kTraySwitch));
+  EXPECT_TRUE(LastRowChecked(kPasteSwitch));
+  EXPECT_FALSE(LastRowChecked(kTraySwitch));
   ASSERT_TRUE(Open(L"连续粘贴设置选项"));
   EXPECT_EQ(dialog_.Text(id::Edit0), L"12");
   EXPECT_EQ(dialog_.Text(id::Edit3), L"2");
@@ -224,8 +234,8 @@ TEST_F(OptionsDialogTest, TwinsFollowEachOtherAndCancelOrCloseApplyNothing) {
   ASSERT_TRUE(dialog_.Click(id::Button2));
   ASSERT_TRUE(dialog_.WaitHidden());
   EXPECT_NE(Row(L"热键定义为 F9"), nullptr);
-  EXPECT_FALSE(RowChecked(kCopySwitch));
-  EXPECT_FALSE(RowChecked(kPasteSwitch));
+  EXPECT_FALSE(LastRowChecked(kCopySwitch));
+  EXPECT_FALSE(LastRowChecked(kPasteSwitch));
   ASSERT_TRUE(Open(L"连续粘贴设置选项"));
   EXPECT_FALSE(dialog_.Checked(id::fuziCheckBox1));
   EXPECT_EQ(dialog_.ComboIndex(id::rejianComboBox1), 8);
@@ -237,7 +247,7 @@ TEST_F(OptionsDialogTest, TwinsFollowEachOtherAndCancelOrCloseApplyNothing) {
   PostMessageW(dialog_.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(dialog_.WaitHidden());
   EXPECT_FALSE(RowChecked(kPasteSwitch));
-  EXPECT_NE(Row(L"连续粘贴时，数据每次下移 1 条。。。"), nullptr);
+  EXPECT_NE(LastRow(L"连续粘贴时，数据每次下移 1 条。。。"), nullptr);
   ASSERT_TRUE(Open(L"连续粘贴设置选项"));
   EXPECT_FALSE(dialog_.Checked(id::rejianCheckBox1));
 }

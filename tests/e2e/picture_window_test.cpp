@@ -53,7 +53,10 @@ class PictureWindow : public ProgramTest {
 
 const std::wstring E = L"空", U = L"已用", L_ = L"已锁定";
 
-TEST_F(PictureWindow, SlotsFilesSaveAsSwapLockAndDelete) {
+using PictureWindowInEachLook = InEachLook<PictureWindow>;
+INSTANTIATE_TEST_SUITE_P(Looks, PictureWindowInEachLook, EachLook(), LookName);
+
+TEST_P(PictureWindowInEachLook, SlotsFilesSaveAsSwapLockAndDelete) {
   const std::string first = MakeDib(40, 30, 1), second = MakeDib(64, 48, 2);
   // A copied bitmap fills slot 1.
   CopyPicture(first);

@@ -31,7 +31,7 @@ fs::path PrepareRuntimeFolder(const std::string& name) {
   // The first-start introduction is made at build time too.
   fs::copy_file(fs::path(QUILL_RUNTIME_DIR) / L"首次启动介绍.liu", target / L"首次启动介绍.liu");
   // The classic look: a skinned menu bar is driven through Alt and the arrows, which costs
-  // seconds per menu choice. The skins' own tests choose a skin for each start.
+  // time per menu choice. The skins' own tests and the flows run in each look choose a skin.
   SetSkinNumber(target, 1);
   return target;
 }

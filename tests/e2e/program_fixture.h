@@ -1,5 +1,6 @@
 // A test that starts Quillora.exe in a fresh runtime folder whose exit record holds one
-// entry, so that the history list starts with that one row, and closes the program afterwards.
+// entry, so that the history list starts with that one row, and closes the program afterwards;
+// in the classic look, or in each look a user meets first (InEachLook).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include "clipboard_driver.h"
 #include "program_driver.h"
+#include "skin_look_driver.h"
 
 namespace e2e {
 
@@ -18,6 +20,7 @@ class ProgramTest : public ::testing::Test {
 
   void SetUp() override {
     folder_ = PrepareRuntimeFolder(RuntimeFolderName());
+    if (SkinNumber() != kClassicLook) SetSkinNumber(folder_, SkinNumber());
     const std::vector<std::wstring> entries = StartEntries();
     std::string record = "\xEF\xBB\xBF";
     for (const std::wstring& entry : entries) record += Utf8(entry) + "\r\n";
@@ -32,10 +35,20 @@ class ProgramTest : public ::testing::Test {
     ASSERT_NE(list_, nullptr);
     // The first show loads the exit record in place of what was captured during start-up.
     ASSERT_TRUE(WaitUntil([&] { return ListRows(list_) == entries; }, std::chrono::seconds(10)));
+    if (SkinNumber() == kShippedSkin) WaitForShippedSkin();
   }
-  // The name of the runtime folder below the scratch folder.
+  // The name of the runtime folder below the scratch folder (one per test and look).
   virtual std::string RuntimeFolderName() const {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : name) c = c == '/' ? '-' : c;
+    return name;
+  }
+  // The look the program starts in (line 17 of "set"): the classic look, unless the test runs
+  // in each look (InEachLook).
+  virtual int SkinNumber() const { return kClassicLook; }
+  // The test goes on once the window wears the shipped skin (its controls have moved).
+  void WaitForShippedSkin() {
+    ASSERT_TRUE(WaitForLook(main_, folder_, kShippedSkinFile)) << "the shipped skin did not come";
   }
   // The entries of the exit record, which the list shows after start-up (one-line texts).
   virtual std::vector<std::wstring> StartEntries() const { return {kFirstEntry}; }
@@ -54,6 +67,7 @@ class ProgramTest : public ::testing::Test {
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     list_ = FindHistoryList(main_);
+    if (SkinNumber() == kShippedSkin) WaitForShippedSkin();
   }
   // Copies a text as another program does and waits for its row.
   void Copy(const std::wstring& text) {
@@ -81,5 +95,17 @@ class ProgramTest : public ::testing::Test {
   HWND main_ = nullptr;
   HWND list_ = nullptr;
 };
+
+// A flow of a fixture run once in each look a user meets first (TEST_P, instantiated with
+// EachLook()): the classic look and the shipped skin 2.
+template <class Fixture>
+class InEachLook : public Fixture, public ::testing::WithParamInterface<int> {
+ protected:
+  int SkinNumber() const override { return this->GetParam(); }
+};
+inline auto EachLook() { return ::testing::Values(kClassicLook, kShippedSkin); }
+inline std::string LookName(const ::testing::TestParamInfo<int>& look) {
+  return look.param == kClassicLook ? "Classic" : "Skin" + std::to_string(look.param);
+}
 
 }  // namespace e2e

@@ -39,4 +39,15 @@ void Settle(HWND hwnd) {
   WaitUntil([] { return false; }, std::chrono::milliseconds(300));
 }
 
+bool WaitForLook(HWND hwnd, const std::filesystem::path& runtimeFolder, const wchar_t* skinFile) {
+  const SIZE frame = skinFile ? SkinFrame(runtimeFolder, skinFile) : SIZE{};
+  const bool worn = WaitUntil([&] {
+    if (!skinFile) return Ask(hwnd, kSkinQuery) == 0 && GetMenu(hwnd) != nullptr;
+    const SIZE extra = FrameExtra(hwnd);
+    return Ask(hwnd, kSkinQuery) == 1 && extra.cx == frame.cx && extra.cy == frame.cy;
+  }, std::chrono::seconds(15));
+  Settle(hwnd);
+  return worn;
+}
+
 }  // namespace e2e

@@ -20,7 +20,6 @@ namespace id = windows::optionsid;
 
 namespace {
 
-constexpr wchar_t kShippedSkinFile[] = L"mxskin2.skn";
 constexpr wchar_t kFixedEntry[] = L"联系电话：010-12345678    （alt+2）";  // a row of the shipped favourites
 constexpr COLORREF kStarFill = RGB(250, 200, 40);                         // the favourites' picture
 
@@ -28,12 +27,12 @@ class SkinnedLook : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = e2e::PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    e2e::SetSkinNumber(folder_, 2);
+    e2e::SetSkinNumber(folder_, e2e::kShippedSkin);
     PrepareFolder();
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
-    WaitForSkin(kShippedSkinFile);
+    WaitForSkin(e2e::kShippedSkinFile);
   }
   void TearDown() override {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -43,13 +42,7 @@ class SkinnedLook : public ::testing::Test {
   virtual void PrepareFolder() {}
   // The window answers the skin's query and wears the skin's frame (nullptr: the classic look).
   void WaitForSkin(const wchar_t* skinFile) {
-    const SIZE frame = skinFile ? e2e::SkinFrame(folder_, skinFile) : SIZE{};
-    ASSERT_TRUE(e2e::WaitUntil([&] {
-      if (!skinFile) return e2e::Ask(main_, e2e::kSkinQuery) == 0 && GetMenu(main_) != nullptr;
-      const SIZE extra = e2e::FrameExtra(main_);
-      return e2e::Ask(main_, e2e::kSkinQuery) == 1 && extra.cx == frame.cx && extra.cy == frame.cy;
-    }, 15s)) << (skinFile ? e2e::Utf8(skinFile) : "classic");
-    e2e::Settle(main_);
+    ASSERT_TRUE(e2e::WaitForLook(main_, folder_, skinFile)) << (skinFile ? e2e::Utf8(skinFile) : "classic");
   }
   void Activate() {
     SetForegroundWindow(main_);
@@ -299,7 +292,7 @@ TEST_F(SkinnedLook, TheListEndsWhereTheResizeRulePutsItInEveryLookAndSize) {
 TEST_F(SkinnedLook, ABarItemIsLitOnlyWhileThePointerIsOnIt) {
   Activate();
   skin::TSkinData data;
-  data.SetSkinFile((folder_ / L"皮肤" / kShippedSkinFile).u16string());
+  data.SetSkinFile((folder_ / L"皮肤" / e2e::kShippedSkinFile).u16string());
   const skin::FrameBorders border = skin::BordersOf(data.Model());
   RECT w{};
   GetWindowRect(main_, &w);

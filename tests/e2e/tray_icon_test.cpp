@@ -75,7 +75,10 @@ TEST_F(TrayIcon, ClicksHideAndShowTheProgramAndMinimisingHidesIt) {
   EXPECT_TRUE(e2e::TrayIconPresent(tray_));
 }
 
-TEST_F(TrayIcon, AnEntryRowPutsTheWholeEntryOnTheClipboard) {
+using TrayIconInEachLook = e2e::InEachLook<TrayIcon>;
+INSTANTIATE_TEST_SUITE_P(Looks, TrayIconInEachLook, e2e::EachLook(), e2e::LookName);
+
+TEST_P(TrayIconInEachLook, AnEntryRowPutsTheWholeEntryOnTheClipboard) {
   Copy(kLongEntry);
   const std::wstring privateName = L"Quillora.E2E.TrayPrivate";
   const std::string privateBytes("\x01\x02\x00\xFFtray", 7);
