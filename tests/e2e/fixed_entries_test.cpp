@@ -69,8 +69,8 @@ TEST_F(FixedEntries, AltDigitPastesAndAMenuRowCopies) {
 TEST_F(FixedEntries, TheMenuFollowsTheFileWhenTheFixedViewLoadsIt) {
   const fs::path file = folder_ / L"固定条目" / L"固定条目.txt";
   const auto showRows = [&](const wchar_t* button, const std::vector<std::wstring>& rows) {
-    ASSERT_NE(ChildWithText(main_, button), nullptr);
-    PostMessageW(ChildWithText(main_, button), BM_CLICK, 0, 0);
+    ASSERT_NE(e2e::ChildWindow(main_, L"", button), nullptr);
+    PostMessageW(e2e::ChildWindow(main_, L"", button), BM_CLICK, 0, 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == rows; }, 10s));
   };
   const auto menuBecomes = [&](const std::vector<std::wstring>& rows) {
