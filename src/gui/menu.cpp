@@ -603,10 +603,11 @@ void Menu::MeasureRow(MEASUREITEMSTRUCT& item) {
     look.imageIndex = virtual_.imageIndex;
   } else {
     const Row* row = reinterpret_cast<const Row*>(item.itemData);
-    caption = row->caption;
+    caption = NativeCaption(row);
     if (row->shortcut && !row->subMenu) shortcut = unicode::ShortCutToText(row->shortcut, LayoutNames(layout_));
     look.imageIndex = row->imageIndex;
     look.isDefault = row->isDefault;
+    look.separator = IsSeparator(row);
     look.opensSubMenu = row->subMenu != nullptr;
   }
   look.caption = caption;
@@ -633,11 +634,12 @@ void Menu::DrawRow(const DRAWITEMSTRUCT& item) {
   } else {
     const Row* row = reinterpret_cast<const Row*>(item.itemData);
     if (!rows_.count(row)) return;
-    caption = row->caption;
+    caption = NativeCaption(row);
     if (row->shortcut && !row->subMenu) shortcut = unicode::ShortCutToText(row->shortcut, LayoutNames(layout_));
     look.imageIndex = row->imageIndex;
     look.radio = (row->flags & kMenuRadio) != 0;
     look.opensSubMenu = row->subMenu != nullptr;
+    look.separator = IsSeparator(row);
   }
   look.caption = caption;
   look.shortcutText = shortcut;

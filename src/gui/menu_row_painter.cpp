@@ -86,6 +86,7 @@ void DrawText(HDC dc, std::u16string_view text, RECT r, UINT flags) {
 class Classic : public MenuRowPainter {
  public:
   SIZE Measure(HDC dc, const MenuRowLook& row) override {
+    if (row.separator) return {0, GetSystemMetrics(SM_CYMENUSIZE) / 2};
     SelectedObject font(dc, row.isDefault ? Fonts().bold.get() : Fonts().normal.get());
     const UINT flags = TextFlags(row);
     const SIZE caption = TextSize(dc, row.caption, flags);
@@ -97,6 +98,12 @@ class Classic : public MenuRowPainter {
   }
 
   void Draw(HDC dc, const RECT& item, const MenuRowLook& row) override {
+    if (row.separator) {
+      FillRect(dc, &item, GetSysColorBrush(COLOR_MENU));
+      RECT line{item.left, (item.top + item.bottom) / 2, item.right, item.bottom};
+      DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+      return;
+    }
     const bool flat = FlatMenus();
     const int background = row.selected ? (flat ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT) : COLOR_MENU;
     FillRect(dc, &item, GetSysColorBrush(background));

@@ -22,6 +22,7 @@ struct MenuRowLook {
   bool opensSubMenu = false;   // the system draws the arrow at the right edge
   bool rightToLeft = false;
   bool menuHasImages = false;  // the row's menu keeps pictures (skinned rows are measured by it)
+  bool separator = false;      // a separator made owner-drawn (a skin makes its drop-downs' so)
 };
 
 class MenuRowPainter {
@@ -33,7 +34,8 @@ class MenuRowPainter {
 };
 
 // The system's look: background, selection, check mark or glyph, the caption 1 + 16 + 2 pixels
-// from the left edge, centred vertically, the shortcut ending 10 pixels before the right edge.
+// from the left edge, centred vertically, the shortcut ending 10 pixels before the right edge;
+// a separator is an etched line across the row, half a menu row high.
 MenuRowPainter& ClassicMenuRowPainter();
 // The painter every menu uses from now on; nullptr restores the classic one.
 void SetMenuRowPainter(MenuRowPainter* painter);

@@ -148,6 +148,7 @@ class SkinRowPainter final : public gui::MenuRowPainter {
     content.grayed = row.grayed;
     content.selected = row.selected;
     content.hidePrefix = row.hidePrefix;
+    content.separator = row.separator;
     PaintRow(model_, dc, item, content);
   }
 

@@ -84,8 +84,8 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // A skinned bar: opens (Alt, arrows) the item whose drop-down holds the row and leaves it
 // open; false when no item holds it.
 bool OpenSkinnedMenuHolding(HWND hwnd, const std::wstring& caption);
-// Where the row with this caption of the open drop-downs is on the screen, after opening
-// (by clicks) the sub-menus that hold it.
+// Where the row with this caption of the open drop-downs is on the screen (a row that opens a
+// sub-menu too), after opening (by clicks) the sub-menus that hold it.
 bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at);
 // Clicks the row with this caption of the drop-down (or popup) menu the window has open now,
 // opening the sub-menus that hold it; false when none is open or it has no such row.

@@ -1,4 +1,5 @@
-// The look a new user meets first, the shipped skin 2: menu rows show their pictures, the list
+// The look a new user meets first, the shipped skin 2: menu rows show their pictures and names
+// with "&" as they are, separators stay lines in the classic look after the skin, the list
 // ends where the resize rule puts it in every look and size, a menu-bar item is lit only while
 // the pointer is on it, and the options dialog's boxes, frames and arrows are the skin's.
 // Pictures of the skinned menus and dialog are kept (docs/skinned-windows.md shows them).
@@ -28,6 +29,7 @@ class SkinnedLook : public ::testing::Test {
   void SetUp() override {
     folder_ = e2e::PrepareRuntimeFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     e2e::SetSkinNumber(folder_, 2);
+    PrepareFolder();
     ASSERT_TRUE(program_.Start(folder_));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
@@ -37,6 +39,8 @@ class SkinnedLook : public ::testing::Test {
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     program_.WaitForExit(20s);
   }
+  // Further set-up of the runtime folder before the program starts.
+  virtual void PrepareFolder() {}
   // The window answers the skin's query and wears the skin's frame (nullptr: the classic look).
   void WaitForSkin(const wchar_t* skinFile) {
     const SIZE frame = skinFile ? e2e::SkinFrame(folder_, skinFile) : SIZE{};
@@ -64,9 +68,10 @@ class SkinnedLook : public ::testing::Test {
   }
   // The open menus of the program, closed with Escape one by one (an Escape that reaches the
   // list minimises the program: pressed only while a menu is open).
-  int OpenMenus() {
+  int OpenMenus(HWND* any = nullptr) {
     MenuCount count{program_.ProcessId()};
     EnumWindows(&MenuCount::Visit, reinterpret_cast<LPARAM>(&count));
+    if (any) *any = count.window;
     return count.open;
   }
   void CloseMenus() {
@@ -78,10 +83,12 @@ class SkinnedLook : public ::testing::Test {
   struct MenuCount {
     DWORD pid;
     int open = 0;
+    HWND window = nullptr;
     static BOOL CALLBACK Visit(HWND hwnd, LPARAM lp) {
       auto* c = reinterpret_cast<MenuCount*>(lp);
       if (e2e::ProcessOfWindow(hwnd) == c->pid && e2e::WindowClass(hwnd) == L"#32768" && IsWindowVisible(hwnd)) {
         ++c->open;
+        c->window = hwnd;
       }
       return TRUE;
     }
@@ -155,6 +162,94 @@ TEST_F(SkinnedLook, FavouriteRowsAndTheSystemMenusRowsShowTheirPictures) {
   e2e::ScreenShot::OfWindow(main_).Save("skin2-system-menu");
   CloseMenus();
   EXPECT_FALSE(IsIconic(main_));
+}
+
+// Where the caption of the row around a point of a menu window ends: the rightmost dark pixel
+// of the row's middle band, left of the window's own right edge.
+int CaptionEnd(const e2e::ScreenShot& menu, POINT local) {
+  for (int x = menu.Width() - 6; x >= 0; --x) {
+    for (int y = local.y - 5; y <= local.y + 5; ++y) {
+      const COLORREF c = menu.At(x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 300) return x;
+    }
+  }
+  return -1;
+}
+
+// Names with "&" in the data box and the favourites, the data box's folder rows, and the
+// favourites' bar menu in the classic look after the skin has drawn it.
+class SkinnedLookOfNames : public SkinnedLook {
+ protected:
+  void PrepareFolder() override {
+    const std::string entry = "\xEF\xBB\xBF" + e2e::Utf8(L"一行\r\n");
+    e2e::WriteFile(folder_ / L"我的数据盒" / L"R&D 研究资料.txt", entry);
+    e2e::WriteFile(folder_ / L"我的数据盒" / L"RD 研究资料.txt", entry);
+    e2e::WriteFile(folder_ / L"固定条目" / L"固定条目.txt", "\xEF\xBB\xBF" + e2e::Utf8(L"R&D 研究\r\nRD 研究\r\n"));
+  }
+  // How much further the caption of the row named with "&" reaches than that of the same name
+  // without it, both rows in the drop-downs open now. The menu's own text doubles the "&".
+  int AmpersandWidth(const std::wstring& withAmpersand, const std::wstring& without) {
+    POINT named{}, plain{}, local{}, plainLocal{};
+    EXPECT_TRUE(e2e::OpenMenuRowPoint(main_, withAmpersand, named)) << e2e::Utf8(withAmpersand);
+    EXPECT_TRUE(e2e::OpenMenuRowPoint(main_, without, plain)) << e2e::Utf8(without);
+    e2e::Settle(main_);
+    HWND menu = MenuWindowAt(named, local);
+    if (!menu || MenuWindowAt(plain, plainLocal) != menu) return -1;
+    const e2e::ScreenShot rows = e2e::ScreenShot::OfWindow(menu);
+    return CaptionEnd(rows, local) - CaptionEnd(rows, plainLocal);
+  }
+  // The classic bar's item (counted from 0) opened the keyboard's way: Alt, the arrows, Down.
+  void OpenClassicBarItem(int index) {
+    Activate();
+    e2e::PressKey(VK_MENU);
+    e2e::Settle(main_);
+    for (int i = 0; i < index; ++i) e2e::PressKey(VK_RIGHT);
+    e2e::PressKey(VK_DOWN);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return OpenMenus() == 1; }, 5s));
+    e2e::Settle(main_);
+  }
+};
+
+constexpr COLORREF kFolderFill = RGB(230, 180, 60);  // the folder rows' picture
+
+TEST_F(SkinnedLookOfNames, NamesShowTheirAmpersandFoldersTheirPictureAndClassicSeparatorsAreLines) {
+  Activate();
+  // The data box: a file named with "&" shows it (it is wider than the same name without),
+  // and a folder row shows its picture.
+  ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"R&&D 研究资料.txt"));
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究资料.txt", L"RD 研究资料.txt"), 3);
+  POINT folderRow{}, local{};
+  ASSERT_TRUE(e2e::OpenMenuRowPoint(main_, L"常用语", folderRow));
+  HWND dataBox = MenuWindowAt(folderRow, local);
+  ASSERT_NE(dataBox, nullptr);
+  EXPECT_GT(e2e::ScreenShot::OfWindow(dataBox).Count(PictureColumn(local), [](COLORREF c) { return c == kFolderFill; }),
+            20);
+  CloseMenus();
+  // The favourites.
+  ASSERT_TRUE(e2e::OpenSkinnedMenuHolding(main_, L"RD 研究    （alt+2）"));
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究    （alt+1）", L"RD 研究    （alt+2）"), 3);
+  CloseMenus();
+
+  // The classic look: the favourites' bar menu (the third item) draws its separators as lines
+  // across the menu, as the other drop-downs do, and its names as they are.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"经典"));
+  WaitForSkin(nullptr);
+  OpenClassicBarItem(2);
+  HWND bar = nullptr;
+  ASSERT_EQ(OpenMenus(&bar), 1);
+  const e2e::ScreenShot fixedMenu = e2e::ScreenShot::OfWindow(bar);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF;
+  int lines = 0;
+  bool inLine = false;
+  for (int y = 4; y < fixedMenu.Height() - 4; ++y) {
+    const int run = fixedMenu.Count(RECT{0, y, fixedMenu.Width(), y + 1}, [&](COLORREF c) { return c == shadow; });
+    const bool line = run > fixedMenu.Width() * 3 / 4;
+    lines += line && !inLine;
+    inLine = line;
+  }
+  EXPECT_EQ(lines, 3);
+  EXPECT_GT(AmpersandWidth(L"R&&D 研究    （alt+1）", L"RD 研究    （alt+2）"), 3);
+  CloseMenus();
 }
 
 // What the list leaves empty below itself in the client area.

@@ -27,6 +27,7 @@ void TForm1::AddPlannedRows(gui::Menu::Row* parent, int at, const std::vector<Me
         break;
       case MenuPlanRow::Kind::Folder: {
         gui::Menu::Row* sub = MainMenu1.InsertRow(parent, index, row.caption, nullptr, true, true);
+        MainMenu1.SetRowImage(sub, 0);  // the folder picture; file rows have none
         AddPlannedRows(sub, -1, row.children, handler);
         break;
       }

@@ -368,7 +368,7 @@ void TForm1::AddRecentFile(const std::u16string& file) {
   if (!recentFiles_.Add(file)) return;
   gui::Menu::Row* parent = MainMenu1.Find(u"menuzuijinwenjian");
   if (!parent) return;
-  gui::Menu::Row* row = MainMenu1.InsertRow(parent, -1, RecentFileList::RowCaption(file), nullptr);
+  gui::Menu::Row* row = MainMenu1.InsertRow(parent, -1, RecentFileList::RowCaption(file), nullptr, false, true);
   row->action = [this, row] { lastjianClick(MainMenu1.IndexOf(row)); };
 }
 

@@ -51,8 +51,9 @@ void TForm1::FixedEntriesFollowTheView() {
 void TForm1::AddFixedMenuRow(int n) {
   gui::Menu::Row* parent = MainMenu1.Find(u"gudintiaomu");
   if (!parent) return;
-  gui::Menu::Row* row =
-      MainMenu1.InsertRow(parent, -1, FixedMenuCaption(n, fixed_.FixedEntryTexts(n)), [this, n] { gudintiaomuziClick(n); });
+  // The entry's text shown as it stands: an "&" in it is no accelerator mark.
+  gui::Menu::Row* row = MainMenu1.InsertRow(parent, -1, FixedMenuCaption(n, fixed_.FixedEntryTexts(n)),
+                                            [this, n] { gudintiaomuziClick(n); }, false, true);
   MainMenu1.SetRowTag(row, n);
   MainMenu1.SetRowImage(row, 5);
 }

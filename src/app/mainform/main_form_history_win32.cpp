@@ -112,7 +112,7 @@ void TForm1::bookmarkMenuClear() {
 void TForm1::bookmarkMenuAddRow(std::u16string_view caption) {
   gui::Menu::Row* parent = BookmarkMenu(PopupMenu1);
   if (!parent) return;
-  gui::Menu::Row* row = PopupMenu1.InsertRow(parent, -1, caption, nullptr);
+  gui::Menu::Row* row = PopupMenu1.InsertRow(parent, -1, caption, nullptr, false, true);
   row->action = [this, row] { BookmarkMenuItemClick(PopupMenu1.RowTag(row)); };
   PopupMenu1.SetRowEnabled(row, true);  // the native row was made before it had its action
   PopupMenu1.SetRowTag(row, PopupMenu1.IndexOf(row));

@@ -51,7 +51,7 @@ std::wstring CaptionAt(HMENU menu, int i, HMENU* subMenu) {
 }
 
 // Where a row with this caption of an open drop-down is on the screen: "R x y" for the
-// row itself, "P x y" for the row of an open drop-down whose closed sub-menu holds it,
+// row itself (also one that opens a sub-menu without such a row), "P x y" for the row of an open drop-down whose closed sub-menu holds it,
 // "" when no open drop-down has it.
 bool HoldsCaption(HMENU menu, const std::wstring& caption) {
   for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
@@ -68,8 +68,9 @@ std::wstring RowPoint(const std::wstring& caption) {
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
       HMENU sub = nullptr;
       const std::wstring text = CaptionAt(menu, i, &sub);
-      const bool row = text == caption && !sub;
-      if (!row && !(sub && HoldsCaption(sub, caption))) continue;
+      const bool holds = sub && HoldsCaption(sub, caption);
+      const bool row = text == caption && !holds;
+      if (!row && !holds) continue;
       RECT r{};
       if (!GetMenuItemRect(window, menu, static_cast<UINT>(i), &r)) continue;
       return std::wstring(row ? L"R " : L"P ") + std::to_wstring((r.left + r.right) / 2) + L" " +
