@@ -191,11 +191,16 @@ TEST_F(EntryViewer, OpenedOnAnotherRowInTheHexViewShowsThatEntryThereAndFocusesI
   ASSERT_TRUE(hexView && IsWindowVisible(hexView));
 
   // The viewer stays open (and on top), moved off the list's rows; the same menu row is
-  // chosen for the other row.
+  // chosen for the other row. The pointer waits where that row will be: where it rested
+  // before, the list would take a move over another row while a row click holds its capture.
+  const int rowHeight = static_cast<int>(SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
+  POINT row2{80, 2 * rowHeight + rowHeight / 2};
+  ClientToScreen(list_, &row2);
+  e2e::MovePointer(row2);
   RECT list{};
   GetWindowRect(list_, &list);
   SetWindowPos(viewer, nullptr, list.left + 160, list.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(POINT{list.left + 80, list.top + 10}) == list_; }, 10s));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(row2) == list_; }, 10s));
   ASSERT_EQ(OpenViewerOn(2), viewer);
   // It was open already: the command is done once the memo holds the new entry.
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(e2e::ChildWindow(viewer, L"Edit")) == L"XYZ"; }, 30s))

@@ -21,7 +21,7 @@ class ExitRecord : public e2e::ProgramTest {
     e2e::WriteFile(folder_ / L"固定条目" / L"固定条目.txt", "\xEF\xBB\xBF" + e2e::Utf8(L"收藏一\r\n收藏二\r\n"));
   }
   void ShowFixedEntries() {
-    HWND button = e2e::ChildWindow(main_, L"Button", L"固定条目");
+    HWND button = e2e::ChildWindow(main_, L"", L"固定条目");
     ASSERT_NE(button, nullptr);
     PostMessageW(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == kFavourites; }, 10s));
