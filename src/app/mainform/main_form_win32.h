@@ -32,6 +32,7 @@
 #include "app/reorder/list_drag_win32.h"
 #include "gui/find_dialog.h"
 #include "app/settings/settings_values.h"
+#include "app/skins/skin_choices.h"
 #include "app/system/sound_player.h"
 #include "app/system/wave_player_win32.h"
 #include "gui/file_dialogs.h"
@@ -104,6 +105,8 @@ class TForm1 : public gui::Form,
   // The picture window, created after this one: what it needs from here, and the window itself.
   windows::PictureWindowHooks PictureWindowHooks();
   void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
+  // A skin was applied at start-up (a look other than the classic one).
+  bool StartedSkinned() const { return settings_.SkinNumber != 1 && SkinChoiceFor(settings_.SkinNumber); }
   // Where the secondary windows above are made, after this one shows or when first needed.
   void SetSecondaryWindows(SecondaryWindows* windows) { secondaryWindows_ = windows; }
 
