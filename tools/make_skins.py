@@ -482,7 +482,9 @@ def draw_menu_item(skin):
     normal.hgradient(0, 0, gutter, h, lighter(skin.face, 1, 4), mix(skin.face, skin.caption[1], 1, 6))
     separator = Picture(w, h, menu)
     separator.hgradient(0, 0, gutter, h, lighter(skin.face, 1, 4), mix(skin.face, skin.caption[1], 1, 6))
-    separator.rect(gutter + 4, h // 2, w, h // 2 + 1, mix(skin.face, skin.caption[1], 1, 3))
+    # A separator row shows the bottom of this frame (rows are lower than it): the line sits
+    # where a row of 8 has its middle.
+    separator.rect(gutter + 4, h - 4, w, h - 3, mix(skin.face, skin.caption[1], 1, 3))
     selected = Picture(w, h, lighter(skin.accent, 3, 5))
     selected.vgradient(1, 1, w - 1, h - 1, lighter(skin.accent, 7, 10), lighter(skin.accent, 1, 2))
     selected.frame(0, 0, w, h, darker(skin.accent, 4, 5))

@@ -2,8 +2,9 @@
 // screen, median of 20, with one entry (the anchor) and with 99999 entries; the first open
 // after a new capture makes them 100000 (the most the list takes); a page of 1000 entry rows opening for the first time
 // (median of 5 pages). For comparison it times the whole rebuild of a native menu with one
-// row per entry, as the tray menu was made before it had pages (stopped at 60 s).
-//   tray_menu_win32 [entries]
+// row per entry, as the tray menu was made before it had pages (stopped at 60 s). The program
+// runs in the look that "set" line 17 names (1 the classic look, 2 the shipped skin, ...).
+//   tray_menu_win32 [entries] [look]
 #include <windows.h>
 
 #include <algorithm>
@@ -60,14 +61,22 @@ void CloseMenus(DWORD pid) {
 
 class Session {
  public:
-  bool Start(const char* name, int entries) {
+  bool Start(const char* name, int entries, int look) {
     entries_ = entries;
     const auto folder = e2e::PrepareRuntimeFolder(name);
     e2e::WriteFile(folder / "temp.txt", ExitRecord(entries));
+    e2e::SetSkinNumber(folder, look);
     if (!program_.Start(folder)) return false;
     main_ = program_.WaitForMainWindow();
     list_ = main_ ? e2e::FindHistoryList(main_) : nullptr;
     if (!list_ || !e2e::WaitUntil([&] { return Rows() >= entries; }, 180s)) return false;
+    // A skinned window answers 1 to 0x3523.
+    DWORD_PTR skinned = 0;
+    if (look != 1 && !e2e::WaitUntil([&] {
+          return SendMessageTimeoutW(main_, 0x3523, 0, 0, SMTO_NORMAL, 5000, &skinned) && skinned == 1;
+        }, 30s)) {
+      return false;
+    }
     tray_ = e2e::FindTrayIconWindow(program_.ProcessId());
     const auto point = e2e::TrayIconPoint();
     if (!tray_ || !point || !e2e::WaitUntil([&] { return e2e::TrayIconPresent(tray_); }, 10s)) return false;
@@ -150,17 +159,18 @@ void WholeRebuild(int entries) {
 
 int main(int argc, char** argv) {
   const int entries = argc > 1 ? std::max(1001, std::atoi(argv[1])) : 100000;
+  const int look = argc > 2 ? std::atoi(argv[2]) : 1;
   double anchor = 0, large = 0;
   {
     Session one;
-    if (!one.Start("tray-anchor", 1) || !MedianOpen(one, anchor)) {
+    if (!one.Start("tray-anchor", 1, look) || !MedianOpen(one, anchor)) {
       std::fprintf(stderr, "the one-entry run failed\n");
       return 1;
     }
   }
   // One entry short of the most, so that a capture can still be taken.
   Session big;
-  if (!big.Start("tray-large", entries - 1) || !MedianOpen(big, large)) {
+  if (!big.Start("tray-large", entries - 1, look) || !MedianOpen(big, large)) {
     std::fprintf(stderr, "the %d-entry run failed\n", entries);
     return 1;
   }

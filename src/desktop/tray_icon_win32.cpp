@@ -156,6 +156,12 @@ std::unique_ptr<TrayPlatform> MakeWin32TrayPlatform(HWND mainWindow) {
 }
 
 bool MenuTrayPopup::HandleOwnerMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam, intptr_t& result) {
+  // The owner is the hidden tray window, which wears no look of its own.
+  if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM) && lookWindow_ && IsWindow(lookWindow_) &&
+      SendMessageW(lookWindow_, msg, wParam, lParam)) {
+    result = TRUE;
+    return true;
+  }
   LRESULT answer = 0;
   if (!menu_.HandleOwnerMessage(msg, wParam, lParam, answer)) return false;
   result = static_cast<intptr_t>(answer);

@@ -17,10 +17,12 @@ namespace desktop {
 // The platform of the icons of one main window (nullptr: no main window to hide or watch).
 std::unique_ptr<TrayPlatform> MakeWin32TrayPlatform(HWND mainWindow);
 
-// A gui::Menu as the icon's popup menu.
+// A gui::Menu as the icon's popup menu. Its rows take the look of the window whose menus hold
+// it (lookWindow, when given): they are measured and drawn there, so that a skin on that window
+// paints them as it paints the window's own popup menus.
 class MenuTrayPopup : public TrayPopupMenu {
  public:
-  explicit MenuTrayPopup(gui::Menu& menu) : menu_(menu) {}
+  explicit MenuTrayPopup(gui::Menu& menu, HWND lookWindow = nullptr) : menu_(menu), lookWindow_(lookWindow) {}
   bool AutoPopup() const override { return menu_.AutoPopup(); }
   void Popup(int x, int y, uintptr_t window) override { menu_.Popup(reinterpret_cast<HWND>(window), x, y); }
   bool ClickDefaultItem() override { return menu_.ClickDefaultRow(); }
@@ -28,6 +30,7 @@ class MenuTrayPopup : public TrayPopupMenu {
 
  private:
   gui::Menu& menu_;
+  HWND lookWindow_;
 };
 
 }  // namespace desktop

@@ -315,8 +315,11 @@ int Menu::PageOfMenu(HMENU menu) const {
   return -1;
 }
 
+// Every row of a popup menu, separators too, so that a skin draws them all; the bar's own items
+// are drawn by the system, and its drop-downs' separators until a skin takes the drop-down.
 bool Menu::OwnerDrawn(const Row* row) const {
-  return !IsSeparator(row) && !(kind_ == Kind::Bar && row->parent == &root_);
+  if (kind_ == Kind::Bar) return row->parent != &root_ && !IsSeparator(row);
+  return true;
 }
 
 std::u16string Menu::NativeText(const Row* row) const {
@@ -329,7 +332,7 @@ std::u16string Menu::NativeText(const Row* row) const {
 MENUITEMINFOW Menu::NativeInfo(Row* row, const std::u16string& text) const {
   MENUITEMINFOW info{sizeof info};
   info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-  info.fType = IsSeparator(row) ? MFT_SEPARATOR : OwnerDrawn(row) ? MFT_OWNERDRAW : MFT_STRING;
+  info.fType = (IsSeparator(row) ? MFT_SEPARATOR : MFT_STRING) | (OwnerDrawn(row) ? MFT_OWNERDRAW : 0);
   if (row->flags & kMenuRadio) info.fType |= MFT_RADIOCHECK;
   info.fState = (row->checked ? MFS_CHECKED : 0) | (IsRowEnabled(row) ? MFS_ENABLED : MFS_GRAYED) |
                 (row->isDefault ? MFS_DEFAULT : 0);

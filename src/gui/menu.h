@@ -8,9 +8,10 @@
 // also have a command id, so WM_COMMAND with that id (from other programs, or accelerators)
 // works too.
 //
-// Every row of a popup (not the items of a menu bar) is owner-drawn by the current
-// MenuRowPainter (gui/menu_row_painter.h), with its glyph and shortcut; the caption stays the
-// native item's text as well, for mnemonics, screen readers and other programs that read it.
+// Every row of a popup menu (separators included) and of a bar's drop-downs (separators not) is
+// owner-drawn by the current MenuRowPainter (gui/menu_row_painter.h), with its glyph and
+// shortcut; the bar's own items are the system's. The caption stays the native item's text as
+// well, for mnemonics, screen readers and other programs that read it.
 // The owner window hands its menu messages to HandleOwnerMessage.
 #pragma once
 

@@ -128,6 +128,10 @@ void PaintRow(const TSkinModel& model, HDC target, const RECT& rc, const RowCont
   if (!content.shortcut.empty()) DrawTextWide(row.dc(), std::u16string(content.shortcut), text, flags | DT_RIGHT);
   SelectObject(row.dc(), oldFont);
   row.BlitTo(target, rc.left, rc.top);
+  // The system copies a sub-menu's arrow, a monochrome picture, onto the row afterwards in the
+  // DC's colours: the row's own, not the classic white.
+  SetBkColor(target, GetPixel(row.dc(), w - 4, h / 2));
+  SetTextColor(target, textColour);
 }
 
 // The rows of the program's menus in the skin's look.

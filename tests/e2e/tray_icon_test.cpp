@@ -9,6 +9,8 @@
 #include "keyboard_input.h"
 #include "program_fixture.h"
 #include "screen_shot.h"
+#include "skin/skin_data.h"
+#include "skin_look_driver.h"
 #include "tray_driver.h"
 #include "window_parts.h"
 
@@ -142,6 +144,81 @@ TEST_F(TrayIcon, EntryRowsShowTextOutsideCodePage936AsItIsClassicAndSkinned) {
     ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, cut.substr(0, 49))) << "skinned " << skinned;
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == cut; }, 5s));
   }
+}
+
+// The look the program ships in, skin 2.
+class TrayIconInShippedLook : public TrayIcon {
+ protected:
+  void PrepareFolder() override { e2e::SetSkinNumber(folder_, 2); }
+
+  // A screenshot of the open tray menu: pixels in the skin's menu colour in the middle band of
+  // the first entry's row, pixels in the system's menu colour anywhere right of the picture
+  // column, the separators drawn as lines across it, and the note pictures' blue.
+  struct TrayMenuLook {
+    int skinBackground = 0, classicBackground = 0, separators = 0, glyph = 0;
+  };
+  TrayMenuLook OpenTrayMenuAndLook(const std::string& shotName) {
+    OpenTrayMenu();
+    if (HasFatalFailure()) return {};
+    POINT at{};
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::OpenMenuRowPoint(main_, kFirstEntry, at); }, 5s));
+    HWND menu = e2e::OpenPopupMenu(program_.ProcessId());
+    e2e::Settle(main_);
+    RECT r{};
+    GetWindowRect(menu, &r);
+    const e2e::ScreenShot shot = e2e::ScreenShot::OfWindow(menu);
+    shot.Save(shotName);
+    const COLORREF classicMenu = GetSysColor(COLOR_MENU);
+    const int left = 30, right = shot.Width() - 8;
+    TrayMenuLook look;
+    look.skinBackground =
+        shot.Count(RECT{left, at.y - r.top - 2, right, at.y - r.top + 3}, [&](COLORREF c) { return c == skinMenu_; });
+    look.classicBackground =
+        shot.Count(RECT{left, 3, shot.Width() - 3, shot.Height() - 3}, [&](COLORREF c) { return c == classicMenu; });
+    bool inLine = false;
+    for (int y = 3; y < shot.Height() - 3; ++y) {
+      const COLORREF middle = shot.At((left + right) / 2, y);
+      const bool line = middle != skinMenu_ && middle != classicMenu &&
+                        shot.Count(RECT{left, y, right, y + 1}, [&](COLORREF c) { return c == middle; }) > (right - left) * 3 / 4;
+      look.separators += line && !inLine;
+      inLine = line;
+    }
+    look.glyph = shot.Count(RECT{0, 0, shot.Width(), shot.Height()}, [](COLORREF c) { return c == RGB(90, 140, 210); });
+    e2e::PressKey(VK_ESCAPE);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::PopupMenuOpen(program_.ProcessId()); }, 5s));
+    return look;
+  }
+
+  COLORREF skinMenu_ = 0;
+};
+
+TEST_F(TrayIconInShippedLook, TheTrayMenusRowsAreTheSkinsAndClassicAgainAfterIt) {
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Ask(main_, e2e::kSkinQuery) == 1; }, 15s));
+  e2e::Settle(main_);
+  skin::TSkinData skin;
+  skin.SetSkinFile((folder_ / L"皮肤" / L"mxskin2.skn").u16string());
+  const skin::TColor menuColour = skin.Model().Colors[skin::scMenu];
+  ASSERT_FALSE(skin::IsSystemColor(menuColour));
+  skinMenu_ = static_cast<COLORREF>(menuColour);
+  ASSERT_NE(skinMenu_, GetSysColor(COLOR_MENU));
+
+  // Skinned: the rows lie on the skin's menu colour, with the picture and the separators
+  // (three) of the skin.
+  TrayMenuLook look = OpenTrayMenuAndLook("skin2-tray-menu");
+  EXPECT_GT(look.skinBackground, 100) << "the entry row is not on the skin's menu colour";
+  EXPECT_EQ(look.classicBackground, 0);
+  EXPECT_EQ(look.separators, 3);
+  EXPECT_GE(look.glyph, 16) << "no entry picture";
+
+  // Back in the classic look, the rows are the system's again.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"经典"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Ask(main_, e2e::kSkinQuery) == 0 && GetMenu(main_) != nullptr; }, 15s));
+  e2e::Settle(main_);
+  look = OpenTrayMenuAndLook("classic-tray-menu-after-skin");
+  EXPECT_GT(look.classicBackground, 100) << "the entry row is not on the system's menu colour";
+  EXPECT_EQ(look.skinBackground, 0);
+  EXPECT_EQ(look.separators, 3);
+  EXPECT_GE(look.glyph, 16);
 }
 
 TEST_F(TrayIcon, TheExitRowClosesTheProgramAndWritesTheExitRecord) {

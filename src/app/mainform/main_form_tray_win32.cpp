@@ -27,7 +27,7 @@ void ShellOpenMaximized(HWND owner, const std::u16string& file, const std::u16st
 
 void TForm1::SetUpTrayIcon() {
   trayPlatform_ = desktop::MakeWin32TrayPlatform(Handle());
-  trayPopup_ = std::make_unique<desktop::MenuTrayPopup>(PopupMenu2);
+  trayPopup_ = std::make_unique<desktop::MenuTrayPopup>(PopupMenu2, Handle());
   TrayIcon1 = std::make_unique<desktop::TTrayIcon>(*trayPlatform_);
   // The component's form values: hide on minimise, the product name as hint, the tray menu,
   // the program's own picture.
