@@ -368,7 +368,10 @@ bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
 }
 
 bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
-  return OpenSkinnedMenuHolding(hwnd, caption) && ClickOpenMenuRow(hwnd, caption);
+  // Alt reaches the bar only while the window is in front, which a loaded machine may give it
+  // late: the bar is walked once more before anything is clicked (a click is never repeated).
+  const bool found = OpenSkinnedMenuHolding(hwnd, caption) || OpenSkinnedMenuHolding(hwnd, caption);
+  return found && ClickOpenMenuRow(hwnd, caption);
 }
 }  // namespace
 
