@@ -73,8 +73,8 @@ TEST_P(FixedEntriesInEachLook, AltDigitPastesAndAMenuRowCopies) {
   PostMessageW(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main_) && !IsIconic(main_); }, 10s));
   e2e::WaitForIdle(main_, 5s);
-  // The holder lets go after a while by itself: a skinned menu, chosen on the screen, may stay
-  // drawn until the program's copy is through.
+  // The holder lets go after a while by itself. A skinned menu, chosen on the screen, may stay
+  // drawn until the program's copy is through, so the choice is judged by the copy it makes.
   std::atomic<bool> holding{false};
   std::thread holder([&] {
     if (!OpenClipboard(nullptr)) return;
@@ -84,11 +84,11 @@ TEST_P(FixedEntriesInEachLook, AltDigitPastesAndAMenuRowCopies) {
   });
   e2e::WaitUntil([&] { return holding.load(); }, 2s);
   const bool held = holding;
-  const bool chosen = e2e::ChooseMenuRow(main_, menu[2]);
+  e2e::ChooseMenuRow(main_, menu[2]);
   holder.join();
   ASSERT_TRUE(held) << "the clipboard could not be held";
-  ASSERT_TRUE(chosen);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry3); }, 10s));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == std::wstring(kEntry3); }, 10s))
+      << "the row's copy did not come";
   // The program's own copy is no new entry.
   EXPECT_EQ(e2e::ListRows(list_).size(), 1u);
 }
