@@ -139,8 +139,8 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
     // opening above); the clipboard goes back before the list and the sounds.
     ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
     clipboard.reset();
-    // The new row and its selection are drawn once, not once each.
-    const unicode::TUpdateScope update(CheckListBox1.Items());
+    // The new row and the rows its selection touches are drawn once, at the next paint.
+    const unicode::TUniCheckListBox::TRowPaintDeferral paintLater(CheckListBox1);
     added = history_->appendCapture(text, ClipSnapshot);
   } catch (...) {
     // Nothing was stored (the snapshot failed): the change stays unseen, so that the check
