@@ -4,6 +4,7 @@
 #include <set>
 #include <span>
 
+#include "gui/application.h"
 #include "gui/dialogs.h"
 #include "gui/file_dialogs.h"
 #include "gui/wide.h"
@@ -178,9 +179,19 @@ void TForm6::ShowEntry(const ViewedEntry& entry) {
   BringToFront();
   if (ComboBoxFontName.ItemIndex() < 0) ComboBoxFontName.SetText(kFontNamePrompt);
   if (ComboBoxFontHTMLSize.ItemIndex() < 0) ComboBoxFontHTMLSize.SetText(kFontSizePrompt);
-  HtmlEdit21.SetSource(u"");
-  HtmlEdit21.Paste();
+  ShowClipboardContent();
   HtmlEdit21.SetFocus();
+}
+
+void TForm6::ShowClipboardContent() {
+  HtmlEdit21.SetSource(u"");
+  // A view made a moment ago may not take the paste yet (it failed about once in a dozen
+  // starts under Wine, leaving the view empty): while there is something to paste, it is
+  // given a few turns of the message loop.
+  for (int attempt = 0; attempt < 20 && !HtmlEdit21.Paste() && CountClipboardFormats() > 0; ++attempt) {
+    gui::Application::Instance().ProcessMessages();
+    Sleep(25);
+  }
 }
 
 bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::optional<ViewedEntry>& current) {
@@ -188,8 +199,7 @@ bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::o
   ComboBoxFontHTMLSize.SetItemIndex(0);
   SetIntroductionMode(true);
   entry_.reset();  // the introduction is no entry: nothing of it is saved
-  HtmlEdit21.SetSource(u"");
-  HtmlEdit21.Paste();
+  ShowClipboardContent();
   if (current) host_->RestoreEntryToClipboard(*current);
   Show();
   BringToFront();

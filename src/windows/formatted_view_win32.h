@@ -63,6 +63,8 @@ class TForm6 : public SecondaryForm {
   void SetIntroductionMode(bool on);
   void ShowPrompts();
   void Complain(std::u16string_view text);
+  // Empties the view and pastes the clipboard into it.
+  void ShowClipboardContent();
 
   FormattedViewHost* host_ = nullptr;
   std::optional<ViewedEntry> entry_;  // the view's own entry, checked on save

@@ -94,8 +94,15 @@ TEST_F(ExplorerOptions, ShowDesktopMinimisesAnotherProgramsWindow) {
   HWND other = CreateWindowExW(0, wc.lpszClassName, L"另一个程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
                                nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(other, nullptr);
+  HWND taskBar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(taskBar, nullptr);
   ASSERT_TRUE(ChooseMenuRow(main_, L"显示桌面（系统）"));
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(other) != FALSE && IsIconic(main_) != FALSE; }, 10s));
+  // The task bar stays, with the tray icon on it.
+  WaitUntil([] { return false; }, 300ms);
+  const bool taskBarMinimised = IsIconic(taskBar) != FALSE;
+  if (taskBarMinimised) ShowWindow(taskBar, SW_RESTORE);  // for the tests that follow
+  EXPECT_FALSE(taskBarMinimised);
   DestroyWindow(other);
 }
 

@@ -129,6 +129,13 @@ class FormattedView : public e2e::ProgramTest {
     return view;
   }
   static HWND Editor(HWND view) { return e2e::ChildWindow(view, L"THtmlEdit2"); }
+  // The text of an HTML file the view saves. The save writes the file twice (the engine's own
+  // save, then the generated source), so it is read once the view is done.
+  static std::wstring SavedHtml(HWND view, const std::filesystem::path& file) {
+    if (!e2e::WaitUntil([&] { return std::filesystem::exists(file); }, 10s)) return L"";
+    e2e::WaitForIdle(view, 10s);
+    return HtmlFileText(file);
+  }
   // A click on the first line of the document: the focus goes there.
   static void ClickInDocument(HWND document) {
     RECT r{};
@@ -214,8 +221,8 @@ TEST_P(FormattedViewInEachLook, AnHtmlEntryIsReadEditedFormattedSavedAndWrittenT
   const std::filesystem::path htmlFile = folder_ / L"保存" / L"视图.html";
   ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
   ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), htmlFile.wstring()));
-  ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(htmlFile); }, 10s));
-  const std::wstring saved = HtmlFileText(htmlFile);
+  const std::wstring saved = SavedHtml(view, htmlFile);
+  ASSERT_FALSE(saved.empty()) << "no file";
   EXPECT_NE(saved.find(L"</font>新<b>粗体</b>"), std::wstring::npos) << e2e::Utf8(saved);
   EXPECT_NE(Lower(e2e::Utf8(saved)).find("<b>"), std::string::npos);
   const std::wstring lastLine = EditorLines(editor).back();
@@ -299,8 +306,8 @@ TEST_F(FormattedView, SavedHtmlKeepsCommentsRawTextAndFolderRelativeLinks) {
     const std::filesystem::path file = folder_ / L"保存" / (L"注释" + std::to_wstring(i) + L".html");
     ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
     ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), file.wstring()));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(file); }, 10s));
-    saved[i] = HtmlFileText(file);
+    saved[i] = SavedHtml(view, file);
+    ASSERT_FALSE(saved[i].empty()) << "no file";
     EXPECT_TRUE(e2e::WaitUntil([&] { return EditorLines(editor) == shown; }, 5s))
         << e2e::Utf8(EditorLines(editor).empty() ? L"" : EditorLines(editor).front());
   }
@@ -325,8 +332,7 @@ TEST_F(FormattedView, SavedHtmlKeepsCommentsRawTextAndFolderRelativeLinks) {
   const std::filesystem::path copy = folder_ / L"保存" / L"基址副本.html";
   ASSERT_TRUE(e2e::ChooseMenuRow(view, L"另存为 htm文件 。。。"));
   ASSERT_TRUE(e2e::FillFileDialog(program_.ProcessId(), copy.wstring()));
-  ASSERT_TRUE(e2e::WaitUntil([&] { return std::filesystem::exists(copy); }, 10s));
-  const std::wstring linked = HtmlFileText(copy);
+  const std::wstring linked = SavedHtml(view, copy);
   EXPECT_NE(linked.find(L"href=\"sub\\p.html\""), std::wstring::npos) << e2e::Utf8(linked);
 }
 

@@ -1,7 +1,9 @@
 #include "program_driver.h"
 
+#include <cstdio>
 #include <cwchar>
 #include "clipboard_driver.h"
+#include "tray_driver.h"
 
 #include <fstream>
 #include <iterator>
@@ -366,7 +368,10 @@ bool ClickOpenMenuRow(HWND hwnd, const std::wstring& caption) {
 }
 
 bool ChooseSkinnedMenuRow(HWND hwnd, const std::wstring& caption) {
-  return OpenSkinnedMenuHolding(hwnd, caption) && ClickOpenMenuRow(hwnd, caption);
+  // Alt reaches the bar only while the window is in front, which a loaded machine may give it
+  // late: the bar is walked once more before anything is clicked (a click is never repeated).
+  const bool found = OpenSkinnedMenuHolding(hwnd, caption) || OpenSkinnedMenuHolding(hwnd, caption);
+  return found && ClickOpenMenuRow(hwnd, caption);
 }
 }  // namespace
 
@@ -572,7 +577,10 @@ bool CloseRestartedProgram(DWORD previousProcess) {
 
 RunningProgram::~RunningProgram() {
   if (process_) {
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+      std::fprintf(stderr, "the program (process %lu) did not end by itself: ended by force\n", pid_);
+      Kill();
+    }
     CloseHandle(process_);
   }
 }
@@ -607,7 +615,13 @@ bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitC
 }
 
 void RunningProgram::Kill() {
-  if (process_) TerminateProcess(process_, 99);
+  if (!process_) return;
+  // A process ended by force leaves its tray icon behind in Wine's task bar (the shell hears
+  // of no window's end), where it would push the next program's icon out of its place.
+  HWND tray = FindTrayIconWindow(pid_);
+  TerminateProcess(process_, 99);
+  WaitForSingleObject(process_, 5000);
+  if (tray) RemoveTrayIcon(tray);
 }
 
 }  // namespace e2e

@@ -53,7 +53,7 @@ class TrayIcon : public e2e::ProgramTest {
   // Opens the tray menu with a right click on the icon.
   void OpenTrayMenu() {
     ClickIcon(true);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::PopupMenuOpen(program_.ProcessId()); }, 5s)) << "no tray menu";
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::PopupMenuOpen(program_.ProcessId()); }, 5s)) << "no tray menu (icon clicked at " << icon_.x << "," << icon_.y << ")";
   }
 
   HWND tray_ = nullptr;

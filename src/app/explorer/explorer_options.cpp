@@ -30,4 +30,12 @@ std::vector<RefreshStep> PlanExplorerRefresh(std::span<const TopWindow> windows,
   return steps;
 }
 
+bool IsShellFrameWindow(const TopWindow& window) {
+  static constexpr std::u16string_view kShellFrames[] = {u"Shell_TrayWnd", u"Shell_SecondaryTrayWnd", u"Progman",
+                                                         u"WorkerW"};
+  for (std::u16string_view name : kShellFrames)
+    if (window.className == name) return true;
+  return false;
+}
+
 }  // namespace app

@@ -48,4 +48,8 @@ struct RefreshStep {
 // characters) gets a step; an empty plan means no Explorer window was found.
 std::vector<RefreshStep> PlanExplorerRefresh(std::span<const TopWindow> windows, bool win7);
 
+// The shell's own frame (its task bars and the desktop's windows), which "show desktop"
+// leaves in place: a minimised task bar would take the tray icon out of reach.
+bool IsShellFrameWindow(const TopWindow& window);
+
 }  // namespace app

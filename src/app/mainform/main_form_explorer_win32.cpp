@@ -114,12 +114,14 @@ void TForm1::ApplyExplorerOption(bool hiddenFiles) {
 }
 
 void TForm1::xiansizuomianClick() {
-  // Every visible top-level window is minimised, this one included. The whole window list is
-  // walked: a window of another program may lie above this one (the menu choice need not
-  // bring it to the front), and the list is taken first because minimising reorders it.
+  // Every visible top-level window is minimised, this one included, but not the shell's task
+  // bar and desktop. The whole window list is walked: a window of another program may lie
+  // above this one (the menu choice need not bring it to the front), and the list is taken
+  // first because minimising reorders it.
   std::vector<TopWindow> windows;
   EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&windows));
   for (const TopWindow& w : windows) {
+    if (IsShellFrameWindow(w)) continue;
     HWND hwnd = reinterpret_cast<HWND>(w.handle);
     if (IsWindowVisible(hwnd)) PostMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   }
