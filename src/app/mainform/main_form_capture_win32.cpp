@@ -151,10 +151,10 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
   }
   if (added.row >= 0) PastePosition = added.row;
 
-  // The autosave record is written before anyone can see the row (whoever sees it may read the
-  // file); the sound and the focus follow one turn of the message loop later, after a program
-  // waiting for the row has had its answer, still before the row is painted. A failed record
-  // is heard after them, as before.
+  // The autosave record is written before the handler returns (a program that sees the new row
+  // may read the file at once); the sound and the focus follow one turn of the message loop
+  // later, after a program waiting for the row has had its answer, still before the row is
+  // painted. A failed record is heard after them, as before.
   const CaptureEffects effects{CurrentSoundChoice(),
                                !SuppressListFocus && !gui::Application::Instance().Minimized()};
   try {
