@@ -17,10 +17,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // The other windows' effects on the main window come before it shows; the windows themselves
   // are made when the program is first idle, or sooner when one is needed.
   secondaryWindows.Start();
-  // Under a skin the entry viewer made after the main window's first activation took no real
-  // click on its buttons (its end-to-end test; the cause is not found yet): it is made now,
-  // with the options dialog that comes before it.
-  if (Form1.StartedSkinned()) secondaryWindows.MakeUpTo(app::SecondaryWindow::EntryViewer);
 
   Form1.Show();
   application.SetIdleWork([&secondaryWindows] { return secondaryWindows.MakeNext(); });

@@ -105,11 +105,23 @@ void TWinSkinForm::InitWindow() {
       // skin starts. Until then the window gives up the bar's room, so that the client keeps
       // its size throughout and the controls are not placed anew (a memo would wrap all its
       // text again for each size).
-      gui::LayoutFreeze freeze(FormObject);
-      MenuBar = std::make_unique<TWinSkinMenu>(*this);
-      MenuBarHeight = GetSystemMetrics(SM_CYMENU);
-      MenuBar->Build(nativeMenu_);
-      KeepSavedClientSize();
+      // Neither frame change is drawn: each would paint the whole window and its controls
+      // (under Wine about 30 ms each for the main window), and a window shown just now is not
+      // painted yet (its first paint comes after the activation that skins it). It is painted
+      // once afterwards, in its new frame.
+      const LONG visible = GetWindowLongW(Handle, GWL_STYLE) & WS_VISIBLE;
+      if (visible) SetWindowLongW(Handle, GWL_STYLE, GetWindowLongW(Handle, GWL_STYLE) & ~WS_VISIBLE);
+      {
+        gui::LayoutFreeze freeze(FormObject);
+        MenuBar = std::make_unique<TWinSkinMenu>(*this);
+        MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+        MenuBar->Build(nativeMenu_);
+        KeepSavedClientSize();
+      }
+      if (visible) {
+        SetWindowLongW(Handle, GWL_STYLE, GetWindowLongW(Handle, GWL_STYLE) | WS_VISIBLE);
+        RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+      }
     }
     for (size_t i = 0; i < Model().SysButtons.size(); ++i) {
       const TDataSkinSysButton& data = Model().SysButtons[i];

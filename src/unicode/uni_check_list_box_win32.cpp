@@ -158,7 +158,7 @@ LRESULT TUniCheckListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         ToggleClickCheck(ItemIndex());
         return 0;
       }
-      return DefaultProc(msg, key, lp);
+      return PassChar(key, lp);
     }
     case WM_PAINT:
     case WM_VSCROLL:

@@ -1,6 +1,6 @@
-// The Unicode check-list box: an owner-drawn LISTBOX (with its strings, so that other
-// programs can read the rows with LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT) that draws a
-// check box in front of each row. Check state, enabled flag, header flag and object of
+// The Unicode check-list box: an owner-drawn LISTBOX (LBS_HASSTRINGS, so that other
+// programs can read the rows with LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT, also when the
+// captions come from a caption source) that draws a check box in front of each row. Check state, enabled flag, header flag and object of
 // every row survive the recreation of the window with the rows themselves.
 #pragma once
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "unicode/compare_strings.h"
 #include "unicode/wide_exceptions.h"
 
 namespace unicode {
@@ -31,6 +32,10 @@ int TUniCustomListBox::RowCount() const {
 }
 
 std::u16string TUniCustomListBox::RowText(int index) const {
+  if (captionSource_) {
+    CheckRow(index);
+    return std::u16string(SourceCaption(index));
+  }
   if (!HandleAllocated()) return saved_.Get(index);
   const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) throw EListError::IndexOutOfBounds(index);
@@ -43,6 +48,7 @@ std::u16string TUniCustomListBox::RowText(int index) const {
 }
 
 int TUniCustomListBox::InsertRow(int index, std::u16string_view text) {
+  if (captionSource_) text = {};  // the window keeps an empty string
   if (!HandleAllocated()) {
     const int at = index < 0 ? saved_.GetCount() : index;
     saved_.Insert(at, text);
@@ -93,6 +99,106 @@ void TUniCustomListBox::SetRowData(int index, LPARAM data) {
   SendMessageW(Handle(), LB_SETITEMDATA, index, data);
 }
 
+std::u16string_view TUniCustomListBox::SourceCaption(int index) const {
+  const std::u16string_view caption = captionSource_(index);
+  return caption.substr(0, caption.find(u'\0'));
+}
+
+// The window's own search, over the source's captions: case-insensitive, a prefix match
+// also after a leading "[" or "[-" (the drive and folder rows of a file list).
+int TUniCustomListBox::FindCaption(int start, std::u16string_view text, bool exact) const {
+  const int count = RowCount();
+  if (text.empty() || count == 0) return LB_ERR;
+  const auto startsWith = [&text](std::u16string_view caption) {
+    return caption.size() >= text.size() && CompareStringsIgnoreCase(caption.substr(0, text.size()), text) == 0;
+  };
+  int index = start + 1 >= 0 && start + 1 < count ? start + 1 : 0;
+  for (int i = 0; i < count; ++i, ++index) {
+    if (index == count) index = 0;
+    const std::u16string_view caption = SourceCaption(index);
+    if (exact) {
+      if (CompareStringsIgnoreCase(caption, text) == 0) return index;
+      continue;
+    }
+    if (startsWith(caption)) return index;
+    if (!caption.empty() && caption[0] == u'[') {
+      if (startsWith(caption.substr(1))) return index;
+      if (caption.size() > 1 && caption[1] == u'-' && startsWith(caption.substr(2))) return index;
+    }
+  }
+  return LB_ERR;
+}
+
+void TUniCustomListBox::TypeAhead(wchar_t key) {
+  HWND w = Handle();
+  const LONG style = GetWindowLongW(w, GWL_STYLE);
+  const int focus = static_cast<int>(SendMessageW(w, LB_GETCARETINDEX, 0, 0));
+  int row = -1;
+  if (style & LBS_WANTKEYBOARDINPUT) {
+    row = static_cast<int>(
+        SendMessageW(GetParent(w), WM_CHARTOITEM, MAKEWPARAM(key, focus), reinterpret_cast<LPARAM>(w)));
+    if (row == -2) return;
+  }
+  if (row == -1) row = FindCaption(focus, std::u16string_view(reinterpret_cast<const char16_t*>(&key), 1), false);
+  if (row < 0 || row >= RowCount()) return;
+  if (MultiSelect()) SendMessageW(w, LB_SETCARETINDEX, row, FALSE);
+  else SendMessageW(w, LB_SETCURSEL, row, 0);
+  if (style & LBS_NOTIFY) {
+    SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_SELCHANGE), reinterpret_cast<LPARAM>(w));
+  }
+}
+
+LRESULT TUniCustomListBox::PassChar(wchar_t key, LPARAM lp) {
+  if (!captionSource_ || !HandleAllocated()) return DefaultProc(WM_CHAR, key, lp);
+  TypeAhead(key);
+  return 0;
+}
+
+LRESULT TUniCustomListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!captionSource_) return TUniWinControl::WndProc(msg, wp, lp);
+  switch (msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+      return DefaultProc(msg, wp, reinterpret_cast<LPARAM>(L""));
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+      // Other programs' requests too: Wine sizes a cross-process LB_GETTEXT by LB_GETTEXTLEN
+      // when the list has LBS_HASSTRINGS, which it keeps for that.
+      const int index = static_cast<int>(wp);
+      if (index < 0 || index >= RowCount()) return LB_ERR;
+      const std::u16string_view caption = SourceCaption(index);
+      if (msg == LB_GETTEXT && lp != 0) {
+        auto* out = reinterpret_cast<char16_t*>(lp);
+        std::copy(caption.begin(), caption.end(), out);
+        out[caption.size()] = u'\0';
+      }
+      return static_cast<LRESULT>(caption.size());
+    }
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+    case LB_SELECTSTRING: {
+      if (lp == 0) return LB_ERR;
+      const int found =
+          FindCaption(static_cast<int>(wp), reinterpret_cast<const char16_t*>(lp), msg == LB_FINDSTRINGEXACT);
+      if (msg == LB_SELECTSTRING && found != LB_ERR) {
+        SetItemIndex(found);
+        if (MultiSelect()) SendMessageW(Handle(), LB_SETSEL, TRUE, found);
+      }
+      return found;
+    }
+    case WM_CHAR: {
+      wchar_t key = static_cast<wchar_t>(wp);
+      if (OnKeyPress) {
+        OnKeyPress(key);
+        if (key == 0 || !HandleAllocated()) return 0;
+      }
+      return PassChar(key, lp);
+    }
+    default:
+      return TUniWinControl::WndProc(msg, wp, lp);
+  }
+}
+
 void TUniCustomListBox::InvalidateRow(int index) {
   if (!HandleAllocated()) return;
   RECT r = ItemRect(index);
@@ -136,7 +242,7 @@ void TUniCustomListBox::DestroyWnd() {
   saved_.Clear();
   saved_.SetCapacity(count);
   for (int i = 0; i < count; ++i) {
-    saved_.AddObject(RowText(i), reinterpret_cast<void*>(SendMessageW(w, LB_GETITEMDATA, i, 0)));
+    saved_.AddObject(captionSource_ ? std::u16string() : RowText(i), reinterpret_cast<void*>(SendMessageW(w, LB_GETITEMDATA, i, 0)));
   }
   savedTopIndex_ = static_cast<int>(SendMessageW(w, LB_GETTOPINDEX, 0, 0));
   savedItemIndex_ = ItemIndex();
@@ -266,6 +372,10 @@ void TUniListBoxStrings::PutObject(int index, void* object) { listBox_.SetItemOb
 
 void TUniListBoxStrings::Put(int index, std::u16string_view s) {
   listBox_.CheckRow(index);
+  if (listBox_.HasCaptionSource()) {  // the source has the new caption already
+    listBox_.InvalidateRow(index);
+    return;
+  }
   const int selected = listBox_.ItemIndex();
   const LPARAM data = listBox_.RowData(index);
   listBox_.SetRowData(index, 0);
@@ -306,6 +416,10 @@ void TUniListBoxStrings::Exchange(int index1, int index2) {
 }
 
 int TUniListBoxStrings::IndexOf(std::u16string_view s) const {
+  if (listBox_.HasCaptionSource()) {
+    const int found = listBox_.FindCaption(-1, s, true);
+    return found < 0 ? -1 : found;
+  }
   if (!listBox_.HandleAllocated()) return listBox_.saved_.IndexOf(s);
   const std::u16string value(s);
   const LRESULT found =

@@ -2,6 +2,11 @@
 // window while it exists; while it does not (before Create, or while it is recreated)
 // the control keeps them, with their data words, top row and selection, and gives them
 // back to the next window.
+//
+// With a caption source the rows' captions are kept by the owner instead (a list of 100000
+// rows would otherwise hold a second copy of every caption): the window stores an empty
+// string per row and answers LB_GETTEXT, LB_GETTEXTLEN, the string searches and the
+// type-ahead of a typed character from the source, for this program and for others alike.
 #pragma once
 
 #include <windows.h>
@@ -75,6 +80,13 @@ class TUniCustomListBox : public TUniWinControl {
   int ItemAtPos(POINT point, bool existing) const;
 
   void AddItem(std::u16string_view item, void* object);
+
+  // Row i's caption is source(i), valid until the rows change; the text given to a row when
+  // it is added or put is then ignored, and putting a row only repaints it. Set before the
+  // first row is added.
+  using CaptionSource = std::function<std::u16string_view(int index)>;
+  void SetCaptionSource(CaptionSource source) { captionSource_ = std::move(source); }
+  bool HasCaptionSource() const { return static_cast<bool>(captionSource_); }
   // The selected rows (or the ItemIndex row) with their objects, added to destination.
   void CopySelection(TWideStrings& destination) const;
 
@@ -85,6 +97,9 @@ class TUniCustomListBox : public TUniWinControl {
 
  protected:
   CreateParams GetCreateParams() const override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  // What the window does with a typed character that no handler took.
+  LRESULT PassChar(wchar_t key, LPARAM lp);
   void CreateWnd() override;
   void DestroyWnd() override;
 
@@ -109,12 +124,20 @@ class TUniCustomListBox : public TUniWinControl {
  private:
   friend class TUniListBoxStrings;
   void CheckRow(int index) const;
+  // With a caption source: the row's caption as the window would keep it (up to a NUL).
+  std::u16string_view SourceCaption(int index) const;
+  // LB_FINDSTRING (prefix) and LB_FINDSTRINGEXACT over the source's captions, from the row
+  // after `start`, wrapping around; LB_ERR when none matches.
+  int FindCaption(int start, std::u16string_view text, bool exact) const;
+  // The typed character moves the selection to the next row whose caption starts with it.
+  void TypeAhead(wchar_t key);
 
   TUniListBoxStrings items_;
   TUniStringList saved_;  // rows without a window; objects hold the data words
   int savedTopIndex_ = 0;
   int savedItemIndex_ = -1;
   int itemHeight_ = 16;
+  CaptionSource captionSource_;
 };
 
 }  // namespace unicode

@@ -52,12 +52,12 @@ class EntryViewer : public e2e::ProgramTest {
     ASSERT_NE(button, nullptr) << "no button";
     // A real click needs the viewer settled. A skin takes the window over by a message posted
     // on activation, and Wine's activation may come late: the skin's start then runs after the
-    // click was queued and moves the buttons from under it. So the click waits for the viewer's
-    // activation (briefly: it may be behind the main window on purpose), for the program to be
-    // done with what it was doing, and for the button to be under the pointer.
-    e2e::WaitUntil([&] { return GetForegroundWindow() == viewer; }, 2s);
-    e2e::WaitForIdle(viewer, 30s);
-    e2e::WaitUntil([] { return false; }, 300ms);
+    // click was queued and moves the buttons from under it. Input and activation events that
+    // came while the program was busy are handled afterwards, each possibly activating another
+    // window (a press whose window loses the activation loses its release). So the click waits
+    // until the program has caught up and the viewer stays in front (unless it is behind the
+    // main window on purpose), and for the button to be under the pointer.
+    if (!e2e::WaitUntilSettledInFront(viewer, 5s)) e2e::WaitForIdle(viewer, 30s);
     ASSERT_TRUE(e2e::WaitUntil([&] { return WindowFromPoint(e2e::CentreOf(button)) == button; }, 10s))
         << "the button is covered";
     e2e::ClickAt(e2e::CentreOf(button));
@@ -165,13 +165,19 @@ TEST_P(EntryViewerInEachLook, ShowsTheTextAndItsBytesAndSavesAnEditBackIntoTheEn
       << e2e::MessageBoxTexts(program_.ProcessId()).size();
   EXPECT_FALSE(e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"Quillora Test Private")).has_value());
 
-  // Closed in the hex view, it opens again in the text view.
+  // Closed in the hex view, it opens again in the text view. The pointer waits on the row to be
+  // opened: the viewer going away from under the pointer queues a move over the list there.
+  const int rowHeight = static_cast<int>(SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
+  POINT row1{80, rowHeight + rowHeight / 2};
+  ClientToScreen(list_, &row1);
+  e2e::MovePointer(row1);
   PostMessageW(viewer, WM_CLOSE, 0, 0);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, 10s));
+  e2e::WaitForIdle(main_, 10s);
   ASSERT_EQ(OpenViewerOn(1), viewer);
   EXPECT_FALSE(IsWindowVisible(hexView));
   EXPECT_EQ(SendMessageW(e2e::ChildWindow(viewer, L"Button", L"十六进制视图"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(e2e::WindowText(memo), L"B中文");
+  EXPECT_EQ(e2e::WindowText(memo), L"B中文") << "selected row " << e2e::SelectedListRow(list_);
 
   // The exit record holds the saved text.
   PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -237,6 +243,12 @@ TEST_F(LongEntryViewer, ALongTextWithLoneBreaksAndTabsSavesBackUnchangedAndAGone
 
   HWND viewer = OpenViewerOn(1);
   ASSERT_NE(viewer, nullptr);
+  // The viewer is done with the text once its memo answers with all of it.
+  HWND memo = e2e::ChildWindow(viewer, L"Edit");
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    DWORD_PTR length = 0;
+    return SendMessageTimeoutW(memo, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) && length == text.size();
+  }, 60s)) << "the viewer did not take the whole text";
   ClickButton(viewer, L"保存修改");
   // The program takes the real click when it gets to its input; row clicks sent meanwhile come
   // first, and each puts the long entry on the clipboard, so they are spaced to leave it time for

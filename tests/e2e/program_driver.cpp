@@ -110,6 +110,20 @@ void WaitForIdle(HWND window, std::chrono::milliseconds timeout) {
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &answer);
 }
 
+bool WaitUntilSettledInFront(HWND window, std::chrono::milliseconds timeout) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  int steady = 0;
+  return WaitUntil([&] {
+    WaitForIdle(window, timeout);
+    GUITHREADINFO info{sizeof info};
+    const bool inFront = GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) &&
+                         info.hwndActive == window && !info.hwndCapture && !(info.flags & GUI_INMOVESIZE);
+    steady = inFront ? steady + 1 : 0;
+    if (steady < 4) WaitUntil([] { return false; }, std::chrono::milliseconds(100));
+    return steady >= 4;
+  }, timeout);
+}
+
 DWORD ProcessOfWindow(HWND hwnd) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);

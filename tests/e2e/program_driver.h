@@ -40,6 +40,12 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // Waits (at most `timeout`) until the GUI thread of the window's program is back in its message
 // loop: a message sent to it returns only then.
 void WaitForIdle(HWND window, std::chrono::milliseconds timeout);
+// Waits (at most `timeout`) until the window's program has caught up and the window stays in
+// front: the foreground and active window of its thread, nothing holding the mouse, over
+// several round trips. After the program was busy, Wine hands it input and activation events
+// that came meanwhile, and each may change the active window again; a click made before they
+// are handled can be lost.
+bool WaitUntilSettledInFront(HWND window, std::chrono::milliseconds timeout);
 
 // The top-level window of the given class (and title, when not empty) that belongs to the process.
 HWND FindProcessWindow(DWORD processId, const std::wstring& windowClass, const std::wstring& title = L"");

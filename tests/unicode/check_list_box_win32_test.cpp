@@ -8,6 +8,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "test_window_win32.h"
 #include "unicode/uni_check_list_box_win32.h"
@@ -288,6 +289,55 @@ TEST_F(ListFixture, CopySelectionCopiesTheSelectedRowWithItsObject) {
   EXPECT_EQ(copy.Objects(0), &object);
 }
 
+TEST_F(ListFixture, WithACaptionSourceTheWindowKeepsNoStringsAndEveryReaderAndSearchUsesTheSource) {
+  std::vector<std::u16string> captions{u"alpha", u"Beta", u"[-c-]", std::u16string(u"bravo\0hidden", 12), u"中文"};
+  list.SetCaptionSource([&captions](int row) { return std::u16string_view(captions[static_cast<size_t>(row)]); });
+  for (size_t i = 0; i < captions.size(); ++i) list.Items().Add(u"ignored");
+  int clicks = 0;
+  list.OnClick = [&clicks] { ++clicks; };
+  list.SetChecked(1, true);
+
+  EXPECT_EQ(list.Items()[1], u"Beta");
+  EXPECT_EQ(list.Items()[3], u"bravo");  // up to the NUL, as a window keeps it
+  wchar_t buffer[16] = {};
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_GETTEXTLEN, 4, 0), 2);
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 2);
+  EXPECT_EQ(std::wstring(buffer), L"中文");
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_GETTEXT, 5, reinterpret_cast<LPARAM>(buffer)), LB_ERR);
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"BETA")), 1);
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_FINDSTRING, 1, reinterpret_cast<LPARAM>(L"C")), 2);  // after "[-"
+  EXPECT_EQ(list.Items().IndexOf(u"中文"), 4);
+  EXPECT_EQ(SendMessageW(list.Handle(), LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"al")), 0);
+  EXPECT_EQ(list.ItemIndex(), 0);
+
+  // The type-ahead: the next row after the caret whose caption starts with the character.
+  SendMessageW(list.Handle(), WM_CHAR, L'b', 0);
+  EXPECT_EQ(list.ItemIndex(), 1);
+  SendMessageW(list.Handle(), WM_CHAR, L'B', 0);
+  EXPECT_EQ(list.ItemIndex(), 3);
+  SendMessageW(list.Handle(), WM_CHAR, L'b', 0);
+  EXPECT_EQ(list.ItemIndex(), 1);  // wrapped around
+  SendMessageW(list.Handle(), WM_CHAR, L'z', 0);
+  EXPECT_EQ(list.ItemIndex(), 1);
+  EXPECT_EQ(clicks, 3);
+
+  // A put row takes its caption from the source; moves and recreation keep the check marks.
+  captions[0] = u"ALPHA";
+  list.Items().Put(0, u"ignored");
+  EXPECT_EQ(list.Items()[0], u"ALPHA");
+  std::swap(captions[0], captions[1]);
+  list.Items().Move(1, 0);
+  EXPECT_TRUE(list.Checked(0));
+  EXPECT_FALSE(list.Checked(1));
+  ASSERT_TRUE(list.RecreateWnd());
+  EXPECT_EQ(list.Items().Text(), u"Beta\r\nALPHA\r\n[-c-]\r\nbravo\r\n中文\r\n");
+  EXPECT_TRUE(list.Checked(0));
+
+  // The window itself holds empty strings.
+  list.SetCaptionSource(nullptr);
+  EXPECT_EQ(list.Items().Text(), u"\r\n\r\n\r\n\r\n\r\n");
+}
+
 // --- Reading the rows from another program --------------------------------------------
 
 namespace {
@@ -325,14 +375,14 @@ TEST(ListBoxOutsideReader, DISABLED_DumpRows) {
   CloseHandle(file);
 }
 
-TEST_F(ListFixture, AnotherProgramReadsEveryRowWithListBoxMessages) {
-  list.Items().SetText(u"第一行\r\n" + kOutsideCodePage + u"\r\n\r\nlast");
-  list.SetChecked(1, true);
-
+namespace {
+// What another program reads from the list with LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT:
+// the count, then a line "length:text" per row.
+std::u16string ReadByAnotherProgram(HWND list) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   wchar_t handleText[32];
-  swprintf(handleText, 32, L"%lx", static_cast<unsigned long>(reinterpret_cast<INT_PTR>(list.Handle())));
+  swprintf(handleText, 32, L"%lx", static_cast<unsigned long>(reinterpret_cast<INT_PTR>(list)));
   const std::wstring output = std::wstring(L"" QUILL_SCRATCH_DIR) + L"\\listbox-dump.txt";
   DeleteFileW(output.c_str());
   SetEnvironmentVariableW(kReaderWindowVariable, handleText);
@@ -342,10 +392,11 @@ TEST_F(ListFixture, AnotherProgramReadsEveryRowWithListBoxMessages) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                             &startup, &process));
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                      nullptr, &startup, &process);
   SetEnvironmentVariableW(kReaderWindowVariable, nullptr);
   SetEnvironmentVariableW(kReaderOutputVariable, nullptr);
+  if (!started) return u"(the reader did not start)";
   // The reader's messages are answered while this thread waits.
   const ULONGLONG deadline = GetTickCount64() + 60000;
   while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 200, QS_ALLINPUT) != WAIT_OBJECT_0 &&
@@ -359,12 +410,28 @@ TEST_F(ListFixture, AnotherProgramReadsEveryRowWithListBoxMessages) {
   EXPECT_EQ(exitCode, 0u);
 
   HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  if (file == INVALID_HANDLE_VALUE) return u"(no dump)";
   std::u16string dump(4096, u'\0');
   DWORD read = 0;
   ReadFile(file, dump.data(), 8192, &read, nullptr);
   CloseHandle(file);
   dump.resize(read / 2);
-  EXPECT_EQ(dump, u"4\n3:第一行\n" + unicode::IntToText(kOutsideCodePage.size()) + u":" + kOutsideCodePage +
-                      u"\n0:\n4:last\n");
+  return dump;
+}
+
+}  // namespace
+
+TEST_F(ListFixture, AnotherProgramReadsEveryRowWithListBoxMessages) {
+  const std::u16string expected = u"4\n3:第一行\n" + unicode::IntToText(kOutsideCodePage.size()) + u":" +
+                                  kOutsideCodePage + u"\n0:\n4:last\n";
+  list.Items().SetText(u"第一行\r\n" + kOutsideCodePage + u"\r\n\r\nlast");
+  list.SetChecked(1, true);
+  EXPECT_EQ(ReadByAnotherProgram(list.Handle()), expected);
+
+  // The same rows with their captions kept outside the window.
+  const std::vector<std::u16string> captions{u"第一行", kOutsideCodePage, u"", u"last"};
+  list.Items().Clear();
+  list.SetCaptionSource([&captions](int row) { return std::u16string_view(captions[static_cast<size_t>(row)]); });
+  for (int i = 0; i < 4; ++i) list.Items().Add(u"x");
+  EXPECT_EQ(ReadByAnotherProgram(list.Handle()), expected);
 }

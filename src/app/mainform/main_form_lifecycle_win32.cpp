@@ -186,6 +186,7 @@ void TForm1::NeedWindow(SecondaryWindow window) {
 void TForm1::FormShow() {
   if (FormShown) return;
   FormShown = true;
+  StartTrayIcon();  // done already when the secondary windows' start ran
   LoadExitRecord();
   RestoreRememberedSize();
 }

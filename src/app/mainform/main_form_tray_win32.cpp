@@ -40,6 +40,12 @@ void TForm1::SetUpTrayIcon() {
   };
   // "set" line 4 held 0.
   if (settings_.ShowTrayIcon == 0) TrayIcon1->SetActive(false);
+  // Loaded (added to the tray) by StartTrayIcon.
+}
+
+void TForm1::StartTrayIcon() {
+  if (!TrayIcon1 || trayStarted_) return;
+  trayStarted_ = true;
   TrayIcon1->Loaded();
 }
 

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/history/history_captions.h"
 #include "app/skins/skins_menu_win32.h"
 #include "gui/application.h"
 #include "gui/wide.h"
@@ -106,6 +107,11 @@ void TForm1::CreateControls() {
   ProgressBar1.SetVisible(false);
   ApplyListFont();
   CheckListBox1.SetItemHeight(19);
+  // Row i mirrors history slot i: its caption is read from the store, not kept twice.
+  CheckListBox1.SetCaptionSource([this](int row) {
+    return history_ && row < history_->rowCount() ? ListRowCaption(history_->store().EntryTexts(row))
+                                                  : std::u16string_view();
+  });
   CheckListBox1.Create(Panel1.Handle(), kCheckListBox1,
                        gui::MakeRect(0, kPanel2Height + 2, panel1Width, listHeight), WS_HSCROLL);
   gui::HostControl(CheckListBox1);

@@ -32,7 +32,6 @@
 #include "app/reorder/list_drag_win32.h"
 #include "gui/find_dialog.h"
 #include "app/settings/settings_values.h"
-#include "app/skins/skin_choices.h"
 #include "app/system/sound_player.h"
 #include "app/system/wave_player_win32.h"
 #include "gui/file_dialogs.h"
@@ -105,8 +104,10 @@ class TForm1 : public gui::Form,
   // The picture window, created after this one: what it needs from here, and the window itself.
   windows::PictureWindowHooks PictureWindowHooks();
   void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
-  // A skin was applied at start-up (a look other than the classic one).
-  bool StartedSkinned() const { return settings_.SkinNumber != 1 && SkinChoiceFor(settings_.SkinNumber); }
+  // Puts the tray icon into the tray, once, before this window first shows: after the options
+  // dialog's start has given it its picture and hint, so that the shell gets one addition
+  // rather than an addition and two changes (each a round trip to the shell's process).
+  void StartTrayIcon();
   // Where the secondary windows above are made, after this one shows or when first needed.
   void SetSecondaryWindows(SecondaryWindows* windows) { secondaryWindows_ = windows; }
 
@@ -467,6 +468,7 @@ class TForm1 : public gui::Form,
   std::unique_ptr<desktop::TrayPlatform> trayPlatform_;
   std::unique_ptr<desktop::MenuTrayPopup> trayPopup_;
   std::unique_ptr<desktop::TTrayIcon> TrayIcon1;
+  bool trayStarted_ = false;  // StartTrayIcon ran
   gui::UniqueIcon applicationIcon_, windowSmallIcon_;  // from the icon file of the settings
 
   // Alt+C and select-to-copy (main_form_hotkey_win32.cpp).
