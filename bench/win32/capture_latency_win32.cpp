@@ -4,7 +4,8 @@
 // look and Quillora.exe in skin 2 run in turn, each alone in the chain; each takes `copies`
 // texts copied from this process, timed from the moment the clipboard is closed on the new
 // text until its list has the new row. Prints the medians and their ratios to the bare one.
-//   capture_latency_win32 [rounds] [copies per round]
+// Given another build's Quillora.exe, it runs in both looks in the same rounds (before/after).
+//   capture_latency_win32 [rounds] [copies per round] [another Quillora.exe]
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bench_timing.h"
@@ -115,6 +117,17 @@ int main(int argc, char** argv) {
   sides.push_back({"bare listener", bare, bare.parent_path(), L"BareListener", {}, {}});
   sides.push_back(QuilloraSide("Quillora, classic", "capture-latency-classic", 1));
   sides.push_back(QuilloraSide("Quillora, skin 2", "capture-latency-skin2", 2));
+  if (argc > 3) {
+    for (const auto& [name, folder, skin] : {std::tuple{"other, classic", "capture-latency-other-classic", 1},
+                                             std::tuple{"other, skin 2", "capture-latency-other-skin2", 2}}) {
+      sides.push_back(QuilloraSide(name, folder, skin));
+      // CopyFileW: MinGW's copy_file over an existing file fails under Wine.
+      if (!CopyFileW(fs::path(argv[3]).c_str(), sides.back().exe.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot copy %s\n", argv[3]);
+        return 1;
+      }
+    }
+  }
   int serial = 0;
   for (int r = 0; r < rounds; ++r) {
     for (Side& side : sides) {

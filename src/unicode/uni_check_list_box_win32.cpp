@@ -178,6 +178,11 @@ bool TUniCheckListBox::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESU
   if (msg == WM_DRAWITEM) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
     if (item->CtlType != ODT_LISTBOX || item->hwndItem == nullptr || item->hwndItem != Handle()) return false;
+    if (rowPaintDeferrals_ > 0) {
+      InvalidateRect(Handle(), &item->rcItem, FALSE);
+      result = TRUE;
+      return true;
+    }
     DrawRow(*item);
     result = TRUE;
     return true;
@@ -193,6 +198,8 @@ bool TUniCheckListBox::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESU
 void TUniCheckListBox::DrawRow(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT row = item.rcItem;
+  // A paint asks for every visible row, also those outside the part to repaint.
+  if (!RectVisible(dc, &row)) return;
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   if (item.itemID == static_cast<UINT>(-1) || static_cast<int>(item.itemID) >= RowCount()) {
     if (focused) DrawFocusRect(dc, &row);

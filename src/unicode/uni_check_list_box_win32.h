@@ -43,6 +43,21 @@ class TUniCheckListBox : public TUniCustomListBox {
 
   bool HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
+  // While a scope is open, a row the list asks to draw at once (a new selection, the moved
+  // focus) is only marked for the next paint. A short burst of changes (a capture's new row
+  // and its selection) then costs no drawing while it runs and repaints only the rows it
+  // touched, where a redraw-off scope draws nothing but repaints the whole list after it.
+  class TRowPaintDeferral {
+   public:
+    explicit TRowPaintDeferral(TUniCheckListBox& list) : list_(list) { ++list_.rowPaintDeferrals_; }
+    ~TRowPaintDeferral() { --list_.rowPaintDeferrals_; }
+    TRowPaintDeferral(const TRowPaintDeferral&) = delete;
+    TRowPaintDeferral& operator=(const TRowPaintDeferral&) = delete;
+
+   private:
+    TUniCheckListBox& list_;
+  };
+
   std::function<void()> OnClickCheck;
   // Draws a row's text area instead of the control (the check box is drawn already).
   std::function<void(int index, const RECT& rect, UINT state, HDC dc)> OnDrawItem;
@@ -75,6 +90,7 @@ class TUniCheckListBox : public TUniCustomListBox {
   std::vector<LPARAM> freeSlots_;
   COLORREF headerColor_ = kDefaultColor;
   COLORREF headerBackground_ = kDefaultColor;
+  int rowPaintDeferrals_ = 0;
 };
 
 }  // namespace unicode

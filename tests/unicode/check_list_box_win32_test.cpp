@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,23 @@ TEST_F(ListFixture, PaintingDrawsEveryVisibleRowAfterTheCheckColumn) {
   EXPECT_GE(painted, 1);
   EXPECT_NE(drawn.find(u"一|"), std::u16string::npos);
   EXPECT_NE(drawn.find(kOutsideCodePage + u"|"), std::u16string::npos);
+}
+
+TEST_F(ListFixture, ANewSelectedRowInARowPaintDeferralDrawsNothingAtOnceAndLaterOnlyTheRowsItTouched) {
+  for (int i = 0; i < 6; ++i) list.Items().Add(u"第 " + std::u16string(1, static_cast<char16_t>(u'0' + i)) + u" 行");
+  list.SetItemIndex(2);
+  UpdateWindow(list.Handle());
+  std::set<int> drawn;
+  list.OnDrawItem = [&](int index, const RECT&, UINT, HDC) { drawn.insert(index); };
+  {
+    const TUniCheckListBox::TRowPaintDeferral later(list);
+    list.Items().Add(u"新的一行");
+    list.SetItemIndex(6);
+    EXPECT_TRUE(drawn.empty());
+  }
+  UpdateWindow(list.Handle());
+  EXPECT_EQ(drawn, (std::set<int>{2, 6}));
+  EXPECT_EQ(list.ItemIndex(), 6);
 }
 
 TEST_F(ListFixture, OneHundredThousandRowsFillQuicklyAndSurviveRecreation) {

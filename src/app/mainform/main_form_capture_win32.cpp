@@ -139,8 +139,8 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
     // opening above); the clipboard goes back before the list and the sounds.
     ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
     clipboard.reset();
-    // The new row and its selection are drawn once, not once each.
-    const unicode::TUpdateScope update(CheckListBox1.Items());
+    // The new row and the rows its selection touches are drawn once, at the next paint.
+    const unicode::TUniCheckListBox::TRowPaintDeferral paintLater(CheckListBox1);
     added = history_->appendCapture(text, ClipSnapshot);
   } catch (...) {
     // Nothing was stored (the snapshot failed): the change stays unseen, so that the check
@@ -151,9 +151,30 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
   }
   if (added.row >= 0) PastePosition = added.row;
 
-  sounds_->PlayAddSound(CurrentSoundChoice());
-  if (!SuppressListFocus && !gui::Application::Instance().Minimized()) CheckListBox1.SetFocus();
-  if (Checked(u"menuquang")) AppendAutoSaveRecord(text);
+  // The autosave record is written before the handler returns (a program that sees the new row
+  // may read the file at once); the sound and the focus follow one turn of the message loop
+  // later, after a program waiting for the row has had its answer, still before the row is
+  // painted. A failed record is heard after them, as before.
+  const CaptureEffects effects{CurrentSoundChoice(),
+                               !SuppressListFocus && !gui::Application::Instance().Minimized()};
+  try {
+    if (Checked(u"menuquang")) AppendAutoSaveRecord(text);
+  } catch (...) {
+    CaptureEffectsNow(effects);
+    throw;
+  }
+  PostCaptureEffects(effects);
+}
+
+void TForm1::PostCaptureEffects(const CaptureEffects& effects) {
+  if (!PostMessageW(Handle(), kCaptureEffectsMessage, static_cast<WPARAM>(effects.sound), effects.focusList)) {
+    CaptureEffectsNow(effects);
+  }
+}
+
+void TForm1::CaptureEffectsNow(const CaptureEffects& effects) {
+  sounds_->PlayAddSound(effects.sound);
+  if (effects.focusList && !gui::Application::Instance().Minimized()) CheckListBox1.SetFocus();
 }
 
 void TForm1::CaptureWithoutText() {

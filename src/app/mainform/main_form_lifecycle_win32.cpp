@@ -239,6 +239,10 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       WMDrawClipboard();
       result = 0;
       return true;
+    case kCaptureEffectsMessage:
+      CaptureEffectsNow({static_cast<SoundChoice>(wp), lp != 0});
+      result = 0;
+      return true;
     case WM_MOUSEMOVE:
       MouseLeftTheList();
       return false;

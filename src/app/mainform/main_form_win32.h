@@ -215,6 +215,14 @@ class TForm1 : public gui::Form,
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
   void CaptureText(const CaptureSettings& settings, std::optional<ClipboardSession>& clipboard);
+  // The add sound and the list's focus after a stored capture, decided when the row went in.
+  struct CaptureEffects {
+    SoundChoice sound;
+    bool focusList;
+  };
+  static constexpr UINT kCaptureEffectsMessage = WM_APP + 1;  // wParam the sound, lParam the focus
+  void PostCaptureEffects(const CaptureEffects& effects);
+  void CaptureEffectsNow(const CaptureEffects& effects);
   void CaptureWithoutText();
   void StoreClipboardPicture();
   void Timer1Timer();
