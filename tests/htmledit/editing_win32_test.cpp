@@ -41,11 +41,11 @@ class Editing : public ::testing::Test {
     StartEditorModule();
     form = CreateWindowExW(0, L"STATIC", L"\u7F16\u8F91", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640, 480, nullptr,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
-    gui::ControlSpec spec;
-    spec.left = spec.top = 5;
-    spec.width = 600;
-    spec.height = 400;
-    editor.Create(form, spec);
+    gui::ControlSpec bounds;
+    bounds.left = bounds.top = 5;
+    bounds.width = 600;
+    bounds.height = 400;
+    editor.Create(form, bounds);
     for (int i = 0; i < 200 && editor.State() != kIdle; ++i) Pump(10);
     ASSERT_EQ(editor.State(), kIdle);
   }
