@@ -112,7 +112,7 @@ LRESULT TUniWinControl::Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return self->WndProc(msg, wp, lp);
 }
 
-LRESULT TUniWinControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TUniWinControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) const {
   return CallWindowProcW(original_, hwnd_, msg, wp, lp);
 }
 

@@ -108,7 +108,7 @@ class TUniWinControl {
   virtual void DestroyWnd() {}
   // The subclassed window procedure; unhandled messages go to DefaultProc.
   virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) const;
   // Whether a reflected message's control handle or id names this control.
   bool IsOwnCommand(LPARAM lp) const { return hwnd_ != nullptr && reinterpret_cast<HWND>(lp) == hwnd_; }
   HBRUSH BackgroundBrush();

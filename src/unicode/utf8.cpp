@@ -10,12 +10,11 @@ namespace unicode {
 
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;
-}  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view bytes) {
-  // Every byte gives at most one UTF-16 unit (four bytes give two).
-  std::u16string out(bytes.size(), u'\0');
-  char16_t* dst = out.data();
+// Decodes into `out`, which has room for one unit per byte (four bytes give two), and returns
+// the number of units written.
+size_t DecodeUtf8(std::string_view bytes, char16_t* out) {
+  char16_t* dst = out;
   const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
   size_t i = 0;
   const size_t n = bytes.size();
@@ -72,9 +71,22 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     }
     i += length;
   }
-  out.resize(static_cast<size_t>(dst - out.data()));
-  // The buffer was sized for one unit per byte; Chinese text needs a third of that. Texts are
-  // kept for a long time (100000 entries of a list), so they do not keep the spare room.
+  return static_cast<size_t>(dst - out);
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view bytes) {
+  // Texts are kept for a long time (100000 entries of a list), so they get no spare room:
+  // Chinese text needs a third of the worst case. A short text is decoded on the stack and
+  // allocated once at its size (under Wine an allocation costs more than the decoding).
+  constexpr size_t kOnStack = 1024;
+  if (bytes.size() <= kOnStack) {
+    char16_t buffer[kOnStack];
+    return std::u16string(buffer, DecodeUtf8(bytes, buffer));
+  }
+  std::u16string out(bytes.size(), u'\0');
+  out.resize(DecodeUtf8(bytes, out.data()));
   if (out.capacity() - out.size() > out.size() / 4 + 16) out.shrink_to_fit();
   return out;
 }
