@@ -5,7 +5,9 @@
 // texts copied from this process, timed from the moment the clipboard is closed on the new
 // text until its list has the new row. Prints the medians and their ratios to the bare one.
 // Given another build's Quillora.exe, it runs in both looks in the same rounds (before/after).
-//   capture_latency_win32 [rounds] [copies per round] [another Quillora.exe]
+// With --pause=MS the copies are that far apart, as a user copies, so that each capture finds
+// the listener idle (by default they follow each other at once).
+//   capture_latency_win32 [--pause=MS] [rounds] [copies per round] [another Quillora.exe]
 #include <windows.h>
 
 #include <algorithm>
@@ -70,8 +72,8 @@ bool WaitForRows(HWND list, int rows, double& msAfter, bench::Clock::time_point 
 }
 
 // Starts the listener, lets it settle, copies `copies` texts and adds their latencies.
-bool Round(const fs::path& exe, const fs::path& folder, const wchar_t* windowClass, int copies, int& serial,
-           std::vector<double>& ms) {
+bool Round(const fs::path& exe, const fs::path& folder, const wchar_t* windowClass, int copies, int pauseMs,
+           int& serial, std::vector<double>& ms) {
   bench::StartedProgram program;
   if (!bench::StartAndWaitForWindow(exe, folder, windowClass, program)) {
     bench::CloseAndWait(program);
@@ -82,6 +84,7 @@ bool Round(const fs::path& exe, const fs::path& folder, const wchar_t* windowCla
   // The listener's own first look at the clipboard (joining the chain) is over first.
   e2e::WaitUntil([] { return false; }, std::chrono::milliseconds(300));
   for (int i = 0; ok && i < copies; ++i) {
+    if (pauseMs > 0) e2e::WaitUntil([] { return false; }, std::chrono::milliseconds(pauseMs));
     const int rows = RowCount(list);
     bench::Clock::time_point closed;
     double after = 0;
@@ -110,6 +113,12 @@ Side QuilloraSide(const char* name, const char* folderName, int skin) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int pauseMs = 0;
+  if (argc > 1 && std::string(argv[1]).starts_with("--pause=")) {
+    pauseMs = std::max(0, std::atoi(argv[1] + 8));
+    --argc;
+    ++argv;
+  }
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const int copies = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
   const fs::path bare = bench::BesideThisProgram(L"bare_listener_win32.exe");
@@ -136,14 +145,14 @@ int main(int argc, char** argv) {
         std::error_code ec;
         fs::remove(side.folder / "temp.txt", ec);
       }
-      if (!Round(side.exe, side.folder, side.windowClass, copies, serial, side.ms)) {
+      if (!Round(side.exe, side.folder, side.windowClass, copies, pauseMs, serial, side.ms)) {
         std::fprintf(stderr, "%s: a copy was not captured within 10 s (round %d)\n", side.name, r + 1);
         return 1;
       }
     }
   }
   const double bareMedian = bench::Median(sides[0].ms);
-  std::printf("capture latency, median of %d copies (ms):\n", rounds * copies);
+  std::printf("capture latency, median of %d copies %d ms apart (ms):\n", rounds * copies, pauseMs);
   for (const Side& side : sides) {
     const double median = bench::Median(side.ms);
     std::printf("  %-18s %6.2f  = %.2f x bare\n", side.name, median, median / bareMedian);
