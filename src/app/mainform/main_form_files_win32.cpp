@@ -286,7 +286,9 @@ void TForm1::daorutempClick() {
     qidongjiazaituicusujukuClick();
     return;
   }
-  ListReadResult read = ReadExitRecord(fs::path(paths_.ExitRecordFile));
+  const fs::path file(paths_.ExitRecordFile);
+  std::optional<ListReadResult> prefetched = exitRecordPrefetch_.Take(file);
+  ListReadResult read = prefetched ? std::move(*prefetched) : ReadExitRecord(file);
   // No exit record yet (the first start): the rows stay as they are, nothing becomes a recent file.
   if (read.missing || !FileExists(paths_.ExitRecordFile)) return;
   // An exit record that could not be read whole is kept aside at the next close instead of

@@ -98,6 +98,10 @@ void TForm1::FormCreate() {
 
   // 6.-8.
   ReadSettingsFile();
+  // The first show will read the exit record: that read runs while the rest is made.
+  if (Checked(u"qidongjiazaisangcibaocun") && !Checked(u"menu_tuicubaocunweisujuku")) {
+    exitRecordPrefetch_.Start(std::filesystem::path(paths_.ExitRecordFile));
+  }
   SetUpTrayIcon();
   BuildDataBoxMenus();
 
@@ -188,6 +192,7 @@ void TForm1::FormShow() {
   FormShown = true;
   StartTrayIcon();  // done already when the secondary windows' start ran
   LoadExitRecord();
+  exitRecordPrefetch_.Drop();  // not taken when the start did not read the exit record after all
   RestoreRememberedSize();
 }
 

@@ -22,6 +22,7 @@
 #include "app/history/history_model.h"
 #include "app/history/history_sink.h"
 #include "app/mainform/list_interaction.h"
+#include "app/listfile/exit_record_prefetch.h"
 #include "app/listfile/listfile_commands.h"
 #include "app/listfile/listfile_io.h"
 #include "app/listfile/listfile_recent.h"
@@ -552,6 +553,7 @@ class TForm1 : public gui::Form,
   Settings settings_;
   RecentFileList recentFiles_;
   bool exitRecordIncomplete_ = false;  // "temp.txt" could not be read whole at the first show
+  ExitRecordPrefetch exitRecordPrefetch_;  // the exit record read while the window is made
   gui::UniqueFont listFont_;
   ListFontStyle listFontStyle_ = ListFontStyle::Plain;
   std::unique_ptr<gui::WaitCursor> hourglass_;
