@@ -20,6 +20,7 @@ void ExitRecordPrefetch::Start(const std::filesystem::path& file) {
   file_ = file;
   // Taken before the read: a change made while it runs shows as a different stamp at Take.
   stamp_ = StampOf(file);
+  if (!stamp_.exists) return;  // nothing to read ahead: the first start reads "no file" itself
   read_ = std::async(std::launch::async, [file] { return ReadExitRecord(file); });
 }
 

@@ -18,7 +18,8 @@ class ExitRecordPrefetch {
   ExitRecordPrefetch& operator=(const ExitRecordPrefetch&) = delete;
   ~ExitRecordPrefetch() { Drop(); }
 
-  // Starts reading `file` as ReadExitRecord does (a read already started is dropped).
+  // Starts reading `file` as ReadExitRecord does (a read already started is dropped); a
+  // missing file is not read ahead.
   void Start(const std::filesystem::path& file);
   // The read started for this very file, once it is complete; nullopt when none was started
   // for it or when the file changed since (its size or time of change), so that the caller

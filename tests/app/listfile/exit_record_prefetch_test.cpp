@@ -31,12 +31,10 @@ TEST(ExitRecordPrefetch, HandsOverTheReadOnceForTheSameUnchangedFileOnly) {
   apptest::WriteAll(record, "\xEF\xBB\xBF" "第一条\r\nsecond\r\nthird\r\n");
   EXPECT_FALSE(prefetch.Take(record));
 
-  // A missing record reads as ReadExitRecord reads it: no entries, no error.
-  prefetch.Start(dir / "missing.txt");
-  const auto missing = prefetch.Take(dir / "missing.txt");
-  ASSERT_TRUE(missing);
-  EXPECT_TRUE(missing->entries.empty());
-  EXPECT_EQ(missing->status, app::ListReadStatus::Read);
+  // A record that appears after a start that found none is read by the caller.
+  prefetch.Start(dir / "later.txt");
+  apptest::WriteAll(dir / "later.txt", "\xEF\xBB\xBF" "new\r\n");
+  EXPECT_FALSE(prefetch.Take(dir / "later.txt"));
 }
 
 }  // namespace
