@@ -135,6 +135,13 @@ bool TUniCheckListBox::InCheckBox(int x, int y, int& index) const {
   return x >= r.left && x - r.left < CheckWidth();
 }
 
+bool TUniCheckListBox::TakeChar(wchar_t key) {
+  if (key != L' ') return false;
+  // The space toggles the selected row; the list's own type-ahead search does not see it.
+  ToggleClickCheck(ItemIndex());
+  return true;
+}
+
 LRESULT TUniCheckListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_LBUTTONDOWN:
@@ -146,19 +153,6 @@ LRESULT TUniCheckListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       const LRESULT r = TUniCustomListBox::WndProc(pass, wp, lp);
       if (onBox && HandleAllocated()) ToggleClickCheck(index);
       return r;
-    }
-    case WM_CHAR: {
-      wchar_t key = static_cast<wchar_t>(wp);
-      if (OnKeyPress) {
-        OnKeyPress(key);
-        if (key == 0 || !HandleAllocated()) return 0;
-      }
-      if (key == L' ') {
-        // The space toggles the selected row; the list's own type-ahead search does not see it.
-        ToggleClickCheck(ItemIndex());
-        return 0;
-      }
-      return PassChar(key, lp);
     }
     case WM_PAINT:
     case WM_VSCROLL:

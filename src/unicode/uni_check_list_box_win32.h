@@ -67,6 +67,7 @@ class TUniCheckListBox : public TUniCustomListBox {
  protected:
   CreateParams GetCreateParams() const override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool TakeChar(wchar_t key) override;
   void* ItemObject(int index) const override;
   void SetItemObject(int index, void* object) override;
   void RowDataReleased(LPARAM data) override;

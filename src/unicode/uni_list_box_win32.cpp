@@ -164,6 +164,15 @@ LRESULT TUniCustomListBox::PassChar(wchar_t key, LPARAM lp) {
 }
 
 LRESULT TUniCustomListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR) {
+    wchar_t key = static_cast<wchar_t>(wp);
+    if (OnKeyPress) {
+      OnKeyPress(key);
+      if (key == 0 || !HandleAllocated()) return 0;
+    }
+    if (TakeChar(key)) return 0;
+    return PassChar(key, lp);
+  }
   if (!captionSource_) return TUniWinControl::WndProc(msg, wp, lp);
   switch (msg) {
     case LB_ADDSTRING:
@@ -194,14 +203,6 @@ LRESULT TUniCustomListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (MultiSelect()) SendMessageW(Handle(), LB_SETSEL, TRUE, found);
       }
       return found;
-    }
-    case WM_CHAR: {
-      wchar_t key = static_cast<wchar_t>(wp);
-      if (OnKeyPress) {
-        OnKeyPress(key);
-        if (key == 0 || !HandleAllocated()) return 0;
-      }
-      return PassChar(key, lp);
     }
     default:
       return TUniWinControl::WndProc(msg, wp, lp);

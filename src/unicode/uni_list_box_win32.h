@@ -98,8 +98,9 @@ class TUniCustomListBox : public TUniWinControl {
  protected:
   CreateParams GetCreateParams() const override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  // What the window does with a typed character that no handler took.
-  LRESULT PassChar(wchar_t key, LPARAM lp);
+  // A typed character that OnKeyPress let through, before the window's own search sees it:
+  // true when the list took it.
+  virtual bool TakeChar(wchar_t) { return false; }
   void CreateWnd() override;
   void DestroyWnd() override;
 
@@ -131,6 +132,8 @@ class TUniCustomListBox : public TUniWinControl {
   int FindCaption(int start, std::u16string_view text, bool exact) const;
   // The typed character moves the selection to the next row whose caption starts with it.
   void TypeAhead(wchar_t key);
+  // What the window does with a typed character that no handler took.
+  LRESULT PassChar(wchar_t key, LPARAM lp);
 
   TUniListBoxStrings items_;
   TUniStringList saved_;  // rows without a window; objects hold the data words
