@@ -19,6 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   secondaryWindows.Start();
 
   Form1.Show();
-  application.SetIdleWork([&secondaryWindows] { return secondaryWindows.MakeNext(); });
+  // Once the window is up: the tray icon first, then the secondary windows one by one.
+  application.SetIdleWork(
+      [&Form1, &secondaryWindows] { return Form1.StartTrayIcon() || secondaryWindows.MakeNext(); });
   return application.Run();
 }

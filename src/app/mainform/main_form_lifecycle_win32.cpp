@@ -190,7 +190,6 @@ void TForm1::NeedWindow(SecondaryWindow window) {
 void TForm1::FormShow() {
   if (FormShown) return;
   FormShown = true;
-  StartTrayIcon();  // done already when the secondary windows' start ran
   LoadExitRecord();
   exitRecordPrefetch_.Drop();  // not taken when the start did not read the exit record after all
   RestoreRememberedSize();

@@ -43,10 +43,11 @@ void TForm1::SetUpTrayIcon() {
   // Loaded (added to the tray) by StartTrayIcon.
 }
 
-void TForm1::StartTrayIcon() {
-  if (!TrayIcon1 || trayStarted_) return;
+bool TForm1::StartTrayIcon() {
+  if (!TrayIcon1 || trayStarted_) return false;
   trayStarted_ = true;
   TrayIcon1->Loaded();
+  return true;
 }
 
 void TForm1::ReleaseTrayIcon() {

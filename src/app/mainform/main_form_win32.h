@@ -105,10 +105,11 @@ class TForm1 : public gui::Form,
   // The picture window, created after this one: what it needs from here, and the window itself.
   windows::PictureWindowHooks PictureWindowHooks();
   void AttachPictureWindow(windows::TForm5& form) { Form5 = &form; }
-  // Puts the tray icon into the tray, once, before this window first shows: after the options
-  // dialog's start has given it its picture and hint, so that the shell gets one addition
-  // rather than an addition and two changes (each a round trip to the shell's process).
-  void StartTrayIcon();
+  // Puts the tray icon into the tray, once, at the first idle turn after this window shows:
+  // adding it is a round trip to the shell's process (20-30 ms under Wine) that the window need
+  // not wait for. By then the options dialog's start has given it its picture and hint, so the
+  // shell gets one addition rather than an addition and two changes. True when it did so now.
+  bool StartTrayIcon();
   // Where the secondary windows above are made, after this one shows or when first needed.
   void SetSecondaryWindows(SecondaryWindows* windows) { secondaryWindows_ = windows; }
 

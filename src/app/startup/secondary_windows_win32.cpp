@@ -21,8 +21,6 @@ void SecondaryWindows::Start() {
   main_.SetFormattedView(&Form6);
   main_.SetHelpWindows(&Form8, &AboutBox);
   main_.SetSecondaryWindows(this);
-  // The options dialog's start gave the tray icon its picture and hint.
-  main_.StartTrayIcon();
 }
 
 void SecondaryWindows::MakeUpTo(SecondaryWindow last) {
