@@ -1,11 +1,11 @@
 #include "desktop/tray_icon_win32.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include "gui/application.h"
 #include "gui/form.h"
 #include "gui/guard.h"
+#include "gui/subclass.h"
 #include "gui/wide.h"
 
 namespace desktop {
@@ -29,7 +29,7 @@ LRESULT CALLBACK MainWindowSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
   auto* tray = reinterpret_cast<TTrayIcon*>(data);
   const bool consumed = gui::Guarded("tray icon", false, [&] { return tray->MainWindowMessage(msg, wp); });
   if (consumed) return 0;
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return gui::CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 NOTIFYICONDATAW NativeData(const TrayIconData& data) {
@@ -104,10 +104,10 @@ class Win32TrayPlatform : public TrayPlatform {
   }
 
   void InstallMainWindowHook(TTrayIcon& tray) override {
-    if (main_) SetWindowSubclass(main_, MainWindowSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(&tray));
+    if (main_) gui::InstallSubclass(main_, MainWindowSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(&tray));
   }
   void RemoveMainWindowHook(TTrayIcon&) override {
-    if (main_ && IsWindow(main_)) RemoveWindowSubclass(main_, MainWindowSubclass, kSubclassId);
+    if (main_ && IsWindow(main_)) gui::RemoveSubclass(main_, MainWindowSubclass, kSubclassId);
   }
 
   // The main window is also the application's window on the task bar.

@@ -1,5 +1,7 @@
 #include "gui/check_box.h"
 
+#include "gui/subclass.h"
+
 namespace gui {
 
 void CheckBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
@@ -22,7 +24,7 @@ bool CheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) =
 void CheckBox::SetChecked(bool checked) { SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 namespace {
-constexpr wchar_t kGroupBoxObject[] = L"QuilloraGroupBox";
+constexpr UINT_PTR kGroupBoxLayer = 0x4762;  // "Gb"
 }  // namespace
 
 void GroupBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
@@ -32,26 +34,17 @@ void GroupBox::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   CreateAs(L"BUTTON", parent, s, font);
   kind = ControlKind::GroupBox;
   if (!hwnd_) return;
-  SetPropW(hwnd_, kGroupBoxObject, this);
-  previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBox::SubclassProc)));
+  InstallSubclass(hwnd_, &GroupBox::SubclassProc, kGroupBoxLayer, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK GroupBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<GroupBox*>(GetPropW(hwnd, kGroupBoxObject));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  const WNDPROC previous = self->previous_;
+LRESULT CALLBACK GroupBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_ERASEBKGND) {
     RECT area{};
     GetClientRect(hwnd, &area);
     FillRect(reinterpret_cast<HDC>(wp), &area, GetSysColorBrush(COLOR_BTNFACE));
     return 1;
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kGroupBoxObject);
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-  }
-  return CallWindowProcW(previous, hwnd, msg, wp, lp);
+  return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 bool GroupBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

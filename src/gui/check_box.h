@@ -25,8 +25,7 @@ class GroupBox : public Control {
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  WNDPROC previous_ = nullptr;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
 };
 
 }  // namespace gui

@@ -1,11 +1,12 @@
 #include "gui/edit.h"
 
 #include "gui/guard.h"
+#include "gui/subclass.h"
 
 namespace gui {
 
 namespace {
-constexpr wchar_t kEditObject[] = L"QuilloraEdit";
+constexpr UINT_PTR kEditLayer = 0x4564;  // "Ed"
 }  // namespace
 
 void Edit::Create(HWND parent, const ControlSpec& desc, HFONT font) {
@@ -15,27 +16,18 @@ void Edit::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   CreateAs(L"EDIT", parent, s, font);
   if (!hwnd_) return;
   // WM_CHAR goes to the box itself, not to its parent: the box is subclassed to see it first.
-  SetPropW(hwnd_, kEditObject, this);
-  previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Edit::SubclassProc)));
+  InstallSubclass(hwnd_, &Edit::SubclassProc, kEditLayer, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK Edit::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<Edit*>(GetPropW(hwnd, kEditObject));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT CALLBACK Edit::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<Edit*>(data);
   if (msg == WM_CHAR && self->OnKeyPress) {
     char16_t key = static_cast<char16_t>(wp);
     Guarded("edit key", [&] { self->OnKeyPress(key); });
     if (key == 0) return 0;
     wp = key;
   }
-  if (msg == WM_NCDESTROY) {
-    const WNDPROC previous = self->previous_;
-    RemovePropW(hwnd, kEditObject);
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    return CallWindowProcW(previous, hwnd, msg, wp, lp);
-  }
-  return CallWindowProcW(self->previous_, hwnd, msg, wp, lp);
+  return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 bool Edit::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

@@ -20,8 +20,7 @@ class Edit : public Control {
   std::function<void()> OnChange;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  WNDPROC previous_ = nullptr;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
 };
 
 // The key filter of the number fields: Backspace and the digits pass, any other character

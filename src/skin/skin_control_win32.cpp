@@ -3,6 +3,7 @@
 // painters off-screen painting and the shared text rules.
 #include "gui/control.h"
 #include "gui/guard.h"
+#include "gui/subclass.h"
 #include "gui/wide.h"
 #include "skin/skin_engine_win32.h"
 
@@ -21,7 +22,7 @@ void TSkinControl::Attach(HWND handle, TSkinData& data, TWinSkinForm& form, int 
   SkinForm = &form;
   Kind = kind;
   if (Subclasses()) {
-    subclassed_ = SetWindowSubclass(Handle, &TSkinControl::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    subclassed_ = gui::InstallSubclass(Handle, &TSkinControl::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
   Attached();
   State = 1;
@@ -50,7 +51,7 @@ void TSkinControl::Subclass(HWND handle, TSkinData& data, TWinSkinForm& form, in
 
 void TSkinControl::Detach() {
   SetRedraw(true);
-  if (subclassed_ && IsWindow(Handle)) RemoveWindowSubclass(Handle, &TSkinControl::Proc, kSubclassId);
+  if (subclassed_ && IsWindow(Handle)) gui::RemoveSubclass(Handle, &TSkinControl::Proc, kSubclassId);
   subclassed_ = false;
 }
 
@@ -126,7 +127,9 @@ void TSkinControl::AfterMessage(UINT msg, WPARAM, LPARAM, LRESULT&) {
   }
 }
 
-LRESULT TSkinControl::CallDefault(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(Handle, msg, wp, lp); }
+LRESULT TSkinControl::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
+  return gui::CallNextSubclass(Handle, msg, wp, lp);
+}
 
 void TSkinControl::Repaint() {
   if (!IsWindow(Handle)) return;

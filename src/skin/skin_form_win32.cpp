@@ -4,6 +4,7 @@
 #include "gui/control.h"
 #include "gui/guard.h"
 #include "gui/menu.h"
+#include "gui/subclass.h"
 #include "gui/wide.h"
 #include "skin/skin_engine_win32.h"
 #include "skin/skin_raster.h"
@@ -94,7 +95,7 @@ void TWinSkinForm::InitWindow() {
   else if (style_ & WS_THICKFRAME) borderKind_ = 0;
   else borderKind_ = 1;
 
-  SetWindowSubclass(Handle, &TWinSkinForm::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  gui::InstallSubclass(Handle, &TWinSkinForm::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   subclassed_ = true;
 
   if (FrameSkinned) {
@@ -218,7 +219,7 @@ void TWinSkinForm::Detach() {
   timer_ = 0;
   for (auto& control : controls_) control->Unskin();
   controls_.clear();
-  if (subclassed_) RemoveWindowSubclass(Handle, &TWinSkinForm::Proc, kSubclassId);
+  if (subclassed_) gui::RemoveSubclass(Handle, &TWinSkinForm::Proc, kSubclassId);
   subclassed_ = false;
   LeaveHover();
   ForgetMenuRows();
@@ -373,7 +374,7 @@ LRESULT CALLBACK TWinSkinForm::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
   return gui::Guarded("skinned window", LRESULT{0}, [&] { return self->WndProc(msg, wp, lp); });
 }
 
-LRESULT TWinSkinForm::CallOld(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(Handle, msg, wp, lp); }
+LRESULT TWinSkinForm::CallOld(UINT msg, WPARAM wp, LPARAM lp) { return gui::CallNextSubclass(Handle, msg, wp, lp); }
 
 LRESULT TWinSkinForm::CallOldWithoutCaption(UINT msg, WPARAM wp, LPARAM lp) {
   const LONG style = GetWindowLongW(Handle, GWL_STYLE);

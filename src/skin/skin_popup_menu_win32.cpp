@@ -2,6 +2,7 @@
 // Under Wine a popup menu has no non-client area: it draws its raised edge inside its client
 // area in WM_PAINT, so the skin's frame is painted over that edge after the menu's own paint.
 #include "gui/guard.h"
+#include "gui/subclass.h"
 #include "skin/skin_engine_win32.h"
 #include "skin/skin_raster.h"
 
@@ -14,13 +15,13 @@ constexpr int kFrame = 3;
 
 TWinSkinPopMenu::TWinSkinPopMenu(HWND handle, TSkinData& data, int menuKind)
     : Handle(handle), SkinData(&data), MenuKind(menuKind) {
-  installed_ = SetWindowSubclass(Handle, &TWinSkinPopMenu::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  installed_ = gui::InstallSubclass(Handle, &TWinSkinPopMenu::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() { Restore(); }
 
 void TWinSkinPopMenu::Restore() {
-  if (installed_ && IsWindow(Handle)) RemoveWindowSubclass(Handle, &TWinSkinPopMenu::Proc, kSubclassId);
+  if (installed_ && IsWindow(Handle)) gui::RemoveSubclass(Handle, &TWinSkinPopMenu::Proc, kSubclassId);
   installed_ = false;
   BackBuffer.Clear();
 }
@@ -51,7 +52,7 @@ LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return gui::Guarded("skinned popup menu", LRESULT{0}, [&]() -> LRESULT {
     if (msg == kMsgIsSkinned) return 1;
     TSkinManage* manager = TSkinManage::Existing();
-    if (!manager || !manager->Active()) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (!manager || !manager->Active()) return gui::CallNextSubclass(hwnd, msg, wp, lp);
     const TSkinModel& model = self->SkinData->Model();
     const bool background = !self->SkinData->Loading() && model.MenuBackground && !model.MenuBackground->Bitmap.Empty();
     auto render = [&] {
@@ -65,26 +66,26 @@ LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     switch (msg) {
       case WM_DESTROY: {
         self->Restore();
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return gui::CallNextSubclass(hwnd, msg, wp, lp);
       }
       case WM_ERASEBKGND:
-        if (!self->SkinData->Options.Has(xoMenuBG)) DefSubclassProc(hwnd, msg, wp, lp);
+        if (!self->SkinData->Options.Has(xoMenuBG)) gui::CallNextSubclass(hwnd, msg, wp, lp);
         return 1;
       case WM_NCPAINT:
-        if (!background) return DefSubclassProc(hwnd, msg, wp, lp);
+        if (!background) return gui::CallNextSubclass(hwnd, msg, wp, lp);
         render();
-        DefSubclassProc(hwnd, msg, wp, lp);
+        gui::CallNextSubclass(hwnd, msg, wp, lp);
         self->PaintFrame(nullptr);
         return 0;
       case WM_PAINT: {
-        if (!background) return DefSubclassProc(hwnd, msg, wp, lp);
+        if (!background) return gui::CallNextSubclass(hwnd, msg, wp, lp);
         render();
-        const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT result = gui::CallNextSubclass(hwnd, msg, wp, lp);
         self->PaintFrame(nullptr);
         return result;
       }
       default:
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return gui::CallNextSubclass(hwnd, msg, wp, lp);
     }
   });
 }

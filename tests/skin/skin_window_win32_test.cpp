@@ -10,6 +10,7 @@
 #include "gui/control.h"
 #include "gui/form.h"
 #include "gui/menu.h"
+#include "gui/subclass.h"
 #include "skin/skin_engine_win32.h"
 #include "skin_test_support.h"
 
@@ -219,7 +220,7 @@ TEST_F(SkinnedWindow, TheControlsStayPlacedWhileTheSkinComesChangesAndGoes) {
 constexpr UINT kLaterMessage = WM_APP + 77;
 LRESULT CALLBACK LaterSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == kLaterMessage) return 4321;
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return gui::CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 TEST_F(SkinnedWindow, UnskinningRestoresEverythingAndKeepsALaterSubclass) {
@@ -227,12 +228,12 @@ TEST_F(SkinnedWindow, UnskinningRestoresEverythingAndKeepsALaterSubclass) {
   HMENU nativeMenu = GetMenu(hwnd);
   const LONG nativeStyle = GetWindowLongW(hwnd, GWL_STYLE);
   SkinAndShow();
-  ASSERT_TRUE(SetWindowSubclass(hwnd, &LaterSubclass, 7, 0));
+  ASSERT_TRUE(gui::InstallSubclass(hwnd, &LaterSubclass, 7, 0));
   Unskin();
 
   EXPECT_EQ(SendMessageW(hwnd, skin::kMsgIsSkinned, 0, 0), 0);
   EXPECT_EQ(SendMessageW(hwnd, kLaterMessage, 0, 0), 4321);  // the later subclass survives
-  RemoveWindowSubclass(hwnd, &LaterSubclass, 7);
+  gui::RemoveSubclass(hwnd, &LaterSubclass, 7);
   EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), nativeProc_);
   EXPECT_EQ(GetMenu(hwnd), nativeMenu);
   EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_SYSMENU, nativeStyle & WS_SYSMENU);
@@ -324,7 +325,7 @@ int g_barItemCommands = 0;
 UINT g_barItemId = 0;
 LRESULT CALLBACK CountBarItemCommands(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_COMMAND && LOWORD(wp) == g_barItemId) ++g_barItemCommands;
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return gui::CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 TEST_F(SkinnedWindow, AltOpensTheFirstBarItemWithoutRunningItsCommand) {
@@ -333,11 +334,11 @@ TEST_F(SkinnedWindow, AltOpensTheFirstBarItemWithoutRunningItsCommand) {
   g_barItemId = static_cast<UINT>(form_.bar.At(u"file").id);
   g_barItemCommands = 0;
   g_dropDownSeen = false;
-  SetWindowSubclass(hwnd, &CountBarItemCommands, 9, 0);
+  gui::InstallSubclass(hwnd, &CountBarItemCommands, 9, 0);
   SetTimer(nullptr, 0, 100, &CloseDropDown);
   SendMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);  // Alt alone
   gui::Application::Instance().ProcessMessages();
-  RemoveWindowSubclass(hwnd, &CountBarItemCommands, 9);
+  gui::RemoveSubclass(hwnd, &CountBarItemCommands, 9);
   EXPECT_TRUE(g_dropDownSeen);
   EXPECT_EQ(g_barItemCommands, 0);  // an item with a drop-down only opens it
   // Its rows were owner-drawn for the skin and keep their texts.
