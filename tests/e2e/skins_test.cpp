@@ -257,7 +257,8 @@ TEST_F(Skins, AMessageBoxOfTheProgramIsSkinnedButtonsToo) {
     box = e2e::FindProcessWindow(program_.ProcessId(), L"#32770");
     return box && Ask(box, kIsSkinned) == 1;
   }, 10s)) << "style " << std::hex << (box ? GetWindowLongW(box, GWL_STYLE) : 0);
-  EXPECT_EQ(Ask(GetDlgItem(box, IDOK), kIsSkinned), 1);
+  // The box's buttons are skinned when the skin starts on it, a moment after the box itself.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return Ask(GetDlgItem(box, IDOK), kIsSkinned) == 1; }, 10s));
   ASSERT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"不存在", IDOK));
 }
 
