@@ -186,9 +186,11 @@ void TForm6::ShowEntry(const ViewedEntry& entry) {
 void TForm6::ShowClipboardContent() {
   HtmlEdit21.SetSource(u"");
   // A view made a moment ago may not take the paste yet (it failed about once in a dozen
-  // starts under Wine, leaving the view empty): while there is something to paste, it is
-  // given a few turns of the message loop.
-  for (int attempt = 0; attempt < 20 && !HtmlEdit21.Paste() && CountClipboardFormats() > 0; ++attempt) {
+  // starts under Wine, leaving the view empty), and another program may still hold the
+  // clipboard (Wine's own clipboard manager reads a large content to offer it to X): while
+  // there is something to paste, the paste is tried again for up to three seconds.
+  const DWORD start = GetTickCount();
+  while (!HtmlEdit21.Paste() && CountClipboardFormats() > 0 && GetTickCount() - start < 3000) {
     gui::Application::Instance().ProcessMessages();
     Sleep(25);
   }
