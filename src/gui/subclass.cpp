@@ -1,6 +1,5 @@
 #include "gui/subclass.h"
 
-#include <iterator>
 #include <list>
 #include <memory>
 #include <unordered_map>
@@ -62,19 +61,15 @@ void Tidy(HWND window, Chain& chain) {
 
 // Calls the first layer below the one the innermost running message is at.
 LRESULT CallBelow(HWND window, Chain& chain, UINT msg, WPARAM wp, LPARAM lp) {
-  auto& at = chain.running.back();
-  auto next = at;
-  while (next != chain.layers.begin()) {
-    --next;
-    if (!next->removed) {
-      const auto served = at;
-      at = next;
-      const Layer layer = *next;
-      const LRESULT result = layer.procedure(window, msg, wp, lp, layer.id, layer.data);
-      // The chain is still there: it is only erased once no message runs through the window.
-      chain.running.back() = served;
-      return result;
-    }
+  const auto served = chain.running.back();
+  for (auto next = served; next != chain.layers.begin();) {
+    if ((--next)->removed) continue;
+    chain.running.back() = next;
+    const Layer layer = *next;
+    const LRESULT result = layer.procedure(window, msg, wp, lp, layer.id, layer.data);
+    // The chain is still there: it is only erased once no message runs through the window.
+    chain.running.back() = served;
+    return result;
   }
   return CallWindowProcW(chain.original, window, msg, wp, lp);
 }

@@ -36,6 +36,13 @@ LRESULT CALLBACK Layer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, D
   return gui::CallNextSubclass(hwnd, msg, wp, lp) + 1;
 }
 
+// The layers a probe ran through, and what it returned.
+std::string Probe(HWND hwnd, WPARAM wp) {
+  g_trace.clear();
+  const LRESULT result = SendMessageW(hwnd, kProbe, wp, 0);
+  return g_trace + " = " + std::to_string(result);
+}
+
 TEST(Subclass, LayersRunFromTheTopAndComeOffEvenWhileRunning) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = OwnProcedure;
@@ -49,23 +56,15 @@ TEST(Subclass, LayersRunFromTheTopAndComeOffEvenWhileRunning) {
   ASSERT_TRUE(gui::InstallSubclass(hwnd, &Layer, 2, 20));
   ASSERT_TRUE(gui::InstallSubclass(hwnd, &Layer, 3, 30));
   ASSERT_TRUE(gui::InstallSubclass(hwnd, &Layer, 1, 11));  // the same layer takes new data only
-  g_trace.clear();
-  EXPECT_EQ(SendMessageW(hwnd, kProbe, 0, 0), 4);
-  EXPECT_EQ(g_trace, "3:30;2:20;1:11;own;");
+  EXPECT_EQ(Probe(hwnd, 0), "3:30;2:20;1:11;own; = 4");
 
   // Layer 3 comes off while it runs and still passes the message on.
-  g_trace.clear();
-  EXPECT_EQ(SendMessageW(hwnd, kProbe, 1, 0), 4);
-  EXPECT_EQ(g_trace, "3:30;2:20;1:11;own;");
-  g_trace.clear();
-  EXPECT_EQ(SendMessageW(hwnd, kProbe, 0, 0), 3);
-  EXPECT_EQ(g_trace, "2:20;1:11;own;");
+  EXPECT_EQ(Probe(hwnd, 1), "3:30;2:20;1:11;own; = 4");
+  EXPECT_EQ(Probe(hwnd, 0), "2:20;1:11;own; = 3");
 
   // A message sent from within a layer starts at the top again, and the outer one goes on
   // below the layer that sent it.
-  g_trace.clear();
-  EXPECT_EQ(SendMessageW(hwnd, kProbe, 2, 0), 3);
-  EXPECT_EQ(g_trace, "2:20;[2:20;1:11;own;]1:11;own;");
+  EXPECT_EQ(Probe(hwnd, 2), "2:20;[2:20;1:11;own;]1:11;own; = 3");
 
   EXPECT_FALSE(gui::RemoveSubclass(hwnd, &Layer, 3));
   EXPECT_TRUE(gui::RemoveSubclass(hwnd, &Layer, 2));
