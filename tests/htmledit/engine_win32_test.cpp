@@ -90,10 +90,10 @@ struct Hosted {
     StartEditorModule();
     form = CreateWindowExW(0, L"STATIC", L"engine", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
-    gui::ControlSpec spec;
-    spec.width = 380;
-    spec.height = 260;
-    host.Create(form, spec);
+    gui::ControlSpec bounds;
+    bounds.width = 380;
+    bounds.height = 260;
+    host.Create(form, bounds);
   }
   ~Hosted() { DestroyWindow(form); }
 };

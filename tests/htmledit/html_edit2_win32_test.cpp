@@ -85,12 +85,12 @@ class Editor : public ::testing::Test {
     editor.OnLoadFromFile = [this](TCustomHtmlEdit&) { ++fileLoads; };
     editor.OnLoadURL = [this](TCustomHtmlEdit&) { ++urlLoads; };
     editor.OnLoadURLError = [this](TCustomHtmlEdit&) { ++urlErrors; };
-    gui::ControlSpec spec;
-    spec.left = 5;
-    spec.top = 5;
-    spec.width = 600;
-    spec.height = 400;
-    editor.Create(form, spec);
+    gui::ControlSpec bounds;
+    bounds.left = 5;
+    bounds.top = 5;
+    bounds.width = 600;
+    bounds.height = 400;
+    editor.Create(form, bounds);
     EXPECT_EQ(editor.State(), kCreating);
     for (int i = 0; i < 200 && editor.State() != kIdle; ++i) Pump(10);
     ASSERT_EQ(editor.State(), kIdle);

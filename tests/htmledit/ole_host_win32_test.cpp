@@ -297,12 +297,12 @@ struct ProbeEnvironment {
 };
 
 gui::ControlSpec Bounds() {
-  gui::ControlSpec spec;
-  spec.left = 10;
-  spec.top = 20;
-  spec.width = 300;
-  spec.height = 200;
-  return spec;
+  gui::ControlSpec bounds;
+  bounds.left = 10;
+  bounds.top = 20;
+  bounds.width = 300;
+  bounds.height = 200;
+  return bounds;
 }
 
 TEST(OleControlHost, EverySiteAnswerIsTheProtocolsAnswer) {

@@ -61,10 +61,10 @@ Navigation NavigateAboutBlank(bool cancel) {
   {
     WebBrowserHost host;
     host.cancel = cancel;
-    gui::ControlSpec spec;
-    spec.width = 400;
-    spec.height = 300;
-    host.Create(form, spec);
+    gui::ControlSpec bounds;
+    bounds.width = 400;
+    bounds.height = 300;
+    host.Create(form, bounds);
     EXPECT_NE(host.ControlWindow(), nullptr);  // active in place
     EXPECT_TRUE(IsChild(host.Handle(), host.ControlWindow()));
     IWebBrowser2* browser = nullptr;

@@ -10,10 +10,10 @@ namespace {
 using test::DibSpec;
 using test::MakeDib;
 
-std::vector<std::uint8_t> Row(int x, int y, const DibSpec& spec, const std::vector<std::uint8_t>& dib) {
+std::vector<std::uint8_t> Row(int x, int y, const DibSpec& shape, const std::vector<std::uint8_t>& dib) {
   const DibCheck check = CheckDib(dib);
   EXPECT_TRUE(check.ok()) << static_cast<int>(check.error);
-  std::vector<std::uint8_t> rgb(std::size_t(spec.width) * 3);
+  std::vector<std::uint8_t> rgb(std::size_t(shape.width) * 3);
   DibRowToRgb(dib, check.info, y, rgb.data());
   return {rgb.begin() + x * 3, rgb.begin() + x * 3 + 3};
 }
@@ -22,16 +22,16 @@ using RGB = std::vector<std::uint8_t>;
 
 TEST(DibCheck, BottomUpAndTopDownRowsReadFromTheTop) {
   // 1 x 2 pixels, 24 bits: each row 3 bytes + 1 padding. Stored first: blue (0,0,255 as B,G,R = FF 00 00).
-  DibSpec spec{.width = 1, .height = 2, .bitCount = 24, .pixels = {0xFF, 0, 0, 0, 0, 0, 0xFF, 0}};
-  EXPECT_EQ(Row(0, 0, spec, MakeDib(spec)), (RGB{0xFF, 0, 0}));  // bottom-up: last stored row on top
-  EXPECT_EQ(Row(0, 1, spec, MakeDib(spec)), (RGB{0, 0, 0xFF}));
-  spec.height = -2;
-  const auto dib = MakeDib(spec);
+  DibSpec shape{.width = 1, .height = 2, .bitCount = 24, .pixels = {0xFF, 0, 0, 0, 0, 0, 0xFF, 0}};
+  EXPECT_EQ(Row(0, 0, shape, MakeDib(shape)), (RGB{0xFF, 0, 0}));  // bottom-up: last stored row on top
+  EXPECT_EQ(Row(0, 1, shape, MakeDib(shape)), (RGB{0, 0, 0xFF}));
+  shape.height = -2;
+  const auto dib = MakeDib(shape);
   const DibCheck check = CheckDib(dib);
   ASSERT_TRUE(check.ok());
   EXPECT_TRUE(check.info.topDown);
   EXPECT_EQ(check.info.height, 2);
-  EXPECT_EQ(Row(0, 0, spec, dib), (RGB{0, 0, 0xFF}));
+  EXPECT_EQ(Row(0, 0, shape, dib), (RGB{0, 0, 0xFF}));
 }
 
 TEST(DibCheck, EveryBitCountReadsItsPixels) {
@@ -58,33 +58,33 @@ TEST(DibCheck, EveryBitCountReadsItsPixels) {
 
 TEST(DibCheck, BitFieldsAfterTheHeaderAndInsideALongerOne) {
   // 16 bits 5-6-5: 0x07E0 is full green.
-  DibSpec spec{.width = 1, .height = 1, .bitCount = 16, .compression = kBiBitfields,
+  DibSpec shape{.width = 1, .height = 1, .bitCount = 16, .compression = kBiBitfields,
                .masks = {0xF800, 0x07E0, 0x001F}, .pixels = {0xE0, 0x07, 0, 0}};
-  auto dib = MakeDib(spec);
+  auto dib = MakeDib(shape);
   DibCheck check = CheckDib(dib);
   ASSERT_TRUE(check.ok());
   EXPECT_EQ(check.info.maskBytes, 12u);
   EXPECT_EQ(check.info.pixelOffset, 52u);
-  EXPECT_EQ(Row(0, 0, spec, dib), (RGB{0, 0xFF, 0}));
-  spec.headerSize = 124;  // a V5 header holds the masks itself
-  dib = MakeDib(spec);
+  EXPECT_EQ(Row(0, 0, shape, dib), (RGB{0, 0xFF, 0}));
+  shape.headerSize = 124;  // a V5 header holds the masks itself
+  dib = MakeDib(shape);
   check = CheckDib(dib);
   ASSERT_TRUE(check.ok());
   EXPECT_EQ(check.info.maskBytes, 0u);
   EXPECT_EQ(check.info.pixelOffset, 124u);
-  EXPECT_EQ(Row(0, 0, spec, dib), (RGB{0, 0xFF, 0}));
+  EXPECT_EQ(Row(0, 0, shape, dib), (RGB{0, 0xFF, 0}));
   // Masks that are not there at all.
-  spec.headerSize = 40;
-  dib = MakeDib(spec);
+  shape.headerSize = 40;
+  dib = MakeDib(shape);
   dib.resize(44);
   EXPECT_EQ(CheckDib(dib).error, DibError::Truncated);
 }
 
 TEST(DibCheck, RefusesWhatCannotBeAPicture) {
   EXPECT_EQ(CheckDib({}).error, DibError::TooShort);
-  DibSpec spec{.width = 1, .height = 1, .pixels = {0, 0, 0, 0}};
+  DibSpec shape{.width = 1, .height = 1, .pixels = {0, 0, 0, 0}};
   auto with = [&](auto change) {
-    DibSpec s = spec;
+    DibSpec s = shape;
     change(s);
     return CheckDib(MakeDib(s)).error;
   };
@@ -105,8 +105,8 @@ TEST(DibCheck, RefusesWhatCannotBeAPicture) {
 }
 
 TEST(DibCheck, TruncatedRowsAndHugeClaimsAreRefused) {
-  DibSpec spec{.width = 2, .height = 2, .bitCount = 24, .pixels = std::vector<std::uint8_t>(16)};
-  auto dib = MakeDib(spec);
+  DibSpec shape{.width = 2, .height = 2, .bitCount = 24, .pixels = std::vector<std::uint8_t>(16)};
+  auto dib = MakeDib(shape);
   EXPECT_TRUE(CheckDib(dib).ok());
   EXPECT_EQ(CheckDib(dib).info.totalBytes, dib.size());
   dib.pop_back();

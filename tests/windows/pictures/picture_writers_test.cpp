@@ -17,9 +17,9 @@ using test::MakeDib;
 
 TEST(BmpWriter, FileHeaderThenTheDibByteForByte) {
   // 2 x 2 at 24 bits: rows of 6 bytes padded to 8.
-  DibSpec spec{.width = 2, .height = 2, .bitCount = 24,
+  DibSpec shape{.width = 2, .height = 2, .bitCount = 24,
                .pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}};
-  auto dib = MakeDib(spec);
+  auto dib = MakeDib(shape);
   dib.push_back(0xEE);  // the clipboard block may be longer than the picture
   const DibCheck check = CheckDib(dib);
   ASSERT_TRUE(check.ok());
@@ -31,9 +31,9 @@ TEST(BmpWriter, FileHeaderThenTheDibByteForByte) {
 }
 
 TEST(BmpWriter, PaletteAndMasksStayBeforeTheRows) {
-  DibSpec spec{.width = 1, .height = 1, .bitCount = 8, .colorsUsed = 2, .colors = {0x112233, 0x445566},
+  DibSpec shape{.width = 1, .height = 1, .bitCount = 8, .colorsUsed = 2, .colors = {0x112233, 0x445566},
                .pixels = {1, 0, 0, 0}};
-  const auto dib = MakeDib(spec);
+  const auto dib = MakeDib(shape);
   const DibCheck check = CheckDib(dib);
   const std::string file = BmpFileBytes(dib, check.info);
   EXPECT_EQ(static_cast<unsigned char>(file[10]), 14 + 40 + 8);  // rows after two colours
@@ -82,14 +82,14 @@ Decoded Decode(const std::string& bytes) {
 TEST(JpegWriter, DecodesToTheSameSizeAndColours) {
   // 33 x 17 at 32 bits, top-down, in two flat colours: red above, blue below.
   const int w = 33, h = 17;
-  DibSpec spec{.width = w, .height = -h, .bitCount = 32};
+  DibSpec shape{.width = w, .height = -h, .bitCount = 32};
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const bool top = y < 8;
-      spec.pixels.insert(spec.pixels.end(), {std::uint8_t(top ? 0 : 255), 0, std::uint8_t(top ? 255 : 0), 0});
+      shape.pixels.insert(shape.pixels.end(), {std::uint8_t(top ? 0 : 255), 0, std::uint8_t(top ? 255 : 0), 0});
     }
   }
-  const auto dib = MakeDib(spec);
+  const auto dib = MakeDib(shape);
   const DibCheck check = CheckDib(dib);
   ASSERT_TRUE(check.ok());
   const JpegResult jpeg = JpegFileBytes(dib, check.info);
