@@ -64,9 +64,13 @@ TEST_F(ExitRecord, IsTheRunHistoryWhileTheFixedEntriesAreShownAndTheDatabaseSave
   PostMessageW(main_, WM_CLOSE, 0, 0);
   const bool reported = e2e::WaitUntil([&] { return !e2e::MessageBoxTexts(program_.ProcessId()).empty(); }, 30s);
   const std::wstring caption = e2e::WindowText(main_);
-  e2e::AnswerMessageBox(program_.ProcessId(), L"无法保存数据库", IDOK);
+  const std::vector<std::wstring> boxes = e2e::MessageBoxTexts(program_.ProcessId());
+  e2e::AnswerMessageBox(program_.ProcessId(), L"退出记录数据库没有保存", IDOK);
   CloseHandle(held);
   EXPECT_TRUE(reported);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind(L"退出记录数据库没有保存：" + database.wstring() + L"\r\n", 0), 0u) << e2e::Utf8(boxes[0]);
+  EXPECT_TRUE(boxes[0].ends_with(L"\r\n上次的退出记录数据库保留未动。")) << e2e::Utf8(boxes[0]);
   EXPECT_EQ(caption, kSavingCaption);
   EXPECT_TRUE(program_.WaitForExit(20s));
   main_ = nullptr;

@@ -119,15 +119,19 @@ TEST_F(ListFiles, AutosaveRecordsEveryCaptureAndReadsBack) {
   ASSERT_FALSE(RowChecked(L"实时自动保存到 [自动保存文件]"));  // off at every start
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"实时自动保存到 [自动保存文件]"));
   ASSERT_TRUE(e2e::WaitUntil([&] { return RowChecked(L"实时自动保存到 [自动保存文件]"); }, 10s));
+  // Records are UTF-8 without a mark, appended to a file written earlier as they are.
+  const std::string rule = "=============\r\n";
+  e2e::WriteFile(folder_ / L"自动保存.txt", e2e::Utf8(L"早先的") + "\r\n" + rule);
   Copy(L"a\r\nb");
   Copy(L"单行");
-  const std::string rule = "=============\r\n";
-  EXPECT_EQ(e2e::ReadFile(folder_ / L"自动保存.txt"),
-            "\xEF\xBB\xBF[[begin]]\r\na\r\nb\r\n[[end]]\r\n" + rule + e2e::Utf8(L"单行") + "\r\n" + rule);
+  EXPECT_EQ(e2e::ReadFile(folder_ / L"自动保存.txt"), e2e::Utf8(L"早先的") + "\r\n" + rule +
+                                                          "[[begin]]\r\na\r\nb\r\n[[end]]\r\n" + rule +
+                                                          e2e::Utf8(L"单行") + "\r\n" + rule);
   // Reading it back gives the entries and the separator lines as entries of their own.
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"导入  [自动保存文件]"));
   ASSERT_TRUE(e2e::WaitUntil([&] {
-    return e2e::ListRows(list_) == std::vector<std::wstring>{L"a\r\nb", L"=============", L"单行", L"============="};
+    return e2e::ListRows(list_) ==
+           std::vector<std::wstring>{L"早先的", L"=============", L"a\r\nb", L"=============", L"单行", L"============="};
   }, 10s));
 
   // A file of an older version is UTF-8 without a mark: imported, reloaded and opened as a

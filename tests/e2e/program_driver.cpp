@@ -13,8 +13,10 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
-fs::path PrepareRuntimeFolder(const std::string& name) {
-  const fs::path target = fs::path(QUILL_SCRATCH_DIR) / ("e2e-" + name);
+fs::path PrepareRuntimeFolder(const std::string& name) { return PrepareRuntimeFolderIn(QUILL_SCRATCH_DIR, name); }
+
+fs::path PrepareRuntimeFolderIn(const fs::path& parent, const std::string& name) {
+  const fs::path target = parent / ("e2e-" + name);
   std::error_code ec;
   fs::remove_all(target, ec);
   fs::create_directories(target);

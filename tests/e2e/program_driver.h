@@ -17,6 +17,8 @@ namespace e2e {
 
 // A fresh copy of the built runtime folder below the test scratch folder, in the classic look.
 std::filesystem::path PrepareRuntimeFolder(const std::string& name);
+// The same below another folder.
+std::filesystem::path PrepareRuntimeFolderIn(const std::filesystem::path& parent, const std::string& name);
 
 // Sets the skin number (line 17 of the folder's settings file "set"): 1 the classic look.
 void SetSkinNumber(const std::filesystem::path& folder, int number);

@@ -19,7 +19,7 @@ class ProgramTest : public ::testing::Test {
   static constexpr const wchar_t* kFirstEntry = L"上次退出时保存的条目";
 
   void SetUp() override {
-    folder_ = PrepareRuntimeFolder(RuntimeFolderName());
+    folder_ = PrepareRuntimeFolderIn(RuntimeParent(), RuntimeFolderName());
     if (SkinNumber() != kClassicLook) SetSkinNumber(folder_, SkinNumber());
     const std::vector<std::wstring> entries = StartEntries();
     std::string record = "\xEF\xBB\xBF";
@@ -28,7 +28,7 @@ class ProgramTest : public ::testing::Test {
     PrepareFolder();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(SetClipboardText(L"程序启动前的文本"));
-    ASSERT_TRUE(program_.Start(folder_));
+    ASSERT_TRUE(program_.Start(StartFolder()));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     list_ = FindHistoryList(main_);
@@ -43,6 +43,10 @@ class ProgramTest : public ::testing::Test {
     for (char& c : name) c = c == '/' ? '-' : c;
     return name;
   }
+  // Where the runtime folder is made, and the folder the program starts in (the same folder,
+  // unless the test shows it to the program another way, such as through a read-only mount).
+  virtual std::filesystem::path RuntimeParent() const { return QUILL_SCRATCH_DIR; }
+  virtual std::filesystem::path StartFolder() const { return folder_; }
   // The look the program starts in (line 17 of "set"): the classic look, unless the test runs
   // in each look (InEachLook).
   virtual int SkinNumber() const { return kClassicLook; }
@@ -63,7 +67,7 @@ class ProgramTest : public ::testing::Test {
   void Restart() {
     PostMessageW(main_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program_.WaitForExit(std::chrono::seconds(20)));
-    ASSERT_TRUE(program_.Start(folder_));
+    ASSERT_TRUE(program_.Start(StartFolder()));
     main_ = program_.WaitForMainWindow();
     ASSERT_NE(main_, nullptr);
     list_ = FindHistoryList(main_);

@@ -5,6 +5,7 @@
 #include "app/database/database_file.h"
 #include "app/database/database_texts.h"
 #include "app/files/atomic_file.h"
+#include "app/files/file_error.h"
 #include "unicode/codepage.h"
 #include "unicode/system_error_text.h"
 #include "unicode/uni_file_stream.h"
@@ -53,6 +54,7 @@ DatabaseWriteResult WriteEntryDatabase(const std::u16string& target, const std::
     result.message = dbtext::TemplateMissingText(templateFile);
     return result;
   }
+  RemoveStaleTemporaries(fs::path(target));
   const fs::path temporary = TemporaryNameBeside(fs::path(target));
   const std::u16string temporaryName = temporary.u16string();
   auto fail = [&](std::u16string_view reason) {
@@ -60,11 +62,12 @@ DatabaseWriteResult WriteEntryDatabase(const std::u16string& target, const std::
     connection.Close();
     unicode::DeleteFileQuietly(temporaryName);
     result.status = DatabaseWriteStatus::Failed;
+    result.reason = std::u16string(reason);
     result.message = dbtext::SaveFailedText(target, reason);
     return result;
   };
   if (const std::error_code error = WriteFileAtomically(temporary, copy.bytes)) {
-    return fail(unicode::SystemErrorText(error.value()));
+    return fail(FileErrorReason(error));
   }
   if (!records.empty()) {
     try {

@@ -23,6 +23,7 @@ enum class DatabaseWriteStatus { Written, TemplateMissing, Failed };
 struct DatabaseWriteResult {
   DatabaseWriteStatus status = DatabaseWriteStatus::Written;
   std::u16string message;  // what to show when not written
+  std::u16string reason;   // why, in the system's or the engine's words
   bool ok() const { return status == DatabaseWriteStatus::Written; }
 };
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fstream>
 #include <random>
+#include <vector>
 
 namespace app {
 
@@ -30,6 +31,7 @@ std::error_code LastIoError() {
 }  // namespace
 
 std::error_code WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+  RemoveStaleTemporaries(path);
   const fs::path temporary = TemporaryNameBeside(path);
   {
     errno = 0;
@@ -62,15 +64,79 @@ std::error_code WriteFileAtomically(const fs::path& path, std::string_view bytes
 }
 
 std::error_code AppendToFile(const fs::path& path, std::string_view bytes) {
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  if (!out) return LastIoError();
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) return LastIoError();
-  out.close();
-  if (out.fail()) return LastIoError();
-  return {};
+  std::error_code size_error;
+  const bool existed = fs::exists(path, size_error);
+  const std::uintmax_t former = existed ? fs::file_size(path, size_error) : 0;
+  if (size_error) return size_error;
+  std::error_code error;
+  {
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    if (!out) return LastIoError();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) error = LastIoError();
+    out.close();
+    if (!error && out.fail()) error = LastIoError();
+  }
+  if (error) {
+    // Take the cut piece back: the file is as it was before the append.
+    std::error_code ignored;
+    if (existed) fs::resize_file(path, former, ignored);
+    else fs::remove(path, ignored);
+  }
+  return error;
+}
+
+std::string ReadFileTail(const fs::path& path, std::size_t maxBytes) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  const std::streamoff size = in.tellg();
+  if (size <= 0) return {};
+  const std::streamoff take = std::min<std::streamoff>(size, static_cast<std::streamoff>(maxBytes));
+  in.seekg(size - take);
+  std::string bytes(static_cast<std::size_t>(take), '\0');
+  in.read(bytes.data(), take);
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+bool IsTemporaryNameOf(std::u16string_view name, std::u16string_view target) {
+  if (target.empty() || name.size() <= target.size() || name.substr(0, target.size()) != target) return false;
+  std::u16string_view rest = name.substr(target.size());
+  if (rest == u".tmp~") return true;
+  // One or two ".<number>.tmp" steps: the writer's own, or the database's copy written atomically.
+  const auto numberedStep = [&rest] {
+    if (rest.empty() || rest.front() != u'.') return false;
+    std::size_t digits = 0;
+    while (1 + digits < rest.size() && rest[1 + digits] >= u'0' && rest[1 + digits] <= u'9') ++digits;
+    if (digits == 0 || digits > 8 || rest.substr(1 + digits, 4) != u".tmp") return false;
+    rest.remove_prefix(1 + digits + 4);
+    return true;
+  };
+  if (!numberedStep()) return false;
+  if (rest.empty()) return true;
+  return numberedStep() && rest.empty();
+}
+
+void RemoveStaleTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames) {
+  std::error_code error;
+  fs::directory_iterator entries(folder.empty() ? fs::path(u".") : folder, error);
+  if (error) return;
+  std::vector<fs::path> stale;
+  for (const fs::directory_entry& entry : entries) {
+    const std::u16string name = entry.path().filename().u16string();
+    const bool ours = std::any_of(fileNames.begin(), fileNames.end(),
+                                  [&](const std::u16string& target) { return IsTemporaryNameOf(name, target); });
+    std::error_code type_error;
+    if (ours && entry.is_regular_file(type_error)) stale.push_back(entry.path());
+  }
+  for (const fs::path& file : stale) fs::remove(file, error);
+}
+
+void RemoveStaleTemporaries(const fs::path& path) {
+  const std::u16string name = path.filename().u16string();
+  RemoveStaleTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1));
 }
 
 FileReadResult ReadFileBounded(const fs::path& path, std::size_t maxBytes) {

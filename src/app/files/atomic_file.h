@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -20,8 +21,25 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, std::stri
 // A name beside the file that no other writer of the same target is using at this moment.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
 
-// Appends bytes at the end of an existing file (or creates it) with one write.
+// Appends bytes at the end of an existing file (or creates it) with one write. A write that
+// cannot be made whole (a disk that fills on the way) is taken back: the file is cut back to
+// its former length (or removed when the append created it), so that no cut piece is left
+// for the next append to be glued onto.
 std::error_code AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
+// The last bytes of a file (at most maxBytes); empty when it has none or cannot be read.
+std::string ReadFileTail(const std::filesystem::path& path, std::size_t maxBytes);
+
+// Removes what an interrupted write of this program left beside the file: its temporary
+// files ("<name>.<number>.tmp", the database's "<name>.<number>.tmp.<number>.tmp", the
+// stream writer's "<name>.tmp~"), and nothing else. A temporary file that a running write
+// still holds open cannot be removed (the writers share no delete access) and stays.
+void RemoveStaleTemporaries(const std::filesystem::path& path);
+// The same for several files of one folder, in one look at the folder.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, std::span<const std::u16string> fileNames);
+
+// True for the name of one of those temporary files of the file named `target`.
+bool IsTemporaryNameOf(std::u16string_view name, std::u16string_view target);
 
 struct FileReadResult {
   std::string bytes;       // at most the limit asked for

@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 std::u16string RecordText(std::u16string_view text) {
   const bool block = NeedsBlock(text);
   std::u16string record;
@@ -73,16 +71,70 @@ bool IsWellFormedUtf8(std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+// How much of an unmarked file's end tells its encoding: a file is written in one encoding
+// throughout (by this program, or saved whole by an editor), and reading it all for every
+// capture would cost more the longer the program runs.
+constexpr std::size_t kEncodingSample = 64 * 1024;
+
+// The sample may begin inside a character and end inside one (a record cut by an older
+// version): only what lies between is judged.
+bool SampleLooksLikeUtf8(std::string_view sample) {
+  std::size_t skip = 0;
+  while (skip < 3 && skip < sample.size() && (static_cast<unsigned char>(sample[skip]) & 0xC0) == 0x80) ++skip;
+  sample.remove_prefix(skip);
+  for (std::size_t back = 1; back <= 3 && back <= sample.size(); ++back) {
+    const unsigned char c = static_cast<unsigned char>(sample[sample.size() - back]);
+    if ((c & 0xC0) == 0xC0) {
+      sample.remove_suffix(back);
+      break;
+    }
+    if ((c & 0x80) == 0) break;
+  }
+  return IsWellFormedUtf8(sample);
+}
+
+// A file that ends inside a record (cut by a failed write of an older version) gets its next
+// record on a line of its own.
+bool EndsInsideALine(std::string_view tail, TextFileFormat format, std::size_t markSize, std::uintmax_t fileSize) {
+  if (fileSize <= markSize || tail.empty()) return false;
+  switch (format) {
+    case TextFileFormat::tfUnicode:
+      return tail.size() < 2 || tail.substr(tail.size() - 2) != std::string_view("\n\0", 2);
+    case TextFileFormat::tfUnicodeBigEndian:
+      return tail.size() < 2 || tail.substr(tail.size() - 2) != std::string_view("\0\n", 2);
+    default:
+      return tail.back() != '\n';
+  }
+}
+
+std::size_t MarkSize(TextFileFormat format) {
+  switch (format) {
+    case TextFileFormat::tfUtf8: return 3;
+    case TextFileFormat::tfUnicode:
+    case TextFileFormat::tfUnicodeBigEndian: return 2;
+    case TextFileFormat::tfANSI: return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::error_code AppendAutoSaveRecord(const fs::path& file, std::u16string_view text) {
-  const std::u16string record = RecordText(text);
+  std::u16string record = RecordText(text);
   const FileReadResult head = ReadFileBounded(file, 3);
   if (head.missing || (!head.error && head.bytes.empty())) {
-    std::string bytes(kUtf8Mark);
-    bytes += unicode::Utf16ToUtf8(record);
-    return WriteFileAtomically(file, bytes);
+    // A new file is UTF-8 without a mark, as every version has written it.
+    return AppendToFile(file, unicode::Utf16ToUtf8(record));
   }
   if (head.error) return head.error;
-  switch (GetTextFileFormat(head.bytes)) {
+  const TextFileFormat format = GetTextFileFormat(head.bytes);
+  const std::string tail = ReadFileTail(file, kEncodingSample);
+  std::error_code size_error;
+  const std::uintmax_t size = fs::file_size(file, size_error);
+  if (EndsInsideALine(tail, format, MarkSize(format), size_error ? 0 : size)) record.insert(0, u"\r\n");
+  switch (format) {
     case TextFileFormat::tfUtf8:
       return AppendToFile(file, unicode::Utf16ToUtf8(record));
     case TextFileFormat::tfUnicode:
@@ -92,23 +144,10 @@ std::error_code AppendAutoSaveRecord(const fs::path& file, std::u16string_view t
     case TextFileFormat::tfANSI:
       break;
   }
-  const FileReadResult whole = ReadFileBounded(file, kMaxListFileBytes);
-  if (whole.error) return whole.error;
-  if (whole.truncated) {
-    // Too large to rewrite here; go on as older versions did.
-    return AppendToFile(file, unicode::Utf16ToUtf8(record));
-  }
-  if (IsWellFormedUtf8(whole.bytes)) {
-    // An older version's unmarked UTF-8 (or plain ASCII): give it the mark once.
-    std::string bytes;
-    bytes.reserve(kUtf8Mark.size() + whole.bytes.size() + record.size() * 3);
-    bytes += kUtf8Mark;
-    bytes += whole.bytes;
-    bytes += unicode::Utf16ToUtf8(record);
-    return WriteFileAtomically(file, bytes);
-  }
-  // A code page 936 file (edited and saved as ANSI): keep it one encoding.
-  return AppendToFile(file, unicode::Utf16ToAnsi(record));
+  // Unmarked: UTF-8 as this program writes it (no mark is added), unless the file was saved
+  // as code page 936 by hand, which keeps its one encoding.
+  if (HasNonAscii(tail) && !SampleLooksLikeUtf8(tail)) return AppendToFile(file, unicode::Utf16ToAnsi(record));
+  return AppendToFile(file, unicode::Utf16ToUtf8(record));
 }
 
 ListReadResult ReadAutoSaveFile(const fs::path& file) {

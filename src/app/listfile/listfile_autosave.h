@@ -2,11 +2,9 @@
 // record (the text in list form, then a line of 13 "="), and the file is read back like
 // any list, the "=============" lines being entries of their own.
 //
-// Older versions appended UTF-8 without ever writing a mark, so the kind test took such
-// a file for ANSI and the Chinese in it came back garbled. The file now carries the mark
-// EF BB BF from its first record on, an unmarked file written by an older version is
-// given the mark the next time a record is appended, and reading an unmarked file that is
-// valid UTF-8 decodes it as UTF-8.
+// Records are appended as UTF-8 without a mark, so the kind test alone takes the file for
+// ANSI and would garble its Chinese: reading an unmarked file that is valid UTF-8 decodes it
+// as UTF-8. A file given another encoding by hand (a mark, or code page 936) keeps it.
 #pragma once
 
 #include <filesystem>
@@ -22,8 +20,9 @@ namespace app {
 // "[[end]]" (when "[[begin]]" was written), "=============", each line ended by CR LF.
 std::string FormatAutoSaveRecord(std::u16string_view text);
 
-// Appends one record in the encoding the file already has (a new or empty file gets the
-// UTF-8 mark first; an unmarked UTF-8 file of an older version gets it now).
+// Appends one record in the encoding the file already has (a new or unmarked file: UTF-8,
+// no mark added), on a line of its own; a record that cannot be written whole leaves the
+// file as it was.
 std::error_code AppendAutoSaveRecord(const std::filesystem::path& file, std::u16string_view text);
 
 // Reads the autosave file by kind, taking an unmarked file that is valid UTF-8 (and not

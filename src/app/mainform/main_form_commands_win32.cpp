@@ -136,7 +136,7 @@ void TForm1::EXCEL1Click() {
   const std::error_code error = WriteListFile(std::filesystem::path(gui::Wstr(paths_.ExitRecordFile)), read.cells,
                                               ListWriterKind::Utf8);
   if (error) {
-    ReportFileError(error);
+    ReportWriteFailure(WrittenFile::ExitRecord, paths_.ExitRecordFile, error);
     return;
   }
   Files().CurrentListFile = paths_.ExitRecordFile;

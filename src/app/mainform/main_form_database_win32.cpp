@@ -82,7 +82,16 @@ void TForm1::tuicubaocunweisujukuClick() {
   for (int j = 0; j < run.RunHistoryCount(); ++j) records.push_back({run.RunHistoryTexts(j), run.RunHistorySnapshots(j)});
   const std::u16string caption = Caption();
   SetCaption(dbtext::kSavingExitDatabase);
-  WriteDatabaseRecords(paths_.ExitDatabaseFile, records);
+  DatabaseWriteResult result;
+  {
+    gui::WaitCursor hourglass;
+    result = WriteEntryDatabase(paths_.ExitDatabaseFile, DatabaseTemplateFile(), records, ADOConnection1, ADOQuery1);
+  }
+  if (result.status == DatabaseWriteStatus::Failed) {
+    ReportWriteFailure(WrittenFile::ExitDatabase, paths_.ExitDatabaseFile, result.reason);
+  } else if (!result.ok()) {
+    gui::MessageBoxU(result.message, listtext::kErrorCaption, MB_OK | MB_ICONERROR);
+  }
   SetCaption(caption);
 }
 

@@ -16,7 +16,6 @@
 #include "gui/file_dialogs.h"
 #include "gui/gdi.h"
 #include "gui/wide.h"
-#include "unicode/system_error_text.h"
 
 namespace app {
 
@@ -48,7 +47,18 @@ std::vector<std::u16string> TForm1::RunHistoryTexts() const {
 ListFileNames& TForm1::Files() { return history_->files(); }
 
 void TForm1::ReportFileError(const std::error_code& error) {
-  gui::MessageBoxU(unicode::SystemErrorText(error.value(), u"文件读写出错（%d）"), gui::Application::Instance().Title(), MB_OK | MB_ICONERROR);
+  gui::MessageBoxU(FileErrorReason(error), gui::Application::Instance().Title(), MB_OK | MB_ICONERROR);
+}
+
+void TForm1::ReportWriteFailure(WrittenFile file, const std::u16string& path, const std::error_code& error) {
+  ReportWriteFailure(file, path, FileErrorReason(error));
+}
+
+void TForm1::ReportWriteFailure(WrittenFile file, const std::u16string& path, std::u16string_view reason) {
+  // Every writer replaces its file only when the new one is complete: what is there now is
+  // the file as it was.
+  gui::MessageBoxU(WriteFailureText(file, path, reason, FileExists(path)), gui::Application::Instance().Title(),
+                   MB_OK | MB_ICONERROR);
 }
 
 // ---- Reading a list into the rows ------------------------------------------------------------
@@ -145,7 +155,8 @@ bool TForm1::WriteRows(ListWriterKind kind) {
   gui::WaitCursor hourglass;
   const std::error_code error = WriteListFile(fs::path(Files().SaveListFile), RowTexts(), kind);
   if (error) {
-    ReportFileError(error);
+    const bool exitRecord = gui::SameFile(Files().SaveListFile, paths_.ExitRecordFile);
+    ReportWriteFailure(exitRecord ? WrittenFile::ExitRecord : WrittenFile::ListFile, Files().SaveListFile, error);
     return false;
   }
   // The ANSI writer lists its file among the recent files; the UTF-8 writer does not.
@@ -268,7 +279,7 @@ void TForm1::N234Click() {
   const ListWriterKind kind = writer == ListSaveWriter::Ansi ? ListWriterKind::Ansi : ListWriterKind::Utf8;
   if (const std::error_code error =
           WriteSingleEntryFile(fs::path(chosen.file), history_->store().EntryTexts(row), kind)) {
-    ReportFileError(error);
+    ReportWriteFailure(WrittenFile::SingleEntry, chosen.file, error);
   }
 }
 
@@ -312,7 +323,7 @@ void TForm1::SaveExitRecord() {
   // The exit record is the history captured since start-up, whatever the list shows now
   // (the fixed entries, or a file opened since).
   if (const std::error_code error = WriteExitRecord(fs::path(paths_.ExitRecordFile), RunHistoryTexts())) {
-    ReportFileError(error);
+    ReportWriteFailure(WrittenFile::ExitRecord, paths_.ExitRecordFile, error);
   }
 }
 
@@ -415,7 +426,7 @@ void TForm1::BindFileCommands() {
     if (const std::error_code error =
             WriteSingleEntryFile(fs::path(Files().SingleEntryFile), history_->store().EntryTexts(row),
                                  ListWriterKind::Ansi)) {
-      ReportFileError(error);
+      ReportWriteFailure(WrittenFile::SingleEntry, Files().SingleEntryFile, error);
     }
   });
   Bind(u"baocunutf8ziClick", [this] { baocunutf8ziClick(); });

@@ -9,7 +9,9 @@
 #include "app/mainform/main_form_win32.h"
 #include "app/startup/secondary_windows_win32.h"
 #include "app/system/os_version.h"
+#include "app/files/atomic_file.h"
 #include "app/files/spare_copy.h"
+#include "app/settings/settings_file.h"
 #include "gui/application.h"
 #include "gui/dialogs.h"
 #include "gui/gdi.h"
@@ -95,6 +97,8 @@ void TForm1::FormCreate() {
   GetVersionExA(&version);
   OSName = GetOSVersionName({version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion,
                              version.szCSDVersion});
+
+  RemoveStaleTemporaryFiles();
 
   // 6.-8.
   ReadSettingsFile();
@@ -195,19 +199,26 @@ void TForm1::FormShow() {
   RestoreRememberedSize();
 }
 
-void TForm1::FormClose(gui::CloseAction& action) {
-  bool save = NothingDecrypted;
-  if (!save) {
-    save = gui::Confirm(
-        u"你已经使用过解密功能，为了你的数据安全，防止泄密，你确信保存这次退出记录吗?（不推荐保存，可按取消）",
-        u"退出记录保存选择");
-  }
-  if (save) SaveExitRecord();
+bool TForm1::AskToSaveAfterDecryption() {
+  return gui::Confirm(
+      u"你已经使用过解密功能，为了你的数据安全，防止泄密，你确信保存这次退出记录吗?（不推荐保存，可按取消）",
+      u"退出记录保存选择");
+}
+
+void TForm1::RunCloseSteps(bool saveExitRecord) {
+  if (CloseStepsDone) return;
+  CloseStepsDone = true;
+  if (saveExitRecord) SaveExitRecord();
   LeaveClipboardChain();
   StopHooks();
   WriteSettingsFile();
-  ReleaseTrayIcon();
   UnregisterAltCHotKey();
+}
+
+void TForm1::FormClose(gui::CloseAction& action) {
+  // After the session's end ran the steps, the window only goes.
+  if (!CloseStepsDone) RunCloseSteps(NothingDecrypted || AskToSaveAfterDecryption());
+  ReleaseTrayIcon();
   if (RestartOnClose) {
     // The path is quoted, so that a program folder with blanks in its name starts again.
     std::u16string command = u"\"" + OwnProgramPath() + u"\"";
@@ -224,6 +235,20 @@ void TForm1::FormClose(gui::CloseAction& action) {
   action = gui::CloseAction::Free;
 }
 
+void TForm1::RemoveStaleTemporaryFiles() {
+  // What a write cut short by a crash or a power cut left beside the program's own files.
+  const std::filesystem::path base(paths_.BaseDir);
+  std::vector<std::u16string> names;
+  for (const std::u16string& file : {paths_.ExitRecordFile, paths_.AutoSaveFile, paths_.ExitDatabaseFile,
+                                     SettingsFilePath(base).u16string(), FixedEntriesFile(paths_.BaseDir),
+                                     paths_.HookLibraryFile}) {
+    const std::filesystem::path path(file);
+    if (path.parent_path() == base) names.push_back(path.filename().u16string());
+    else RemoveStaleTemporaries(path);
+  }
+  RemoveStaleTemporaries(base, names);
+}
+
 void TForm1::congqidongClick() {
   RestartOnClose = true;
   SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -231,6 +256,21 @@ void TForm1::congqidongClick() {
 
 bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
+    case WM_QUERYENDSESSION:
+      // Windows is about to end the session: the close's question is asked now, while the
+      // user can still answer it; the answer is kept for the end of the session.
+      if (!CloseStepsDone) EndSessionSave = NothingDecrypted || AskToSaveAfterDecryption();
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      // The process is ended right after this returns, without a close: the close's saving
+      // steps run now, once.
+      if (wp) {
+        RunCloseSteps(EndSessionSave.value_or(NothingDecrypted));
+      }
+      EndSessionSave.reset();
+      result = 0;
+      return true;
     case WM_SYSCOMMAND:
       result = DefWindowProcW(Handle(), msg, wp, lp);
       if (wp == kRestartCommand) congqidongClick();

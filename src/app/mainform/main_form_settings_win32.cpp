@@ -69,7 +69,11 @@ void TForm1::mu_savesuxinClick() {
   WINDOWPLACEMENT placement{sizeof placement};
   GetWindowPlacement(Handle(), &placement);
   const RECT& normal = placement.rcNormalPosition;
-  SaveSettingsFile(SettingsFilePath(BaseFolder()), settings_, normal.right - normal.left, normal.bottom - normal.top);
+  const auto file = SettingsFilePath(BaseFolder());
+  if (const std::error_code error =
+          SaveSettingsFile(file, settings_, normal.right - normal.left, normal.bottom - normal.top)) {
+    ReportWriteFailure(WrittenFile::Settings, file.u16string(), error);
+  }
 }
 
 void TForm1::jiyicuangtidaxiaoClick() {

@@ -13,6 +13,7 @@
 
 #include "app/databox/menu_plan.h"
 #include "app/files/app_paths.h"
+#include "app/files/file_error.h"
 #include "app/fixed/fixed_entries.h"
 #include "app/hotkey/select_to_copy.h"
 #include "app/paste/paste_decision.h"
@@ -275,6 +276,9 @@ class TForm1 : public gui::Form,
   std::vector<std::u16string> RunHistoryTexts() const;
   ListFileNames& Files();
   void ReportFileError(const std::error_code& error);
+  // The one box for a file the program could not write: which file, why, and what was kept.
+  void ReportWriteFailure(WrittenFile file, const std::u16string& path, const std::error_code& error);
+  void ReportWriteFailure(WrittenFile file, const std::u16string& path, std::u16string_view reason);
   bool ReadListIntoRows(ListReadResult read);
   std::u16string TrayEntryCaption(int entry) const;
   bool CurrentListFileIsAutoSave() const;
@@ -498,6 +502,14 @@ class TForm1 : public gui::Form,
   void ReleaseTrayIcon();
   void LoadExitRecord();
   void SaveExitRecord();
+  // The close's question after the decryption command was used: save the exit record?
+  bool AskToSaveAfterDecryption();
+  // The close's steps that save and let go (exit record, viewer chain, hooks, settings, hot
+  // key), run once: at the close, or when Windows ends the session before it. The tray icon is
+  // let go at the close only: the session's end can come while the icon is being added (a
+  // message sent to this window while the shell is asked), and the process ends right after.
+  void RunCloseSteps(bool saveExitRecord);
+  void RemoveStaleTemporaryFiles();
   void PlaySoundFile(std::u16string_view waveName);
 
   AppPaths paths_;
@@ -593,6 +605,10 @@ class TForm1 : public gui::Form,
   bool RestartOnClose = false;
   bool FirstStart = false;
   bool NothingDecrypted = true;
+  bool CloseStepsDone = false;
+  // The answer given while Windows asked whether the session may end (save the exit record?),
+  // kept for the end of the session.
+  std::optional<bool> EndSessionSave;
   bool SuppressListFocus = true;
   bool ViewerChainJoined = false;
   std::string OSName;

@@ -1,4 +1,4 @@
-// The autosave file: record bytes, the mark it now carries, and files of older versions.
+// The autosave file: record bytes, UTF-8 without a mark, files of other encodings, cut records.
 #include <gtest/gtest.h>
 
 #include "app/listfile/listfile_autosave.h"
@@ -16,26 +16,34 @@ TEST(AutoSave, RecordBytes) {
   EXPECT_EQ(FormatAutoSaveRecord(u"x\ny"), "[[begin]]\r\nx\ny\r\n[[end]]\r\n=============\r\n");
 }
 
-TEST(AutoSave, NewFileGetsTheMarkOnceAndReadsBackByKind) {
+TEST(AutoSave, RecordsAreUtf8WithoutAMarkAndReadBack) {
   const auto file = FreshScratchDir() / u"自动保存.txt";
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"中文"));
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"第二\r\n行"));
-  EXPECT_EQ(ReadAll(file), "\xEF\xBB\xBF" + FormatAutoSaveRecord(u"中文") + FormatAutoSaveRecord(u"第二\r\n行"));
-  const Entries expected{u"中文", u"=============", u"第二\r\n行", u"============="};
-  EXPECT_EQ(ReadListFileByKind(file).entries, expected);
-  EXPECT_EQ(ReadAutoSaveFile(file).entries, expected);
+  EXPECT_EQ(ReadAll(file), FormatAutoSaveRecord(u"中文") + FormatAutoSaveRecord(u"第二\r\n行"));
+  // The kind test alone takes an unmarked file for ANSI and garbles it; the autosave reader does not.
+  EXPECT_NE(ReadListFileByKind(file).entries.front(), u"中文");
+  EXPECT_EQ(ReadAutoSaveFile(file).entries, (Entries{u"中文", u"=============", u"第二\r\n行", u"============="}));
 }
 
-TEST(AutoSave, UnmarkedFileOfAnOlderVersion) {
+TEST(AutoSave, MarkedFileKeepsItsMark) {
   const auto file = FreshScratchDir() / u"自动保存.txt";
-  WriteAll(file, FormatAutoSaveRecord(u"旧的"));
-  // The kind test alone takes it for ANSI and garbles it; the autosave reader does not.
-  EXPECT_NE(ReadListFileByKind(file).entries.front(), u"旧的");
-  EXPECT_EQ(ReadAutoSaveFile(file).entries, (Entries{u"旧的", u"============="}));
-  // The next record gives the file its mark, keeping what was there.
+  WriteAll(file, "\xEF\xBB\xBF" + FormatAutoSaveRecord(u"旧的"));
   ASSERT_FALSE(AppendAutoSaveRecord(file, u"新的"));
   EXPECT_EQ(ReadAll(file), "\xEF\xBB\xBF" + FormatAutoSaveRecord(u"旧的") + FormatAutoSaveRecord(u"新的"));
-  EXPECT_EQ(ReadListFileByKind(file).entries, (Entries{u"旧的", u"=============", u"新的", u"============="}));
+}
+
+TEST(AutoSave, ARecordAfterACutOneStartsOnALineOfItsOwn) {
+  const auto file = FreshScratchDir() / u"自动保存.txt";
+  WriteAll(file, FormatAutoSaveRecord(u"完整") + "\xE8\xA2\xAB\xE5\x88\x87 xxx");  // "被切 xxx", cut there
+  ASSERT_FALSE(AppendAutoSaveRecord(file, u"下一条"));
+  const Entries entries = ReadAutoSaveFile(file).entries;
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries[0], u"完整");
+  EXPECT_EQ(entries[2], u"被切 xxx");
+  EXPECT_EQ(entries[3], u"下一条");
+  EXPECT_EQ(ReadAll(file).substr(ReadAll(file).size() - FormatAutoSaveRecord(u"下一条").size() - 2),
+            "\r\n" + FormatAutoSaveRecord(u"下一条"));
 }
 
 TEST(AutoSave, AnsiFileStaysAnsi) {
