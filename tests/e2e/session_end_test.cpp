@@ -3,6 +3,9 @@
 // while the program is told, and not a second time when a close follows after all.
 #include <gtest/gtest.h>
 
+#include <future>
+
+#include "input_dialog_driver.h"
 #include "program_fixture.h"
 
 using namespace std::chrono_literals;
@@ -55,6 +58,41 @@ TEST_F(SessionEnd, SavesTheExitRecordAndTheSettingsOnceBeforeTheProcessIsEnded) 
   main_ = nullptr;
   EXPECT_FALSE(std::filesystem::exists(folder_ / "temp.txt"));
   EXPECT_FALSE(std::filesystem::exists(folder_ / "set"));
+}
+
+TEST_F(SessionEnd, AfterADecryptionTheCloseQuestionIsAskedWhileWindowsAsksAndItsAnswerKept) {
+  Copy(L"要加密的条目");
+  const DWORD pid = program_.ProcessId();
+  const auto answerDialog = [&](const wchar_t* row, const wchar_t* caption) {
+    if (row) ASSERT_TRUE(e2e::ChooseMenuRow(main_, row));
+    HWND dialog = e2e::WaitForInputDialog(pid, caption);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(e2e::AnswerInputDialog(dialog, L"密码"));
+  };
+  answerDialog(L"加密当前文件", L"设置文件加密的密码");
+  answerDialog(nullptr, L"重复输入刚才的密码");
+  answerDialog(L"解密当前文件", L"文件解密的密码");
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == L"要加密的条目"; }, 10s));
+  const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
+
+  // Windows waits for the answer to its question while the program asks its own.
+  auto query = std::async(std::launch::async, [window = main_] {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer) ? answer
+                                                                                                               : 99;
+  });
+  HWND question = e2e::WaitForMessageBox(pid, L"你已经使用过解密功能，为了你的数据安全，防止泄密");
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(e2e::WindowText(question), L"退出记录保存选择");
+  PostMessageW(question, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(query.get(), 1u);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer));
+  EXPECT_FALSE(e2e::AnyDialogShows(pid)) << "the question came a second time";
+  program_.Kill();
+  main_ = nullptr;
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"), exitRecord);
 }
 
 }  // namespace
