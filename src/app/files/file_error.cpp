@@ -41,6 +41,7 @@ WrittenFileWords WordsFor(WrittenFile file) {
     case WrittenFile::Settings: return {u"设置", u"上次保存的设置保留未动。"};
     case WrittenFile::ListFile: return {u"列表", u"原来的文件保留未动。"};
     case WrittenFile::SingleEntry: return {u"条目", u"原来的文件保留未动。"};
+    case WrittenFile::FixedEntries: return {u"固定条目", u"原来的固定条目文件保留未动。"};
   }
   return {u"文件", u"原来的文件保留未动。"};
 }

@@ -38,7 +38,7 @@ int WindowsErrorCodeFor(const std::error_code& error);
 std::u16string FileErrorReason(const std::error_code& error);
 
 // The files whose failed writes the program reports.
-enum class WrittenFile { ExitRecord, ExitDatabase, Settings, ListFile, SingleEntry };
+enum class WrittenFile { ExitRecord, ExitDatabase, Settings, ListFile, SingleEntry, FixedEntries };
 
 // "<what>没有保存：<path>", the reason, and, when the file was there before the write, that
 // it was kept as it was; the lines are separated by CR LF.

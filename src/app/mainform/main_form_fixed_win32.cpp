@@ -107,7 +107,7 @@ void TForm1::tianjiadaogudintiaomuClick() {
     if (!WriteRows(ListWriterKind::Utf8)) return;
   }
   if (const std::error_code appended = AppendFixedEntry(fs::path(file), text)) {
-    ReportFileError(appended);
+    ReportWriteFailure(WrittenFile::FixedEntries, file, appended);
     return;
   }
   if (history_->fixedView()) {
