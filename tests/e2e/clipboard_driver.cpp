@@ -130,7 +130,12 @@ void OpenListRowMenu(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
   POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   ClientToScreen(list, &screen);
-  SetCursorPos(screen.x, screen.y);
+  // The sent click runs the row's click handler while the list holds the mouse: a pointer move
+  // still on its way from where the pointer rested (a window opened or closed under it) would
+  // select the row at that height. The pointer is moved to the row as input and the program has
+  // taken it before the click.
+  MovePointer(screen);
+  WaitForIdle(list, std::chrono::seconds(5));
   ClickListRow(list, row);
   ClickAt(screen, true);
 }
