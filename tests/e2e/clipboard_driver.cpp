@@ -130,8 +130,12 @@ void OpenListRowMenu(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
   POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   ClientToScreen(list, &screen);
-  SetCursorPos(screen.x, screen.y);
-  ClickListRow(list, row);
+  // Both clicks are real input that carries the row's position. Moving the pointer makes the
+  // virtual desktop queue, a few milliseconds later, a move to where the pointer was (see
+  // docs/DEVELOPING.md): a click sent with SendMessage let that move reach the list while it held
+  // the mouse, and the row the pointer had left was chosen. Real presses come after it in the
+  // queue, and each puts the pointer back on the row first.
+  ClickAt(screen);
   ClickAt(screen, true);
 }
 
