@@ -185,10 +185,9 @@ void TForm6::ShowEntry(const ViewedEntry& entry) {
 
 void TForm6::ShowClipboardContent() {
   HtmlEdit21.SetSource(u"");
-  // A view made a moment ago may not take the paste yet (it failed about once in a dozen
-  // starts under Wine, leaving the view empty), and another program may still hold the
-  // clipboard (Wine's own clipboard manager reads a large content to offer it to X): while
-  // there is something to paste, the paste is tried again for up to three seconds.
+  // At the view's first showing the editor's document is still being made (its creation ends
+  // through posted messages) and the paste fails: while there is something to paste, it is
+  // tried again, handling messages, for up to three seconds.
   const DWORD start = GetTickCount();
   while (!HtmlEdit21.Paste() && CountClipboardFormats() > 0 && GetTickCount() - start < 3000) {
     gui::Application::Instance().ProcessMessages();

@@ -130,13 +130,12 @@ void OpenListRowMenu(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
   POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   ClientToScreen(list, &screen);
-  // The sent click runs the row's click handler while the list holds the mouse: a pointer move
-  // still on its way from where the pointer rested (a window opened or closed under it) would
-  // select the row at that height. The pointer is moved to the row as input and the program has
-  // taken it before the click.
-  MovePointer(screen);
-  WaitForIdle(list, std::chrono::seconds(5));
-  ClickListRow(list, row);
+  // Both clicks are real input that carries the row's position. Moving the pointer makes the
+  // virtual desktop queue, a few milliseconds later, a move to where the pointer was (see
+  // docs/DEVELOPING.md): a click sent with SendMessage let that move reach the list while it held
+  // the mouse, and the row the pointer had left was chosen. Real presses come after it in the
+  // queue, and each puts the pointer back on the row first.
+  ClickAt(screen);
   ClickAt(screen, true);
 }
 

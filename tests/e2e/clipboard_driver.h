@@ -33,9 +33,9 @@ int SelectedListRow(HWND list);
 // Clicks on a row's text (not its check box), scrolling it into view first.
 void ClickListRow(HWND list, int row);
 void DoubleClickListRow(HWND list, int row);
-// Selects a row as a click does, then right-clicks its text with real input: the list's
-// context menu opens. The pointer rests on the row first, so the click's text hint opens
-// below it, as it does for a user.
+// Clicks a row's text, then right-clicks it, with real input: the row is chosen and the list's
+// context menu opens. The pointer rests on the row first, so the click's text hint opens below
+// it, as it does for a user.
 void OpenListRowMenu(HWND list, int row);
 
 // Waits until the list has `count` rows.

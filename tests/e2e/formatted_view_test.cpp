@@ -168,8 +168,14 @@ class FormattedView : public e2e::ProgramTest {
     RECT listBox{};
     GetWindowRect(list, &listBox);
     const int item = static_cast<int>(SendMessageW(sizes, CB_GETITEMHEIGHT, 0, 0));
-    e2e::ClickAt(POINT{(listBox.left + listBox.right) / 2, listBox.top + 1 + item * index + item / 2});
+    const POINT rowAt{(listBox.left + listBox.right) / 2, listBox.top + 1 + item * index + item / 2};
+    e2e::ClickAt(rowAt);
     Wait(300ms);
+    // Checked at the pick, where a wrong row can still be told apart from a list that moved.
+    RECT listNow{};
+    GetWindowRect(list, &listNow);
+    EXPECT_EQ(SendMessageW(sizes, CB_GETCURSEL, 0, 0), index)
+        << "clicked at y " << rowAt.y << ", the list's top was " << listBox.top << " and is " << listNow.top;
   }
   std::wstring ClipboardText() { return e2e::ReadClipboardText().value_or(L""); }
   std::string ClipboardHtml() { return e2e::ReadClipboardFormat(e2e::RegisteredFormat(L"HTML Format")).value_or(""); }
