@@ -55,13 +55,49 @@ SnapshotBytes SaveOpenClipboard() {
 }
 
 bool SaveClipboardFormat(UINT format, SnapshotWriter& writer) {
-  if (!clipformat::ClipboardFormatHoldsData(format)) return false;
+  const std::optional<ReadFormat> record = ReadClipboardFormat(format);
+  if (!record) return false;
+  writer.AddFormat(record->id, record->name, record->data);
+  return true;
+}
+
+std::optional<ReadFormat> ReadClipboardFormat(UINT format) {
+  if (!clipformat::ClipboardFormatHoldsData(format)) return std::nullopt;
   const GlobalMemoryLock lock(GetClipboardData(format));
   const auto bytes = lock.bytes();
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-    return false;
-  writer.AddFormat(static_cast<std::int32_t>(format), FormatName(format), bytes);
-  return true;
+    return std::nullopt;
+  return ReadFormat{static_cast<std::int32_t>(format), FormatName(format), SnapshotBytes(bytes.begin(), bytes.end())};
+}
+
+bool ClipboardOwnerAnswers(unsigned answerMs) {
+  HWND owner = GetClipboardOwner();
+  if (owner == nullptr) return true;
+  DWORD process = 0;
+  GetWindowThreadProcessId(owner, &process);
+  if (process == GetCurrentProcessId()) return true;
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerMs, &answer) != 0;
+}
+
+void ReadOpenClipboardText(SnapshotReads& reads) {
+  if (std::optional<ReadFormat> text = ReadClipboardFormat(CF_UNICODETEXT)) reads.SetText(std::move(*text));
+}
+
+void ReadOpenClipboardFormats(SnapshotReads& reads, const std::atomic<bool>& stop, unsigned ownerAnswerMs) {
+  if (!reads.HasText()) ReadOpenClipboardText(reads);
+  // A silent owner would hold this thread in the first format it promised: the entry keeps
+  // its text alone.
+  if (stop || !ClipboardOwnerAnswers(ownerAnswerMs)) return;
+  const bool haveText = reads.HasText();
+  for (UINT format = EnumClipboardFormats(0); format != 0 && !stop; format = EnumClipboardFormats(format)) {
+    if (format == CF_UNICODETEXT && haveText) {
+      reads.AddText();
+    } else if (std::optional<ReadFormat> record = ReadClipboardFormat(format)) {
+      reads.Add(std::move(*record));
+    }
+  }
+  if (!stop) reads.MarkWhole();
 }
 
 std::optional<SnapshotBytes> CopyClipboardFormatToStream(UINT format) {
