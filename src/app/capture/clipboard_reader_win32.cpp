@@ -13,14 +13,16 @@ DWORD TimeLeft(DWORD deadline, DWORD now) {
   return left > 0 ? static_cast<DWORD>(left) : 0;
 }
 
+// While the opening is not known yet the deadline may still come closer: the waits are cut
+// into slices this long.
+constexpr DWORD kOpeningSliceMs = 50;
+
 }  // namespace
 
 // What the two threads share. A command is written by the window's thread before `wake` and
 // read by the reader's thread after it; the answer is written before `done` and read after
 // it. The window's thread writes no command while one runs, nor after it stopped waiting.
 struct ClipboardReader::Channel {
-  enum class Command { Open, Run, Close };
-
   Channel() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
   ~Channel() {
     if (wake) CloseHandle(wake);
@@ -33,15 +35,18 @@ struct ClipboardReader::Channel {
   HANDLE done;
   std::atomic<bool> stop{false};
 
-  Command command = Command::Close;
+  // The command: open the clipboard first (a session's first read), the read, close after it.
+  bool openFirst = false;
   int attempts = 1;
   unsigned stepMs = 0;
   unsigned readMs = 0;
   Read read;
+  bool close = false;
 
-  bool open = false;   // the answer to Open
-  DWORD deadline = 0;  // ... and the session's deadline, from the moment the clipboard opened
-  Outcome outcome = Outcome::Done;  // the answer to Run
+  // The session's opening, known to the waiting window thread as soon as it is made.
+  std::atomic<bool> opened{false};
+  std::atomic<DWORD> openedAt{0};
+  Outcome outcome = Outcome::Done;
 };
 
 void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
@@ -63,33 +68,36 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
       open = false;
       continue;
     }
-    switch (c.command) {
-      case Channel::Command::Open:
-        for (int tried = 0; !open && window && !c.stop; ++tried) {
-          open = OpenClipboard(window) != FALSE;
-          if (open || tried + 1 >= c.attempts) break;
-          Sleep(c.stepMs);
-        }
+    c.outcome = Outcome::Done;
+    if (c.openFirst && !open) {
+      for (int tried = 0; window && !c.stop; ++tried) {
+        open = OpenClipboard(window) != FALSE;
+        if (open || tried + 1 >= c.attempts) break;
+        Sleep(c.stepMs);
+      }
+      if (open) {
         deadline = GetTickCount() + c.readMs;
-        c.open = open;
-        c.deadline = deadline;
-        break;
-      case Channel::Command::Run:
+        c.openedAt = deadline - c.readMs;
+        c.opened = true;
+      } else {
+        c.outcome = Outcome::Busy;
+      }
+    }
+    if (c.read && c.outcome == Outcome::Done) {
+      if (!open) {
         c.outcome = Outcome::Late;  // the session's deadline closed the clipboard already
-        if (open) {
-          try {
-            c.read(c.stop);
-            c.outcome = Outcome::Done;
-          } catch (...) {
-            c.outcome = Outcome::Failed;
-          }
+      } else {
+        try {
+          c.read(c.stop);
+        } catch (...) {
+          c.outcome = Outcome::Failed;
         }
-        c.read = nullptr;  // what it holds goes here, on the thread that used it
-        break;
-      case Channel::Command::Close:
-        if (open) CloseClipboard();
-        open = false;
-        break;
+      }
+    }
+    c.read = nullptr;  // what it holds goes here, on the thread that used it
+    if (c.close && open) {
+      CloseClipboard();
+      open = false;
     }
     if (c.stop) break;
     SetEvent(c.done);
@@ -106,21 +114,39 @@ ClipboardReader::~ClipboardReader() {
   if (channel_) Abandon();
 }
 
+bool ClipboardReader::StartThread() {
+  auto channel = std::make_shared<Channel>();
+  if (!channel->wake || !channel->done) return false;
+  try {
+    std::thread(&ClipboardReader::Serve, channel).detach();
+  } catch (...) {
+    return false;
+  }
+  channel_ = std::move(channel);
+  return true;
+}
+
 void ClipboardReader::Abandon() {
   channel_->stop = true;
   SetEvent(channel_->wake);  // a thread that waits for a command ends at once
   channel_.reset();          // the thread holds a reference of its own
 }
 
-bool ClipboardReader::WaitForAnswer(DWORD deadline) {
-  const HANDLE done = channel_->done;
+DWORD ClipboardReader::Deadline(DWORD deadline, bool opening) const {
+  if (opening && channel_->opened) return channel_->openedAt + budget_.readMs;
+  return deadline;
+}
+
+bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
+  Channel& c = *channel_;
   for (;;) {
     const DWORD now = GetTickCount();
-    const DWORD left = TimeLeft(deadline, now);
+    DWORD left = TimeLeft(Deadline(deadline, opening), now);
+    if (left == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
+    if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
     const DWORD quiet = TimeLeft(quietUntil_, now);
-    if (left == 0) return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
     if (quiet > 0 || !handleMessages_) {
-      if (WaitForSingleObject(done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
+      if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
       continue;
     }
     if (!handleMessages_()) {
@@ -128,70 +154,83 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline) {
       continue;
     }
     // Returns also for input that was in the queue already, not only for input that comes.
-    if (MsgWaitForMultipleObjectsEx(1, &done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
+    if (MsgWaitForMultipleObjectsEx(1, &c.done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
   }
 }
 
-bool ClipboardReader::Ask(DWORD deadline) {
+bool ClipboardReader::Ask(DWORD deadline, bool opening) {
   SetEvent(channel_->wake);
-  if (WaitForAnswer(deadline)) return true;
+  if (WaitForAnswer(deadline, opening)) return true;
   Abandon();
   return false;
 }
 
-ClipboardReader::Session ClipboardReader::Open(const ClipboardWait& wait) {
-  if (busy_) return Session(nullptr);
-  if (!channel_) {
-    auto channel = std::make_shared<Channel>();
-    if (!channel->wake || !channel->done) return Session(nullptr);
-    try {
-      std::thread(&ClipboardReader::Serve, channel).detach();
-    } catch (...) {
-      return Session(nullptr);
-    }
-    channel_ = std::move(channel);
-  }
+ClipboardReader::Session ClipboardReader::Begin(const ClipboardWait& wait) {
+  if (busy_) return Session(nullptr, wait);
   busy_ = true;
-  const DWORD now = GetTickCount();
-  quietUntil_ = now + budget_.quietMs;
-  Channel& c = *channel_;
-  c.command = Channel::Command::Open;
-  c.attempts = std::max(1, wait.attempts);
-  c.stepMs = wait.step_ms;
-  c.readMs = budget_.readMs;
-  const DWORD tries = static_cast<DWORD>(c.attempts - 1) * wait.step_ms;
-  if (!Ask(now + tries + budget_.openSlackMs) || !c.open) {
-    busy_ = false;
-    return Session(nullptr);
-  }
-  return Session(this);
+  quietUntil_ = GetTickCount() + budget_.quietMs;
+  return Session(this, wait);
 }
 
-void ClipboardReader::EndSession() { busy_ = false; }
+ClipboardReader::Session::Session(ClipboardReader* reader, const ClipboardWait& wait)
+    : reader_(reader), attempts_(std::max(1, wait.attempts)), stepMs_(wait.step_ms) {}
 
-ClipboardReader::Session::Session(Session&& other) noexcept : reader_(other.reader_) { other.reader_ = nullptr; }
+ClipboardReader::Session::Session(Session&& other) noexcept
+    : reader_(other.reader_), attempts_(other.attempts_), stepMs_(other.stepMs_), opened_(other.opened_) {
+  other.reader_ = nullptr;
+}
 
-ClipboardReader::Outcome ClipboardReader::Session::Run(Read read) {
-  if (!reader_ || !reader_->channel_) return Outcome::Late;
-  Channel& c = *reader_->channel_;
-  c.command = Channel::Command::Run;
+ClipboardReader::Outcome ClipboardReader::Session::Run(Read read, bool thenClose) {
+  if (!reader_) return Outcome::Busy;
+  ClipboardReader& reader = *reader_;
+  const auto end = [&] {
+    reader.busy_ = false;
+    reader_ = nullptr;
+  };
+  if (!reader.channel_ && !reader.StartThread()) {
+    end();
+    return Outcome::Busy;
+  }
+  const std::shared_ptr<Channel> channel = reader.channel_;
+  Channel& c = *channel;
+  c.openFirst = !opened_;
+  c.attempts = attempts_;
+  c.stepMs = stepMs_;
+  c.readMs = reader.budget_.readMs;
   c.read = std::move(read);
-  if (reader_->Ask(c.deadline)) return c.outcome;
-  // Abandoned: the clipboard closes when the read ends.
-  reader_->EndSession();
-  reader_ = nullptr;
-  return Outcome::Late;
+  c.close = thenClose;
+  DWORD deadline = c.openedAt + reader.budget_.readMs;
+  if (!opened_) {
+    c.opened = false;
+    // An upper bound until the opening is known: the tries and their pauses, and what one
+    // opening may take beyond them, then the reads.
+    const DWORD tries = static_cast<DWORD>(attempts_ - 1) * stepMs_;
+    deadline = GetTickCount() + tries + reader.budget_.openSlackMs + reader.budget_.readMs;
+  }
+  const bool answered = reader.Ask(deadline, !opened_);
+  opened_ = opened_ || c.opened;
+  if (!answered) {
+    // Abandoned: the clipboard closes when the read ends.
+    end();
+    return opened_ ? Outcome::Late : Outcome::Busy;
+  }
+  const Outcome outcome = c.outcome;
+  if (outcome == Outcome::Busy || thenClose) end();
+  return outcome;
 }
 
 void ClipboardReader::Session::Close() {
   if (!reader_) return;
   ClipboardReader& reader = *reader_;
   reader_ = nullptr;
-  reader.EndSession();
-  if (!reader.channel_) return;
-  reader.channel_->command = Channel::Command::Close;
-  // Closing takes a server call; the slack is for a machine under load.
-  reader.Ask(GetTickCount() + reader.budget_.readMs);
+  reader.busy_ = false;
+  if (!opened_ || !reader.channel_) return;
+  Channel& c = *reader.channel_;
+  c.openFirst = false;
+  c.read = nullptr;
+  c.close = true;
+  // Closing takes a server call; the time is for a machine under load.
+  reader.Ask(GetTickCount() + reader.budget_.readMs, false);
 }
 
 }  // namespace app

@@ -7,13 +7,13 @@
 // reader's thread and waits for them, up to a deadline, handling its messages meanwhile.
 //
 // One opening of the clipboard is a Session: the reader's thread opens the clipboard in a
-// window of its own, runs the reads it is given one after the other, and closes it when the
-// session ends, or by itself at the session's deadline when the window's thread is held
-// elsewhere meanwhile (a dialog opened while it waited), so that the clipboard is never left
-// open long. A read still running at the deadline is abandoned: it goes on on its thread,
-// which closes the clipboard and ends as soon as the owner answers or goes away; the next
-// session gets a new thread. A read therefore shares with the window's thread only what it
-// holds a reference of its own to.
+// window of its own with the session's first read, runs the further reads it is given one
+// after the other, and closes it when the session ends, or by itself at the session's deadline
+// when the window's thread is held elsewhere meanwhile (a dialog opened while it waited), so
+// that the clipboard is never left open long. A read still running at the deadline is
+// abandoned: it goes on on its thread, which then closes the clipboard and ends as soon as the
+// owner answers or goes away; the next session gets a new thread. A read therefore shares with
+// the window's thread only what it holds a reference of its own to.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +34,7 @@ class ClipboardReader {
   using Read = std::function<void(const std::atomic<bool>& stop)>;
   enum class Outcome {
     Done,
+    Busy,    // the clipboard did not open (another program holds it), or the session is over
     Late,    // not done by the session's deadline (it goes on without anyone waiting)
     Failed,  // the read threw
   };
@@ -52,41 +53,47 @@ class ClipboardReader {
     Session(Session&& other) noexcept;
     Session& operator=(Session&&) = delete;
     ~Session() { Close(); }
-    // Whether the reader's thread holds the clipboard open for this session.
-    explicit operator bool() const { return reader_ != nullptr; }
-    // Runs `read` there and waits for it; a session that is not open runs nothing (Late).
-    Outcome Run(Read read);
+    // Runs `read` there and waits for it. The first read opens the clipboard first, with the
+    // tries and pauses of the session's wait (its work between tries is not done: the window
+    // thread handles its messages while it waits); the session's deadline runs from the
+    // opening. With `thenClose` the clipboard is closed right after the read, which ends the
+    // session (one hand-over instead of two).
+    Outcome Run(Read read, bool thenClose = false);
     // Closes the clipboard and waits until it is closed (others may open it at once).
     void Close();
 
    private:
     friend class ClipboardReader;
-    explicit Session(ClipboardReader* reader) : reader_(reader) {}
+    Session(ClipboardReader* reader, const ClipboardWait& wait);
     ClipboardReader* reader_;
+    int attempts_;
+    unsigned stepMs_;
+    bool opened_ = false;
   };
 
-  // Opens the clipboard on the reader's thread, with as many tries and pauses as `wait` says
-  // (its work between tries is not done: the window thread handles its messages while it
-  // waits). A session that is not open when the clipboard stayed busy, or while another
-  // session of this reader is open (a read asked for while the window waited for another).
-  Session Open(const ClipboardWait& wait);
+  // A session, not open yet. While another session of this reader runs (a read asked for
+  // while the window waited for another) the new one runs nothing (Busy).
+  Session Begin(const ClipboardWait& wait);
 
  private:
   struct Channel;
   static void Serve(std::shared_ptr<Channel> channel);
-  // Hands a command to the reader's thread and waits for its answer until `deadline`; false
-  // when none came by then.
-  bool Ask(DWORD deadline);
-  bool WaitForAnswer(DWORD deadline);
+  // Hands the command in the channel to the reader's thread and waits for its answer until
+  // `deadline`, or, while the command opens the clipboard, until the reads' time from the
+  // opening once it is made; false when none came in time, after which the thread is left to
+  // itself.
+  bool Ask(DWORD deadline, bool opening);
+  bool WaitForAnswer(DWORD deadline, bool opening);
+  DWORD Deadline(DWORD deadline, bool opening) const;
   // The reader's thread is left to itself (it ends after what it runs now).
   void Abandon();
-  void EndSession();
+  bool StartThread();
 
   std::function<bool()> handleMessages_;
   ClipboardBudget budget_;
   std::shared_ptr<Channel> channel_;  // the reader's thread, when one runs
-  bool busy_ = false;  // a session opens or is open
-  DWORD quietUntil_ = 0;  // the session's wait handles no messages before this tick
+  bool busy_ = false;                 // a session runs
+  DWORD quietUntil_ = 0;              // the session's waits handle no messages before this tick
 };
 
 }  // namespace app

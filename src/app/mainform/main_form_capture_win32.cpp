@@ -33,20 +33,20 @@ ClipboardWait TForm1::WaitForClipboard() {
   return wait;
 }
 
-TForm1::ClipboardLook TForm1::LookAtOpenClipboard() {
+TForm1::ClipboardLook TForm1::LookAtOpenClipboard(bool pictureWithText) {
   ClipboardLook look;
   // The system makes CF_TEXT and CF_OEMTEXT from a Unicode text; a bitmap comes as a DIB.
   look.text = IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_OEMTEXT);
+  if (look.text && !pictureWithText) return look;
   look.picture = IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
                  IsClipboardFormatAvailable(CF_ENHMETAFILE) || IsClipboardFormatAvailable(CF_METAFILEPICT);
   return look;
 }
 
 std::optional<TForm1::ClipboardLook> TForm1::LookAtClipboard() {
-  ClipboardReader::Session clipboard = clipboardReader_.Open(WaitForClipboard());
-  if (!clipboard) return std::nullopt;
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto look = std::make_shared<ClipboardLook>();
-  if (clipboard.Run([look](const std::atomic<bool>&) { *look = LookAtOpenClipboard(); }) !=
+  if (clipboard.Run([look](const std::atomic<bool>&) { *look = LookAtOpenClipboard(true); }, true) !=
       ClipboardReader::Outcome::Done) {
     return std::nullopt;
   }
@@ -61,14 +61,12 @@ bool TForm1::HandleMessagesWhileReading() {
 }
 
 std::optional<std::u16string> TForm1::ReadClipboardTextInTime() {
-  ClipboardReader::Session clipboard = clipboardReader_.Open(WaitForClipboard());
-  if (!clipboard) return std::nullopt;
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto reads = std::make_shared<SnapshotReads>();
-  if (clipboard.Run([reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); }) !=
+  if (clipboard.Run([reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); }, true) !=
       ClipboardReader::Outcome::Done) {
     return std::nullopt;
   }
-  clipboard.Close();
   const std::optional<ReadFormat> text = reads->Text();
   if (!text) return std::nullopt;
   return UnicodeTextUpToZero(text->data);
@@ -145,21 +143,30 @@ void TForm1::WMDrawClipboard() {
   // opening instead of three, and no other program can change it between the two reads. The
   // look at its formats, the text and the snapshot are read on the reader's thread within the
   // budget: the owner may render late or hang (and under Wine a look waits for it too).
-  ClipboardReader::Session clipboard = clipboardReader_.Open(WaitForClipboard());
-  if (!clipboard) return;  // another program holds it: the check timer tries again
-  lastSeenSequence_ = GetClipboardSequenceNumber();
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto look = std::make_shared<ClipboardLook>();
   auto reads = std::make_shared<SnapshotReads>();
-  const ClipboardReader::Outcome first = clipboard.Run([look, reads](const std::atomic<bool>&) {
-    *look = LookAtOpenClipboard();
+  auto sequence = std::make_shared<DWORD>(0);
+  // The owner is asked whether it answers at once; the answer is heard before the snapshot.
+  auto owner = std::make_shared<Clipboardbaocun::OwnerQuestion>();
+  const ClipboardReader::Outcome first = clipboard.Run([look, reads, sequence, owner](const std::atomic<bool>&) {
+    owner->Ask();
+    *sequence = GetClipboardSequenceNumber();
+    *look = LookAtOpenClipboard(false);
     if (look->text) Clipboardbaocun::ReadOpenClipboardText(*reads);
   });
+  // Another program holds the clipboard, or its owner kept the look from coming in time: the
+  // change counts as not seen, and the check timer catches it up.
+  if (first == ClipboardReader::Outcome::Busy) return;
+  if (first == ClipboardReader::Outcome::Late) {
+    lastSeenSequence_ = 0;
+    return;
+  }
+  lastSeenSequence_ = *sequence;
   try {
     if (first == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's text could not be read");
-    if (first == ClipboardReader::Outcome::Late) {
-      lastSeenSequence_ = 0;  // not seen in time: the check timer catches it up
-    } else if (look->text) {
-      CaptureText(settings, clipboard, reads);
+    if (look->text) {
+      CaptureText(settings, clipboard, reads, owner);
     } else {
       clipboard.Close();
       CaptureWithoutText(look->picture);
@@ -173,7 +180,8 @@ void TForm1::WMDrawClipboard() {
 }
 
 void TForm1::CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
-                         const std::shared_ptr<SnapshotReads>& reads) {
+                         const std::shared_ptr<SnapshotReads>& reads,
+                         const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner) {
   // A text that could not be read is no empty entry; the change counts as not seen, and the
   // check timer catches it up.
   const std::optional<ReadFormat> textFormat = reads->Text();
@@ -187,11 +195,10 @@ void TForm1::CaptureText(const CaptureSettings& settings, ClipboardReader::Sessi
     // opening above); the clipboard goes back before the list and the sounds. What the owner
     // has not rendered when the budget is spent is left out; the text stays.
     const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-    const ClipboardReader::Outcome snapshot = clipboard.Run([reads, answerMs](const std::atomic<bool>& stop) {
-      Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, answerMs);
-    });
+    const ClipboardReader::Outcome snapshot = clipboard.Run(
+        [reads, owner, answerMs](const std::atomic<bool>& stop) { Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, *owner, answerMs); },
+        true);
     if (snapshot == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
-    clipboard.Close();
     return reads->Kept();
   });
 }

@@ -138,16 +138,17 @@ Picture ReadOpenClipboardPicture() {
 Picture TForm1::ReadClipboardPicture() {
   // Read on the reader's thread, as the capture's text: the owner may render the picture late
   // or not at all; then there is none.
-  ClipboardReader::Session clipboard = clipboardReader_.Open(WaitForClipboard());
-  if (!clipboard) return nullptr;
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto picture = std::make_shared<Picture>();
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  const ClipboardReader::Outcome read = clipboard.Run([picture, answerMs](const std::atomic<bool>&) {
-    if (Clipboardbaocun::ClipboardOwnerAnswers(answerMs)) *picture = ReadOpenClipboardPicture();
-  });
-  if (read != ClipboardReader::Outcome::Done) return nullptr;
-  clipboard.Close();
-  return *picture;
+  const ClipboardReader::Outcome read = clipboard.Run(
+      [picture, answerMs](const std::atomic<bool>&) {
+        Clipboardbaocun::OwnerQuestion owner;
+        owner.Ask();
+        if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
+      },
+      true);
+  return read == ClipboardReader::Outcome::Done ? *picture : nullptr;
 }
 
 bool TForm1::PutPictureOnClipboard(const Picture& picture) {

@@ -38,6 +38,7 @@
 #include "app/system/wave_player_win32.h"
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
+#include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/snapshot/snapshot_reads.h"
 #include "app/snapshot/snapshot_stream.h"
 #include "desktop/sys_hook.h"
@@ -220,7 +221,8 @@ class TForm1 : public gui::Form,
     bool text = false;
     bool picture = false;
   };
-  static ClipboardLook LookAtOpenClipboard();
+  // The picture is looked for only without a text, unless `pictureWithText`.
+  static ClipboardLook LookAtOpenClipboard(bool pictureWithText);
   std::optional<ClipboardLook> LookAtClipboard();
   // The clipboard's text read on the reader's thread within the budget; nothing when it has
   // none, or when its owner did not give it in time.
@@ -231,7 +233,8 @@ class TForm1 : public gui::Form,
   CaptureSettings CurrentCaptureSettings() const;
   // The text read already into `reads`, within the opening `clipboard`, where its snapshot is read.
   void CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
-                   const std::shared_ptr<SnapshotReads>& reads);
+                   const std::shared_ptr<SnapshotReads>& reads,
+                   const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner);
   // Decides on a text of the clipboard and stores it with the snapshot that `takeSnapshot`
   // gives (asked for only when the text is stored), then the autosave record and the effects.
   void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,

@@ -15,14 +15,18 @@ void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const Clipbo
 }
 
 bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
-  ClipboardReader::Session clipboard = reader.Open(wait);
-  if (!clipboard) throw ClipboardError(kCannotOpenClipboard, 0);
+  ClipboardReader::Session clipboard = reader.Begin(wait);
   auto reads = std::make_shared<SnapshotReads>();
   const unsigned answerMs = reader.budget().ownerAnswerMs;
   const ClipboardReader::Outcome outcome = clipboard.Run(
-      [reads, answerMs](const std::atomic<bool>& stop) { Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, answerMs); });
+      [reads, answerMs](const std::atomic<bool>& stop) {
+        Clipboardbaocun::OwnerQuestion owner;
+        owner.Ask();
+        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+      },
+      true);
+  if (outcome == ClipboardReader::Outcome::Busy) throw ClipboardError(kCannotOpenClipboard, 0);
   if (outcome == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
-  clipboard.Close();
   ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
   return outcome == ClipboardReader::Outcome::Done && reads->Whole();
 }
