@@ -6,8 +6,8 @@
 
 #include "app/capture/clipboard_session_win32.h"
 #include "app/commands/folder_commands.h"
-#include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/mainform/main_form_win32.h"
+#include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/startup/secondary_windows_win32.h"
 #include "gui/dialogs.h"
 #include "gui/gdi.h"

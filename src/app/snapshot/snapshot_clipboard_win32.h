@@ -42,9 +42,9 @@ std::optional<ReadFormat> ReadClipboardFormat(UINT format);
 
 // Whether the clipboard's owner answers at all, asked with a message (WM_NULL) that is sent at
 // once and heard later on the same thread, so that its round trip to the owner's process goes
-// on while this thread reads the text. An owner that does not answer in time (or that the
-// system takes for hung) is asked to render nothing. A clipboard without an owner, or owned by
-// this program (which promises nothing), answers at once.
+// on while this thread reads the text. An owner that does not answer in time is asked to render
+// nothing. A clipboard without an owner, or owned by this program (which promises nothing),
+// answers at once.
 class OwnerQuestion {
  public:
   void Ask();
