@@ -3,6 +3,9 @@
 // back on the clipboard.
 #include <windows.h>
 
+#include <memory>
+#include <stdexcept>
+
 #include "app/capture/clipboard_session_win32.h"
 #include "app/mainform/main_form_win32.h"
 #include "app/snapshot/snapshot_clipboard_win32.h"
@@ -30,13 +33,43 @@ ClipboardWait TForm1::WaitForClipboard() {
   return wait;
 }
 
-bool TForm1::ClipboardOpens() {
-  try {
-    const ClipboardSession session(Handle(), WaitForClipboard());
-    return true;
-  } catch (const ClipboardError&) {
-    return false;
+TForm1::ClipboardLook TForm1::LookAtOpenClipboard(bool pictureWithText) {
+  ClipboardLook look;
+  // The system makes CF_TEXT and CF_OEMTEXT from a Unicode text; a bitmap comes as a DIB.
+  look.text = IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_OEMTEXT);
+  if (look.text && !pictureWithText) return look;
+  look.picture = IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
+                 IsClipboardFormatAvailable(CF_ENHMETAFILE) || IsClipboardFormatAvailable(CF_METAFILEPICT);
+  return look;
+}
+
+std::optional<TForm1::ClipboardLook> TForm1::LookAtClipboard() {
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
+  auto look = std::make_shared<ClipboardLook>();
+  if (clipboard.Run([look](const std::atomic<bool>&) { *look = LookAtOpenClipboard(true); }, true) !=
+      ClipboardReader::Outcome::Done) {
+    return std::nullopt;
   }
+  return *look;
+}
+
+bool TForm1::HandleMessagesWhileReading() {
+  gui::Application& application = gui::Application::Instance();
+  if (application.Terminated()) return false;
+  application.ProcessMessages();
+  return !application.Terminated();
+}
+
+std::optional<std::u16string> TForm1::ReadClipboardTextInTime() {
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
+  auto reads = std::make_shared<SnapshotReads>();
+  if (clipboard.Run([reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); }, true) !=
+      ClipboardReader::Outcome::Done) {
+    return std::nullopt;
+  }
+  const std::optional<ReadFormat> text = reads->Text();
+  if (!text) return std::nullopt;
+  return UnicodeTextUpToZero(text->data);
 }
 
 std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
@@ -50,15 +83,33 @@ void TForm1::CopyTextThroughMemo(std::u16string_view text) {
   TryWithPauses(WaitForClipboard(), [&] { return unicode::WriteClipboardTextThroughMemo(myUniMemo, text); });
 }
 
-bool TForm1::ClipboardHasText() const {
-  return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_OEMTEXT);
-}
-
 CaptureSettings TForm1::CurrentCaptureSettings() const {
   CaptureSettings settings = captureSettings_;
   settings.monitoring = Checked(u"menuyouxiao");
   settings.refuseRepeats = Checked(u"bujilucongfu");
   return settings;
+}
+
+// ---- A close during a capture --------------------------------------------------------------------
+
+// The capture's waits handle the window's messages: a close handled there would destroy the
+// window (and write the exit record) under the running capture.
+struct TForm1::CaptureScope {
+  TForm1& form;
+  explicit CaptureScope(TForm1& f) : form(f) { ++form.captureScopes_; }
+  ~CaptureScope() {
+    if (--form.captureScopes_ > 0 || !form.closeAfterCapture_) return;
+    form.closeAfterCapture_ = false;
+    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  }
+  CaptureScope(const CaptureScope&) = delete;
+  CaptureScope& operator=(const CaptureScope&) = delete;
+};
+
+bool TForm1::PutOffCloseDuringCapture() {
+  if (captureScopes_ == 0) return false;
+  closeAfterCapture_ = true;
+  return true;
 }
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
@@ -78,6 +129,7 @@ void TForm1::WMDrawClipboard() {
     ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }
+  const CaptureScope scope(*this);
   // Every notification is passed on, also when this capture fails.
   struct Finish {
     TForm1& form;
@@ -88,38 +140,71 @@ void TForm1::WMDrawClipboard() {
   } finish{*this};
 
   // The clipboard stays open from the wait until the text and its snapshot are read: one
-  // opening instead of three, and no other program can change it between the two reads.
-  std::optional<ClipboardSession> clipboard;
-  try {
-    clipboard.emplace(Handle(), WaitForClipboard());
-  } catch (const ClipboardError&) {
-    return;  // another program holds it: the check timer tries again
+  // opening instead of three, and no other program can change it between the two reads. The
+  // look at its formats, the text and the snapshot are read on the reader's thread within the
+  // budget: the owner may render late or hang (and under Wine a look waits for it too).
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
+  auto look = std::make_shared<ClipboardLook>();
+  auto reads = std::make_shared<SnapshotReads>();
+  auto sequence = std::make_shared<DWORD>(0);
+  // The owner is asked whether it answers at once; the answer is heard before the snapshot.
+  auto owner = std::make_shared<Clipboardbaocun::OwnerQuestion>();
+  const ClipboardReader::Outcome first = clipboard.Run([look, reads, sequence, owner](const std::atomic<bool>&) {
+    owner->Ask();
+    *sequence = GetClipboardSequenceNumber();
+    *look = LookAtOpenClipboard(false);
+    if (look->text) Clipboardbaocun::ReadOpenClipboardText(*reads);
+  });
+  // Another program holds the clipboard, or its owner kept the look from coming in time: the
+  // change counts as not seen, and the check timer catches it up.
+  if (first == ClipboardReader::Outcome::Busy) return;
+  if (first == ClipboardReader::Outcome::Late) {
+    lastSeenSequence_ = 0;
+    return;
   }
-  lastSeenSequence_ = GetClipboardSequenceNumber();
+  lastSeenSequence_ = *sequence;
   try {
-    if (ClipboardHasText()) {
-      CaptureText(settings, clipboard);
+    if (first == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's text could not be read");
+    if (look->text) {
+      CaptureText(settings, clipboard, reads, owner);
     } else {
-      clipboard.reset();
-      CaptureWithoutText();
+      clipboard.Close();
+      CaptureWithoutText(look->picture);
     }
   } catch (...) {
-    clipboard.reset();
+    clipboard.Close();
     Timer1.SetEnabled(false);
     PlayWaveIfExists(kLogonWave);
     Timer1.SetEnabled(true);
   }
 }
 
-void TForm1::CaptureText(const CaptureSettings& settings, std::optional<ClipboardSession>& clipboard) {
+void TForm1::CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
+                         const std::shared_ptr<SnapshotReads>& reads,
+                         const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner) {
   // A text that could not be read is no empty entry; the change counts as not seen, and the
   // check timer catches it up.
-  const std::optional<std::u16string> read = ClipboardTextThroughMemo();
-  if (!read) {
+  const std::optional<ReadFormat> textFormat = reads->Text();
+  if (!textFormat) {
     lastSeenSequence_ = 0;
     return;
   }
-  const std::u16string& text = *read;
+  const std::u16string text = UnicodeTextUpToZero(textFormat->data);
+  StoreClipboardText(settings, text, [&] {
+    // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
+    // opening above); the clipboard goes back before the list and the sounds. What the owner
+    // has not rendered when the budget is spent is left out; the text stays.
+    const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
+    const ClipboardReader::Outcome snapshot = clipboard.Run(
+        [reads, owner, answerMs](const std::atomic<bool>& stop) { Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, *owner, answerMs); },
+        true);
+    if (snapshot == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
+    return reads->Kept();
+  });
+}
+
+void TForm1::StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
+                                const std::function<SnapshotBytes()>& takeSnapshot) {
   const int rows = history_->rowCount();
   const CaptureState before = capture_;
   switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
@@ -135,10 +220,7 @@ void TForm1::CaptureText(const CaptureSettings& settings, std::optional<Clipboar
   }
   CaptureAppend added;
   try {
-    // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
-    // opening above); the clipboard goes back before the list and the sounds.
-    ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveOpenClipboard());
-    clipboard.reset();
+    ClipSnapshot = SnapshotBuffer::Make(takeSnapshot());
     // The new row and the rows its selection touches are drawn once, at the next paint.
     const unicode::TUniCheckListBox::TRowPaintDeferral paintLater(CheckListBox1);
     added = history_->appendCapture(text, ClipSnapshot);
@@ -177,9 +259,10 @@ void TForm1::CaptureEffectsNow(const CaptureEffects& effects) {
   if (effects.focusList && !gui::Application::Instance().Minimized()) CheckListBox1.SetFocus();
 }
 
-void TForm1::CaptureWithoutText() {
+void TForm1::CaptureWithoutText(bool picture) {
   // A change without text never becomes an entry; its picture may go to the picture slots.
-  if (DecidePictureChange(capture_, Checked(u"jiansitupiangesi"))) StoreClipboardPicture();
+  // Only a change that holds a picture opens the clipboard again (an emptied one does not).
+  if (DecidePictureChange(capture_, Checked(u"jiansitupiangesi")) && picture) StoreClipboardPicture();
 }
 
 // ---- The check timer --------------------------------------------------------------------------
@@ -196,11 +279,12 @@ void TForm1::Timer1Timer() {
       return;
     }
     if (capture_.CaptureBusy) return;
+    const CaptureScope scope(*this);
     capture_.CaptureBusy = true;
     Timer1.SetEnabled(false);
-    if (ClipboardOpens()) {
-      if (PictureRepairDue()) RepairClipboardPicture();
-      if (ClipboardHasText()) RepairMissedText();
+    if (const std::optional<ClipboardLook> look = LookAtClipboard()) {
+      if (look->picture && PictureRepairDue()) RepairClipboardPicture();
+      if (look->text) RepairMissedText();
     }
     capture_.CaptureBusy = false;
     Timer1.SetEnabled(true);
@@ -214,7 +298,7 @@ void TForm1::RepairMissedText() {
   // Only a clipboard that changed since the program last looked at it can hold a missed text
   // (emptying the last text with "清除最后一条记录记忆" must not re-post what is there).
   if (GetClipboardSequenceNumber() == lastSeenSequence_) return;
-  const std::optional<std::u16string> read = ClipboardTextThroughMemo();
+  const std::optional<std::u16string> read = ReadClipboardTextInTime();
   if (!read || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
   const std::u16string& text = *read;
   // A late capture may still arrive: look again a few times before calling it missed.
@@ -229,7 +313,18 @@ void TForm1::RepairMissedText() {
   // put the clipboard's content back, which raises a fresh change that is captured.
   JoinClipboardChain();
   PlaySoundFile(u"出错.wav");
-  huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
+  if (!huodejianqiebaoClick(clipboardReader_, ClipSnapshot, WaitForClipboard())) {
+    // The owner renders late or not at all: putting back what was read would take from the
+    // clipboard what it has not rendered yet. The text is stored with what was read, as the
+    // capture of the change would have stored it.
+    const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*ClipSnapshot);
+    if (snapshotText != text) return;  // the clipboard changed meanwhile: that change comes on its own
+    lastSeenSequence_ = GetClipboardSequenceNumber();
+    const SharedSnapshot snapshot = ClipSnapshot;
+    StoreClipboardText(CurrentCaptureSettings(), text,
+                       [&] { return SnapshotBytes(snapshot->begin(), snapshot->end()); });
+    return;
+  }
   capture_.CaptureBusy = false;
   capture_.SkipNextClipChange = false;
   jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
@@ -256,7 +351,7 @@ void TForm1::menuyouxiaoClick() {
 // ---- Snapshot capture and restore as the hidden menu's subroutines --------------------------------
 
 void TForm1::BindSnapshotCommands() {
-  Bind(u"huodejianqiebaoClick", [this] { huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard()); });
+  Bind(u"huodejianqiebaoClick", [this] { huodejianqiebaoClick(clipboardReader_, ClipSnapshot, WaitForClipboard()); });
   Bind(u"jianqiebaohuifuClick", [this] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
 }
 

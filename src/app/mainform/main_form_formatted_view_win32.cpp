@@ -59,7 +59,7 @@ bool TForm1::OwnClipboardWrite(const std::function<void()>& write) { return Writ
 
 std::vector<std::uint8_t> TForm1::CaptureClipboard() {
   try {
-    huodejianqiebaoClick(Handle(), ClipSnapshot, WaitForClipboard());
+    huodejianqiebaoClick(clipboardReader_, ClipSnapshot, WaitForClipboard());
   } catch (...) {
     return {};  // the clipboard stayed busy
   }

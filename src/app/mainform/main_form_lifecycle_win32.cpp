@@ -279,6 +279,11 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       if (!WMHotKey(lp)) return false;
       result = 1;
       return true;
+    case WM_CLOSE:
+      // A close during a capture comes again when the capture ends (main_form_capture_win32.cpp).
+      if (!PutOffCloseDuringCapture()) return false;
+      result = 0;
+      return true;
     case WM_DRAWCLIPBOARD:
       WMDrawClipboard();
       result = 0;

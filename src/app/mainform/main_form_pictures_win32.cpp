@@ -7,6 +7,7 @@
 #include "app/capture/clipboard_session_win32.h"
 #include "app/commands/folder_commands.h"
 #include "app/mainform/main_form_win32.h"
+#include "app/snapshot/snapshot_clipboard_win32.h"
 #include "app/startup/secondary_windows_win32.h"
 #include "gui/dialogs.h"
 #include "gui/gdi.h"
@@ -114,25 +115,40 @@ windows::PictureWindowHooks TForm1::PictureWindowHooks() {
 
 // ---- Reading and writing the clipboard's picture ------------------------------------------------
 
-Picture TForm1::ReadClipboardPicture() {
-  try {
-    const ClipboardSession session(Handle(), WaitForClipboard());
-    // A bitmap comes as a DIB (the system makes one from CF_BITMAP); metafiles are drawn.
-    if (IsClipboardFormatAvailable(CF_DIB)) {
-      if (HANDLE block = GetClipboardData(CF_DIB)) {
-        GlobalMemoryLock lock(block);
-        if (lock.locked()) return DibPicture(lock.bytes());
-      }
+namespace {
+// The picture of the clipboard this thread holds open.
+Picture ReadOpenClipboardPicture() {
+  // A bitmap comes as a DIB (the system makes one from CF_BITMAP); metafiles are drawn.
+  if (IsClipboardFormatAvailable(CF_DIB)) {
+    if (HANDLE block = GetClipboardData(CF_DIB)) {
+      GlobalMemoryLock lock(block);
+      if (lock.locked()) return DibPicture(lock.bytes());
     }
-    if (IsClipboardFormatAvailable(CF_ENHMETAFILE)) {
-      return EnhancedMetafilePicture(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)));
-    }
-    if (IsClipboardFormatAvailable(CF_METAFILEPICT)) {
-      return MetafilePicture(static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT)));
-    }
-  } catch (const ClipboardError&) {
+  }
+  if (IsClipboardFormatAvailable(CF_ENHMETAFILE)) {
+    return EnhancedMetafilePicture(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)));
+  }
+  if (IsClipboardFormatAvailable(CF_METAFILEPICT)) {
+    return MetafilePicture(static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT)));
   }
   return nullptr;
+}
+}  // namespace
+
+Picture TForm1::ReadClipboardPicture() {
+  // Read on the reader's thread, as the capture's text: the owner may render the picture late
+  // or not at all; then there is none.
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
+  auto picture = std::make_shared<Picture>();
+  const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
+  const ClipboardReader::Outcome read = clipboard.Run(
+      [picture, answerMs](const std::atomic<bool>&) {
+        Clipboardbaocun::OwnerQuestion owner;
+        owner.Ask();
+        if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
+      },
+      true);
+  return read == ClipboardReader::Outcome::Done ? *picture : nullptr;
 }
 
 bool TForm1::PutPictureOnClipboard(const Picture& picture) {
@@ -149,14 +165,7 @@ bool TForm1::PutPictureOnClipboard(const Picture& picture) {
   }
 }
 
-static bool ClipboardHoldsPicture() {
-  return IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
-         IsClipboardFormatAvailable(CF_ENHMETAFILE) || IsClipboardFormatAvailable(CF_METAFILEPICT);
-}
-
 void TForm1::StoreClipboardPicture() {
-  // Only a change that holds a picture opens the clipboard again (an emptied clipboard does not).
-  if (!ClipboardHoldsPicture()) return;
   const Picture picture = ReadClipboardPicture();
   if (!picture) return;  // an empty or unreadable picture stores nothing
   myimageszancunziClick(picture);
@@ -270,7 +279,7 @@ void TForm1::N137Click() {
 
 bool TForm1::PictureRepairDue() {
   return Checked(u"jiansitupiangesi") && Checked(u"menu_tupianbaocun") && Checked(u"qinkongjianqieban") &&
-         capture_.PictureRetryArmed && ClipboardHoldsPicture();
+         capture_.PictureRetryArmed;
 }
 
 void TForm1::RepairClipboardPicture() {

@@ -18,6 +18,7 @@
 #include "app/hotkey/select_to_copy.h"
 #include "app/paste/paste_decision.h"
 #include "app/capture/capture_decision.h"
+#include "app/capture/clipboard_reader_win32.h"
 #include "app/capture/clipboard_session_win32.h"
 #include "app/capture/clipboard_wait.h"
 #include "app/history/history_model.h"
@@ -38,6 +39,8 @@
 #include "app/system/wave_player_win32.h"
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
+#include "app/snapshot/snapshot_clipboard_win32.h"
+#include "app/snapshot/snapshot_reads.h"
 #include "app/snapshot/snapshot_stream.h"
 #include "desktop/sys_hook.h"
 #include "desktop/sys_hook_platform_win32.h"
@@ -212,12 +215,35 @@ class TForm1 : public gui::Form,
   std::optional<std::u16string> ClipboardTextThroughMemo() override;
   void CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
-  bool ClipboardOpens();
-  bool ClipboardHasText() const;
+  // What the clipboard holds: a text (CF_TEXT or CF_OEMTEXT), a picture. Looked at on the
+  // reader's thread (under Wine even a look at the formats waits for the owner's answer);
+  // nothing when the clipboard stays busy or the look does not come in time.
+  struct ClipboardLook {
+    bool text = false;
+    bool picture = false;
+  };
+  // The picture is looked for only without a text, unless `pictureWithText`.
+  static ClipboardLook LookAtOpenClipboard(bool pictureWithText);
+  std::optional<ClipboardLook> LookAtClipboard();
+  // The clipboard's text read on the reader's thread within the budget; nothing when it has
+  // none, or when its owner did not give it in time.
+  std::optional<std::u16string> ReadClipboardTextInTime();
+  static bool HandleMessagesWhileReading();
 
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
-  void CaptureText(const CaptureSettings& settings, std::optional<ClipboardSession>& clipboard);
+  // The text read already into `reads`, within the opening `clipboard`, where its snapshot is read.
+  void CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
+                   const std::shared_ptr<SnapshotReads>& reads,
+                   const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner);
+  // Decides on a text of the clipboard and stores it with the snapshot that `takeSnapshot`
+  // gives (asked for only when the text is stored), then the autosave record and the effects.
+  void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
+                          const std::function<SnapshotBytes()>& takeSnapshot);
+  // A close that comes while a capture runs (its waits handle messages) comes again when the
+  // capture ends: true when this one is put off so.
+  bool PutOffCloseDuringCapture();
+  struct CaptureScope;
   // The add sound and the list's focus after a stored capture, decided when the row went in.
   struct CaptureEffects {
     SoundChoice sound;
@@ -226,7 +252,7 @@ class TForm1 : public gui::Form,
   static constexpr UINT kCaptureEffectsMessage = WM_APP + 1;  // wParam the sound, lParam the focus
   void PostCaptureEffects(const CaptureEffects& effects);
   void CaptureEffectsNow(const CaptureEffects& effects);
-  void CaptureWithoutText();
+  void CaptureWithoutText(bool picture);
   void StoreClipboardPicture();
   void Timer1Timer();
   void RepairMissedText();
@@ -543,6 +569,10 @@ class TForm1 : public gui::Form,
   DWORD ownWriteSequence_ = 0;   // the clipboard's sequence number after the program's last write
   DWORD lastSeenSequence_ = 0;   // ... after the last change the program captured or wrote
   bool ownWriteInProgress_ = false;
+  // The clipboard's reads of the capture, the check timer and the pictures.
+  ClipboardReader clipboardReader_{&TForm1::HandleMessagesWhileReading};
+  int captureScopes_ = 0;        // captures running (nested in one another's waits)
+  bool closeAfterCapture_ = false;
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
   struct BusyScope {
     int& depth;

@@ -1,5 +1,6 @@
 #include "app/snapshot/snapshot_clipboard_win32.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -55,13 +56,82 @@ SnapshotBytes SaveOpenClipboard() {
 }
 
 bool SaveClipboardFormat(UINT format, SnapshotWriter& writer) {
-  if (!clipformat::ClipboardFormatHoldsData(format)) return false;
+  const std::optional<ReadFormat> record = ReadClipboardFormat(format);
+  if (!record) return false;
+  writer.AddFormat(record->id, record->name, record->data);
+  return true;
+}
+
+std::optional<ReadFormat> ReadClipboardFormat(UINT format) {
+  if (!clipformat::ClipboardFormatHoldsData(format)) return std::nullopt;
   const GlobalMemoryLock lock(GetClipboardData(format));
   const auto bytes = lock.bytes();
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-    return false;
-  writer.AddFormat(static_cast<std::int32_t>(format), FormatName(format), bytes);
-  return true;
+    return std::nullopt;
+  return ReadFormat{static_cast<std::int32_t>(format), FormatName(format), SnapshotBytes(bytes.begin(), bytes.end())};
+}
+
+namespace {
+// The questions this thread asked and the last one answered (numbers grow, so an answer that
+// comes after its question was given up cannot be taken for a later one's).
+thread_local unsigned tLastQuestion = 0;
+thread_local unsigned tLastAnswer = 0;
+
+void CALLBACK OwnerAnswered(HWND, UINT, ULONG_PTR question, LRESULT) {
+  tLastAnswer = std::max(tLastAnswer, static_cast<unsigned>(question));
+}
+
+DWORD TimeLeft(DWORD deadline, DWORD now) {
+  const auto left = static_cast<LONG>(deadline - now);
+  return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+}  // namespace
+
+void OwnerQuestion::Ask() {
+  askedAt_ = GetTickCount();
+  HWND owner = GetClipboardOwner();
+  DWORD process = 0;
+  if (owner != nullptr) GetWindowThreadProcessId(owner, &process);
+  if (owner == nullptr || process == GetCurrentProcessId()) {
+    answered_ = true;
+    return;
+  }
+  const unsigned question = ++tLastQuestion;
+  if (SendMessageCallbackW(owner, WM_NULL, 0, 0, OwnerAnswered, question)) question_ = question;
+}
+
+bool OwnerQuestion::Answered(unsigned answerMs) {
+  if (answered_ || question_ == 0) return answered_;
+  for (;;) {
+    // The answer comes to this thread as it looks at its messages (none else come to it).
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (tLastAnswer >= question_) return answered_ = true;
+    const DWORD left = TimeLeft(askedAt_ + answerMs, GetTickCount());
+    if (left == 0) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+void ReadOpenClipboardText(SnapshotReads& reads) {
+  if (std::optional<ReadFormat> text = ReadClipboardFormat(CF_UNICODETEXT)) reads.SetText(std::move(*text));
+}
+
+void ReadOpenClipboardFormats(SnapshotReads& reads, const std::atomic<bool>& stop, OwnerQuestion& owner,
+                              unsigned ownerAnswerMs) {
+  if (!reads.HasText()) ReadOpenClipboardText(reads);
+  // A silent owner would hold this thread in the first format it promised: the entry keeps
+  // its text alone.
+  if (stop || !owner.Answered(ownerAnswerMs)) return;
+  const bool haveText = reads.HasText();
+  for (UINT format = EnumClipboardFormats(0); format != 0 && !stop; format = EnumClipboardFormats(format)) {
+    if (format == CF_UNICODETEXT && haveText) {
+      reads.AddText();
+    } else if (std::optional<ReadFormat> record = ReadClipboardFormat(format)) {
+      reads.Add(std::move(*record));
+    }
+  }
+  if (!stop) reads.MarkWhole();
 }
 
 std::optional<SnapshotBytes> CopyClipboardFormatToStream(UINT format) {

@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 #include "app/capture/clipboard_wait.h"
+#include "app/snapshot/snapshot_reads.h"
 #include "app/snapshot/snapshot_stream.h"
 
 namespace app::Clipboardbaocun {
@@ -33,6 +35,38 @@ SnapshotBytes SaveOpenClipboard();
 
 // Writes the record of one format; false when the format leaves no record.
 bool SaveClipboardFormat(UINT format, SnapshotWriter& writer);
+
+// The record of one format as a snapshot keeps it; no value when it leaves no record (see
+// SaveClipboard). A format its owner promised is rendered first: this waits for the owner.
+std::optional<ReadFormat> ReadClipboardFormat(UINT format);
+
+// Whether the clipboard's owner answers at all, asked with a message (WM_NULL) that is sent at
+// once and heard later on the same thread, so that its round trip to the owner's process goes
+// on while this thread reads the text. An owner that does not answer in time is asked to render
+// nothing. A clipboard without an owner, or owned by this program (which promises nothing),
+// answers at once.
+class OwnerQuestion {
+ public:
+  void Ask();
+  // Whether the answer came within `answerMs` of the question; waits for it, handling this
+  // thread's messages (the answer comes through them).
+  bool Answered(unsigned answerMs);
+
+ private:
+  unsigned question_ = 0;  // 0: no question on its way
+  bool answered_ = false;
+  DWORD askedAt_ = 0;
+};
+
+// The text (CF_UNICODETEXT) into `reads`; nothing when the clipboard has none.
+void ReadOpenClipboardText(SnapshotReads& reads);
+
+// The snapshot into `reads`, format by format in the clipboard's order: the text first (when
+// it was not read before), every other format only when the owner answered the question asked
+// before (within `ownerAnswerMs` of it), and no further format once `stop` is set; marked
+// whole when every format was come to.
+void ReadOpenClipboardFormats(SnapshotReads& reads, const std::atomic<bool>& stop, OwnerQuestion& owner,
+                              unsigned ownerAnswerMs);
 
 // Puts one decoded record on the clipboard; false when it cannot be restored (see
 // clipformat::SnapshotRecordRestorable) or its name cannot be registered.

@@ -1,7 +1,9 @@
 #include "app/snapshot/snapshot_handlers_win32.h"
 
 #include <memory>
+#include <stdexcept>
 
+#include "app/capture/clipboard_session_win32.h"
 #include "app/snapshot/snapshot_clipboard_win32.h"
 
 namespace app {
@@ -10,6 +12,23 @@ void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const Clipbo
   // A fresh buffer each time: writing over a shared one would change (or leave stale
   // bytes in) the snapshots that entries already hold.
   ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveClipboard(owner, wait));
+}
+
+bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
+  ClipboardReader::Session clipboard = reader.Begin(wait);
+  auto reads = std::make_shared<SnapshotReads>();
+  const unsigned answerMs = reader.budget().ownerAnswerMs;
+  const ClipboardReader::Outcome outcome = clipboard.Run(
+      [reads, answerMs](const std::atomic<bool>& stop) {
+        Clipboardbaocun::OwnerQuestion owner;
+        owner.Ask();
+        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+      },
+      true);
+  if (outcome == ClipboardReader::Outcome::Busy) throw ClipboardError(kCannotOpenClipboard, 0);
+  if (outcome == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
+  ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
+  return outcome == ClipboardReader::Outcome::Done && reads->Whole();
 }
 
 void jianqiebaohuifuClick(HWND owner, const SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {

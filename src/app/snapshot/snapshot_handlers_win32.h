@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/capture/clipboard_reader_win32.h"
 #include "app/capture/clipboard_wait.h"
 #include "app/snapshot/snapshot_stream.h"
 
@@ -12,6 +13,10 @@ namespace app {
 // Snapshot capture: `ClipSnapshot` becomes a new buffer holding exactly the current
 // clipboard's snapshot. Buffers shared earlier (by history entries) are left as they are.
 void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait = {});
+// The same read on the reader's thread within its budget: what another program renders too late
+// is left out, the text never (Clipboardbaocun::ReadOpenClipboardFormats). True when the
+// snapshot holds every format. Throws ClipboardError when the clipboard cannot be opened.
+bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait);
 
 // Snapshot restore: puts `ClipSnapshot` back on the clipboard; nothing happens without one.
 // Callers that must not capture their own change set the own-write flag first.

@@ -82,4 +82,8 @@ SnapshotCheck ValidateSnapshot(std::span<const std::uint8_t> stream) noexcept;
 // stream is malformed.
 std::optional<std::u16string> SnapshotUnicodeText(std::span<const std::uint8_t> stream);
 
+// The text of a CF_UNICODETEXT block (UTF-16, little-endian) up to its first terminating zero,
+// or the whole block when it has none.
+std::u16string UnicodeTextUpToZero(std::span<const std::uint8_t> block);
+
 }  // namespace app

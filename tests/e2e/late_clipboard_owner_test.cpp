@@ -1,0 +1,197 @@
+// Another program owns the clipboard and renders what it promised late, or its thread hangs:
+// the main window goes on answering, the text becomes an entry with what could be read in
+// time, and captures work again once the owner has rendered or gone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "program_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The other program: a window on a thread of the test process of its own, so that the test's
+// thread stays free to watch the main window while the owner stalls. It copies a text and a
+// small format at once and promises three more by delayed rendering (SetClipboardData without
+// data): a registered one, CF_DIB and "HTML Format".
+class LateOwner {
+ public:
+  enum class Stall {
+    RendersLate,  // renders a promised format 10 s after it is asked for
+    Hangs,        // its thread stops handling messages right after the copy
+  };
+  static constexpr wchar_t kImmediateFormat[] = L"Quillora Test Immediate";
+  static constexpr wchar_t kPromisedFormat[] = L"Quillora Test Promised";
+  static inline const std::string kImmediateBytes = "set at once";
+
+  LateOwner(std::wstring text, Stall stall) : text_(std::move(text)), stall_(stall) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~LateOwner() { End(); }
+
+  // The waits handle the test thread's messages: its window owned the clipboard before, and the
+  // copy's EmptyClipboard waits for that window's answer.
+  bool WaitForCopy() { return e2e::WaitUntil([&] { return Signalled(copied_); }, 10s) && copyDone_; }
+  bool WaitForRender(std::chrono::milliseconds timeout) {
+    return e2e::WaitUntil([&] { return Signalled(rendered_); }, timeout);
+  }
+  // The owner goes away: its thread wakes, destroys its window (the clipboard drops what it
+  // never rendered) and ends.
+  void End() {
+    SetEvent(release_);
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  static bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+  static HGLOBAL Block(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+  }
+  static std::string Dib() {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = header.biHeight = 1;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    return bytes + std::string(4, '\xFF');
+  }
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<LateOwner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_RENDERFORMAT) {
+      // Late, but cut short when the test ends the owner.
+      WaitForSingleObject(self->release_, 10000);
+      const UINT format = static_cast<UINT>(wp);
+      const std::string bytes = format == CF_DIB ? Dib() : "<b>rendered late</b>";
+      SetClipboardData(format, Block(bytes));
+      SetEvent(self->rendered_);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+  void Run() {
+    HWND window = e2e::CreateHiddenWindow(L"QuilloraE2ELateOwner", Proc);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (e2e::WaitUntil([&] { return OpenClipboard(window) != FALSE; }, 10s)) {
+      EmptyClipboard();
+      const std::string text(reinterpret_cast<const char*>(text_.c_str()), (text_.size() + 1) * sizeof(wchar_t));
+      SetClipboardData(CF_UNICODETEXT, Block(text));
+      SetClipboardData(e2e::RegisteredFormat(kImmediateFormat), Block(kImmediateBytes));
+      SetClipboardData(e2e::RegisteredFormat(kPromisedFormat), nullptr);
+      SetClipboardData(CF_DIB, nullptr);
+      SetClipboardData(e2e::RegisteredFormat(L"HTML Format"), nullptr);
+      copyDone_ = CloseClipboard() != FALSE;
+    }
+    SetEvent(copied_);
+    if (stall_ == Stall::Hangs) {
+      WaitForSingleObject(release_, INFINITE);
+    } else {
+      while (MsgWaitForMultipleObjects(1, &release_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      }
+    }
+    DestroyWindow(window);
+  }
+
+  std::wstring text_;
+  Stall stall_;
+  HANDLE copied_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE rendered_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  bool copyDone_ = false;
+  std::thread thread_;
+};
+
+class LateClipboardOwner : public e2e::ProgramTest {
+ protected:
+  // How long the window's thread takes to take a posted message from its queue, asked again
+  // and again for `span`; the longest wait (the probe gives up after 10 s). The menu probe's
+  // request is posted and answered from inside the program. A sent message would not do: a
+  // thread waiting for another program's answer still handles messages sent to it.
+  std::chrono::milliseconds LongestAnswer(std::chrono::milliseconds span) {
+    const auto end = std::chrono::steady_clock::now() + span;
+    std::chrono::milliseconds longest{0};
+    while (std::chrono::steady_clock::now() < end) {
+      const auto asked = std::chrono::steady_clock::now();
+      const bool answered = !e2e::ReadMenuBar(main_).empty();
+      auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+      if (!answered) waited = std::max(waited, std::chrono::milliseconds(10s));
+      longest = std::max(longest, waited);
+      std::this_thread::sleep_for(50ms);
+    }
+    RecordProperty("longest_answer_ms", static_cast<int>(longest.count()));
+    return longest;
+  }
+
+  // The stalled copy: the window keeps answering and the text's row comes.
+  void ExpectAnsweringWithRowFor(const std::wstring& text) {
+    EXPECT_LT(LongestAnswer(4s), 3s) << "the main window stopped answering";
+    ASSERT_TRUE(e2e::WaitForRowCount(list_, 2, 5000)) << "no row for the copied text";
+    EXPECT_EQ(e2e::ListRows(list_)[1], text);
+  }
+
+  // Puts the entry of row 1 back on the clipboard and checks what it holds: the text, the
+  // immediate format when it was read, never a format the owner had not rendered in time.
+  void ExpectEntryHolds(const std::wstring& text, bool immediateFormat) {
+    e2e::ClickListRow(list_, 1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == text; }, 10s));
+    const auto immediate = e2e::ReadClipboardFormat(e2e::RegisteredFormat(LateOwner::kImmediateFormat));
+    EXPECT_EQ(immediate.has_value(), immediateFormat);
+    if (immediate && immediateFormat) {
+      EXPECT_EQ(immediate->substr(0, LateOwner::kImmediateBytes.size()), LateOwner::kImmediateBytes);
+    }
+    EXPECT_FALSE(IsClipboardFormatAvailable(e2e::RegisteredFormat(LateOwner::kPromisedFormat)));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
+    EXPECT_FALSE(IsClipboardFormatAvailable(e2e::RegisteredFormat(L"HTML Format")));
+  }
+};
+
+TEST_F(LateClipboardOwner, AnOwnerThatRendersLateCostsItsLateFormatsNotTheWindow) {
+  const std::wstring text = L"表格里复制的文本";
+  LateOwner owner(text, LateOwner::Stall::RendersLate);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ExpectAnsweringWithRowFor(text);
+  // The program asked for a promised format; once it is rendered the clipboard is free again.
+  ASSERT_TRUE(owner.WaitForRender(15s));
+  Copy(L"after the late owner");
+  ExpectEntryHolds(text, true);
+}
+
+TEST_F(LateClipboardOwner, AnOwnerWhoseThreadHangsCostsEveryFormatButTheText) {
+  const std::wstring text = L"挂起的程序复制的文本";
+  LateOwner owner(text, LateOwner::Stall::Hangs);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ExpectAnsweringWithRowFor(text);
+  owner.End();
+  Copy(L"after the hung owner");
+  ExpectEntryHolds(text, false);
+}
+
+TEST_F(LateClipboardOwner, ACloseWhileTheCaptureWaitsComesWhenItEnds) {
+  // Handled in the capture's wait, the close would write the exit record and destroy the
+  // window before the entry is stored.
+  const std::wstring text = L"关闭前复制的文本";
+  LateOwner owner(text, LateOwner::Stall::RendersLate);
+  ASSERT_TRUE(owner.WaitForCopy());
+  e2e::WaitUntil([] { return false; }, 500ms);  // the capture waits for the late format now
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program_.WaitForExit(20s));
+  owner.End();
+  ASSERT_TRUE(program_.Start(folder_));
+  main_ = program_.WaitForMainWindow();
+  ASSERT_NE(main_, nullptr);
+  list_ = e2e::FindHistoryList(main_);
+  const std::vector<std::wstring> exitRecord{kFirstEntry, text};
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == exitRecord; }, 10s))
+      << "rows: " << e2e::ListRows(list_).size();
+}
+
+}  // namespace
