@@ -122,7 +122,7 @@ TEST_F(FoldersInExplorer, EveryFolderReachesExplorerQuotedAndExists) {
   ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(tray); }, 5s));
   const std::optional<POINT> icon = TrayIconPoint();
   ASSERT_TRUE(icon.has_value());
-  ClickAt(*icon, true);
+  ClickTrayIcon(*icon, true);
   ASSERT_TRUE(WaitUntil([&] { return PopupMenuOpen(program_.ProcessId()); }, 5s)) << "no tray menu";
   ASSERT_TRUE(ChooseContextMenuRow(main_, saved.substr(0, 50)));
   EXPECT_EQ(NextExplorerArguments(), Folder(saved));

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <chrono>
 #include <string>
 
 #include "program_driver.h"
@@ -37,6 +38,22 @@ std::optional<POINT> TrayIconPoint(int fromRight) {
   if (!bar || !GetWindowRect(bar, &r)) return std::nullopt;
   const int width = GetSystemMetrics(SM_CXSMICON) + 4;
   return POINT{r.right - width * fromRight - width / 2, (r.top + r.bottom) / 2};
+}
+
+namespace {
+// When this program last clicked on the task bar.
+std::chrono::steady_clock::time_point g_lastTrayClick{};
+}  // namespace
+
+void ClickTrayIcon(POINT at, bool rightButton) {
+  // A margin beyond the double-click time: the task bar times presses by the Wine server's clock.
+  const auto pause = std::chrono::milliseconds(GetDoubleClickTime() + 100);
+  const auto since = std::chrono::steady_clock::now() - g_lastTrayClick;
+  if (since < pause) {
+    WaitUntil([] { return false; }, std::chrono::duration_cast<std::chrono::milliseconds>(pause - since));
+  }
+  ClickAt(at, rightButton);
+  g_lastTrayClick = std::chrono::steady_clock::now();
 }
 
 namespace {
