@@ -98,12 +98,13 @@ class FormattedView : public e2e::ProgramTest {
   // Selects a row and opens the view from the row's context menu, as a user does.
   HWND OpenViewOn(int row) {
     e2e::OpenListRowMenu(list_, row);
-    const int selected = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
-    if (selected != row) ADD_FAILURE() << "the click on row " << row << " left row " << selected << " selected";
     if (!e2e::ChooseContextMenuRow(main_, kViewCaption)) {
       ADD_FAILURE() << "the list's context menu did not open";
       return nullptr;
     }
+    // The clicks were taken before the menu opened: the view shows the row they left selected.
+    const int selected = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+    if (selected != row) ADD_FAILURE() << "the click on row " << row << " left row " << selected << " selected";
     return WaitForView();
   }
   HWND WaitForView() {

@@ -448,6 +448,13 @@ void MovePointer(POINT screen) {
   // otherwise put Wine's cursor back where the X pointer was; every event carries the
   // position, so that no other pointer motion can come between.
   SetCursorPos(screen.x, screen.y);
+  // The virtual desktop answers the X pointer's move with a move back to where the pointer was,
+  // a few milliseconds later (docs/DEVELOPING.md): two round trips to the desktop's window let
+  // that come first, so that the move below is the last and a program reading the pointer at a
+  // click finds it on the target.
+  for (int trip = 0; trip < 2; ++trip) {
+    SendMessageTimeoutW(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr);
+  }
   INPUT move = MouseInputAt(screen);
   SendInput(1, &move, sizeof move);
   WaitUntil([&] {
