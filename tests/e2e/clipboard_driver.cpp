@@ -1,5 +1,6 @@
 #include "clipboard_driver.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "program_driver.h"
@@ -90,13 +91,19 @@ HWND FindHistoryList(HWND mainWindow) {
 
 std::vector<std::wstring> ListRows(HWND list) {
   std::vector<std::wstring> rows;
+  // LB_GETTEXT names no buffer size: across processes the row's text as it is when the list
+  // answers is copied whole into the buffer. A row the program replaces meanwhile may be longer
+  // than the length read before (a short row's buffer, kept inside the string object on the
+  // stack, was overrun so, and the test crashed), hence a buffer with room to spare.
+  constexpr size_t kSpare = 1 << 16;
+  std::vector<wchar_t> buffer;
   const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    rows.push_back(text);
+    const size_t room = (length > 0 ? static_cast<size_t>(length) : 0) + kSpare;
+    if (buffer.size() < room) buffer.resize(room);
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+    rows.emplace_back(buffer.data(), got > 0 ? std::min(static_cast<size_t>(got), buffer.size()) : 0);
   }
   return rows;
 }
@@ -120,8 +127,22 @@ LPARAM RowPoint(HWND list, int row) {
 }
 }  // namespace
 
+namespace {
+// Puts the real pointer on the point of the list that a sent click names. The list holds the
+// mouse from the press to the release and follows every move meanwhile: a move that Wine
+// queues from where the pointer really is (the desktop's move back, a window shown or hidden
+// under it) would choose the row beneath it instead. With the pointer on the row, any such move
+// names the same row.
+void RestPointerOn(HWND list, LPARAM at) {
+  POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ClientToScreen(list, &screen);
+  MovePointer(screen);
+}
+}  // namespace
+
 void ClickListRow(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
+  RestPointerOn(list, at);
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
@@ -141,6 +162,7 @@ void OpenListRowMenu(HWND list, int row) {
 
 void DoubleClickListRow(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
+  RestPointerOn(list, at);
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(list, WM_LBUTTONUP, 0, at);
   PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);

@@ -7,6 +7,7 @@
 
 #include "picture_window_driver.h"
 #include "program_fixture.h"
+#include "timer_probe_driver.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -30,6 +31,9 @@ class PictureWindow : public ProgramTest {
   HWND Image(int slot) { return ChildrenByPosition(form5_, L"TSlotImage").at(slot - 1); }
   // Opens a slot's context menu and chooses its last row, "另存为", from the keyboard.
   void ChooseSaveAs(int slot) {
+    // The menu opens at the image's corner. A pointer resting there would light the row under it
+    // as the menu shows, and the keys would count from that row: the pointer goes aside first.
+    MovePointer({GetSystemMetrics(SM_CXSCREEN) - 3, 3});
     PostMessageW(Image(slot), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Image(slot)), MAKELPARAM(-1, -1));
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10s));
     for (WORD key : {WORD(VK_UP), WORD(VK_RETURN)}) {
@@ -123,6 +127,39 @@ TEST_P(PictureWindowInEachLook, SlotsFilesSaveAsSwapLockAndDelete) {
   // "全部删除" clears the locked slots too.
   ASSERT_TRUE(ChooseMenuRow(form5_, L"全部删除"));
   ASSERT_TRUE(LabelsBecome(std::vector<std::wstring>(10, E)));
+}
+
+// The check timer looks at the clipboard every five seconds. When another program holds the
+// clipboard then, the look waits, handling messages meanwhile; the copy that program makes as it
+// lets go is announced in that wait, and is stored once the look is done.
+TEST_F(PictureWindow, APictureCopiedWhileTheCheckTimerWaitsForTheClipboardIsStored) {
+  TimerProbe probe(main_);
+  ASSERT_TRUE(probe.Counting());
+  UINT_PTR checkTimer = 0;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (const auto& [key, count] : probe.Read()) {
+      if (key.first == main_ && count > 0) checkTimer = key.second;
+    }
+    return checkTimer != 0;
+  }, 7s)) << "the check timer did not tick";
+  const auto ticked = std::chrono::steady_clock::now();
+  probe.Read(true);
+  const auto until = [&](std::chrono::milliseconds after) {
+    WaitUntil([&] { return std::chrono::steady_clock::now() >= ticked + after; }, after + 1s);
+  };
+  until(4000ms);
+  ASSERT_TRUE(OpenClipboard(TestWindow()));
+  until(5800ms);  // the next tick comes meanwhile, and its look waits
+  EmptyClipboard();
+  const std::string dib = MakeDib(20, 10, 7);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+  memcpy(GlobalLock(block), dib.data(), dib.size());
+  GlobalUnlock(block);
+  const bool set = SetClipboardData(CF_DIB, block) != nullptr;
+  CloseClipboard();
+  ASSERT_TRUE(set);
+  ASSERT_EQ(TimerProbe::ToWindow(probe.Read(), main_, checkTimer), 1) << "no tick while the clipboard was held";
+  EXPECT_TRUE(LabelsBecome({U, E, E, E, E, E, E, E, E, E}));
 }
 
 // Puts an enhanced metafile on the clipboard, as drawing programs do.

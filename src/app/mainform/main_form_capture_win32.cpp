@@ -56,7 +56,9 @@ std::optional<TForm1::ClipboardLook> TForm1::LookAtClipboard() {
 bool TForm1::HandleMessagesWhileReading() {
   gui::Application& application = gui::Application::Instance();
   if (application.Terminated()) return false;
+  ++readWaits_;
   application.ProcessMessages();
+  --readWaits_;
   return !application.Terminated();
 }
 
@@ -114,7 +116,21 @@ bool TForm1::PutOffCloseDuringCapture() {
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
 
-void TForm1::WMDrawClipboard() {
+void TForm1::WMDrawClipboard() { TakeClipboardChange(true); }
+
+void TForm1::TakeUpChangeLater() {
+  if (!PostMessageW(Handle(), kPendingChangeMessage, 0, 0)) changePending_ = false;
+}
+
+void TForm1::TakeUpPendingChange() {
+  if (!changePending_ || capture_.CaptureBusy) return;  // a running capture posts it again
+  changePending_ = false;
+  // Seen already: the capture or the check timer that ran read the clipboard after it changed.
+  if (lastSeenSequence_ != 0 && GetClipboardSequenceNumber() == lastSeenSequence_) return;
+  TakeClipboardChange(false);
+}
+
+void TForm1::TakeClipboardChange(bool fromChain) {
   // The own-write flag belongs to one write. A flag still set from a write that never reached
   // the clipboard, or whose notification was turned away while a capture ran, must not
   // swallow the user's next copy: this change is the program's own only when the clipboard
@@ -125,19 +141,25 @@ void TForm1::WMDrawClipboard() {
   const CaptureSettings settings = CurrentCaptureSettings();
   // While long list work hands out paint messages, a capture would change the rows under it:
   // the change is passed on, and the check timer catches it up afterwards.
-  if (listBusy_ > 0 || BeginClipboardChange(capture_, settings) != ChangeVerdict::Capture) {
-    ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
+  const ChangeVerdict verdict = listBusy_ > 0 ? ChangeVerdict::Busy : BeginClipboardChange(capture_, settings);
+  if (verdict != ChangeVerdict::Capture) {
+    // A capture or the check timer handles messages while its reads wait: a change that comes
+    // then is another program's copy (a picture would be lost for good), taken up afterwards.
+    if (verdict == ChangeVerdict::Busy && readWaits_ > 0 && listBusy_ == 0) changePending_ = true;
+    if (fromChain) ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }
   const CaptureScope scope(*this);
   // Every notification is passed on, also when this capture fails.
   struct Finish {
     TForm1& form;
+    bool fromChain;
     ~Finish() {
-      form.ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
+      if (fromChain) form.ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
       form.capture_.CaptureBusy = false;
+      if (form.changePending_) form.TakeUpChangeLater();
     }
-  } finish{*this};
+  } finish{*this, fromChain};
 
   // The clipboard stays open from the wait until the text and its snapshot are read: one
   // opening instead of three, and no other program can change it between the two reads. The
@@ -292,6 +314,7 @@ void TForm1::Timer1Timer() {
     capture_.CaptureBusy = false;
     Timer1.SetEnabled(true);
   }
+  if (changePending_) TakeUpChangeLater();
 }
 
 void TForm1::RepairMissedText() {

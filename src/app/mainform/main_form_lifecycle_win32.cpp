@@ -288,6 +288,10 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       WMDrawClipboard();
       result = 0;
       return true;
+    case kPendingChangeMessage:
+      TakeUpPendingChange();
+      result = 0;
+      return true;
     case kCaptureEffectsMessage:
       CaptureEffectsNow({static_cast<SoundChoice>(wp), lp != 0});
       result = 0;

@@ -158,6 +158,13 @@ class TForm1 : public gui::Form,
   void LeaveClipboardChain();
   void ForwardClipboardMessage(UINT msg, WPARAM wp, LPARAM lp);
   void WMDrawClipboard();
+  // The change that WM_DRAWCLIPBOARD announces, taken up unless a capture runs; `fromChain`: the
+  // notification came now and is passed on along the chain.
+  void TakeClipboardChange(bool fromChain);
+  // A change announced while a capture or the check timer waited for its reads is taken up once
+  // they are done (posted, so that it runs from the message loop).
+  void TakeUpChangeLater();
+  void TakeUpPendingChange();
   void WMChangeCBChain(HWND removed, HWND next);
 
   // Menu switches, wherever the row lives (menu bar, list menu or tray menu); an unknown
@@ -228,7 +235,7 @@ class TForm1 : public gui::Form,
   // The clipboard's text read on the reader's thread within the budget; nothing when it has
   // none, or when its owner did not give it in time.
   std::optional<std::u16string> ReadClipboardTextInTime();
-  static bool HandleMessagesWhileReading();
+  bool HandleMessagesWhileReading();
 
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
@@ -250,6 +257,7 @@ class TForm1 : public gui::Form,
     bool focusList;
   };
   static constexpr UINT kCaptureEffectsMessage = WM_APP + 1;  // wParam the sound, lParam the focus
+  static constexpr UINT kPendingChangeMessage = WM_APP + 2;
   void PostCaptureEffects(const CaptureEffects& effects);
   void CaptureEffectsNow(const CaptureEffects& effects);
   void CaptureWithoutText(bool picture);
@@ -570,7 +578,9 @@ class TForm1 : public gui::Form,
   DWORD lastSeenSequence_ = 0;   // ... after the last change the program captured or wrote
   bool ownWriteInProgress_ = false;
   // The clipboard's reads of the capture, the check timer and the pictures.
-  ClipboardReader clipboardReader_{&TForm1::HandleMessagesWhileReading};
+  ClipboardReader clipboardReader_{[this] { return HandleMessagesWhileReading(); }};
+  int readWaits_ = 0;             // messages handled while the reads wait (nested)
+  bool changePending_ = false;    // a change came meanwhile: taken up when the reads are done
   int captureScopes_ = 0;        // captures running (nested in one another's waits)
   bool closeAfterCapture_ = false;
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
