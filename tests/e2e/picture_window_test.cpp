@@ -29,18 +29,10 @@ class PictureWindow : public ProgramTest {
     return WaitUntil([&] { return SlotLabels(form5_) == expected; }, 10s);
   }
   HWND Image(int slot) { return ChildrenByPosition(form5_, L"TSlotImage").at(slot - 1); }
-  // Opens a slot's context menu and chooses its last row, "另存为", from the keyboard.
+  // Opens a slot's context menu and chooses "另存为" with a click on its row.
   void ChooseSaveAs(int slot) {
-    // The menu opens at the image's corner. A pointer resting there would light the row under it
-    // as the menu shows, and the keys would count from that row: the pointer goes aside first.
-    MovePointer({GetSystemMetrics(SM_CXSCREEN) - 3, 3});
     PostMessageW(Image(slot), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Image(slot)), MAKELPARAM(-1, -1));
-    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10s));
-    for (WORD key : {WORD(VK_UP), WORD(VK_RETURN)}) {
-      keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-      keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-      WaitUntil([] { return false; }, 200ms);
-    }
+    ASSERT_TRUE(ChooseContextMenuRow(form5_, L"另存为"));
   }
   // A press on one slot image and a release over another, as the mouse does.
   void Drag(int from, int to) {
