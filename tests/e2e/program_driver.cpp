@@ -294,9 +294,15 @@ UINT_PTR OpenFirstBarItem(HWND hwnd) {
   if (!NoDropDownOpen(hwnd)) return 0;
   SetForegroundWindow(hwnd);
   WaitUntil([&] { return GetForegroundWindow() == hwnd; }, std::chrono::seconds(2));
-  PressKey(VK_MENU);  // Alt alone opens the first item
   UINT_PTR menu = 0;
-  WaitUntil([&] { return (menu = OpenDropDown(hwnd)) != 0; }, std::chrono::seconds(5));
+  for (int attempt = 0; attempt < 2 && menu == 0; ++attempt) {
+    // Alt reaches the bar only while the window is in front. A program that has just started
+    // on a loaded machine is given activation late, and Alt pressed before that goes elsewhere:
+    // it is pressed again once the window has settled in front (and no drop-down opened).
+    if (attempt > 0 && (!NoDropDownOpen(hwnd) || !WaitUntilSettledInFront(hwnd, std::chrono::seconds(5)))) break;
+    PressKey(VK_MENU);  // Alt alone opens the first item
+    WaitUntil([&] { return (menu = OpenDropDown(hwnd)) != 0; }, std::chrono::seconds(attempt == 0 ? 3 : 5));
+  }
   return menu;
 }
 
@@ -365,8 +371,17 @@ bool OpenMenuRowPoint(HWND hwnd, const std::wstring& caption, POINT& at) {
     const size_t blank = g_probe_answer.find(L' ', 2);
     at = POINT{std::stoi(g_probe_answer.substr(2, blank - 2)), std::stoi(g_probe_answer.substr(blank + 1))};
     if (kind == L'R') return true;
-    ClickAt(at);  // opens the sub-menu that holds the row
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The click opens the sub-menu that holds the row. The probe's question is a posted message,
+    // which the menu takes before input: asked at once, it finds the sub-menu still closed and
+    // the next click (on the same row again) closes it as it opens. The sub-menu is waited for.
+    int before = 0;
+    OpenDropDown(hwnd, nullptr, &before);
+    ClickAt(at);
+    WaitUntil([&] {
+      int open = 0;
+      OpenDropDown(hwnd, nullptr, &open);
+      return open > before;
+    }, std::chrono::seconds(3));
   }
   return false;
 }
