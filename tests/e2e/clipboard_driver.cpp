@@ -127,22 +127,8 @@ LPARAM RowPoint(HWND list, int row) {
 }
 }  // namespace
 
-namespace {
-// Puts the real pointer on the point of the list that a sent click names. The list holds the
-// mouse from the press to the release and follows every move meanwhile: a move that Wine
-// queues from where the pointer really is (the desktop's move back, a window shown or hidden
-// under it) would choose the row beneath it instead. With the pointer on the row, any such move
-// names the same row.
-void RestPointerOn(HWND list, LPARAM at) {
-  POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-  ClientToScreen(list, &screen);
-  MovePointer(screen);
-}
-}  // namespace
-
 void ClickListRow(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
-  RestPointerOn(list, at);
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
@@ -162,7 +148,6 @@ void OpenListRowMenu(HWND list, int row) {
 
 void DoubleClickListRow(HWND list, int row) {
   const LPARAM at = RowPoint(list, row);
-  RestPointerOn(list, at);
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(list, WM_LBUTTONUP, 0, at);
   PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
