@@ -116,6 +116,10 @@ TEST_F(ContinuousPaste, ContinuousCopyStoresTheSelection) {
   EXPECT_FALSE(refuse->checked);
   ForeignEditor editor;
   editor.SetText(L"表格里的一格");
+  // As in StartPastingAt: the foreground may still move for a while after the menu walks (the
+  // X server's focus events come late), and the step's Ctrl+C goes to whichever window has it.
+  ASSERT_TRUE(editor.Activate());
+  e2e::WaitUntil([] { return false; }, 500ms);
   ASSERT_TRUE(editor.Activate());
   editor.SelectAll();
   Tap(VK_F9);
