@@ -88,17 +88,17 @@ std::error_code AppendToFile(const fs::path& path, std::string_view bytes) {
   return error;
 }
 
-std::string ReadFileTail(const fs::path& path, std::size_t maxBytes) {
+FileTail ReadFileTail(const fs::path& path, std::size_t maxBytes) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return {};
   const std::streamoff size = in.tellg();
   if (size <= 0) return {};
   const std::streamoff take = std::min<std::streamoff>(size, static_cast<std::streamoff>(maxBytes));
   in.seekg(size - take);
-  std::string bytes(static_cast<std::size_t>(take), '\0');
-  in.read(bytes.data(), take);
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
+  FileTail tail{std::string(static_cast<std::size_t>(take), '\0'), static_cast<std::uintmax_t>(size)};
+  in.read(tail.bytes.data(), take);
+  tail.bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return tail;
 }
 
 bool IsTemporaryNameOf(std::u16string_view name, std::u16string_view target) {

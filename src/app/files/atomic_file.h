@@ -27,8 +27,13 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path);
 // for the next append to be glued onto.
 std::error_code AppendToFile(const std::filesystem::path& path, std::string_view bytes);
 
-// The last bytes of a file (at most maxBytes); empty when it has none or cannot be read.
-std::string ReadFileTail(const std::filesystem::path& path, std::size_t maxBytes);
+// The last bytes of a file (at most maxBytes) and its whole size; empty when it has none or
+// cannot be read.
+struct FileTail {
+  std::string bytes;
+  std::uintmax_t fileSize = 0;
+};
+FileTail ReadFileTail(const std::filesystem::path& path, std::size_t maxBytes);
 
 // Removes what an interrupted write of this program left beside the file: its temporary
 // files ("<name>.<number>.tmp", the database's "<name>.<number>.tmp.<number>.tmp", the

@@ -16,7 +16,6 @@ namespace app {
 
 // Windows codes the runtime's numbers stand for.
 namespace winerror {
-inline constexpr int kFileNotFound = 2;
 inline constexpr int kPathNotFound = 3;
 inline constexpr int kTooManyOpenFiles = 4;
 inline constexpr int kAccessDenied = 5;

@@ -130,10 +130,9 @@ std::error_code AppendAutoSaveRecord(const fs::path& file, std::u16string_view t
   }
   if (head.error) return head.error;
   const TextFileFormat format = GetTextFileFormat(head.bytes);
-  const std::string tail = ReadFileTail(file, kEncodingSample);
-  std::error_code size_error;
-  const std::uintmax_t size = fs::file_size(file, size_error);
-  if (EndsInsideALine(tail, format, MarkSize(format), size_error ? 0 : size)) record.insert(0, u"\r\n");
+  const FileTail end = ReadFileTail(file, kEncodingSample);
+  const std::string& tail = end.bytes;
+  if (EndsInsideALine(tail, format, MarkSize(format), end.fileSize)) record.insert(0, u"\r\n");
   switch (format) {
     case TextFileFormat::tfUtf8:
       return AppendToFile(file, unicode::Utf16ToUtf8(record));

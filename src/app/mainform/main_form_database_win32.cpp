@@ -50,13 +50,18 @@ bool TForm1::WriteDatabaseFile(const std::u16string& file, int onlyRow) {
   return WriteDatabaseRecords(file, records);
 }
 
-bool TForm1::WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records) {
+bool TForm1::WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records,
+                                  std::optional<WrittenFile> reportAs) {
   DatabaseWriteResult result;
   {
     gui::WaitCursor hourglass;
     result = WriteEntryDatabase(file, DatabaseTemplateFile(), records, ADOConnection1, ADOQuery1);
   }
-  if (!result.ok()) gui::MessageBoxU(result.message, listtext::kErrorCaption, MB_OK | MB_ICONERROR);
+  if (reportAs && result.status == DatabaseWriteStatus::Failed) {
+    ReportWriteFailure(*reportAs, file, result.reason);
+  } else if (!result.ok()) {
+    gui::MessageBoxU(result.message, listtext::kErrorCaption, MB_OK | MB_ICONERROR);
+  }
   return result.ok();
 }
 
@@ -82,16 +87,7 @@ void TForm1::tuicubaocunweisujukuClick() {
   for (int j = 0; j < run.RunHistoryCount(); ++j) records.push_back({run.RunHistoryTexts(j), run.RunHistorySnapshots(j)});
   const std::u16string caption = Caption();
   SetCaption(dbtext::kSavingExitDatabase);
-  DatabaseWriteResult result;
-  {
-    gui::WaitCursor hourglass;
-    result = WriteEntryDatabase(paths_.ExitDatabaseFile, DatabaseTemplateFile(), records, ADOConnection1, ADOQuery1);
-  }
-  if (result.status == DatabaseWriteStatus::Failed) {
-    ReportWriteFailure(WrittenFile::ExitDatabase, paths_.ExitDatabaseFile, result.reason);
-  } else if (!result.ok()) {
-    gui::MessageBoxU(result.message, listtext::kErrorCaption, MB_OK | MB_ICONERROR);
-  }
+  WriteDatabaseRecords(paths_.ExitDatabaseFile, records, WrittenFile::ExitDatabase);
   SetCaption(caption);
 }
 

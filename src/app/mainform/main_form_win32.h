@@ -473,7 +473,10 @@ class TForm1 : public gui::Form,
   std::u16string DatabaseTemplateFile() const;
   bool daorusujukeziClick();  // true when the database was read whole (or held no record)
   bool WriteDatabaseFile(const std::u16string& file, int onlyRow);  // onlyRow -1: every row
-  bool WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records);
+  // A failed write is reported as the file `reportAs` when given (which file, why, what was
+  // kept), else with the writer's own message.
+  bool WriteDatabaseRecords(const std::u16string& file, std::span<const DatabaseRecord> records,
+                            std::optional<WrittenFile> reportAs = std::nullopt);
   void baocunweisujukuziClick();
   void danxiangbaocunweisujukuziClick();
   void tuicubaocunweisujukuClick();
