@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "gui/modal_loop.h"
+
 namespace desktop {
 
 namespace {
@@ -30,6 +32,7 @@ class Win32SendKeys : public SendKeysPlatform {
   }
   void ShowMessage(std::u16string_view text) override {
     const std::wstring wide(text.begin(), text.end());
+    const gui::ModalLoopScope modal;
     MessageBoxW(nullptr, wide.c_str(), L"SendKeys", MB_OK);
   }
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "gui/guard.h"
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 #include "unicode/system_error_text.h"
 
@@ -54,6 +55,7 @@ class Win32Platform : public HookPlatform {
  public:
   Win32Platform() : loader_(api_) {}
   ~Win32Platform() override {
+    const gui::ModalLoopScope modal;
     if (loader_.Loaded()) MessageBoxW(nullptr, L"SysHook DLL was not unloaded!", L"SysHookLoader", MB_ICONWARNING);
   }
 
@@ -86,6 +88,7 @@ class Win32Platform : public HookPlatform {
   }
 
   void ShowErrorBox(const std::u16string& caption, const std::u16string& text) override {
+    const gui::ModalLoopScope modal;
     MessageBoxW(nullptr, gui::W(text), gui::W(caption), MB_ICONERROR);
   }
 

@@ -6,6 +6,7 @@
 #include "gui/form.h"
 #include "gui/gdi.h"
 #include "gui/guard.h"
+#include "gui/modal_loop.h"
 #include "unicode/uni_win_control_win32.h"
 
 namespace gui {
@@ -99,8 +100,11 @@ int Application::Run() {
 }
 
 void Application::ProcessMessages() {
+  const WaitScope wait;
+  // Under a loop of the system's own its input stays queued for it.
+  const UINT which = ModalLoopRuns() ? PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT : 0;
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | which)) {
     if (msg.message == WM_QUIT) {
       terminated_ = true;
       PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must still see it
@@ -123,13 +127,52 @@ void Application::ProcessPostedMessages(HWND window) {
   while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) DispatchMessageW(&msg);
 }
 
-void Application::Wait(DWORD milliseconds) {
+void Application::ProcessSentMessages() {
+  // A look at the queue delivers what was sent; with this filter nothing else is taken.
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+bool Application::WaitAnsweringSentMessages(HANDLE object, DWORD milliseconds) {
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    ProcessMessages();
-    Sleep(10);
+  for (;;) {
+    const DWORD passed = GetTickCount() - start;
+    const DWORD left = passed < milliseconds ? milliseconds - passed : 0;
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &object, left, QS_SENDMESSAGE, 0);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    ProcessSentMessages();
   }
-  ProcessMessages();
+}
+
+void Application::Wait(DWORD milliseconds) {
+  const WaitScope wait;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    ProcessMessages();
+    const DWORD passed = GetTickCount() - start;
+    if (passed >= milliseconds) return;
+    // Only what ProcessMessages would take wakes the wait: under a loop of the system's own
+    // queued input does not.
+    const DWORD wakeFor = ModalLoopRuns() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - passed, wakeFor, 0);
+  }
+}
+
+Application::WaitScope::~WaitScope() {
+  Application& app = Instance();
+  if (--app.waits_ > 0) return;
+  std::vector<std::function<void()>> work;
+  work.swap(app.after_waits_);
+  for (auto& step : work) Guarded("after a wait", [&] { step(); });
+}
+
+void Application::AfterWaits(std::function<void()> work) {
+  if (waits_ == 0) {
+    Guarded("after a wait", [&] { work(); });
+    return;
+  }
+  after_waits_.push_back(std::move(work));
 }
 
 void Application::Terminate() {

@@ -39,16 +39,39 @@ class Application {
   // loop runs one step at a time until a step answers false. What start-up leaves for after
   // the main window shows.
   void SetIdleWork(std::function<bool()> step) { idle_work_ = std::move(step); }
-  // One round of message handling: everything that is waiting, then return.
+  // One round of message handling: everything that is waiting, then return. While a menu,
+  // a box or a dialog runs its own loop above (ModalLoopRuns), the keys and clicks are left
+  // in the queue for it: only what is sent, posted messages and paints are handled.
   void ProcessMessages();
+  // Only what other threads and programs send to this thread's windows: the program answers
+  // them (a clipboard owner's question, a viewer chain's notice) and takes nothing from its
+  // queue, so that no command, key or click runs.
+  static void ProcessSentMessages();
+  // Waits for `object` at most `milliseconds`, answering what is sent meanwhile (as
+  // ProcessSentMessages); true when it was signalled.
+  static bool WaitAnsweringSentMessages(HANDLE object, DWORD milliseconds);
   // Only the paint messages that are waiting (and messages other threads send, which every
   // wait delivers): the windows stay drawn while no command, key or click can run.
   void ProcessPaintMessages();
   // Only the messages posted to one window (and those other threads send): what showing it
   // set going is done before a long job, and no command, key or click can run.
   void ProcessPostedMessages(HWND window);
-  // Sleeps in steps, handling messages between them, for about the given time.
+  // Handles messages (as ProcessMessages) for about the given time.
   void Wait(DWORD milliseconds);
+
+  // A wait that handles messages runs while one lives. A close handled inside it would
+  // destroy windows under the code that waits: such work is put off until the outermost
+  // wait ends (AfterWaits).
+  class WaitScope {
+   public:
+    WaitScope() { ++Instance().waits_; }
+    ~WaitScope();
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+  };
+  bool InsideWait() const { return waits_ > 0; }
+  // Runs `work` when no wait runs any more (at once when none runs now).
+  void AfterWaits(std::function<void()> work);
   void Terminate();
   // A modeless dialog (such as the find dialog) gets its keys from the message loop while open.
   void AddModelessDialog(HWND dialog);
@@ -80,6 +103,8 @@ class Application {
   std::vector<bool (*)(MSG&)> key_previews_;
   bool terminated_ = false;
   std::function<bool()> idle_work_;
+  int waits_ = 0;
+  std::vector<std::function<void()>> after_waits_;
 };
 
 }  // namespace gui

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "gui/modal_loop.h"
+
 namespace gui {
 
 bool ColorDialog::Execute(HWND owner) {
@@ -13,6 +15,7 @@ bool ColorDialog::Execute(HWND owner) {
   choose.rgbResult = Color;
   choose.lpCustColors = custom_;
   choose.Flags = CC_RGBINIT | CC_ANYCOLOR;
+  const ModalLoopScope modal;
   if (!ChooseColorW(&choose)) return false;
   Color = choose.rgbResult;
   return true;

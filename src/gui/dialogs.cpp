@@ -5,6 +5,7 @@
 
 #include "gui/application.h"
 #include "gui/form.h"
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 
 namespace gui {
@@ -20,6 +21,7 @@ HWND OwnerWindow() {
 
 int MessageBoxU(std::u16string_view text, std::u16string_view caption, UINT flags) {
   const std::u16string t(text), c(caption);
+  const ModalLoopScope modal;
   return MessageBoxW(OwnerWindow(), W(t), W(c), flags);
 }
 
@@ -152,6 +154,7 @@ bool InputQuery(std::u16string_view caption, std::u16string_view prompt, std::u1
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 143, 46, 50, 14, IDCANCEL, 0x0080, u"取消");
   std::u16string answer = value;
   InputState state{&answer};
+  const ModalLoopScope modal;
   const INT_PTR rc = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(t.data()),
                                              OwnerWindow(), InputProc, reinterpret_cast<LPARAM>(&state));
   if (rc != IDOK) return false;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 
 namespace gui {
@@ -34,6 +35,7 @@ FileDialogResult Run(HWND owner, const FileDialogSpec& desc, bool save) {
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
               (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
   FileDialogResult result;
+  const ModalLoopScope modal;
   result.ok = (save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)) != FALSE;
   if (result.ok) {
     result.file = U(file.data());
@@ -65,6 +67,7 @@ void BrowseForFolder(HWND owner, std::u16string_view title, std::u16string_view 
     info.lParam = reinterpret_cast<LPARAM>(W(initial));
   }
   folder.clear();
+  const ModalLoopScope modal;
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
   if (!item) return;
   wchar_t path[MAX_PATH + 1] = {};  // 261 characters

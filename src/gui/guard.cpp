@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 #include "unicode/codepage.h"
 
@@ -35,6 +36,7 @@ void ReportUnhandledException(const char* where) noexcept {
     }
     // Library exceptions carry English texts; the message keeps them as they are.
     const std::u16string text = u"程序内部错误（" + unicode::Utf8ToUtf16(where) + u"）：\r\n" + unicode::Utf8ToUtf16(what);
+    const ModalLoopScope modal;
     MessageBoxW(nullptr, W(text), L"出错", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   } catch (...) {
     // Nothing more can be done without risking an exception through a Windows frame.

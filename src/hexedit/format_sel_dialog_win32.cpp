@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/guard.h"
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 
 namespace hexedit {
@@ -149,6 +150,7 @@ std::optional<FormatSelection> TFormatSelDialog::Execute(HWND owner, const std::
   t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 0x0080, L"OK");
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 0x0080, L"Cancel");
   DialogState state{&formats, &registered, {}, owner};
+  const gui::ModalLoopScope modal;
   const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, DialogProc,
                                                  reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK || state.result.format == 0) return std::nullopt;

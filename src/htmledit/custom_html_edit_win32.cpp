@@ -2,6 +2,7 @@
 #include "htmledit/custom_html_edit_win32.h"
 
 #include "gui/application.h"
+#include "gui/modal_loop.h"
 #include "htmledit/document_edits.h"
 #include "htmledit/editor_selection.h"
 #include "htmledit/module_routines.h"
@@ -57,6 +58,7 @@ void TCustomHtmlEdit::ProcessMessages() { gui::Application::Instance().ProcessMe
 
 void TCustomHtmlEdit::ShowMessage(const std::u16string& text) {
   HWND owner = ParentForm();
+  const gui::ModalLoopScope modal;
   MessageBoxW(owner, reinterpret_cast<const wchar_t*>(text.c_str()),
               reinterpret_cast<const wchar_t*>(gui::Application::Instance().Title().c_str()), MB_OK);
 }

@@ -38,6 +38,11 @@ TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settin
   return TextVerdict::Store;
 }
 
+bool CaptureForecast::WouldStore(const std::u16string& text) const {
+  CaptureState copy = state;
+  return DecideTextCapture(copy, settings, text, rowCount, selectedRow) == TextVerdict::Store;
+}
+
 void UndoTextCapture(CaptureState& state, const CaptureState& before, const std::u16string& text) {
   if (state.LastClipText == text) state.LastClipText = before.LastClipText;
   state.CopyStepPending = before.CopyStepPending;

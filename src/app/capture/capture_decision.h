@@ -51,6 +51,17 @@ enum class TextVerdict {
 TextVerdict DecideTextCapture(CaptureState& state, const CaptureSettings& settings, const std::u16string& text,
                               int rowCount, int selectedRow);
 
+// What DecideTextCapture will say of a text, worked out beforehand on copies (on the reader's
+// thread, while the window waits): the snapshot of a text that is not stored is not read, so
+// that an owner does not render its promised formats for nothing.
+struct CaptureForecast {
+  CaptureState state;
+  CaptureSettings settings;
+  int rowCount = 0;
+  int selectedRow = -1;
+  bool WouldStore(const std::u16string& text) const;
+};
+
 // A text that DecideTextCapture let through could not be stored after all: what the decision
 // changed goes back to `before` (unless something else changed it meanwhile).
 void UndoTextCapture(CaptureState& state, const CaptureState& before, const std::u16string& text);

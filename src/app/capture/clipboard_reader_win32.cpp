@@ -1,7 +1,11 @@
 #include "app/capture/clipboard_reader_win32.h"
 
 #include <algorithm>
+#include <mutex>
 #include <thread>
+
+#include "gui/application.h"
+#include "gui/modal_loop.h"
 
 namespace app {
 
@@ -17,13 +21,43 @@ DWORD TimeLeft(DWORD deadline, DWORD now) {
 // into slices this long.
 constexpr DWORD kOpeningSliceMs = 50;
 
+// Sent to the reader's window when the window's thread gives a read up: it closes the
+// clipboard there. A read held in a render (GetClipboardData waits for the owner's answer)
+// still handles what is sent to its thread's windows, so other programs and the program's
+// own writes can use the clipboard again although the owner has not answered.
+constexpr UINT kLetGoMessage = WM_APP + 1;
+constexpr wchar_t kReaderWindowClass[] = L"QuilloraClipboardReader";
+
+LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kLetGoMessage) {
+    CloseClipboard();  // fails harmlessly when this thread does not hold it
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateReaderWindow() {
+  static std::once_flag registered;
+  std::call_once(registered, [] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = ReaderWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kReaderWindowClass;
+    RegisterClassW(&windowClass);
+  });
+  return CreateWindowExW(0, kReaderWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                         nullptr);
+}
+
 }  // namespace
 
 // What the two threads share. A command is written by the window's thread before `wake` and
 // read by the reader's thread after it; the answer is written before `done` and read after
 // it. The window's thread writes no command while one runs, nor after it stopped waiting.
+// `done` stays set until the next command, so that a wait nested in the window's wait (the end
+// of the session finishing a capture) and the wait it is nested in both see the answer.
 struct ClipboardReader::Channel {
-  Channel() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+  Channel() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Channel() {
     if (wake) CloseHandle(wake);
     if (done) CloseHandle(done);
@@ -34,6 +68,7 @@ struct ClipboardReader::Channel {
   HANDLE wake;
   HANDLE done;
   std::atomic<bool> stop{false};
+  std::atomic<HWND> window{nullptr};  // where the clipboard is opened, once the thread made it
 
   // The command: open the clipboard first (a session's first read), the read, close after it.
   bool openFirst = false;
@@ -54,8 +89,8 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
   // The clipboard is opened in a window of this thread: only that window could open it again
   // while this thread holds it (a reader opening it with no window would let any other such
   // reader take it over under Wine).
-  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
+  HWND window = CreateReaderWindow();
+  c.window = window;
   bool open = false;
   DWORD deadline = 0;
   for (;;) {
@@ -84,7 +119,9 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
       }
     }
     if (c.read && c.outcome == Outcome::Done) {
-      if (!open) {
+      if (c.stop) {
+        c.outcome = Outcome::Late;  // given up while the opening waited
+      } else if (!open) {
         c.outcome = Outcome::Late;  // the session's deadline closed the clipboard already
       } else {
         try {
@@ -129,6 +166,9 @@ bool ClipboardReader::StartThread() {
 void ClipboardReader::Abandon() {
   channel_->stop = true;
   SetEvent(channel_->wake);  // a thread that waits for a command ends at once
+  // A thread held in a read lets the clipboard go at once (the message is handled inside the
+  // read's wait); one that is not closes it as it ends.
+  if (HWND window = channel_->window) SendNotifyMessageW(window, kLetGoMessage, 0, 0);
   channel_.reset();          // the thread holds a reference of its own
 }
 
@@ -139,26 +179,54 @@ DWORD ClipboardReader::Deadline(DWORD deadline, bool opening) const {
 
 bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
   Channel& c = *channel_;
+  const gui::Application::WaitScope wait;
+  waiting_ = true;
+  waitDeadline_ = deadline;
+  waitOpening_ = opening;
+  struct NotWaiting {
+    bool& waiting;
+    ~NotWaiting() { waiting = false; }
+  } notWaiting{waiting_};
   for (;;) {
     const DWORD now = GetTickCount();
     DWORD left = TimeLeft(Deadline(deadline, opening), now);
     if (left == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
     if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
+    // What is sent is answered at once, in the quiet time too: the reader's own opening asks
+    // the clipboard's owner first, and that may be this window.
     const DWORD quiet = TimeLeft(quietUntil_, now);
     if (quiet > 0 || !handleMessages_) {
-      if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
+      if (gui::Application::WaitAnsweringSentMessages(c.done, handleMessages_ ? std::min(left, quiet) : left))
+        return true;
       continue;
     }
     if (!handleMessages_()) {
       handleMessages_ = nullptr;
       continue;
     }
-    // Returns also for input that was in the queue already, not only for input that comes.
-    if (MsgWaitForMultipleObjectsEx(1, &c.done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
+    // Returns also for messages that were in the queue already, not only for those that come;
+    // under a menu's or a box's own loop its input is left to it and does not wake the wait.
+    const DWORD wakeFor = gui::ModalLoopRuns() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
+    if (MsgWaitForMultipleObjectsEx(1, &c.done, left, wakeFor, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
   }
 }
 
+ClipboardReader::Outcome ClipboardReader::FinishRunning() {
+  if (!waiting_ || !channel_) return Outcome::Busy;
+  const std::shared_ptr<Channel> channel = channel_;
+  const DWORD until = GetTickCount() + budget_.readMs;
+  for (;;) {
+    const DWORD now = GetTickCount();
+    DWORD left = std::min(TimeLeft(Deadline(waitDeadline_, waitOpening_), now), TimeLeft(until, now));
+    if (left == 0) break;
+    if (waitOpening_ && !channel->opened) left = std::min(left, kOpeningSliceMs);
+    if (gui::Application::WaitAnsweringSentMessages(channel->done, left)) return channel->outcome;
+  }
+  return channel->opened ? Outcome::Late : Outcome::Busy;
+}
+
 bool ClipboardReader::Ask(DWORD deadline, bool opening) {
+  ResetEvent(channel_->done);
   SetEvent(channel_->wake);
   if (WaitForAnswer(deadline, opening)) return true;
   Abandon();

@@ -11,9 +11,14 @@
 // after the other, and closes it when the session ends, or by itself at the session's deadline
 // when the window's thread is held elsewhere meanwhile (a dialog opened while it waited), so
 // that the clipboard is never left open long. A read still running at the deadline is
-// abandoned: it goes on on its thread, which then closes the clipboard and ends as soon as the
-// owner answers or goes away; the next session gets a new thread. A read therefore shares with
-// the window's thread only what it holds a reference of its own to.
+// abandoned: its thread lets the clipboard go at once (from inside the read's wait for the
+// owner), reads no further and ends as soon as the owner answers or goes away; the next session
+// gets a new thread. A read therefore shares with the window's thread only what it holds a
+// reference of its own to.
+//
+// While it waits, the window's thread answers what is sent to it at once; from the quiet time's
+// end it handles its messages as well, but the input of a menu or box running its own loop above
+// it stays queued for that loop.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +52,12 @@ class ClipboardReader {
   ClipboardReader& operator=(const ClipboardReader&) = delete;
 
   const ClipboardBudget& budget() const { return budget_; }
+  // The window's thread waits for a read (and handles messages meanwhile).
+  bool Waiting() const { return waiting_; }
+  // From inside a message handled while the window waits for a read: waits for that read,
+  // answering only what is sent, until its deadline but at most the reads' budget from now. Its
+  // outcome; Late when it did not end by then (the wait below gives it up at its deadline).
+  Outcome FinishRunning();
 
   class Session {
    public:
@@ -93,7 +104,10 @@ class ClipboardReader {
   ClipboardBudget budget_;
   std::shared_ptr<Channel> channel_;  // the reader's thread, when one runs
   bool busy_ = false;                 // a session runs
-  DWORD quietUntil_ = 0;              // the session's waits handle no messages before this tick
+  DWORD quietUntil_ = 0;              // the session's waits answer only what is sent before this tick
+  bool waiting_ = false;
+  DWORD waitDeadline_ = 0;  // of the read waited for
+  bool waitOpening_ = false;
 };
 
 }  // namespace app

@@ -13,6 +13,7 @@
 #include "gui/application.h"
 #include "gui/dialogs.h"
 #include "gui/guard.h"
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 
 namespace app {
@@ -56,9 +57,7 @@ std::optional<TForm1::ClipboardLook> TForm1::LookAtClipboard() {
 bool TForm1::HandleMessagesWhileReading() {
   gui::Application& application = gui::Application::Instance();
   if (application.Terminated()) return false;
-  ++readWaits_;
   application.ProcessMessages();
-  --readWaits_;
   return !application.Terminated();
 }
 
@@ -92,26 +91,30 @@ CaptureSettings TForm1::CurrentCaptureSettings() const {
   return settings;
 }
 
-// ---- A close during a capture --------------------------------------------------------------------
+// ---- A close or the session's end inside a wait ---------------------------------------------------
 
-// The capture's waits handle the window's messages: a close handled there would destroy the
-// window (and write the exit record) under the running capture.
-struct TForm1::CaptureScope {
-  TForm1& form;
-  explicit CaptureScope(TForm1& f) : form(f) { ++form.captureScopes_; }
-  ~CaptureScope() {
-    if (--form.captureScopes_ > 0 || !form.closeAfterCapture_) return;
-    form.closeAfterCapture_ = false;
-    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+bool TForm1::PutOffCloseInsideWait() {
+  // A wait that handles messages (a read of the clipboard, a paste step's pause) runs below:
+  // the close would write the exit record and destroy the window under the code that waits.
+  // It comes again once the outermost wait has ended.
+  gui::Application& application = gui::Application::Instance();
+  if (!application.InsideWait()) {
+    closePutOff_ = false;
+    return false;
   }
-  CaptureScope(const CaptureScope&) = delete;
-  CaptureScope& operator=(const CaptureScope&) = delete;
-};
-
-bool TForm1::PutOffCloseDuringCapture() {
-  if (captureScopes_ == 0) return false;
-  closeAfterCapture_ = true;
+  if (!closePutOff_) {
+    closePutOff_ = true;
+    HWND window = Handle();
+    application.AfterWaits([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
+  }
   return true;
+}
+
+void TForm1::FinishRunningCapture() {
+  if (!runningCapture_) return;
+  const std::function<void(ClipboardReader::Outcome)> finish = std::move(runningCapture_);
+  runningCapture_ = nullptr;
+  finish(clipboardReader_.FinishRunning());
 }
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
@@ -145,11 +148,10 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   if (verdict != ChangeVerdict::Capture) {
     // A capture or the check timer handles messages while its reads wait: a change that comes
     // then is another program's copy (a picture would be lost for good), taken up afterwards.
-    if (verdict == ChangeVerdict::Busy && readWaits_ > 0 && listBusy_ == 0) changePending_ = true;
+    if (verdict == ChangeVerdict::Busy && clipboardReader_.Waiting() && listBusy_ == 0) changePending_ = true;
     if (fromChain) ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }
-  const CaptureScope scope(*this);
   // Every notification is passed on, also when this capture fails.
   struct Finish {
     TForm1& form;
@@ -161,68 +163,95 @@ void TForm1::TakeClipboardChange(bool fromChain) {
     }
   } finish{*this, fromChain};
 
-  // The clipboard stays open from the wait until the text and its snapshot are read: one
-  // opening instead of three, and no other program can change it between the two reads. The
-  // look at its formats, the text and the snapshot are read on the reader's thread within the
-  // budget: the owner may render late or hang (and under Wine a look waits for it too).
+  // One opening and one hand-over to the reader's thread: the look at the formats, the text
+  // and, when the text is going to be stored, its snapshot (huodejianqiebaoClick within the
+  // same opening, so no other program can change the clipboard between the reads); then the
+  // clipboard is closed, before the list and the sounds. They are read within the budget: the
+  // owner may render late or hang (and under Wine a look waits for it too).
   ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
-  auto look = std::make_shared<ClipboardLook>();
-  auto reads = std::make_shared<SnapshotReads>();
-  auto sequence = std::make_shared<DWORD>(0);
-  // The owner is asked whether it answers at once; the answer is heard before the snapshot.
-  auto owner = std::make_shared<Clipboardbaocun::OwnerQuestion>();
-  const ClipboardReader::Outcome first = clipboard.Run([look, reads, sequence, owner](const std::atomic<bool>&) {
-    owner->Ask();
-    *sequence = GetClipboardSequenceNumber();
-    *look = LookAtOpenClipboard(false);
-    if (look->text) Clipboardbaocun::ReadOpenClipboardText(*reads);
-  });
-  // Another program holds the clipboard, or its owner kept the look from coming in time: the
-  // change counts as not seen, and the check timer catches it up.
-  if (first == ClipboardReader::Outcome::Busy) return;
-  if (first == ClipboardReader::Outcome::Late) {
-    lastSeenSequence_ = 0;
-    return;
+  auto change = std::make_shared<ChangeReads>();
+  const CaptureForecast forecast{capture_, settings, history_->rowCount(), SelectedRow()};
+  const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
+  // The end of the session may have to finish this capture from inside the wait.
+  runningCapture_ = [this, settings, change](ClipboardReader::Outcome outcome) {
+    FinishCapture(settings, *change, outcome);
+  };
+  const ClipboardReader::Outcome outcome = clipboard.Run(
+      [change, forecast, answerMs](const std::atomic<bool>& stop) { ReadChange(*change, forecast, stop, answerMs); },
+      true);
+  if (!runningCapture_) return;  // finished already
+  runningCapture_ = nullptr;
+  FinishCapture(settings, *change, outcome);
+}
+
+void TForm1::ReadChange(ChangeReads& change, const CaptureForecast& forecast, const std::atomic<bool>& stop,
+                        unsigned ownerAnswerMs) {
+  change.sequence = GetClipboardSequenceNumber();
+  change.look = LookAtOpenClipboard(false);
+  if (change.look.text) {
+    Clipboardbaocun::ReadOpenClipboardText(change.reads);
+    const std::optional<ReadFormat> text = change.reads.Text();
+    change.snapshotRead = text && forecast.WouldStore(UnicodeTextUpToZero(text->data));
   }
-  lastSeenSequence_ = *sequence;
+  change.textRead = true;
+  if (change.snapshotRead) Clipboardbaocun::ReadOpenClipboardFormats(change.reads, stop, change.owner, ownerAnswerMs);
+}
+
+void TForm1::FinishCapture(const CaptureSettings& settings, ChangeReads& change, ClipboardReader::Outcome outcome) {
+  // Another program holds the clipboard, or its owner kept the look or the text from coming in
+  // time: the change counts as not seen, and the check timer catches it up.
+  if (outcome == ClipboardReader::Outcome::Busy) return;
+  if (!change.textRead) {
+    lastSeenSequence_ = 0;
+    if (outcome != ClipboardReader::Outcome::Failed) return;
+  } else {
+    lastSeenSequence_ = change.sequence;
+  }
   try {
-    if (first == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's text could not be read");
-    if (look->text) {
-      CaptureText(settings, clipboard, reads, owner);
+    if (outcome == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard could not be read");
+    if (change.look.text) {
+      CaptureText(settings, change);
     } else {
-      clipboard.Close();
-      CaptureWithoutText(look->picture);
+      CaptureWithoutText(change.look.picture);
     }
   } catch (...) {
-    clipboard.Close();
     Timer1.SetEnabled(false);
     PlayWaveIfExists(kLogonWave);
     Timer1.SetEnabled(true);
   }
 }
 
-void TForm1::CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
-                         const std::shared_ptr<SnapshotReads>& reads,
-                         const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner) {
+void TForm1::CaptureText(const CaptureSettings& settings, ChangeReads& change) {
   // A text that could not be read is no empty entry; the change counts as not seen, and the
   // check timer catches it up.
-  const std::optional<ReadFormat> textFormat = reads->Text();
+  const std::optional<ReadFormat> textFormat = change.reads.Text();
   if (!textFormat) {
     lastSeenSequence_ = 0;
     return;
   }
   const std::u16string text = UnicodeTextUpToZero(textFormat->data);
+  // What the owner has not rendered when the budget is spent is left out; the text stays.
   StoreClipboardText(settings, text, [&] {
-    // The snapshot of the clipboard the text was read from (huodejianqiebaoClick within the
-    // opening above); the clipboard goes back before the list and the sounds. What the owner
-    // has not rendered when the budget is spent is left out; the text stays.
-    const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-    const ClipboardReader::Outcome snapshot = clipboard.Run(
-        [reads, owner, answerMs](const std::atomic<bool>& stop) { Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, *owner, answerMs); },
-        true);
-    if (snapshot == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
-    return reads->Kept();
+    return change.snapshotRead ? change.reads.Kept() : SnapshotOfUnchangedClipboard(change.sequence, *textFormat);
   });
+}
+
+SnapshotBytes TForm1::SnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text) {
+  // The forecast turned the text down, but a message handled while the reads waited changed
+  // what the decision goes by. The snapshot is read now from the same clipboard only; a
+  // clipboard changed meanwhile leaves the entry its text alone.
+  auto reads = std::make_shared<SnapshotReads>();
+  reads->SetText(text);
+  const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
+  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
+  clipboard.Run(
+      [reads, sequence, answerMs](const std::atomic<bool>& stop) {
+        if (GetClipboardSequenceNumber() != sequence) return;
+        Clipboardbaocun::OwnerQuestion owner;
+        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+      },
+      true);
+  return reads->Kept();
 }
 
 void TForm1::StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
@@ -300,8 +329,9 @@ void TForm1::Timer1Timer() {
       Timer1.SetEnabled(true);
       return;
     }
-    if (capture_.CaptureBusy) return;
-    const CaptureScope scope(*this);
+    // Under a menu's or a box's own loop the look waits: its wait would hold that loop up
+    // (and the owner may be slow). The next tick after the loop looks.
+    if (capture_.CaptureBusy || gui::ModalLoopRuns()) return;
     capture_.CaptureBusy = true;
     Timer1.SetEnabled(false);
     if (const std::optional<ClipboardLook> look = LookAtClipboard()) {

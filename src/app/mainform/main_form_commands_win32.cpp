@@ -14,6 +14,7 @@
 #include "app/workbook/workbook_reader.h"
 #include "gui/application.h"
 #include "gui/dialogs.h"
+#include "gui/modal_loop.h"
 #include "gui/wide.h"
 
 namespace app {
@@ -74,6 +75,7 @@ void TForm1::N67Click() {
   choose.lpLogFont = &font;
   choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   choose.rgbColors = ListTextColor();
+  const gui::ModalLoopScope modal;
   if (!ChooseFontW(&choose)) return;
   settings_.ListFontName = gui::U(font.lfFaceName);
   settings_.ListFontSize = choose.iPointSize > 0 ? choose.iPointSize / 10 : settings_.ListFontSize;

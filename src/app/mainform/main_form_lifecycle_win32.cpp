@@ -266,6 +266,8 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       // The process is ended right after this returns, without a close: the close's saving
       // steps run now, once.
       if (wp) {
+        // A copy whose reads the window waits for goes into the exit record too.
+        FinishRunningCapture();
         RunCloseSteps(EndSessionSave.value_or(NothingDecrypted));
       }
       EndSessionSave.reset();
@@ -280,8 +282,7 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 1;
       return true;
     case WM_CLOSE:
-      // A close during a capture comes again when the capture ends (main_form_capture_win32.cpp).
-      if (!PutOffCloseDuringCapture()) return false;
+      if (!PutOffCloseInsideWait()) return false;
       result = 0;
       return true;
     case WM_DRAWCLIPBOARD:

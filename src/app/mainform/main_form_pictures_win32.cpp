@@ -144,7 +144,6 @@ Picture TForm1::ReadClipboardPicture() {
   const ClipboardReader::Outcome read = clipboard.Run(
       [picture, answerMs](const std::atomic<bool>&) {
         Clipboardbaocun::OwnerQuestion owner;
-        owner.Ask();
         if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
       },
       true);

@@ -239,18 +239,32 @@ class TForm1 : public gui::Form,
 
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
-  // The text read already into `reads`, within the opening `clipboard`, where its snapshot is read.
-  void CaptureText(const CaptureSettings& settings, ClipboardReader::Session& clipboard,
-                   const std::shared_ptr<SnapshotReads>& reads,
-                   const std::shared_ptr<Clipboardbaocun::OwnerQuestion>& owner);
+  // What a capture reads in its one hand-over to the reader's thread: the sequence number, the
+  // look and the text, and, when the forecast stores the text, its snapshot. The first three
+  // (and snapshotRead) are the reader's until `textRead` is set; `reads` is shared safely.
+  struct ChangeReads {
+    DWORD sequence = 0;
+    ClipboardLook look;
+    bool snapshotRead = false;
+    std::atomic<bool> textRead{false};
+    SnapshotReads reads;
+    Clipboardbaocun::OwnerQuestion owner;  // the reader's own
+  };
+  static void ReadChange(ChangeReads& change, const CaptureForecast& forecast, const std::atomic<bool>& stop,
+                         unsigned ownerAnswerMs);
+  // What the capture does with the reads once they are done or given up.
+  void FinishCapture(const CaptureSettings& settings, ChangeReads& change, ClipboardReader::Outcome outcome);
+  void CaptureText(const CaptureSettings& settings, ChangeReads& change);
+  SnapshotBytes SnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text);
+  // A close that comes inside a wait comes again after it: true when this one is put off so.
+  bool PutOffCloseInsideWait();
+  // The session ends while the window waits for a capture's reads: the capture gets the reads'
+  // time to end and is finished from here.
+  void FinishRunningCapture();
   // Decides on a text of the clipboard and stores it with the snapshot that `takeSnapshot`
   // gives (asked for only when the text is stored), then the autosave record and the effects.
   void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
                           const std::function<SnapshotBytes()>& takeSnapshot);
-  // A close that comes while a capture runs (its waits handle messages) comes again when the
-  // capture ends: true when this one is put off so.
-  bool PutOffCloseDuringCapture();
-  struct CaptureScope;
   // The add sound and the list's focus after a stored capture, decided when the row went in.
   struct CaptureEffects {
     SoundChoice sound;
@@ -582,10 +596,11 @@ class TForm1 : public gui::Form,
   bool ownWriteInProgress_ = false;
   // The clipboard's reads of the capture, the check timer and the pictures.
   ClipboardReader clipboardReader_{[this] { return HandleMessagesWhileReading(); }};
-  int readWaits_ = 0;             // messages handled while the reads wait (nested)
   bool changePending_ = false;    // a change came meanwhile: taken up when the reads are done
-  int captureScopes_ = 0;        // captures running (nested in one another's waits)
-  bool closeAfterCapture_ = false;
+  // The capture whose reads the window waits for, to finish from inside the wait when the
+  // session ends meanwhile.
+  std::function<void(ClipboardReader::Outcome)> runningCapture_;
+  bool closePutOff_ = false;      // a close came inside a wait: it comes again after the wait
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
   struct BusyScope {
     int& depth;

@@ -88,6 +88,7 @@ DWORD TimeLeft(DWORD deadline, DWORD now) {
 }  // namespace
 
 void OwnerQuestion::Ask() {
+  asked_ = true;
   askedAt_ = GetTickCount();
   HWND owner = GetClipboardOwner();
   DWORD process = 0;
@@ -101,6 +102,7 @@ void OwnerQuestion::Ask() {
 }
 
 bool OwnerQuestion::Answered(unsigned answerMs) {
+  if (!asked_) Ask();
   if (answered_ || question_ == 0) return answered_;
   for (;;) {
     // The answer comes to this thread as it looks at its messages (none else come to it).
@@ -120,16 +122,20 @@ void ReadOpenClipboardText(SnapshotReads& reads) {
 void ReadOpenClipboardFormats(SnapshotReads& reads, const std::atomic<bool>& stop, OwnerQuestion& owner,
                               unsigned ownerAnswerMs) {
   if (!reads.HasText()) ReadOpenClipboardText(reads);
-  // A silent owner would hold this thread in the first format it promised: the entry keeps
-  // its text alone.
-  if (stop || !owner.Answered(ownerAnswerMs)) return;
+  if (stop) return;
   const bool haveText = reads.HasText();
   for (UINT format = EnumClipboardFormats(0); format != 0 && !stop; format = EnumClipboardFormats(format)) {
     if (format == CF_UNICODETEXT && haveText) {
       reads.AddText();
-    } else if (std::optional<ReadFormat> record = ReadClipboardFormat(format)) {
-      reads.Add(std::move(*record));
+      continue;
     }
+    // The system makes the other text formats and the locale from the text and asks the owner
+    // nothing for them. Any other format may be one the owner promised and renders only when it
+    // is asked for: a silent owner would hold this thread in it, so only an owner that answered
+    // is asked (the entry keeps what was read before).
+    const bool madeFromText = haveText && (format == CF_TEXT || format == CF_OEMTEXT || format == CF_LOCALE);
+    if (!madeFromText && !owner.Answered(ownerAnswerMs)) return;
+    if (std::optional<ReadFormat> record = ReadClipboardFormat(format)) reads.Add(std::move(*record));
   }
   if (!stop) reads.MarkWhole();
 }

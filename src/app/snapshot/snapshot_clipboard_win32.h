@@ -40,19 +40,20 @@ bool SaveClipboardFormat(UINT format, SnapshotWriter& writer);
 // SaveClipboard). A format its owner promised is rendered first: this waits for the owner.
 std::optional<ReadFormat> ReadClipboardFormat(UINT format);
 
-// Whether the clipboard's owner answers at all, asked with a message (WM_NULL) that is sent at
-// once and heard later on the same thread, so that its round trip to the owner's process goes
-// on while this thread reads the text. An owner that does not answer in time is asked to render
-// nothing. A clipboard without an owner, or owned by this program (which promises nothing),
-// answers at once.
+// Whether the clipboard's owner answers at all, asked with a message (WM_NULL) before the first
+// format it may have to render: an owner that does not answer in time is asked to render
+// nothing. A copy of text alone asks the owner nothing. A clipboard without an owner, or owned
+// by this program (which promises nothing), answers at once.
 class OwnerQuestion {
  public:
-  void Ask();
-  // Whether the answer came within `answerMs` of the question; waits for it, handling this
-  // thread's messages (the answer comes through them).
+  // Whether the answer came within `answerMs` of the question (asked now, unless it was
+  // before); waits for it, handling this thread's messages (the answer comes through them).
   bool Answered(unsigned answerMs);
 
  private:
+  void Ask();
+
+  bool asked_ = false;
   unsigned question_ = 0;  // 0: no question on its way
   bool answered_ = false;
   DWORD askedAt_ = 0;
@@ -62,8 +63,9 @@ class OwnerQuestion {
 void ReadOpenClipboardText(SnapshotReads& reads);
 
 // The snapshot into `reads`, format by format in the clipboard's order: the text first (when
-// it was not read before), every other format only when the owner answered the question asked
-// before (within `ownerAnswerMs` of it), and no further format once `stop` is set; marked
+// it was not read before), the formats the system makes from the text, every other format only
+// when the owner answered the question asked before (within `ownerAnswerMs` of it; it is waited
+// for at the first such format), and no further format once `stop` is set; marked
 // whole when every format was come to.
 void ReadOpenClipboardFormats(SnapshotReads& reads, const std::atomic<bool>& stop, OwnerQuestion& owner,
                               unsigned ownerAnswerMs);

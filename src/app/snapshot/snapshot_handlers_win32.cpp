@@ -21,7 +21,6 @@ bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot,
   const ClipboardReader::Outcome outcome = clipboard.Run(
       [reads, answerMs](const std::atomic<bool>& stop) {
         Clipboardbaocun::OwnerQuestion owner;
-        owner.Ask();
         Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
       },
       true);

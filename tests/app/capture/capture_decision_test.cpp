@@ -55,6 +55,20 @@ TEST(CaptureDecision, ContinuousCopyStepIsStoredOnceThenItsEchoRefused) {
   EXPECT_EQ(DecideTextCapture(s, settings, u"row", 1, 0), TextVerdict::Store);  // only one echo is refused
 }
 
+TEST(CaptureDecision, TheForecastAgreesWithTheDecisionAndChangesNothing) {
+  CaptureForecast forecast;
+  forecast.state.CopyStepCaptured = true;  // the next repeat of the last text is an echo
+  forecast.state.LastClipText = u"row";
+  forecast.rowCount = 1;
+  forecast.selectedRow = 0;
+  EXPECT_FALSE(forecast.WouldStore(u"row"));
+  EXPECT_FALSE(forecast.WouldStore(u"row"));  // asked twice, the same answer: its state is a copy
+  EXPECT_TRUE(forecast.state.CopyStepCaptured);
+  EXPECT_TRUE(forecast.WouldStore(u"other"));
+  forecast.settings.maxTextLength = 2;
+  EXPECT_FALSE(forecast.WouldStore(u"other"));
+}
+
 TEST(CaptureDecision, MissedTextNeedsToFitAndDiffer) {
   CaptureSettings settings;
   settings.maxTextLength = 3;
