@@ -80,6 +80,35 @@ TEST_F(LateClipboardOwner, AnOwnerWhoseThreadHangsCostsEveryFormatButTheText) {
   ExpectEntryHolds(text, false);
 }
 
+TEST_F(LateClipboardOwner, AnOwnerHungInARenderHoldsTheClipboardNoLongerThanTheBudget) {
+  // The owner answers and renders its first promised format, then hangs in the next one: the
+  // capture's read stays inside that render, and the clipboard it opened must not stay shut for
+  // everyone (this test's own opening, and the program's own row click) until the owner goes.
+  const std::wstring text = L"渲染中挂起的程序复制的文本";
+  LateOwner owner(text, LateOwner::Stall::HangsInSecondRender);
+  ASSERT_TRUE(owner.WaitForCopy());
+  const auto copied = std::chrono::steady_clock::now();
+  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+  // Under Wine the opening that succeeds first waits up to 5 s for the hung owner's answer to
+  // the X11 driver's question: when it began is when the clipboard was free again.
+  std::chrono::milliseconds freedAfter{0};
+  const bool opened = e2e::WaitUntil([&] {
+    const auto tried = std::chrono::steady_clock::now();
+    if (!OpenClipboard(e2e::TestWindow())) return false;
+    CloseClipboard();
+    freedAfter = std::chrono::duration_cast<std::chrono::milliseconds>(tried - copied);
+    return true;
+  }, 8s);
+  RecordProperty("clipboard_free_after_ms", static_cast<int>(freedAfter.count()));
+  ASSERT_TRUE(opened) << "the clipboard stayed shut while the owner hung";
+  EXPECT_LT(freedAfter, 4s) << "the clipboard was free again only long after the reads' budget";
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
+  e2e::ClickListRow(list_, 0);
+  EXPECT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == kFirstEntry; }, 15s))
+      << "the row click did not put its entry back";
+  owner.End();
+}
+
 TEST_F(LateClipboardOwner, ACloseWhileTheCaptureWaitsComesWhenItEnds) {
   // Handled in the capture's wait, the close would write the exit record and destroy the
   // window before the entry is stored.
