@@ -188,16 +188,19 @@ void TForm6::ShowEntry(const ViewedEntry& entry) {
   BringToFront();
   if (ComboBoxFontName.ItemIndex() < 0) ComboBoxFontName.SetText(kFontNamePrompt);
   if (ComboBoxFontHTMLSize.ItemIndex() < 0) ComboBoxFontHTMLSize.SetText(kFontSizePrompt);
-  if (const std::u16string_view failure = ShowClipboardContent(); !failure.empty()) {
-    // An empty view would say nothing, and saving it would empty the entry.
-    entry_.reset();
-    Hide();
-    return Complain(failure);
-  }
+  if (const std::u16string_view failure = ShowClipboardContent(); !failure.empty()) return GiveUpShowing(failure);
   HtmlEdit21.SetFocus();
 }
 
 void TForm6::ReportEntryNotOnClipboard() { Complain(kClipboardBusy); }
+
+void TForm6::GiveUpShowing(std::u16string_view why) {
+  // An empty view would say nothing, and saving it would empty the entry.
+  entry_.reset();
+  SetIntroductionMode(false);
+  Hide();
+  Complain(why);
+}
 
 std::u16string_view TForm6::ShowClipboardContent() {
   HtmlEdit21.SetSource(u"");
@@ -227,9 +230,7 @@ bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::o
   const std::u16string_view failure = ShowClipboardContent();
   if (current) host_->RestoreEntryToClipboard(*current);
   if (!failure.empty()) {
-    SetIntroductionMode(false);
-    Hide();
-    Complain(failure);
+    GiveUpShowing(failure);
     return true;
   }
   Show();
@@ -348,7 +349,7 @@ void TForm6::dakailiuwenjianClick() {
   if (!host_->RestoreSnapshot(stream)) return Complain(kClipboardBusy);
   const std::u16string_view failure = ShowClipboardContent();
   if (entry_) host_->RestoreEntryToClipboard(*entry_);
-  if (!failure.empty()) Complain(failure);
+  if (!failure.empty()) GiveUpShowing(failure);
 }
 
 }  // namespace windows

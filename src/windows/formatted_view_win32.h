@@ -71,6 +71,8 @@ class TForm6 : public SecondaryForm {
   // Empties the view and pastes the clipboard into it; when the paste does not come within
   // its retry, the message that says why (empty when it came, or the clipboard is empty).
   std::u16string_view ShowClipboardContent();
+  // The paste did not come: the view is hidden without its entry, and a box says why.
+  void GiveUpShowing(std::u16string_view why);
 
   FormattedViewHost* host_ = nullptr;
   std::optional<ViewedEntry> entry_;  // the view's own entry, checked on save
