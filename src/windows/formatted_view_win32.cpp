@@ -49,6 +49,15 @@ constexpr char16_t kNothingToSave[] = u"格式视图是空的，没有可保存�
 constexpr char16_t kCannotWrite[] = u"无法写入文件：";
 constexpr char16_t kCannotOpen[] = u"无法打开文件：";
 constexpr char16_t kNotAStream[] = u"这不是一个有效的流文件（.liu），没有打开：";
+constexpr char16_t kClipboardBusy[] = u"剪切板被其他程序占用，无法显示带格式的内容。";
+constexpr char16_t kCannotShow[] = u"格式视图无法显示剪切板上的内容。";
+
+// Whether another program has the clipboard open now (this thread can open it otherwise).
+bool ClipboardHeldElsewhere(HWND window) {
+  if (!OpenClipboard(window)) return true;
+  CloseClipboard();
+  return false;
+}
 
 // The face names of the screen's fonts (at most 32 characters each).
 int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
@@ -179,29 +188,51 @@ void TForm6::ShowEntry(const ViewedEntry& entry) {
   BringToFront();
   if (ComboBoxFontName.ItemIndex() < 0) ComboBoxFontName.SetText(kFontNamePrompt);
   if (ComboBoxFontHTMLSize.ItemIndex() < 0) ComboBoxFontHTMLSize.SetText(kFontSizePrompt);
-  ShowClipboardContent();
+  if (const std::u16string_view failure = ShowClipboardContent(); !failure.empty()) return GiveUpShowing(failure);
   HtmlEdit21.SetFocus();
 }
 
-void TForm6::ShowClipboardContent() {
+void TForm6::ReportEntryNotOnClipboard() { Complain(kClipboardBusy); }
+
+void TForm6::GiveUpShowing(std::u16string_view why) {
+  // An empty view would say nothing, and saving it would empty the entry.
+  entry_.reset();
+  SetIntroductionMode(false);
+  Hide();
+  Complain(why);
+}
+
+std::u16string_view TForm6::ShowClipboardContent() {
   HtmlEdit21.SetSource(u"");
   // At the view's first showing the editor's document is still being made (its creation ends
   // through posted messages) and the paste fails: while there is something to paste, it is
   // tried again, handling messages, for up to three seconds.
   const DWORD start = GetTickCount();
-  while (!HtmlEdit21.Paste() && CountClipboardFormats() > 0 && GetTickCount() - start < 3000) {
+  bool pasted = false;
+  while (!(pasted = HtmlEdit21.Paste()) && CountClipboardFormats() > 0 && GetTickCount() - start < 3000) {
     gui::Application::Instance().ProcessMessages();
     Sleep(25);
   }
+  // An empty clipboard is shown as it is: empty.
+  if (pasted || CountClipboardFormats() == 0) return {};
+  return ClipboardHeldElsewhere(Handle()) ? kClipboardBusy : kCannotShow;
 }
 
 bool TForm6::ShowIntroduction(std::span<const std::uint8_t> stream, const std::optional<ViewedEntry>& current) {
-  if (!host_ || !host_->RestoreSnapshot(stream)) return false;
+  if (!host_ || !host_->IsSnapshotStream(stream)) return false;
+  if (!host_->RestoreSnapshot(stream)) {
+    Complain(kClipboardBusy);
+    return true;
+  }
   ComboBoxFontHTMLSize.SetItemIndex(0);
   SetIntroductionMode(true);
   entry_.reset();  // the introduction is no entry: nothing of it is saved
-  ShowClipboardContent();
+  const std::u16string_view failure = ShowClipboardContent();
   if (current) host_->RestoreEntryToClipboard(*current);
+  if (!failure.empty()) {
+    GiveUpShowing(failure);
+    return true;
+  }
   Show();
   BringToFront();
   HtmlEdit21.SetSelStart(0);
@@ -314,11 +345,11 @@ void TForm6::dakailiuwenjianClick() {
     return Complain(std::u16string(kCannotOpen) + chosen.file);
   const std::span<const std::uint8_t> stream(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   // Checked before the clipboard is touched: a file that is no stream changes nothing.
-  if (!host_->IsSnapshotStream(stream) || !host_->RestoreSnapshot(stream))
-    return Complain(std::u16string(kNotAStream) + chosen.file);
-  HtmlEdit21.SetSource(u"");
-  HtmlEdit21.Paste();
+  if (!host_->IsSnapshotStream(stream)) return Complain(std::u16string(kNotAStream) + chosen.file);
+  if (!host_->RestoreSnapshot(stream)) return Complain(kClipboardBusy);
+  const std::u16string_view failure = ShowClipboardContent();
   if (entry_) host_->RestoreEntryToClipboard(*entry_);
+  if (!failure.empty()) GiveUpShowing(failure);
 }
 
 }  // namespace windows

@@ -28,7 +28,12 @@ class TForm6 : public SecondaryForm {
 
   // TForm1.N152Click, after it put the entry on the clipboard: stay on top, shown, the boxes'
   // prompts where nothing is chosen, the editor emptied and pasted into, focused.
+  // When the paste does not come (another program keeps the clipboard open), the view is
+  // hidden again and a box says why: never an empty view without a word.
   void ShowEntry(const ViewedEntry& entry);
+  // TForm1.N152Click when the entry could not be put on the clipboard: the box that says why
+  // the view does not open.
+  void ReportEntryNotOnClipboard();
   // TForm1.cakansoucijiesaoClick with the introduction's stream read: the size box on its
   // first row, saving and the file menu off until the window closes, the stream pasted in
   // through the clipboard (which then holds the current entry again), the caret at the start.
@@ -63,8 +68,11 @@ class TForm6 : public SecondaryForm {
   void SetIntroductionMode(bool on);
   void ShowPrompts();
   void Complain(std::u16string_view text);
-  // Empties the view and pastes the clipboard into it.
-  void ShowClipboardContent();
+  // Empties the view and pastes the clipboard into it; when the paste does not come within
+  // its retry, the message that says why (empty when it came, or the clipboard is empty).
+  std::u16string_view ShowClipboardContent();
+  // The paste did not come: the view is hidden without its entry, and a box says why.
+  void GiveUpShowing(std::u16string_view why);
 
   FormattedViewHost* host_ = nullptr;
   std::optional<ViewedEntry> entry_;  // the view's own entry, checked on save

@@ -24,6 +24,7 @@ namespace {
 constexpr int kClipboardTries = 40;
 constexpr unsigned kClipboardStepMs = 50;
 constexpr char16_t kLogonWave[] = u"C:\\Windows\\Media\\Windows XP 登录音.wav";
+constexpr char16_t kEntryNotPutText[] = u"剪切板被其他程序占用，条目没有放到剪切板上。";
 }  // namespace
 
 ClipboardWait TForm1::WaitForClipboard() {
@@ -77,11 +78,11 @@ std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
   return unicode::ReadClipboardTextThroughMemo(myUniMemo);
 }
 
-void TForm1::CopyTextThroughMemo(std::u16string_view text) {
+bool TForm1::CopyTextThroughMemo(std::u16string_view text) {
   // Another program may hold the clipboard a moment (a clipboard tool reading the last change):
   // the write waits for it as the program's other clipboard work does, or the user's command
   // would be lost.
-  TryWithPauses(WaitForClipboard(), [&] { return unicode::WriteClipboardTextThroughMemo(myUniMemo, text); });
+  return TryWithPauses(WaitForClipboard(), [&] { return unicode::WriteClipboardTextThroughMemo(myUniMemo, text); });
 }
 
 CaptureSettings TForm1::CurrentCaptureSettings() const {
@@ -415,7 +416,7 @@ void TForm1::CheckListBox1Click() {
   if (row < 0 || row >= history_->rowCount()) return;
   PastePosition = row;
   if (!history_->fixedView()) repaintBookmarks();
-  PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
+  if (!PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")))) return ReportEntryNotPut();
   ShowClickHintFor(row);
 }
 
@@ -431,17 +432,24 @@ void TForm1::yicunwenbenfasongClick() {
   CheckListBox1Click();
 }
 
-void TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
+bool TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
   capture_.LastClipText = payload.text;
-  bool written = false;
   if (payload.snapshot) {
     ClipSnapshot = payload.snapshot;
-    written = WriteClipboardOwn([&] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
+    if (WriteClipboardOwn([&] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); })) return true;
   }
   // Without a snapshot, or when it could not be written (the clipboard stayed busy, or the
-  // stream is damaged), the text alone goes.
-  if (!written) WriteClipboardOwn([&] { CopyTextThroughMemo(payload.text); });
+  // stream is damaged), the text alone goes. An empty text writes nothing and fails nothing.
+  bool placed = false;
+  WriteClipboardOwn([&] { placed = CopyTextThroughMemo(payload.text); });
+  return placed;
 }
+
+void TForm1::ReportEntryNotPut() {
+  gui::MessageBoxU(kEntryNotPutText, u"出错", MB_OK | MB_ICONERROR);
+}
+
+void TForm1::SoundEntryNotPut() { PlaySoundFile(u"出错.wav"); }
 
 bool TForm1::WriteClipboardOwn(const std::function<void()>& write) {
   const DWORD before = GetClipboardSequenceNumber();

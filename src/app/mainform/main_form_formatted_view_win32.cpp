@@ -35,7 +35,9 @@ void TForm1::N152Click() {
   if (!Form6 || row < 0 || row >= history_->rowCount()) return;
   NeedWindow(SecondaryWindow::FormattedView);
   // The entry goes on the clipboard as a click puts it: its snapshot only with all formats on.
-  PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
+  // Where it cannot, the view would show what the clipboard held before.
+  if (!PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm"))))
+    return Form6->ReportEntryNotOnClipboard();
   Form6->ShowEntry(windows::ViewedEntry{row, history_->store().entry(row).text.identity()});
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/capture/clipboard_session_win32.h"
 #include "app/mainform/main_form_win32.h"
 #include "desktop/send_keys_win32.h"
 #include "gui/application.h"
@@ -145,22 +146,23 @@ void TForm1::PasteStepAtPosition() {
     PlaySoundFile(u"报警.wav");
     return;
   }
-  PutPasteTextOnClipboard(row);
+  // The keys would paste what the clipboard held before: the step is not made, and the
+  // position stays for the next try.
+  if (!PutPasteTextOnClipboard(row)) return SoundEntryNotPut();
   for (const std::string& keys : plan.keys) SendKeyString(keys, false);
   PlaySoundFile(u"按键.wav");
   PastePosition = plan.nextPosition;
 }
 
-void TForm1::PutPasteTextOnClipboard(int row) {
+bool TForm1::PutPasteTextOnClipboard(int row) {
   const std::u16string text(history_->store().EntryTexts(row));
-  if (!text.empty()) {
-    PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
-    return;
-  }
+  if (!text.empty()) return PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
   // An empty entry pastes an empty text (the memo cannot copy an empty selection).
   capture_.LastClipText.clear();
-  WriteClipboardOwn([this] {
-    if (!OpenClipboard(Handle())) return;
+  bool opened = false;
+  WriteClipboardOwn([&] {
+    opened = TryWithPauses(WaitForClipboard(), [this] { return OpenClipboard(Handle()) != FALSE; });
+    if (!opened) return;
     EmptyClipboard();
     if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(wchar_t))) {
       *static_cast<wchar_t*>(GlobalLock(block)) = L'\0';
@@ -169,6 +171,7 @@ void TForm1::PutPasteTextOnClipboard(int row) {
     }
     CloseClipboard();
   });
+  return opened;
 }
 
 // ---- The switches ------------------------------------------------------------------------------

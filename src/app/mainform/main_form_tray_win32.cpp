@@ -96,7 +96,7 @@ void TForm1::mytuopanClick(int entry) {
   if (entry < 0 || entry >= history_->rowCount()) return;
   listSelect(entry);
   PastePosition = entry;
-  PutEntryOnClipboard(history_->rowClickPayload(entry, Checked(u"ziciwordhtm")));
+  if (!PutEntryOnClipboard(history_->rowClickPayload(entry, Checked(u"ziciwordhtm")))) ReportEntryNotPut();
   const TrayOpen open = DecideTrayOpen(history_->store().EntryTexts(entry), Checked(u"dakai"), Checked(u"menuinter"),
                                        [](const std::u16string& path) { return gui::FolderExists(path); });
   switch (open.kind) {

@@ -220,7 +220,8 @@ class TForm1 : public gui::Form,
 
   // Clipboard work through the hidden memo: the text in, the text out.
   std::optional<std::u16string> ClipboardTextThroughMemo() override;
-  void CopyTextThroughMemo(std::u16string_view text);
+  // False when another program kept the clipboard open through the whole wait.
+  bool CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
   // What the clipboard holds: a text (CF_TEXT or CF_OEMTEXT), a picture. Looked at on the
   // reader's thread (under Wine even a look at the formats waits for the owner's answer);
@@ -283,7 +284,13 @@ class TForm1 : public gui::Form,
   void BindSnapshotCommands();
   void CheckListBox1Click();
   void yicunwenbenfasongClick();
-  void PutEntryOnClipboard(const ClipboardPayload& payload);
+  // False when another program kept the clipboard open through every wait: the clipboard
+  // holds what it held before.
+  bool PutEntryOnClipboard(const ClipboardPayload& payload);
+  // The box for a command whose entry did not reach the clipboard (the user would paste the
+  // old content); the sound for a paste that is not made for that reason.
+  void ReportEntryNotPut();
+  void SoundEntryNotPut();
   // Runs a write of the program's own to the clipboard under the own-write flag; true when
   // the clipboard changed and the write did not fail.
   bool WriteClipboardOwn(const std::function<void()>& write);
@@ -383,7 +390,8 @@ class TForm1 : public gui::Form,
   void PasteStepAtPosition();
   void CopyStep();
   void SendKeyString(const std::string& keys, bool wait);
-  void PutPasteTextOnClipboard(int row);
+  // False when the clipboard stayed busy (nothing is to be pasted then).
+  bool PutPasteTextOnClipboard(int row);
   void lianxvniantieClick() override;
   void lianxvfuziClick() override;
   void zidongtiaodaoClick() override;
