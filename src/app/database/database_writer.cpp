@@ -84,9 +84,12 @@ DatabaseWriteResult WriteEntryDatabase(const std::u16string& target, const std::
     }
   }
   const bool wasReadOnly = ClearReadOnly(fs::path(target));
-  if (const int error = unicode::ReplaceFileWith(temporaryName, target)) {
+  const std::error_code replaced = ReplaceWhenNotBusy(fs::path(target), [&] {
+    return std::error_code(unicode::ReplaceFileWith(temporaryName, target), std::system_category());
+  });
+  if (replaced) {
     if (wasReadOnly) SetReadOnly(fs::path(target));
-    return fail(unicode::SystemErrorText(error));
+    return fail(unicode::SystemErrorText(replaced.value()));
   }
   return result;
 }

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <random>
+#include <thread>
 #include <vector>
+
+#include "app/files/file_error.h"
 
 namespace app {
 
@@ -54,13 +58,43 @@ std::error_code WriteFileAtomically(const fs::path& path, std::string_view bytes
       return error;
     }
   }
-  std::error_code error;
-  fs::rename(temporary, path, error);
+  const std::error_code error = ReplaceWhenNotBusy(path, [&] {
+    std::error_code renamed;
+    fs::rename(temporary, path, renamed);
+    return renamed;
+  });
   if (error) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
   }
   return error;
+}
+
+bool IsBusyRefusal(const std::error_code& error) {
+  switch (WindowsErrorCodeFor(error)) {
+    case winerror::kAccessDenied:
+    case winerror::kSharingViolation:
+    case winerror::kLockViolation: return true;
+    default: return false;
+  }
+}
+
+std::error_code ReplaceWhenNotBusy(const fs::path& target, const std::function<std::error_code()>& replace,
+                                   std::chrono::milliseconds patience) {
+  constexpr std::chrono::milliseconds kStep{25};
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    const std::error_code error = replace();
+    if (!error || !IsBusyRefusal(error) || std::chrono::steady_clock::now() >= deadline) return error;
+    // A folder, or a read-only file, in the target's place refuses for good.
+    std::error_code status_error;
+    const fs::file_status status = fs::status(target, status_error);
+    if (!status_error && (status.type() != fs::file_type::regular ||
+                          (status.permissions() & fs::perms::owner_write) == fs::perms::none)) {
+      return error;
+    }
+    std::this_thread::sleep_for(kStep);
+  }
 }
 
 std::error_code AppendToFile(const fs::path& path, std::string_view bytes) {
@@ -119,7 +153,12 @@ bool IsTemporaryNameOf(std::u16string_view name, std::u16string_view target) {
   return numberedStep() && rest.empty();
 }
 
-void RemoveStaleTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames) {
+namespace {
+
+// Removes the temporary files of the named files; with `writtenBefore`, only those last
+// written before that time.
+void RemoveTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames,
+                       std::optional<fs::file_time_type> writtenBefore) {
   std::error_code error;
   fs::directory_iterator entries(folder.empty() ? fs::path(u".") : folder, error);
   if (error) return;
@@ -129,14 +168,27 @@ void RemoveStaleTemporaries(const fs::path& folder, std::span<const std::u16stri
     const bool ours = std::any_of(fileNames.begin(), fileNames.end(),
                                   [&](const std::u16string& target) { return IsTemporaryNameOf(name, target); });
     std::error_code type_error;
-    if (ours && entry.is_regular_file(type_error)) stale.push_back(entry.path());
+    if (!ours || !entry.is_regular_file(type_error)) continue;
+    if (writtenBefore) {
+      std::error_code time_error;
+      const fs::file_time_type written = entry.last_write_time(time_error);
+      if (time_error || written >= *writtenBefore) continue;
+    }
+    stale.push_back(entry.path());
   }
   for (const fs::path& file : stale) fs::remove(file, error);
 }
 
+}  // namespace
+
+void RemoveStaleTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames) {
+  RemoveTemporaries(folder, fileNames, std::nullopt);
+}
+
 void RemoveStaleTemporaries(const fs::path& path) {
   const std::u16string name = path.filename().u16string();
-  RemoveStaleTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1));
+  RemoveTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1),
+                    fs::file_time_type::clock::now() - kTemporaryInUseAge);
 }
 
 FileReadResult ReadFileBounded(const fs::path& path, std::size_t maxBytes) {

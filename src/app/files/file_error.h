@@ -23,6 +23,7 @@ inline constexpr int kNotEnoughMemory = 8;
 inline constexpr int kWriteProtect = 19;
 inline constexpr int kWriteFault = 29;
 inline constexpr int kSharingViolation = 32;
+inline constexpr int kLockViolation = 33;
 inline constexpr int kFileExists = 80;
 inline constexpr int kInvalidParameter = 87;
 inline constexpr int kDiskFull = 112;

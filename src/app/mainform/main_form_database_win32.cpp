@@ -59,7 +59,7 @@ bool TForm1::WriteDatabaseRecords(const std::u16string& file, std::span<const Da
   }
   if (reportAs && result.status == DatabaseWriteStatus::Failed) {
     ReportWriteFailure(*reportAs, file, result.reason);
-  } else if (!result.ok()) {
+  } else if (!result.ok() && !SessionEnding) {  // no box at the session's end (ReportWriteFailure)
     gui::MessageBoxU(result.message, listtext::kErrorCaption, MB_OK | MB_ICONERROR);
   }
   return result.ok();

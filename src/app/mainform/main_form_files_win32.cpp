@@ -55,6 +55,9 @@ void TForm1::ReportWriteFailure(WrittenFile file, const std::u16string& path, co
 }
 
 void TForm1::ReportWriteFailure(WrittenFile file, const std::u16string& path, std::u16string_view reason) {
+  // At the session's end no one can answer a box, and one left open keeps Windows waiting
+  // for this program's answer: the file simply stays as it was.
+  if (SessionEnding) return;
   // Every writer replaces its file only when the new one is complete: what is there now is
   // the file as it was.
   gui::MessageBoxU(WriteFailureText(file, path, reason, FileExists(path)), gui::Application::Instance().Title(),

@@ -199,11 +199,33 @@ void TForm1::FormShow() {
   RestoreRememberedSize();
 }
 
-bool TForm1::AskToSaveAfterDecryption() {
-  return gui::Confirm(
-      u"你已经使用过解密功能，为了你的数据安全，防止泄密，你确信保存这次退出记录吗?（不推荐保存，可按取消）",
-      u"退出记录保存选择");
+namespace {
+
+constexpr wchar_t kCloseQuestionCaption[] = L"退出记录保存选择";
+
+BOOL CALLBACK EndCloseQuestion(HWND window, LPARAM) {
+  wchar_t kind[16] = {}, caption[32] = {};
+  GetClassNameW(window, kind, 16);
+  GetWindowTextW(window, caption, 32);
+  if (wcscmp(kind, L"#32770") != 0 || wcscmp(caption, kCloseQuestionCaption) != 0) return TRUE;
+  EndDialog(window, IDCANCEL);
+  return FALSE;
 }
+
+}  // namespace
+
+bool TForm1::AskToSaveAfterDecryption() {
+  // The box's loop handles what Windows sends meanwhile: its question whether the session may
+  // end, and the end itself, must not ask again (HandleMessage).
+  CloseQuestionOpen = true;
+  const bool save = gui::Confirm(
+      u"你已经使用过解密功能，为了你的数据安全，防止泄密，你确信保存这次退出记录吗?（不推荐保存，可按取消）",
+      gui::U(kCloseQuestionCaption));
+  CloseQuestionOpen = false;
+  return save;
+}
+
+void TForm1::DismissCloseQuestion() { EnumThreadWindows(GetCurrentThreadId(), EndCloseQuestion, 0); }
 
 void TForm1::RunCloseSteps(bool saveExitRecord) {
   if (CloseStepsDone) return;
@@ -219,7 +241,7 @@ void TForm1::FormClose(gui::CloseAction& action) {
   // After the session's end ran the steps, the window only goes.
   if (!CloseStepsDone) RunCloseSteps(NothingDecrypted || AskToSaveAfterDecryption());
   ReleaseTrayIcon();
-  if (RestartOnClose) {
+  if (RestartOnClose && !SessionEnding) {
     // The path is quoted, so that a program folder with blanks in its name starts again.
     std::u16string command = u"\"" + OwnProgramPath() + u"\"";
     STARTUPINFOW si{sizeof si};
@@ -243,8 +265,9 @@ void TForm1::RemoveStaleTemporaryFiles() {
                                      SettingsFilePath(base).u16string(), FixedEntriesFile(paths_.BaseDir),
                                      paths_.HookLibraryFile}) {
     const std::filesystem::path path(file);
-    if (path.parent_path() == base) names.push_back(path.filename().u16string());
-    else RemoveStaleTemporaries(path);
+    const std::u16string name = path.filename().u16string();
+    if (path.parent_path() == base) names.push_back(name);
+    else RemoveStaleTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1));
   }
   RemoveStaleTemporaries(base, names);
 }
@@ -258,17 +281,21 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_QUERYENDSESSION:
       // Windows is about to end the session: the close's question is asked now, while the
-      // user can still answer it; the answer is kept for the end of the session.
-      if (!CloseStepsDone) EndSessionSave = NothingDecrypted || AskToSaveAfterDecryption();
+      // user can still answer it; the answer is kept for the end of the session. When it is
+      // open already (the close asked it), Windows is answered at once.
+      if (!CloseStepsDone && !CloseQuestionOpen) EndSessionSave = NothingDecrypted || AskToSaveAfterDecryption();
       result = TRUE;
       return true;
     case WM_ENDSESSION:
       // The process is ended right after this returns, without a close: the close's saving
-      // steps run now, once.
+      // steps run now, once, and show no box (a failed write keeps the old file). A question
+      // still open takes its recommended answer (Cancel: the old exit record is kept) and goes.
       if (wp) {
+        SessionEnding = true;
         // A copy whose reads the window waits for goes into the exit record too.
         FinishRunningCapture();
-        RunCloseSteps(EndSessionSave.value_or(NothingDecrypted));
+        RunCloseSteps(EndSessionSave.value_or(NothingDecrypted));  // false while the question shows
+        if (CloseQuestionOpen) DismissCloseQuestion();
       }
       EndSessionSave.reset();
       result = 0;

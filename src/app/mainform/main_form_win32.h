@@ -563,6 +563,8 @@ class TForm1 : public gui::Form,
   void SaveExitRecord();
   // The close's question after the decryption command was used: save the exit record?
   bool AskToSaveAfterDecryption();
+  // The session ends with that question unanswered: its box goes, as if Cancel was pressed.
+  void DismissCloseQuestion();
   // The close's steps that save and let go (exit record, viewer chain, hooks, settings, hot
   // key), run once: at the close, or when Windows ends the session before it. The tray icon is
   // let go at the close only: the session's end can come while the icon is being added (a
@@ -675,6 +677,10 @@ class TForm1 : public gui::Form,
   // The answer given while Windows asked whether the session may end (save the exit record?),
   // kept for the end of the session.
   std::optional<bool> EndSessionSave;
+  // The close's question shows (it is asked once, see AskToSaveAfterDecryption).
+  bool CloseQuestionOpen = false;
+  // Windows ends the session: no one is left to answer a box.
+  bool SessionEnding = false;
   bool SuppressListFocus = true;
   bool ViewerChainJoined = false;
   std::string OSName;
