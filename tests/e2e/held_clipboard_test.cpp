@@ -28,29 +28,62 @@ class ClipboardHolder {
   }
   ~ClipboardHolder() { Release(); }
 
-  bool WaitUntilHeld() { return e2e::WaitUntil([&] { return held_.load(); }, 20s); }
+  // Holding (From::Now), or in the viewer chain waiting for the change (From::NextChange).
+  bool WaitUntilReady() { return e2e::WaitUntil([&] { return ready_.load(); }, 20s); }
+  bool Held() const { return held_; }
   void Release() {
     released_ = true;
     if (thread_.joinable()) thread_.join();
   }
 
  private:
+  // The next change is heard in the viewer chain, ahead of the program: its notice comes here
+  // from inside the program's CloseClipboard, and the clipboard is taken before the program
+  // goes on to its next opening (a race the program would mostly win otherwise).
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<ClipboardHolder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_DRAWCLIPBOARD) {
+      if (!self->held_ && GetClipboardSequenceNumber() != self->before_) self->held_ = OpenClipboard(hwnd) != FALSE;
+      if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+      return 0;
+    }
+    if (msg == WM_CHANGECBCHAIN) {
+      if (reinterpret_cast<HWND>(wp) == self->next_) {
+        self->next_ = reinterpret_cast<HWND>(lp);
+      } else if (self->next_) {
+        SendMessageW(self->next_, msg, wp, lp);
+      }
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
   void Run(From from) {
-    HWND window = e2e::CreateHiddenWindow(L"QuilloraE2EClipboardHolder", DefWindowProcW);
+    HWND window = e2e::CreateHiddenWindow(L"QuilloraE2EClipboardHolder", Proc);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     const auto end = std::chrono::steady_clock::now() + 40s;
-    const auto waiting = [&] { return !released_ && std::chrono::steady_clock::now() < end; };
-    // Busy waits: the program goes from its write to its next opening of the clipboard quickly.
-    while (from == From::NextChange && GetClipboardSequenceNumber() == before_ && waiting()) {
+    if (from == From::NextChange) {
+      next_ = SetClipboardViewer(window);
+    } else {
+      while (!(held_ = OpenClipboard(window) != FALSE) && std::chrono::steady_clock::now() < end) Sleep(10);
     }
-    while (!(held_ = OpenClipboard(window) != FALSE) && waiting()) {
+    ready_ = true;
+    // The program's messages (the chain's, the X11 driver's question to the clipboard's owner)
+    // are answered while the clipboard is held.
+    while (!released_ && std::chrono::steady_clock::now() < end) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
-    while (waiting()) Sleep(20);
     if (held_) CloseClipboard();
+    if (from == From::NextChange) ChangeClipboardChain(window, next_);
     DestroyWindow(window);
   }
 
   const DWORD before_;
-  std::atomic<bool> held_{false}, released_{false};
+  HWND next_ = nullptr;
+  std::atomic<bool> held_{false}, released_{false}, ready_{false};
   std::thread thread_;
 };
 
@@ -73,7 +106,7 @@ TEST_F(HeldClipboard, ARowClickThatCannotPutItsEntryBackSaysSo) {
   const std::wstring current = L"剪切板上现在的文本";
   Copy(current);
   ClipboardHolder holder(ClipboardHolder::From::Now);
-  ASSERT_TRUE(holder.WaitUntilHeld());
+  ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
   // The click's handler waits, then shows its box: it is sent from a thread of its own.
   std::thread click([&] { e2e::ClickListRow(list_, 1); });
   const bool reported = BoxComes(kEntryNotPut);
@@ -92,9 +125,7 @@ TEST_F(HeldClipboard, AFormattedViewThatCannotPasteSaysSoAndStaysShut) {
     e2e::OpenListRowMenu(list_, 1);
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::OpenContextMenuRowRect(main_, kViewCaption).has_value(); }, 10s));
     ClipboardHolder holder(from);
-    if (from == ClipboardHolder::From::Now) {
-      ASSERT_TRUE(holder.WaitUntilHeld());
-    }
+    ASSERT_TRUE(holder.WaitUntilReady());
     ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, kViewCaption));
     const bool reported = BoxComes(kViewNotShown);
     const bool viewShown = View() && IsWindowVisible(View());
