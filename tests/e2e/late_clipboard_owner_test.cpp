@@ -109,6 +109,26 @@ TEST_F(LateClipboardOwner, AnOwnerHungInARenderHoldsTheClipboardNoLongerThanTheB
   owner.End();
 }
 
+TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCaptureWaitsKeepsTheCopy) {
+  // Windows ends the session while the capture waits for a late format: the copy goes into the
+  // exit record written at the end, within the reads' budget.
+  const std::wstring text = L"关机时正在读的文本";
+  LateOwner owner(text, LateOwner::Stall::RendersLate);
+  ASSERT_TRUE(owner.WaitForCopy());
+  e2e::WaitUntil([] { return false; }, 500ms);  // the capture waits for the late format now
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  EXPECT_EQ(answer, 1u);
+  const auto asked = std::chrono::steady_clock::now();
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 4s) << "the end of the session waited too long";
+  program_.Kill();  // as the system ends it
+  main_ = nullptr;
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),
+            "\xEF\xBB\xBF" + e2e::Utf8(kFirstEntry) + "\r\n" + e2e::Utf8(text) + "\r\n");
+  owner.End();
+}
+
 TEST_F(LateClipboardOwner, ACloseWhileTheCaptureWaitsComesWhenItEnds) {
   // Handled in the capture's wait, the close would write the exit record and destroy the
   // window before the entry is stored.
