@@ -23,8 +23,9 @@ class FormattedViewHost {
   // Runs a write of the program's own to the clipboard (the next change is not captured);
   // true when the clipboard changed.
   virtual bool OwnClipboardWrite(const std::function<void()>& write) = 0;
-  // The clipboard's text as the hidden memo pastes it; nothing when it cannot be read.
-  virtual std::optional<std::u16string> ClipboardTextThroughMemo() = 0;
+  // The text a snapshot stream holds (its Unicode text up to the first zero); nothing when it
+  // holds none.
+  virtual std::optional<std::u16string> SnapshotText(std::span<const std::uint8_t> snapshot) = 0;
   // Every format on the clipboard as a snapshot stream; empty when the clipboard cannot be had.
   virtual std::vector<std::uint8_t> CaptureClipboard() = 0;
   // Whether bytes are a whole snapshot stream.

@@ -270,8 +270,10 @@ void TForm6::ToolButton1Click() {
       host_->RestoreEntryToClipboard(*entry_);
       return Complain(kCopyFailed);
     }
-    const std::optional<std::u16string> copied = host_->ClipboardTextThroughMemo();
+    // One read, which waits for a clipboard another program looks at after the copy; the text
+    // is the snapshot's.
     snapshot = host_->CaptureClipboard();
+    const std::optional<std::u16string> copied = host_->SnapshotText(snapshot);
     if (!copied || GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
     text = *copied;
   }

@@ -12,7 +12,6 @@
 #include <fstream>
 
 #include "app/snapshot/snapshot_stream.h"
-#include "clipboard_holder.h"
 #include "htmledit/cf_html.h"
 #include "program_fixture.h"
 #include "screen_shot.h"
@@ -445,33 +444,6 @@ TEST_F(FormattedView, AnEmptiedViewSavesAnEmptyTextEntryAndAGoneEntryIsNotWritte
   view = OpenViewOn(0);
   ASSERT_NE(view, nullptr);
   ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == kFirstEntry; }, 10s));
-}
-
-TEST_F(FormattedView, ACloseWhileTheSaveWaitsForTheClipboardComesAfterTheSave) {
-  // The save puts the view's content on the clipboard and reads it back; another program holds
-  // the clipboard from that moment for a while. A close that came meanwhile, handled in the
-  // read's wait, wrote the exit record before the entry took the change.
-  Copy(L"保存前的文字");
-  HWND view = OpenViewOn(1);
-  ASSERT_NE(view, nullptr);
-  HWND editor = Editor(view);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"保存前的文字"; }, 10s));
-  SendMessageW(editor, EM_SETSEL, 0, -1);
-  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"保存后的文字"));
-  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"保存后的文字"; }, 5s));
-  e2e::ClipboardHolder holder(e2e::ClipboardHolder::From::NextChange);
-  ASSERT_TRUE(holder.WaitUntilReady());
-  ClickButton(view, L"保存修改");
-  ASSERT_TRUE(e2e::WaitUntil([&] { return holder.Held(); }, 10s)) << "the save did not write the clipboard";
-  Wait(500ms);  // the read waits for the clipboard, handling messages
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  Wait(700ms);
-  holder.Release();
-  ASSERT_TRUE(program_.WaitForExit(20s));
-  Restart();
-  const std::vector<std::wstring> rows{kFirstEntry, L"保存后的文字"};
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_) == rows; }, 10s))
-      << "the exit record holds " << e2e::Utf8(e2e::ListRows(list_).back());
 }
 
 TEST_F(FormattedView, TheIntroductionOpensWithSavingOffAndWithoutItsFileAMessage) {

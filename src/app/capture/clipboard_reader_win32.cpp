@@ -36,6 +36,11 @@ LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+bool OwnedByThisThread() {
+  HWND owner = GetClipboardOwner();
+  return owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId();
+}
+
 HWND CreateReaderWindow() {
   static std::once_flag registered;
   std::call_once(registered, [] {
@@ -69,6 +74,7 @@ struct ClipboardReader::Channel {
   HANDLE done;
   std::atomic<bool> stop{false};
   std::atomic<HWND> window{nullptr};  // where the clipboard is opened, once the thread made it
+  DWORD processor = 0;                 // where the window's thread ran when it handed the command over
 
   // The command: open the clipboard first (a session's first read), the read, close after it.
   bool openFirst = false;
@@ -93,9 +99,17 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
   c.window = window;
   bool open = false;
   DWORD deadline = 0;
+  DWORD processor = MAXDWORD;
   for (;;) {
     const DWORD woke = WaitForSingleObject(c.wake, open ? TimeLeft(deadline, GetTickCount()) : INFINITE);
     if (c.stop) break;
+    // The reads run where the window's thread, which now waits, ran: under Wine every read is
+    // a round trip to the server, and from another processor each took several times as long
+    // (one run in two for a whole process, by the scheduler's choice).
+    if (woke == WAIT_OBJECT_0 && c.processor != processor && c.processor < 8 * sizeof(DWORD_PTR)) {
+      processor = c.processor;
+      SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR(1) << processor);
+    }
     if (woke != WAIT_OBJECT_0) {
       // The session's time is up and the window's thread has not ended it: it is held
       // elsewhere. The clipboard is not kept from other programs meanwhile.
@@ -192,12 +206,13 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
     DWORD left = TimeLeft(Deadline(deadline, opening), now);
     if (left == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
     if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
-    // What is sent is answered at once, in the quiet time too: the reader's own opening asks
-    // the clipboard's owner first, and that may be this window.
+    // In the quiet time nothing is handled, not even what is sent: answered, another program
+    // polling the window (or the X11 driver's traffic) kept the server from the reads, which
+    // then took several times as long. The program's own copy, whose reading asks this window,
+    // is read here (Session::Run).
     const DWORD quiet = TimeLeft(quietUntil_, now);
     if (quiet > 0 || !handleMessages_) {
-      if (gui::Application::WaitAnsweringSentMessages(c.done, handleMessages_ ? std::min(left, quiet) : left))
-        return true;
+      if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
       continue;
     }
     if (!handleMessages_()) {
@@ -227,6 +242,7 @@ ClipboardReader::Outcome ClipboardReader::FinishRunning() {
 
 bool ClipboardReader::Ask(DWORD deadline, bool opening) {
   ResetEvent(channel_->done);
+  channel_->processor = GetCurrentProcessorNumber();
   SetEvent(channel_->wake);
   if (WaitForAnswer(deadline, opening)) return true;
   Abandon();
@@ -244,7 +260,8 @@ ClipboardReader::Session::Session(ClipboardReader* reader, const ClipboardWait& 
     : reader_(reader), attempts_(std::max(1, wait.attempts)), stepMs_(wait.step_ms) {}
 
 ClipboardReader::Session::Session(Session&& other) noexcept
-    : reader_(other.reader_), attempts_(other.attempts_), stepMs_(other.stepMs_), opened_(other.opened_) {
+    : reader_(other.reader_), attempts_(other.attempts_), stepMs_(other.stepMs_), opened_(other.opened_),
+      here_(other.here_) {
   other.reader_ = nullptr;
 }
 
@@ -255,6 +272,26 @@ ClipboardReader::Outcome ClipboardReader::Session::Run(Read read, bool thenClose
     reader.busy_ = false;
     reader_ = nullptr;
   };
+  if (!opened_ && reader.window_ && OwnedByThisThread() && OpenClipboard(reader.window_)) {
+    // The program's own copy (a row click's): its windows promise nothing, so the reads cannot
+    // be held by an owner, and the reader's opening would wait for this thread's answer.
+    if (OwnedByThisThread()) {
+      opened_ = here_ = true;
+    } else {
+      CloseClipboard();  // another program copied in between
+    }
+  }
+  if (here_) {
+    static const std::atomic<bool> kGoOn{false};
+    Outcome outcome = Outcome::Done;
+    try {
+      read(kGoOn);
+    } catch (...) {
+      outcome = Outcome::Failed;
+    }
+    if (thenClose) Close();
+    return outcome;
+  }
   if (!reader.channel_ && !reader.StartThread()) {
     end();
     return Outcome::Busy;
@@ -292,6 +329,11 @@ void ClipboardReader::Session::Close() {
   ClipboardReader& reader = *reader_;
   reader_ = nullptr;
   reader.busy_ = false;
+  if (here_) {
+    here_ = false;
+    CloseClipboard();
+    return;
+  }
   if (!opened_ || !reader.channel_) return;
   Channel& c = *reader.channel_;
   c.openFirst = false;

@@ -52,6 +52,9 @@ class ClipboardReader {
   ClipboardReader& operator=(const ClipboardReader&) = delete;
 
   const ClipboardBudget& budget() const { return budget_; }
+  // The window the clipboard is opened with when the program reads its own copy on its
+  // window's thread (a session whose clipboard a window of that thread owns).
+  void SetWindow(HWND window) { window_ = window; }
   // The window's thread waits for a read (and handles messages meanwhile).
   bool Waiting() const { return waiting_; }
   // From inside a message handled while the window waits for a read: waits for that read,
@@ -80,6 +83,7 @@ class ClipboardReader {
     int attempts_;
     unsigned stepMs_;
     bool opened_ = false;
+    bool here_ = false;  // read on the calling thread: the program's own copy
   };
 
   // A session, not open yet. While another session of this reader runs (a read asked for
@@ -106,6 +110,7 @@ class ClipboardReader {
   bool busy_ = false;                 // a session runs
   DWORD quietUntil_ = 0;              // the session's waits answer only what is sent before this tick
   bool waiting_ = false;
+  HWND window_ = nullptr;
   DWORD waitDeadline_ = 0;  // of the read waited for
   bool waitOpening_ = false;
 };

@@ -74,8 +74,8 @@ std::optional<std::u16string> TForm1::ReadClipboardTextInTime() {
   return UnicodeTextUpToZero(text->data);
 }
 
-std::optional<std::u16string> TForm1::ClipboardTextThroughMemo() {
-  return unicode::ReadClipboardTextThroughMemo(myUniMemo);
+std::optional<std::u16string> TForm1::SnapshotText(std::span<const std::uint8_t> snapshot) {
+  return SnapshotUnicodeText(snapshot);
 }
 
 bool TForm1::CopyTextThroughMemo(std::u16string_view text) {

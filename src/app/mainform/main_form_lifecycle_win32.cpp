@@ -110,6 +110,7 @@ void TForm1::FormCreate() {
   BuildDataBoxMenus();
 
   // 9. Join the clipboard viewer chain; from now on a capture may move the focus to the list.
+  clipboardReader_.SetWindow(Handle());
   JoinClipboardChain();
   SuppressListFocus = false;
 

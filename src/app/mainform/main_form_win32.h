@@ -219,7 +219,7 @@ class TForm1 : public gui::Form,
   void applyStayOnTop(bool onTop) override;
 
   // Clipboard work through the hidden memo: the text in, the text out.
-  std::optional<std::u16string> ClipboardTextThroughMemo() override;
+  std::optional<std::u16string> SnapshotText(std::span<const std::uint8_t> snapshot) override;
   // False when another program kept the clipboard open through the whole wait.
   bool CopyTextThroughMemo(std::u16string_view text);
   ClipboardWait WaitForClipboard();
