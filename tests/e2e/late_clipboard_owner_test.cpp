@@ -36,6 +36,12 @@ class LateClipboardOwner : public e2e::ProgramTest {
     return longest;
   }
 
+  // The owner's copy is made and the capture waits for its late format now.
+  static void WaitUntilTheCaptureWaits(LateOwner& owner) {
+    ASSERT_TRUE(owner.WaitForCopy());
+    e2e::WaitUntil([] { return false; }, 500ms);
+  }
+
   // The stalled copy: the window keeps answering and the text's row comes.
   void ExpectAnsweringWithRowFor(const std::wstring& text) {
     EXPECT_LT(LongestAnswer(4s), 3s) << "the main window stopped answering";
@@ -114,8 +120,7 @@ TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCaptureWaitsKeepsTheCopy) {
   // exit record written at the end, within the reads' budget.
   const std::wstring text = L"关机时正在读的文本";
   LateOwner owner(text, LateOwner::Stall::RendersLate);
-  ASSERT_TRUE(owner.WaitForCopy());
-  e2e::WaitUntil([] { return false; }, 500ms);  // the capture waits for the late format now
+  WaitUntilTheCaptureWaits(owner);
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
   EXPECT_EQ(answer, 1u);
@@ -134,8 +139,7 @@ TEST_F(LateClipboardOwner, ACloseWhileTheCaptureWaitsComesWhenItEnds) {
   // window before the entry is stored.
   const std::wstring text = L"关闭前复制的文本";
   LateOwner owner(text, LateOwner::Stall::RendersLate);
-  ASSERT_TRUE(owner.WaitForCopy());
-  e2e::WaitUntil([] { return false; }, 500ms);  // the capture waits for the late format now
+  WaitUntilTheCaptureWaits(owner);
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program_.WaitForExit(20s));
   owner.End();
