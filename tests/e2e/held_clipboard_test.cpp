@@ -48,6 +48,26 @@ TEST_F(HeldClipboard, ARowClickThatCannotPutItsEntryBackSaysSo) {
   EXPECT_EQ(e2e::ReadClipboardText(), current);
 }
 
+TEST_F(HeldClipboard, ACloseWhileARowClickWaitsForTheClipboardComesAfterIt) {
+  // The click's waits handle messages between their tries: the close comes after them, once,
+  // and is not lost in the next try's round.
+  Copy(L"关闭时要放回的条目");
+  ClipboardHolder holder(ClipboardHolder::From::Now);
+  ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
+  std::thread click([&] { e2e::ClickListRow(list_, 1); });
+  e2e::WaitUntil([] { return false; }, 500ms);
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  e2e::WaitUntil([] { return false; }, 500ms);
+  holder.Release();
+  const bool ended = e2e::WaitUntil([&] {
+    e2e::AnswerMessageBox(program_.ProcessId(), kEntryNotPut, IDOK);
+    return program_.WaitForExit(100ms);
+  }, 20s);
+  click.join();
+  EXPECT_TRUE(ended) << "the close was lost";
+  main_ = nullptr;
+}
+
 TEST_F(HeldClipboard, AFormattedViewThatCannotPasteSaysSoAndStaysShut) {
   Copy(L"带格式查看的条目");
   // Held from the moment the command has put the entry on the clipboard: the view's paste

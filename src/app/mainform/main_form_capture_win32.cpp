@@ -103,10 +103,13 @@ bool TForm1::PutOffCloseInsideWait() {
     closePutOff_ = false;
     return false;
   }
+  // One close waits at a time; the one posted again may land in a later wait and wait again.
   if (!closePutOff_) {
     closePutOff_ = true;
-    HWND window = Handle();
-    application.AfterWaits([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
+    application.AfterWaits([this] {
+      closePutOff_ = false;
+      PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    });
   }
   return true;
 }
