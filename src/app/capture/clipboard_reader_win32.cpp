@@ -207,9 +207,9 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
     if (left == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
     if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
     // In the quiet time nothing is handled, not even what is sent: answered, another program
-    // polling the window (or the X11 driver's traffic) kept the server from the reads, which
-    // then took several times as long. The program's own copy, whose reading asks this window,
-    // is read here (Session::Run).
+    // asking the window again and again (the capture benchmark polls the list's rows) kept the
+    // server from the reads, which then took several times as long. The program's own copy,
+    // whose reading asks this window, is read on this thread instead (Session::Run).
     const DWORD quiet = TimeLeft(quietUntil_, now);
     if (quiet > 0 || !handleMessages_) {
       if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
