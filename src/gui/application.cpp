@@ -103,8 +103,12 @@ void Application::ProcessMessages() {
   const WaitScope wait;
   // Under a loop of the system's own its input stays queued for it.
   const UINT which = ModalLoopRuns() ? PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT : 0;
+  // A round ends after a slice of time even while messages keep coming: an animation's timers
+  // and paints on a machine too slow for them never leave the queue empty, and the wait that
+  // asked (a clipboard read, a paste step's pause) must get back to its own deadline.
+  const DWORD start = GetTickCount();
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | which)) {
+  while (GetTickCount() - start < kRoundMs && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | which)) {
     if (msg.message == WM_QUIT) {
       terminated_ = true;
       PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop must still see it
@@ -152,10 +156,10 @@ void Application::Wait(DWORD milliseconds) {
     ProcessMessages();
     const DWORD passed = GetTickCount() - start;
     if (passed >= milliseconds) return;
-    // Only what ProcessMessages would take wakes the wait: under a loop of the system's own
-    // queued input does not.
+    // Only what ProcessMessages would take wakes the wait (what a round left queued too): under
+    // a loop of the system's own queued input does not.
     const DWORD wakeFor = ModalLoopRuns() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
-    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - passed, wakeFor, 0);
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - passed, wakeFor, MWMO_INPUTAVAILABLE);
   }
 }
 

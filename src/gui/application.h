@@ -39,10 +39,12 @@ class Application {
   // loop runs one step at a time until a step answers false. What start-up leaves for after
   // the main window shows.
   void SetIdleWork(std::function<bool()> step) { idle_work_ = std::move(step); }
-  // One round of message handling: everything that is waiting, then return. While a menu,
+  // One round of message handling: everything that is waiting (for kRoundMs at most), then
+  // return. While a menu,
   // a box or a dialog runs its own loop above (ModalLoopRuns), the keys and clicks are left
   // in the queue for it: only what is sent, posted messages and paints are handled.
   void ProcessMessages();
+  static constexpr DWORD kRoundMs = 50;
   // Only what other threads and programs send to this thread's windows: the program answers
   // them (a clipboard owner's question, a viewer chain's notice) and takes nothing from its
   // queue, so that no command, key or click runs.

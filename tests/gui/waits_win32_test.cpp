@@ -1,5 +1,6 @@
-// A wait that handles messages while a menu or a message box runs its own loop above it: what
-// is sent and posted is handled, the loop's keys stay queued for the loop.
+// The program's waits that handle messages: under a menu's or a message box's own loop what is
+// sent and posted is handled and the loop's keys stay queued for it; a round of handling ends
+// even while a timer keeps the queue full.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,8 @@ namespace {
 
 constexpr UINT kPosted = WM_APP + 7;
 constexpr UINT_PTR kTimer = 1;
+constexpr UINT_PTR kBusyTimer = 2;  // due again before its handler ends: the queue never empties
+DWORD g_busySince = 0;
 
 struct Seen {
   bool modal = false;
@@ -46,6 +49,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (HWND box = GetActiveWindow(); box && box != hwnd) PostMessageW(box, WM_COMMAND, IDOK, 0);
     return 0;
   }
+  if (msg == WM_TIMER && wp == kBusyTimer) {
+    Sleep(15);  // longer than the shortest interval a timer has
+    if (GetTickCount() - g_busySince > 3000) KillTimer(hwnd, kBusyTimer);  // the test ends either way
+    return 0;
+  }
   if (msg == kPosted) {
     g_seen.postedHandled = true;
     return 0;
@@ -68,7 +76,7 @@ HWND MakeWindow() {
   return window;
 }
 
-TEST(ModalWait, UnderAMenuOrABoxTheWaitHandlesPostedMessagesAndLeavesTheKeys) {
+TEST(Waits, UnderAMenuOrABoxTheWaitHandlesPostedMessagesAndLeavesTheKeys) {
   HWND window = MakeWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(gui::ModalLoopRuns());
@@ -93,6 +101,22 @@ TEST(ModalWait, UnderAMenuOrABoxTheWaitHandlesPostedMessagesAndLeavesTheKeys) {
   EXPECT_TRUE(g_seen.postedHandled);
   EXPECT_TRUE(g_seen.keyStillQueued) << "the wait took the box's key";
   EXPECT_FALSE(gui::ModalLoopRuns());
+  DestroyWindow(window);
+}
+
+TEST(Waits, ARoundOfMessagesEndsWhileATimerKeepsTheQueueFull) {
+  // An animation's timers on a machine too slow for them: the wait that handles a round of
+  // messages must get back to its own deadline.
+  HWND window = MakeWindow();
+  ASSERT_NE(window, nullptr);
+  g_busySince = GetTickCount();
+  SetTimer(window, kBusyTimer, 1, nullptr);
+  Sleep(20);  // due
+  const DWORD start = GetTickCount();
+  gui::Application::Instance().ProcessMessages();
+  const DWORD took = GetTickCount() - start;
+  KillTimer(window, kBusyTimer);
+  EXPECT_LT(took, 1000u) << "the round went on as long as the timer did";
   DestroyWindow(window);
 }
 
