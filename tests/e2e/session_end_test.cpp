@@ -113,8 +113,12 @@ TEST_F(SessionEnd, AQuestionOpenAtTheCloseIsAskedOnceAndTheEndTakesItsRecommende
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_NE(e2e::WaitForMessageBox(pid, kCloseQuestion), nullptr);
 
-  // Windows asks while the close's question is open: the answer comes at once, with no second box.
+  // A second close while the question is open (the tray's 退出 sends one) asks nothing more.
   DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(main_, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer)) << "a second close asked again";
+  EXPECT_EQ(e2e::MessageBoxTexts(pid).size(), 1u) << "the question came a second time";
+
+  // Windows asks while the close's question is open: the answer comes at once, with no second box.
   const bool answered = SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer);
   EXPECT_TRUE(answered) << "the end of the session waited for the question";
   EXPECT_EQ(answer, 1u);

@@ -239,6 +239,12 @@ void TForm1::RunCloseSteps(bool saveExitRecord) {
 }
 
 void TForm1::FormClose(gui::CloseAction& action) {
+  // A close that comes while the first one's question is open (the tray's 退出, another
+  // program) is that same close: its answer ends the program.
+  if (CloseQuestionOpen) {
+    action = gui::CloseAction::None;
+    return;
+  }
   // After the session's end ran the steps, the window only goes.
   if (!CloseStepsDone) RunCloseSteps(NothingDecrypted || AskToSaveAfterDecryption());
   ReleaseTrayIcon();
