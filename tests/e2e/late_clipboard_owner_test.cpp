@@ -115,6 +115,23 @@ TEST_F(LateClipboardOwner, AnOwnerHungInARenderHoldsTheClipboardNoLongerThanTheB
   owner.End();
 }
 
+TEST_F(LateClipboardOwner, ARowClickInsideTheWaitForAHungOwnerPutsItsEntryBack) {
+  // The click is handled inside the capture's wait and waits for the clipboard itself: the read
+  // held in the hung render must let it go at its deadline all the same, and the click then
+  // succeeds (no box).
+  LateOwner owner(L"点击时挂起的程序复制的文本", LateOwner::Stall::HangsInSecondRender);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+  // The click's handling returns only once it is done (or its box answered).
+  std::thread click([&] { e2e::ClickListRow(list_, 0); });
+  EXPECT_TRUE(e2e::WaitUntil([] { return e2e::ReadClipboardText() == kFirstEntry; }, 15s))
+      << "the row click did not put its entry back";
+  EXPECT_TRUE(e2e::MessageBoxTexts(program_.ProcessId()).empty()) << "the click said it failed";
+  e2e::AnswerMessageBox(program_.ProcessId(), L"条目没有放到剪切板上", IDOK);
+  click.join();
+  owner.End();
+}
+
 TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCaptureWaitsKeepsTheCopy) {
   // Windows ends the session while the capture waits for a late format: the copy goes into the
   // exit record written at the end, within the reads' budget.

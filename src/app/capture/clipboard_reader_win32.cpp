@@ -21,31 +21,54 @@ DWORD TimeLeft(DWORD deadline, DWORD now) {
 // into slices this long.
 constexpr DWORD kOpeningSliceMs = 50;
 
-// Sent to the reader's window when the window's thread gives a read up: it closes the
-// clipboard there. A read held in a render (GetClipboardData waits for the owner's answer)
-// still handles what is sent to its thread's windows, so other programs and the program's
-// own writes can use the clipboard again although the owner has not answered.
+// Sent to the reader's window when the window's thread gives a read up, or at the read's
+// deadline: it closes the clipboard there. A read held in a render (GetClipboardData waits for
+// the owner's answer) still handles what is sent to its thread's windows, so other programs and
+// the program's own writes can use the clipboard again although the owner has not answered.
 constexpr UINT kLetGoMessage = WM_APP + 1;
 constexpr wchar_t kReaderWindowClass[] = L"QuilloraClipboardReader";
 
-LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kLetGoMessage) {
-    CloseClipboard();  // fails harmlessly when this thread does not hold it
-    return 0;
+// Armed by the window's thread once a read outlasts the quiet time (it may be held in a
+// render): at the read's deadline it asks the reader's window to let the clipboard go. The
+// window's thread gives the read up at that deadline itself, unless it is held in a loop of its
+// own by then (a row click waiting for the clipboard, a box opened while it waited), which would
+// keep the clipboard shut for everyone until that loop ends. Reads that end within the quiet
+// time, nearly all, cost no timer.
+class DeadlineWatch {
+ public:
+  DeadlineWatch() = default;
+  DeadlineWatch(const DeadlineWatch&) = delete;
+  DeadlineWatch& operator=(const DeadlineWatch&) = delete;
+  ~DeadlineWatch() {
+    // The callback uses nothing of this object: the timer may end on its own.
+    if (timer_) DeleteTimerQueueTimer(nullptr, timer_, nullptr);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+  void Arm(HWND readerWindow, DWORD ms) {
+    if (timer_ || !readerWindow) return;
+    // A little after the deadline: the reader's window lets go only once it has passed.
+    constexpr DWORD kAfterDeadlineMs = 20;
+    if (!CreateTimerQueueTimer(&timer_, nullptr, Fire, readerWindow, ms + kAfterDeadlineMs, 0, WT_EXECUTEONLYONCE)) {
+      timer_ = nullptr;
+    }
+  }
+
+ private:
+  static VOID CALLBACK Fire(PVOID readerWindow, BOOLEAN) {
+    SendNotifyMessageW(static_cast<HWND>(readerWindow), kLetGoMessage, 0, 0);
+  }
+  HANDLE timer_ = nullptr;
+};
 
 bool OwnedByThisThread() {
   HWND owner = GetClipboardOwner();
   return owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId();
 }
 
-HWND CreateReaderWindow() {
+HWND CreateReaderWindow(WNDPROC procedure) {
   static std::once_flag registered;
-  std::call_once(registered, [] {
+  std::call_once(registered, [procedure] {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = ReaderWindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kReaderWindowClass;
     RegisterClassW(&windowClass);
@@ -73,6 +96,9 @@ struct ClipboardReader::Channel {
   HANDLE wake;
   HANDLE done;
   std::atomic<bool> stop{false};
+  // The read running now and its deadline, known to the reader's window (on its thread).
+  bool reading = false;
+  DWORD readUntil = 0;
   std::atomic<HWND> window{nullptr};  // where the clipboard is opened, once the thread made it
   DWORD processor = 0;                 // where the window's thread ran when it handed the command over
 
@@ -90,12 +116,26 @@ struct ClipboardReader::Channel {
   Outcome outcome = Outcome::Done;
 };
 
+LRESULT CALLBACK ClipboardReader::ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kLetGoMessage) {
+    // A read given up, or one past its deadline, lets go; the watch's message may come after
+    // the read ended in time, and then the session stays open.
+    auto* c = reinterpret_cast<Channel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (c && !c->stop && !(c->reading && TimeLeft(c->readUntil, GetTickCount()) == 0)) return 0;
+    if (c) c->stop = true;  // the read reads no further and is not reported as done
+    CloseClipboard();       // fails harmlessly when this thread does not hold it
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
   Channel& c = *channel;
   // The clipboard is opened in a window of this thread: only that window could open it again
   // while this thread holds it (a reader opening it with no window would let any other such
   // reader take it over under Wine).
-  HWND window = CreateReaderWindow();
+  HWND window = CreateReaderWindow(ReaderWindowProc);
+  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
   c.window = window;
   bool open = false;
   DWORD deadline = 0;
@@ -138,11 +178,14 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
       } else if (!open) {
         c.outcome = Outcome::Late;  // the session's deadline closed the clipboard already
       } else {
+        c.reading = true;
+        c.readUntil = deadline;
         try {
           c.read(c.stop);
         } catch (...) {
           c.outcome = Outcome::Failed;
         }
+        c.reading = false;
       }
     }
     c.read = nullptr;  // what it holds goes here, on the thread that used it
@@ -201,6 +244,7 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
     bool& waiting;
     ~NotWaiting() { waiting = false; }
   } notWaiting{waiting_};
+  DeadlineWatch watch;
   for (;;) {
     const DWORD now = GetTickCount();
     DWORD left = TimeLeft(Deadline(deadline, opening), now);
@@ -215,6 +259,7 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
       if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
       continue;
     }
+    watch.Arm(c.window, TimeLeft(Deadline(deadline, opening), GetTickCount()));
     if (!handleMessages_()) {
       handleMessages_ = nullptr;
       continue;

@@ -12,8 +12,9 @@
 // when the window's thread is held elsewhere meanwhile (a dialog opened while it waited), so
 // that the clipboard is never left open long. A read still running at the deadline is
 // abandoned: its thread lets the clipboard go at once (from inside the read's wait for the
-// owner), reads no further and ends as soon as the owner answers or goes away; the next session
-// gets a new thread. A read therefore shares with the window's thread only what it holds a
+// owner), also while the window's thread is held in a loop of its own at that moment (a timer
+// asks for it), reads no further and ends as soon as the owner answers or goes away; the next
+// session gets a new thread. A read therefore shares with the window's thread only what it holds a
 // reference of its own to.
 //
 // While it waits, the window's thread answers what is sent to it at once; from the quiet time's
@@ -93,6 +94,7 @@ class ClipboardReader {
  private:
   struct Channel;
   static void Serve(std::shared_ptr<Channel> channel);
+  static LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Hands the command in the channel to the reader's thread and waits for its answer until
   // `deadline`, or, while the command opens the clipboard, until the reads' time from the
   // opening once it is made; false when none came in time, after which the thread is left to
