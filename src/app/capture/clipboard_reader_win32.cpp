@@ -96,9 +96,8 @@ struct ClipboardReader::Channel {
   HANDLE wake;
   HANDLE done;
   std::atomic<bool> stop{false};
-  // The read running now and its deadline, known to the reader's window (on its thread).
+  // A read runs now (known to the reader's window, on the reader's thread).
   bool reading = false;
-  DWORD readUntil = 0;
   std::atomic<HWND> window{nullptr};  // where the clipboard is opened, once the thread made it
   DWORD processor = 0;                 // where the window's thread ran when it handed the command over
 
@@ -121,7 +120,7 @@ LRESULT CALLBACK ClipboardReader::ReaderWindowProc(HWND window, UINT message, WP
     // A read given up, or one past its deadline, lets go; the watch's message may come after
     // the read ended in time, and then the session stays open.
     auto* c = reinterpret_cast<Channel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (c && !c->stop && !(c->reading && TimeLeft(c->readUntil, GetTickCount()) == 0)) return 0;
+    if (c && !c->stop && !(c->reading && TimeLeft(c->openedAt + c->readMs, GetTickCount()) == 0)) return 0;
     if (c) c->stop = true;  // the read reads no further and is not reported as done
     CloseClipboard();       // fails harmlessly when this thread does not hold it
     return 0;
@@ -179,7 +178,6 @@ void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
         c.outcome = Outcome::Late;  // the session's deadline closed the clipboard already
       } else {
         c.reading = true;
-        c.readUntil = deadline;
         try {
           c.read(c.stop);
         } catch (...) {
@@ -247,8 +245,9 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
   DeadlineWatch watch;
   for (;;) {
     const DWORD now = GetTickCount();
-    DWORD left = TimeLeft(Deadline(deadline, opening), now);
-    if (left == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
+    const DWORD toDeadline = TimeLeft(Deadline(deadline, opening), now);
+    if (toDeadline == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
+    DWORD left = toDeadline;
     if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
     // In the quiet time nothing is handled, not even what is sent: answered, another program
     // asking the window again and again (the capture benchmark polls the list's rows) kept the
@@ -259,7 +258,7 @@ bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
       if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
       continue;
     }
-    watch.Arm(c.window, TimeLeft(Deadline(deadline, opening), GetTickCount()));
+    watch.Arm(c.window, toDeadline);
     if (!handleMessages_()) {
       handleMessages_ = nullptr;
       continue;
