@@ -26,11 +26,15 @@ std::wstring InputDialogPrompt(HWND dialog) {
   return prompt ? WindowText(prompt) : std::wstring();
 }
 
-bool AnswerInputDialog(HWND dialog, const std::wstring& text, bool ok) {
+bool TypeIntoInputDialog(HWND dialog, const std::wstring& text) {
   HWND edit = EditBox(dialog);
   if (!edit) return false;
   for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
-  if (!WaitUntil([&] { return WindowText(edit) == text; }, std::chrono::seconds(10))) return false;
+  return WaitUntil([&] { return WindowText(edit) == text; }, std::chrono::seconds(10));
+}
+
+bool AnswerInputDialog(HWND dialog, const std::wstring& text, bool ok) {
+  if (!TypeIntoInputDialog(dialog, text)) return false;
   const int button = ok ? IDOK : IDCANCEL;
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
   return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));

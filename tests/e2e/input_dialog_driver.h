@@ -16,7 +16,9 @@ HWND WaitForInputDialog(DWORD processId, const std::wstring& caption,
 // The prompt above the edit box.
 std::wstring InputDialogPrompt(HWND dialog);
 // Types the text into the edit box one character at a time (WM_CHAR, as the keyboard
-// delivers it), then presses OK, or Cancel; true when the dialog closed.
+// delivers it); true once the box shows it.
+bool TypeIntoInputDialog(HWND dialog, const std::wstring& text);
+// Types the text (as above), then presses OK, or Cancel; true when the dialog closed.
 bool AnswerInputDialog(HWND dialog, const std::wstring& text, bool ok = true);
 
 // A visible message box of the process whose text contains the fragment (nullptr when none

@@ -13,6 +13,7 @@
 #include "late_owner.h"
 #include "program_fixture.h"
 #include "tray_driver.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -46,12 +47,7 @@ class KeysDuringReadsFixture : public e2e::ProgramTest {
     ASSERT_TRUE(e2e::WaitForRowCount(list_, rows)) << "no row for the copy";
   }
 
-  bool InMenuMode() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info);
-    return (info.flags & GUI_INMENUMODE) != 0;
-  }
+  bool InMenuMode() const { return (e2e::GuiThreadInfoOf(main_).flags & GUI_INMENUMODE) != 0; }
 
   // Down, pressed as a held key repeats it, for `span`.
   static void HoldDown(std::chrono::milliseconds span) {
@@ -141,9 +137,7 @@ TEST_F(KeysInBoxesDuringReads, ACaptureWaitingForALateOwnerLeavesABoxAndADialogT
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"加密当前文件"));
   HWND dialog = e2e::WaitForInputDialog(pid, L"设置文件加密的密码");
   ASSERT_NE(dialog, nullptr);
-  HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-  for (wchar_t c : std::wstring(L"abc")) PostMessageW(edit, WM_CHAR, c, 1);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(edit) == L"abc"; }, 10s));
+  ASSERT_TRUE(e2e::TypeIntoInputDialog(dialog, L"abc"));
   CaptureALateCopyPressing(L"对话框打开时复制的文本", 22, [] {
     e2e::WaitUntil([] { return false; }, 500ms);
     for (WORD key : {VK_TAB, VK_TAB, VK_RETURN}) e2e::PressKey(key);

@@ -31,12 +31,16 @@ inline HWND ChildWindow(HWND parent, const std::wstring& windowClass, const std:
   return search.found;
 }
 
-// The window that has the keyboard focus in the thread of `window`.
-inline HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
+// What the system knows of the thread of `window`: its focus, capture, menu mode.
+inline GUITHREADINFO GuiThreadInfoOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
+  return info;
 }
+
+// The window that has the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) { return GuiThreadInfoOf(window).hwndFocus; }
 
 inline POINT CentreOf(HWND window) {
   RECT r{};
