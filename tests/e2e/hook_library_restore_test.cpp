@@ -3,20 +3,12 @@
 // partial file and still starts.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "program_driver.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 TEST(HookLibraryRestore, MissingLibraryIsRestoredFromItsSpareCopy) {
   const auto folder = e2e::PrepareRuntimeFolder("restore");
@@ -28,7 +20,7 @@ TEST(HookLibraryRestore, MissingLibraryIsRestoredFromItsSpareCopy) {
   }, 30s));
   ASSERT_NE(program.WaitForMainWindow(), nullptr);
   ASSERT_TRUE(fs::exists(folder / "SysHookDLL.dll"));
-  EXPECT_EQ(ReadAll(folder / "SysHookDLL.dll"), ReadAll(folder / "copy_Key.dll"));
+  EXPECT_EQ(e2e::ReadFile(folder / "SysHookDLL.dll"), e2e::ReadFile(folder / "copy_Key.dll"));
   PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(20s));
 }

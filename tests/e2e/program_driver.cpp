@@ -72,8 +72,23 @@ void WriteFile(const fs::path& file, const std::string& bytes) {
 }
 
 std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Opened as a reader that shares everything: a file the program has just renamed into place
+  // is still held by the rename for a moment (under Wine), and a plain open fails then, which
+  // would read as an empty file. A sharing failure is tried again for a short while.
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  WaitUntil([&] {
+    handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    return handle != INVALID_HANDLE_VALUE || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED);
+  }, std::chrono::seconds(2));
+  std::string bytes;
+  if (handle == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(handle);
+  return bytes;
 }
 
 std::string Utf8(const std::wstring& text) {
