@@ -6,6 +6,7 @@
 // test fills first (QUILL_READONLY_SOURCE). Without them those cases are skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "program_fixture.h"
@@ -51,19 +52,24 @@ void FillDisk(const fs::path& file) {
 class FailedWrites : public e2e::ProgramTest {
  protected:
   // The close, with the boxes it shows answered: their texts in the order shown. A box still
-  // open a while after its answer is answered again (it is not counted twice).
+  // open a while after its answer is answered again (and counted once).
   std::vector<std::wstring> CloseAndCollectBoxes() {
     std::vector<std::wstring> texts;
+    std::vector<HWND> seen;
     PostMessageW(main_, WM_CLOSE, 0, 0);
     const auto end = std::chrono::steady_clock::now() + 60s;
     while (!program_.WaitForExit(200ms)) {
       if (std::chrono::steady_clock::now() > end || texts.size() > 10) {
-        ADD_FAILURE() << "the program did not end after its close; boxes open: " << e2e::MessageBoxTexts(program_.ProcessId()).size();
+        ADD_FAILURE() << "the program did not end after its close; boxes open: "
+                      << e2e::MessageBoxTexts(program_.ProcessId()).size();
         break;
       }
-      for (const std::wstring& text : e2e::MessageBoxTexts(program_.ProcessId())) {
-        if (texts.empty() || texts.back() != text) texts.push_back(text);
-        e2e::AnswerMessageBox(program_.ProcessId(), text.substr(0, 8), IDOK);
+      for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
+        if (std::find(seen.begin(), seen.end(), box) == seen.end()) {
+          seen.push_back(box);
+          texts.push_back(e2e::WindowText(GetDlgItem(box, 0xFFFF)));  // a message box's text
+        }
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
       }
     }
     main_ = nullptr;

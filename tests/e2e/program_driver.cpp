@@ -628,10 +628,56 @@ bool CloseRestartedProgram(DWORD previousProcess) {
   return ended;
 }
 
+namespace {
+
+// The stacks of a program's threads, from Wine's debugger, for a program that did not end when
+// asked: what it waits for is the trace of the fault. Empty when the debugger cannot be run.
+std::string StacksOf(DWORD processId) {
+  wchar_t folder[MAX_PATH];
+  if (!GetTempPathW(MAX_PATH, folder)) return {};
+  const std::wstring base = std::wstring(folder) + L"quillora-stacks-" + std::to_wstring(processId);
+  const std::wstring script = base + L".txt", output = base + L".log";
+  char id[16];
+  std::snprintf(id, sizeof id, "%04lx", processId);
+  WriteFile(script, std::string("attach 0x") + id + "\nbt all\ndetach\nquit\n");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return {};
+  std::wstring command = L"winedbg.exe --file \"" + script + L"\"";
+  STARTUPINFOW si{sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi{};
+  const bool started =
+      CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+  CloseHandle(out);
+  if (!started) return {};
+  WaitForSingleObject(pi.hProcess, 30000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // "bt all" goes through every process: only the program's threads are kept.
+  std::string stacks;
+  const std::string text = ReadFile(output), ours = std::string("in process ") + id + " ";
+  bool keep = false;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const std::string line = text.substr(start, end - start);
+    if (line.rfind("Backtracing for thread", 0) == 0) keep = line.find(ours) != std::string::npos;
+    if (keep) stacks += line + "\n";
+    start = end + 1;
+  }
+  DeleteFileW(script.c_str());
+  DeleteFileW(output.c_str());
+  return stacks;
+}
+
+}  // namespace
+
 RunningProgram::~RunningProgram() {
   if (process_) {
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
       std::fprintf(stderr, "the program (process %lu) did not end by itself: ended by force\n", pid_);
+      std::fprintf(stderr, "%s", StacksOf(pid_).c_str());
       Kill();
     }
     CloseHandle(process_);
