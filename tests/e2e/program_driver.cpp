@@ -676,8 +676,11 @@ std::string StacksOf(DWORD processId) {
 RunningProgram::~RunningProgram() {
   if (process_) {
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-      std::fprintf(stderr, "the program (process %lu) did not end by itself: ended by force\n", pid_);
-      std::fprintf(stderr, "%s", StacksOf(pid_).c_str());
+      const std::string note = "the program (process " + std::to_string(pid_) +
+                               ") did not end by itself: ended by force\n" + StacksOf(pid_);
+      std::fprintf(stderr, "%s", note.c_str());
+      // Also kept in a file: a run whose tests pass does not show what they wrote.
+      std::ofstream(fs::path(QUILL_SCRATCH_DIR) / "programs-that-did-not-end.log", std::ios::app) << note;
       Kill();
     }
     CloseHandle(process_);
