@@ -1,6 +1,7 @@
 #include "program_driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include "clipboard_driver.h"
 #include "tray_driver.h"
@@ -681,6 +682,7 @@ RunningProgram::~RunningProgram() {
       std::fprintf(stderr, "%s", note.c_str());
       // Also kept in a file: a run whose tests pass does not show what they wrote.
       std::ofstream(fs::path(QUILL_SCRATCH_DIR) / "programs-that-did-not-end.log", std::ios::app) << note;
+      if (const char* hold = std::getenv("QUILL_E2E_HOLD_UNENDED")) Sleep(static_cast<DWORD>(std::atoi(hold)) * 1000);
       Kill();
     }
     CloseHandle(process_);
