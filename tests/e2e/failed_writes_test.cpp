@@ -67,9 +67,9 @@ class FailedWrites : public e2e::ProgramTest {
       for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
         if (std::find(seen.begin(), seen.end(), box) == seen.end()) {
           seen.push_back(box);
-          texts.push_back(e2e::WindowText(GetDlgItem(box, 0xFFFF)));  // a message box's text
+          texts.push_back(e2e::MessageBoxText(box));
         }
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        e2e::PressDialogButton(box, IDOK);
       }
     }
     main_ = nullptr;

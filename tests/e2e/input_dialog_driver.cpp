@@ -35,8 +35,7 @@ bool TypeIntoInputDialog(HWND dialog, const std::wstring& text) {
 
 bool AnswerInputDialog(HWND dialog, const std::wstring& text, bool ok) {
   if (!TypeIntoInputDialog(dialog, text)) return false;
-  const int button = ok ? IDOK : IDCANCEL;
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+  PressDialogButton(dialog, ok ? IDOK : IDCANCEL);
   return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
 }
 

@@ -68,7 +68,7 @@ TEST_F(MainCommands, FolderEntryAndOpeningManyFolders) {
   ASSERT_NE(picker, nullptr);
   wchar_t desktop[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-  PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(picker, IDOK)));
+  e2e::PressDialogButton(picker, IDOK);
   ASSERT_TRUE(WaitForRowCount(list_, 2));
   EXPECT_EQ(ListRows(list_)[1], desktop);
 
@@ -142,7 +142,7 @@ TEST_F(MainCommands, ListFontIsKeptInTheSettingsFile) {
   ASSERT_NE(size, nullptr);
   SetWindowTextW(size, L"20");
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x472, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(size));
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  e2e::PressDialogButton(dialog, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10s));
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program_.WaitForExit(30s));

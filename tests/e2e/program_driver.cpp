@@ -547,12 +547,17 @@ BOOL CALLBACK BoxProc(HWND hwnd, LPARAM lp) {
   }
   return TRUE;
 }
+}  // namespace
+
 std::wstring MessageBoxText(HWND box) {
   // The message text is the static control with id 0xFFFF in a message box.
   HWND text = GetDlgItem(box, 0xFFFF);
   return text ? WindowText(text) : std::wstring();
 }
-}  // namespace
+
+void PressDialogButton(HWND dialog, int buttonId) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
 
 std::vector<HWND> VisibleDialogs(DWORD processId) {
   BoxState state{processId};
@@ -569,7 +574,7 @@ std::vector<std::wstring> MessageBoxTexts(DWORD processId) {
 bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId) {
   for (HWND box : VisibleDialogs(processId)) {
     if (MessageBoxText(box).find(textFragment) == std::wstring::npos) continue;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    PressDialogButton(box, buttonId);
     return true;
   }
   return false;
@@ -609,7 +614,7 @@ bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) 
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
   }
   SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  PressDialogButton(dialog, IDOK);
   return WaitUntil([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
 }
 

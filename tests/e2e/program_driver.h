@@ -109,6 +109,10 @@ std::vector<HWND> VisibleDialogs(DWORD processId);
 bool AnswerMessageBox(DWORD processId, const std::wstring& textFragment, int buttonId);
 // The texts of the message boxes the process shows now.
 std::vector<std::wstring> MessageBoxTexts(DWORD processId);
+// The text of one message box.
+std::wstring MessageBoxText(HWND box);
+// Presses a dialog's or a message box's button, as a click on it does.
+void PressDialogButton(HWND dialog, int buttonId);
 
 // Fills the process's open or save dialog the way a user does: the file name typed into its
 // name box, the file type chosen (filterIndex counting from 1; 0 keeps the one shown), OK.
