@@ -1,5 +1,6 @@
 #include "gui/edit.h"
 
+#include "gui/clipboard_reads.h"
 #include "gui/guard.h"
 #include "gui/subclass.h"
 
@@ -17,6 +18,7 @@ void Edit::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   if (!hwnd_) return;
   // WM_CHAR goes to the box itself, not to its parent: the box is subclassed to see it first.
   InstallSubclass(hwnd_, &Edit::SubclassProc, kEditLayer, reinterpret_cast<DWORD_PTR>(this));
+  RoutePasteThroughReader(hwnd_);
 }
 
 LRESULT CALLBACK Edit::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {

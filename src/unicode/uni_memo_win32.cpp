@@ -148,6 +148,25 @@ void TUniCustomMemo::CreateWnd() {
 
 void TUniCustomMemo::DestroyWnd() { pendingText_ = Text(); }
 
+namespace {
+std::function<void(HWND)>& PasteHandler() {
+  static std::function<void(HWND)> paste;
+  return paste;
+}
+}  // namespace
+
+void TUniCustomMemo::SetPasteHandler(std::function<void(HWND)> paste) { PasteHandler() = std::move(paste); }
+
+LRESULT TUniCustomMemo::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  const bool shiftInsert = msg == WM_KEYDOWN && wp == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) &&
+                           !(GetKeyState(VK_CONTROL) & 0x8000);
+  if ((msg == WM_PASTE || shiftInsert) && PasteHandler()) {
+    PasteHandler()(Handle());
+    return 0;
+  }
+  return TUniWinControl::WndProc(msg, wp, lp);
+}
+
 std::u16string TUniCustomMemo::Text() const {
   if (!HandleAllocated()) return pendingText_;
   const int length = GetWindowTextLengthW(Handle());

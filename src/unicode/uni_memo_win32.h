@@ -75,10 +75,15 @@ class TUniCustomMemo : public TUniWinControl {
   // EN_CHANGE: the text was changed by the user or by the program.
   std::function<void()> OnChange;
 
+  // Set once by the program: every memo's paste (WM_PASTE, Shift+Insert) goes there instead
+  // of the EDIT window's own, which reads the clipboard on the window's thread.
+  static void SetPasteHandler(std::function<void(HWND)> paste);
+
  protected:
   CreateParams GetCreateParams() const override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   friend class TUniMemoStrings;

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <thread>
 
+#include "input_dialog_driver.h"
 #include "late_owner.h"
 #include "program_fixture.h"
+#include "window_parts.h"
 
 using namespace std::chrono_literals;
 
@@ -34,6 +36,33 @@ class LateClipboardOwner : public e2e::ProgramTest {
     }
     RecordProperty("longest_answer_ms", static_cast<int>(longest.count()));
     return longest;
+  }
+
+  // How long after `since` another program could open the clipboard (tries every 100 ms, for
+  // `within` at most); nothing when it never could. Under Wine the opening that succeeds first
+  // after a hung owner let it go waits up to 5 s for that owner's answer to the X11 driver's
+  // question: when it began is when the clipboard was free again.
+  static std::optional<std::chrono::milliseconds> ClipboardFreeAfter(std::chrono::steady_clock::time_point since,
+                                                                     std::chrono::milliseconds within) {
+    std::optional<std::chrono::milliseconds> freed;
+    e2e::WaitUntil([&] {
+      const auto tried = std::chrono::steady_clock::now();
+      if (!OpenClipboard(e2e::TestWindow())) return false;
+      CloseClipboard();
+      freed = std::chrono::duration_cast<std::chrono::milliseconds>(tried - since);
+      return true;
+    }, within);
+    return freed;
+  }
+  // Every try to open the clipboard, 250 ms apart for `span`, succeeds.
+  static bool ClipboardStaysFree(std::chrono::milliseconds span) {
+    const auto end = std::chrono::steady_clock::now() + span;
+    while (std::chrono::steady_clock::now() < end) {
+      if (!OpenClipboard(e2e::TestWindow())) return false;
+      CloseClipboard();
+      std::this_thread::sleep_for(250ms);
+    }
+    return true;
   }
 
   // The owner's copy is made and the capture waits for its late format now.
@@ -129,6 +158,63 @@ TEST_F(LateClipboardOwner, ARowClickInsideTheWaitForAHungOwnerPutsItsEntryBack) 
   EXPECT_TRUE(e2e::MessageBoxTexts(program_.ProcessId()).empty()) << "the click said it failed";
   e2e::AnswerMessageBox(program_.ProcessId(), L"条目没有放到剪切板上", IDOK);
   click.join();
+  owner.End();
+}
+
+TEST_F(LateClipboardOwner, AReadLeftInAHungRenderHoldsNoLaterReadAndNoPasteOfTheProgram) {
+  // The capture gives up the read held in the owner's render, which stays there. Every other
+  // read of the clipboard's data in the process would wait for it: the capture of the next copy
+  // (with the clipboard open, shut for everyone) and the paste into the program's edit box (the
+  // window's thread). The copy made meanwhile is taken once the owner has gone.
+  LateOwner owner(L"渲染中挂起的程序复制的文本", LateOwner::Stall::HangsInSecondRender);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
+  ASSERT_TRUE(ClipboardFreeAfter(std::chrono::steady_clock::now(), 8s)) << "the clipboard stayed shut";
+
+  const std::wstring later = L"挂起期间另一个程序复制的文本";
+  ASSERT_TRUE(e2e::SetClipboardText(later));
+  EXPECT_TRUE(ClipboardStaysFree(6s)) << "the next copy's capture kept the clipboard shut";
+
+  HWND edit = e2e::ChildWindow(main_, L"Edit");
+  ASSERT_NE(edit, nullptr);
+  PostMessageW(edit, WM_PASTE, 0, 0);
+  e2e::WaitUntil([] { return false; }, 500ms);
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) << "the paste stopped the window";
+  EXPECT_TRUE(e2e::AnswerMessageBox(program_.ProcessId(), L"没有响应", IDOK)) << "the paste did not say why";
+  EXPECT_TRUE(ClipboardStaysFree(2s));
+
+  owner.End();
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    const std::vector<std::wstring> rows = e2e::ListRows(list_);
+    return rows.size() == 3 && rows.back() == later;
+  }, 10s)) << "the copy made while the owner hung did not become a row";
+}
+
+TEST_F(LateClipboardOwner, AReadOpenedLateLetsTheClipboardGoAtItsOwnDeadlineWhileABoxIsOpen) {
+  // The owner keeps the clipboard open for 0.7 s after its copy, then renders late: the read's
+  // deadline is 2 s after its real opening. A box opened meanwhile holds the window's thread in
+  // its own loop past that deadline; the clipboard is let go all the same, and once the box is
+  // answered the capture ends at once.
+  const std::wstring text = L"晚打开的剪切板上的文本";
+  LateOwner owner(text, LateOwner::Stall::RendersLate, 700ms);
+  ASSERT_TRUE(owner.WaitForCopy());
+  const auto copied = std::chrono::steady_clock::now();
+  e2e::WaitUntil([] { return false; }, 1000ms);
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"批量打开文件夹"));
+  HWND box = e2e::WaitForMessageBox(program_.ProcessId(), L"你确信开始打开吗", 10s);
+  ASSERT_NE(box, nullptr);
+  const std::optional<std::chrono::milliseconds> freed = ClipboardFreeAfter(copied, 12s);
+  ASSERT_TRUE(freed) << "the clipboard stayed shut";
+  RecordProperty("clipboard_free_after_ms", static_cast<int>(freed->count()));
+  EXPECT_LT(*freed, 6s) << "the clipboard was let go only at a deadline guessed before the opening";
+
+  e2e::WaitUntil([] { return false; }, 500ms);
+  e2e::PressDialogButton(box, IDCANCEL);
+  const auto answered = std::chrono::steady_clock::now();
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2, 10000)) << "no row for the copied text";
+  EXPECT_LT(std::chrono::steady_clock::now() - answered, 1s) << "the capture waited again after the box";
   owner.End();
 }
 

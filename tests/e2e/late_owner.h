@@ -28,7 +28,10 @@ class LateOwner {
   static constexpr wchar_t kPromisedFormat[] = L"Quillora Test Promised";
   static inline const std::string kImmediateBytes = "set at once";
 
-  LateOwner(std::wstring text, Stall stall) : text_(std::move(text)), stall_(stall) {
+  // With `holdAfterCopy` it opens the clipboard again right after the copy and keeps it that
+  // long: a reader's opening comes that late.
+  LateOwner(std::wstring text, Stall stall, std::chrono::milliseconds holdAfterCopy = {})
+      : text_(std::move(text)), stall_(stall), holdAfterCopy_(holdAfterCopy) {
     thread_ = std::thread([this] { Run(); });
   }
   ~LateOwner() { End(); }
@@ -91,6 +94,11 @@ class LateOwner {
       SetClipboardData(CF_DIB, nullptr);
       SetClipboardData(RegisteredFormat(L"HTML Format"), nullptr);
       copyDone_ = CloseClipboard() != FALSE;
+      if (holdAfterCopy_.count() > 0 && OpenClipboard(window)) {
+        SetEvent(copied_);
+        Sleep(static_cast<DWORD>(holdAfterCopy_.count()));
+        CloseClipboard();
+      }
     }
     SetEvent(copied_);
     if (stall_ == Stall::Hangs) {
@@ -106,6 +114,7 @@ class LateOwner {
 
   std::wstring text_;
   Stall stall_;
+  std::chrono::milliseconds holdAfterCopy_;
   HANDLE copied_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE rendered_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <mutex>
-#include <thread>
 
 #include "gui/application.h"
+#include "gui/clipboard_reads.h"
 #include "gui/modal_loop.h"
 
 namespace app {
@@ -21,42 +21,66 @@ DWORD TimeLeft(DWORD deadline, DWORD now) {
 // into slices this long.
 constexpr DWORD kOpeningSliceMs = 50;
 
-// Sent to the reader's window when the window's thread gives a read up, or at the read's
-// deadline: it closes the clipboard there. A read held in a render (GetClipboardData waits for
-// the owner's answer) still handles what is sent to its thread's windows, so other programs and
-// the program's own writes can use the clipboard again although the owner has not answered.
+// Sent to the reader's window (wParam: the read's number) when the window's thread gives a read
+// up, or at the read's deadline: it closes the clipboard there. A read held in a render
+// (GetClipboardData waits for the owner's answer) still handles what is sent to its thread's
+// windows, so other programs and the program's own writes can use the clipboard again although
+// the owner has not answered.
 constexpr UINT kLetGoMessage = WM_APP + 1;
 constexpr wchar_t kReaderWindowClass[] = L"QuilloraClipboardReader";
 
-// Armed by the window's thread once a read outlasts the quiet time (it may be held in a
-// render): at the read's deadline it asks the reader's window to let the clipboard go. The
-// window's thread gives the read up at that deadline itself, unless it is held in a loop of its
-// own by then (a row click waiting for the clipboard, a box opened while it waited), which would
-// keep the clipboard shut for everyone until that loop ends. Reads that end within the quiet
+// How long the end of the program waits for the reader's thread to end once it has nothing in
+// hand (it closes its window): far more than it needs.
+constexpr DWORD kThreadEndMs = 2000;
+
+// Asks the reader's window to let the clipboard go at the read's deadline. The window's thread
+// gives the read up at that deadline itself, unless it is held in a loop of its own by then (a
+// row click waiting for the clipboard, a box opened while it waited), which would keep the
+// clipboard shut for everyone until that loop ends. It is armed once the window's thread handles
+// its messages and the opening is known, whichever comes last: reads that end within the quiet
 // time, nearly all, cost no timer.
-class DeadlineWatch {
+class LetGoTimer {
  public:
-  DeadlineWatch() = default;
-  DeadlineWatch(const DeadlineWatch&) = delete;
-  DeadlineWatch& operator=(const DeadlineWatch&) = delete;
-  ~DeadlineWatch() {
-    // The callback uses nothing of this object: the timer may end on its own.
-    if (timer_) DeleteTimerQueueTimer(nullptr, timer_, nullptr);
+  explicit LetGoTimer(const std::atomic<HWND>& readerWindow) : window_(readerWindow) {}
+  LetGoTimer(const LetGoTimer&) = delete;
+  LetGoTimer& operator=(const LetGoTimer&) = delete;
+  ~LetGoTimer() { Disarm(); }
+
+  // Before each read.
+  void Reset(WPARAM read) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ended_ = false;
+    read_ = read;
   }
-  void Arm(HWND readerWindow, DWORD ms) {
-    if (timer_ || !readerWindow) return;
+  void Arm(DWORD deadline) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (ended_ || timer_) return;
     // A little after the deadline: the reader's window lets go only once it has passed.
     constexpr DWORD kAfterDeadlineMs = 20;
-    if (!CreateTimerQueueTimer(&timer_, nullptr, Fire, readerWindow, ms + kAfterDeadlineMs, 0, WT_EXECUTEONLYONCE)) {
-      timer_ = nullptr;
+    const DWORD due = TimeLeft(deadline, GetTickCount()) + kAfterDeadlineMs;
+    if (!CreateTimerQueueTimer(&timer_, nullptr, Fire, this, due, 0, WT_EXECUTEONLYONCE)) timer_ = nullptr;
+  }
+  // After the read, and at the end: the timer is gone, and so is a callback that ran.
+  void Disarm() {
+    HANDLE timer = nullptr;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      ended_ = true;
+      std::swap(timer, timer_);
     }
+    if (timer) DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
   }
 
  private:
-  static VOID CALLBACK Fire(PVOID readerWindow, BOOLEAN) {
-    SendNotifyMessageW(static_cast<HWND>(readerWindow), kLetGoMessage, 0, 0);
+  static VOID CALLBACK Fire(PVOID self, BOOLEAN) {
+    auto& t = *static_cast<LetGoTimer*>(self);
+    SendNotifyMessageW(t.window_, kLetGoMessage, t.read_, 0);
   }
+  std::mutex mutex_;
   HANDLE timer_ = nullptr;
+  bool ended_ = true;
+  const std::atomic<HWND>& window_;  // the reader's, made by its thread
+  WPARAM read_ = 0;                  // set before the timer is made, unchanged while it lives
 };
 
 bool OwnedByThisThread() {
@@ -79,312 +103,336 @@ HWND CreateReaderWindow(WNDPROC procedure) {
 
 }  // namespace
 
-// What the two threads share. A command is written by the window's thread before `wake` and
-// read by the reader's thread after it; the answer is written before `done` and read after
-// it. The window's thread writes no command while one runs, nor after it stopped waiting.
-// `done` stays set until the next command, so that a wait nested in the window's wait (the end
-// of the session finishing a capture) and the wait it is nested in both see the answer.
-struct ClipboardReader::Channel {
-  Channel() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Channel() {
+// What the two threads share. The read in hand is written by the window's thread before `wake`,
+// only while no read is in hand (`finished`), and read by the reader's thread after it; the
+// answer is written before `done` and read after it. `done` stays set until the next read, so
+// that a wait nested in the window's wait (the end of the session finishing a capture) and the
+// wait it is nested in both see the answer.
+struct ClipboardReader::Shared {
+  Shared() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  ~Shared() {
     if (wake) CloseHandle(wake);
     if (done) CloseHandle(done);
   }
-  Channel(const Channel&) = delete;
-  Channel& operator=(const Channel&) = delete;
+  Shared(const Shared&) = delete;
+  Shared& operator=(const Shared&) = delete;
 
   HANDLE wake;
   HANDLE done;
-  std::atomic<bool> stop{false};
-  // A read runs now (known to the reader's window, on the reader's thread).
-  bool reading = false;
-  std::atomic<HWND> window{nullptr};  // where the clipboard is opened, once the thread made it
-  DWORD processor = 0;                 // where the window's thread ran when it handed the command over
+  std::atomic<bool> quit{false};       // the thread ends instead of taking a read
+  std::atomic<HWND> window{nullptr};   // where the clipboard is opened, once the thread made it
+  HWND notifyWindow = nullptr;         // told when a read given up came back
+  UINT notifyMessage = 0;
 
-  // The command: open the clipboard first (a session's first read), the read, close after it.
-  bool openFirst = false;
+  // Guarded by `mutex`: where the read in hand stands.
+  mutable std::mutex mutex;
+  bool finished = true;  // it came back (or there is none)
+  bool givenUp = false;  // the window's thread stopped waiting for it
+  bool exiting = false;  // the program ends: a read given up does nothing more once it comes back
+
+  // The read in hand.
   int attempts = 1;
   unsigned stepMs = 0;
   unsigned readMs = 0;
   Read read;
-  bool close = false;
-
-  // The session's opening, known to the waiting window thread as soon as it is made.
+  DWORD processor = 0;  // where the window's thread ran when it handed the read over
+  std::atomic<WPARAM> number{0};
+  std::atomic<bool> stop{false};      // the read should end as soon as it can
+  std::atomic<bool> watching{false};  // the window's thread handles its messages while it waits
   std::atomic<bool> opened{false};
   std::atomic<DWORD> openedAt{0};
+  std::atomic<DWORD> sequence{0};  // the clipboard's, at the opening
   Outcome outcome = Outcome::Done;
+  LetGoTimer letGo{window};
+
+  bool Past(DWORD now) const { return opened && TimeLeft(openedAt + readMs, now) == 0; }
 };
 
 LRESULT CALLBACK ClipboardReader::ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kLetGoMessage) {
-    // A read given up, or one past its deadline, lets go; the watch's message may come after
-    // the read ended in time, and then the session stays open.
-    auto* c = reinterpret_cast<Channel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (c && !c->stop && !(c->reading && TimeLeft(c->openedAt + c->readMs, GetTickCount()) == 0)) return 0;
-    if (c) c->stop = true;  // the read reads no further and is not reported as done
-    CloseClipboard();       // fails harmlessly when this thread does not hold it
+    // For the read in hand when it was given up or is past its deadline; the timer's message may
+    // come after the read ended in time, or belong to a read before.
+    auto* s = reinterpret_cast<Shared*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!s || wParam != s->number || (!s->stop && !s->Past(GetTickCount()))) return 0;
+    s->stop = true;     // the read reads no further
+    CloseClipboard();  // fails harmlessly when this thread does not hold it
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void ClipboardReader::Serve(std::shared_ptr<Channel> channel) {
-  Channel& c = *channel;
+DWORD WINAPI ClipboardReader::ThreadMain(void* shared) {
+  // The thread holds a reference of its own: a thread left in a hung owner outlives the reader.
+  const std::unique_ptr<std::shared_ptr<Shared>> own(static_cast<std::shared_ptr<Shared>*>(shared));
+  Serve(**own);
+  return 0;
+}
+
+void ClipboardReader::Serve(Shared& s) {
   // The clipboard is opened in a window of this thread: only that window could open it again
   // while this thread holds it (a reader opening it with no window would let any other such
   // reader take it over under Wine).
   HWND window = CreateReaderWindow(ReaderWindowProc);
-  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
-  c.window = window;
-  bool open = false;
-  DWORD deadline = 0;
+  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&s));
+  s.window = window;
   DWORD processor = MAXDWORD;
   for (;;) {
-    const DWORD woke = WaitForSingleObject(c.wake, open ? TimeLeft(deadline, GetTickCount()) : INFINITE);
-    if (c.stop) break;
+    WaitForSingleObject(s.wake, INFINITE);
+    if (s.quit) break;
     // The reads run where the window's thread, which now waits, ran: under Wine every read is
     // a round trip to the server, and from another processor each took several times as long
     // (one run in two for a whole process, by the scheduler's choice).
-    if (woke == WAIT_OBJECT_0 && c.processor != processor && c.processor < 8 * sizeof(DWORD_PTR)) {
-      processor = c.processor;
+    if (s.processor != processor && s.processor < 8 * sizeof(DWORD_PTR)) {
+      processor = s.processor;
       SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR(1) << processor);
     }
-    if (woke != WAIT_OBJECT_0) {
-      // The session's time is up and the window's thread has not ended it: it is held
-      // elsewhere. The clipboard is not kept from other programs meanwhile.
-      CloseClipboard();
-      open = false;
-      continue;
+    RunJob(s, window);
+    s.read = nullptr;  // what it holds goes here, on the thread that used it
+    bool givenUp = false;
+    bool ending = false;
+    {
+      const std::lock_guard<std::mutex> lock(s.mutex);
+      s.finished = true;
+      givenUp = s.givenUp;
+      ending = s.exiting;
     }
-    c.outcome = Outcome::Done;
-    if (c.openFirst && !open) {
-      for (int tried = 0; window && !c.stop; ++tried) {
-        open = OpenClipboard(window) != FALSE;
-        if (open || tried + 1 >= c.attempts) break;
-        Sleep(c.stepMs);
-      }
-      if (open) {
-        deadline = GetTickCount() + c.readMs;
-        c.openedAt = deadline - c.readMs;
-        c.opened = true;
-      } else {
-        c.outcome = Outcome::Busy;
-      }
+    if (ending) {
+      // The program is ending and no longer waits: whatever this thread did now (its window's
+      // end takes the system's window lock) could be cut off by the process's end and leave a
+      // lock held for the thread that ends the process. It does nothing more.
+      for (;;) Sleep(INFINITE);
     }
-    if (c.read && c.outcome == Outcome::Done) {
-      if (c.stop) {
-        c.outcome = Outcome::Late;  // given up while the opening waited
-      } else if (!open) {
-        c.outcome = Outcome::Late;  // the session's deadline closed the clipboard already
-      } else {
-        c.reading = true;
-        try {
-          c.read(c.stop);
-        } catch (...) {
-          c.outcome = Outcome::Failed;
-        }
-        c.reading = false;
-      }
+    s.letGo.Disarm();
+    if (givenUp) {
+      gui::SetClipboardReadsHeld(false);
+      if (s.notifyWindow) PostMessageW(s.notifyWindow, s.notifyMessage, 0, 0);
     }
-    c.read = nullptr;  // what it holds goes here, on the thread that used it
-    if (c.close && open) {
-      CloseClipboard();
-      open = false;
-    }
-    if (c.stop) break;
-    SetEvent(c.done);
+    SetEvent(s.done);
   }
-  c.read = nullptr;
-  if (open) CloseClipboard();
   if (window) DestroyWindow(window);
+}
+
+void ClipboardReader::RunJob(Shared& s, HWND window) {
+  s.outcome = Outcome::Busy;
+  bool open = false;
+  for (int tried = 0; window && !s.stop; ++tried) {
+    open = OpenClipboard(window) != FALSE;
+    if (open || tried + 1 >= s.attempts) break;
+    Sleep(s.stepMs);
+  }
+  if (!open) return;
+  s.openedAt = GetTickCount();
+  s.sequence = GetClipboardSequenceNumber();
+  s.opened = true;
+  if (s.watching) s.letGo.Arm(s.openedAt + s.readMs);
+  if (s.stop) {
+    s.outcome = Outcome::Late;  // given up while the opening waited
+  } else {
+    s.outcome = Outcome::Done;
+    try {
+      s.read(s.stop);
+    } catch (...) {
+      s.outcome = Outcome::Failed;
+    }
+    if (s.stop && s.outcome == Outcome::Done) s.outcome = Outcome::Late;  // cut short
+  }
+  CloseClipboard();  // fails harmlessly when the let-go closed it already
 }
 
 ClipboardReader::ClipboardReader(std::function<bool()> handleMessages, ClipboardBudget budget)
     : handleMessages_(std::move(handleMessages)), budget_(budget) {}
 
-ClipboardReader::~ClipboardReader() {
-  if (channel_) Abandon();
+void ClipboardReader::NotifyWhenFreed(HWND window, UINT message) {
+  notifyWindow_ = window;
+  notifyMessage_ = message;
+  if (shared_) {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->notifyWindow = window;
+    shared_->notifyMessage = message;
+  }
+}
+
+bool ClipboardReader::Held() const {
+  if (!shared_) return false;
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  return shared_->givenUp && !shared_->finished;
+}
+
+bool ClipboardReader::Refusing() const {
+  return Held() || (givenUpSequence_ != 0 && GetClipboardSequenceNumber() == givenUpSequence_);
 }
 
 bool ClipboardReader::StartThread() {
-  auto channel = std::make_shared<Channel>();
-  if (!channel->wake || !channel->done) return false;
-  try {
-    std::thread(&ClipboardReader::Serve, channel).detach();
-  } catch (...) {
+  auto shared = std::make_shared<Shared>();
+  if (!shared->wake || !shared->done) return false;
+  shared->notifyWindow = notifyWindow_;
+  shared->notifyMessage = notifyMessage_;
+  auto* own = new std::shared_ptr<Shared>(shared);
+  HANDLE thread = CreateThread(nullptr, 0, &ClipboardReader::ThreadMain, own, 0, nullptr);
+  if (!thread) {
+    delete own;
     return false;
   }
-  channel_ = std::move(channel);
+  thread_ = thread;
+  shared_ = std::move(shared);
   return true;
 }
 
-void ClipboardReader::Abandon() {
-  channel_->stop = true;
-  SetEvent(channel_->wake);  // a thread that waits for a command ends at once
-  // A thread held in a read lets the clipboard go at once (the message is handled inside the
-  // read's wait); one that is not closes it as it ends.
-  if (HWND window = channel_->window) SendNotifyMessageW(window, kLetGoMessage, 0, 0);
-  channel_.reset();          // the thread holds a reference of its own
+DWORD ClipboardReader::Deadline(DWORD start) const {
+  const Shared& s = *shared_;
+  if (s.opened) return s.openedAt + budget_.readMs;
+  // An upper bound until the opening is known: the tries and their pauses, and what one
+  // opening may take beyond them, then the reads.
+  const DWORD tries = static_cast<DWORD>(s.attempts - 1) * s.stepMs;
+  return start + tries + budget_.openSlackMs + budget_.readMs;
 }
 
-DWORD ClipboardReader::Deadline(DWORD deadline, bool opening) const {
-  if (opening && channel_->opened) return channel_->openedAt + budget_.readMs;
-  return deadline;
+ClipboardReader::Outcome ClipboardReader::Run(const ClipboardWait& wait, Read read) {
+  // Not the clipboard as a read given up found it either: its owner did not give what was asked for.
+  if (busy_ || Refusing()) return Outcome::Busy;
+  busy_ = true;
+  struct NotBusy {
+    bool& busy;
+    ~NotBusy() { busy = false; }
+  } notBusy{busy_};
+
+  if (window_ && OwnedByThisThread() && OpenClipboard(window_)) {
+    // The program's own copy (a row click's): its windows promise nothing, so the reads cannot
+    // be held by an owner, and the reader's opening would wait for this thread's answer.
+    if (OwnedByThisThread()) {
+      static const std::atomic<bool> kGoOn{false};
+      Outcome outcome = Outcome::Done;
+      try {
+        read(kGoOn);
+      } catch (...) {
+        outcome = Outcome::Failed;
+      }
+      CloseClipboard();
+      return outcome;
+    }
+    CloseClipboard();  // another program copied in between
+  }
+
+  if (!shared_ && !StartThread()) return Outcome::Busy;
+  Shared& s = *shared_;
+  s.attempts = std::max(1, wait.attempts);
+  s.stepMs = wait.step_ms;
+  s.readMs = budget_.readMs;
+  s.read = std::move(read);
+  s.stop = false;
+  s.watching = false;
+  s.opened = false;
+  s.number = s.number + 1;
+  s.letGo.Reset(s.number);
+  {
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.finished = false;
+    s.givenUp = false;
+  }
+  ResetEvent(s.done);
+  s.processor = GetCurrentProcessorNumber();
+  const DWORD start = GetTickCount();
+  SetEvent(s.wake);
+  if (!WaitForAnswer(start)) return GiveUp();
+  return s.outcome;
 }
 
-bool ClipboardReader::WaitForAnswer(DWORD deadline, bool opening) {
-  Channel& c = *channel_;
+bool ClipboardReader::WaitForAnswer(DWORD start) {
+  Shared& s = *shared_;
   const gui::Application::WaitScope wait;
   waiting_ = true;
-  waitDeadline_ = deadline;
-  waitOpening_ = opening;
+  waitStart_ = start;
   struct NotWaiting {
     bool& waiting;
     ~NotWaiting() { waiting = false; }
   } notWaiting{waiting_};
-  DeadlineWatch watch;
+  const DWORD quietUntil = start + budget_.quietMs;
   for (;;) {
+    // Computed afresh after every round of messages: one may have held this thread in a loop
+    // of its own (a box) past the deadline.
     const DWORD now = GetTickCount();
-    const DWORD toDeadline = TimeLeft(Deadline(deadline, opening), now);
-    if (toDeadline == 0) return WaitForSingleObject(c.done, 0) == WAIT_OBJECT_0;
-    DWORD left = toDeadline;
-    if (opening && !c.opened) left = std::min(left, kOpeningSliceMs);
+    DWORD left = TimeLeft(Deadline(start), now);
+    if (left == 0) return WaitForSingleObject(s.done, 0) == WAIT_OBJECT_0;
+    if (!s.opened) left = std::min(left, kOpeningSliceMs);
     // In the quiet time nothing is handled, not even what is sent: answered, another program
     // asking the window again and again (the capture benchmark polls the list's rows) kept the
     // server from the reads, which then took several times as long. The program's own copy,
-    // whose reading asks this window, is read on this thread instead (Session::Run).
-    const DWORD quiet = TimeLeft(quietUntil_, now);
+    // whose reading asks this window, is read on this thread instead (Run).
+    const DWORD quiet = TimeLeft(quietUntil, now);
     if (quiet > 0 || !handleMessages_) {
-      if (WaitForSingleObject(c.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
+      if (WaitForSingleObject(s.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
       continue;
     }
-    watch.Arm(c.window, toDeadline);
+    // From now on this thread may be held elsewhere at the deadline: the timer lets go then.
+    // Armed here when the opening is known already, else by the reader's thread at the opening.
+    if (!s.watching.exchange(true) && s.opened) s.letGo.Arm(s.openedAt + budget_.readMs);
     if (!handleMessages_()) {
       handleMessages_ = nullptr;
       continue;
     }
+    left = TimeLeft(Deadline(start), GetTickCount());
+    if (left == 0) continue;
+    if (!s.opened) left = std::min(left, kOpeningSliceMs);
     // Returns also for messages that were in the queue already, not only for those that come;
     // under a menu's or a box's own loop its input is left to it and does not wake the wait.
     const DWORD wakeFor = gui::ModalLoopRuns() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
-    if (MsgWaitForMultipleObjectsEx(1, &c.done, left, wakeFor, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
+    if (MsgWaitForMultipleObjectsEx(1, &s.done, left, wakeFor, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
   }
+}
+
+ClipboardReader::Outcome ClipboardReader::GiveUp() {
+  Shared& s = *shared_;
+  {
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.finished) return s.outcome;  // it came back just now
+    if (s.givenUp) return s.opened ? Outcome::Late : Outcome::Busy;
+    s.givenUp = true;
+    // Before the reader's thread can clear it, which it does only after taking the lock.
+    gui::SetClipboardReadsHeld(true);
+  }
+  s.stop = true;
+  if (s.opened) givenUpSequence_ = s.sequence;
+  // A thread held in a read lets the clipboard go at once (the message is handled inside the
+  // read's wait); one that is still opening stops trying.
+  if (HWND window = s.window) SendNotifyMessageW(window, kLetGoMessage, s.number, 0);
+  return s.opened ? Outcome::Late : Outcome::Busy;
 }
 
 ClipboardReader::Outcome ClipboardReader::FinishRunning() {
-  if (!waiting_ || !channel_) return Outcome::Busy;
-  const std::shared_ptr<Channel> channel = channel_;
+  if (!waiting_ || !shared_) return Outcome::Busy;
+  Shared& s = *shared_;
   const DWORD until = GetTickCount() + budget_.readMs;
   for (;;) {
     const DWORD now = GetTickCount();
-    DWORD left = std::min(TimeLeft(Deadline(waitDeadline_, waitOpening_), now), TimeLeft(until, now));
+    DWORD left = std::min(TimeLeft(Deadline(waitStart_), now), TimeLeft(until, now));
     if (left == 0) break;
-    if (waitOpening_ && !channel->opened) left = std::min(left, kOpeningSliceMs);
-    if (gui::Application::WaitAnsweringSentMessages(channel->done, left)) return channel->outcome;
+    if (!s.opened) left = std::min(left, kOpeningSliceMs);
+    if (gui::Application::WaitAnsweringSentMessages(s.done, left)) return s.outcome;
   }
-  return channel->opened ? Outcome::Late : Outcome::Busy;
+  return s.opened ? Outcome::Late : Outcome::Busy;
 }
 
-bool ClipboardReader::Ask(DWORD deadline, bool opening) {
-  ResetEvent(channel_->done);
-  channel_->processor = GetCurrentProcessorNumber();
-  SetEvent(channel_->wake);
-  if (WaitForAnswer(deadline, opening)) return true;
-  Abandon();
-  return false;
-}
-
-ClipboardReader::Session ClipboardReader::Begin(const ClipboardWait& wait) {
-  if (busy_) return Session(nullptr, wait);
-  busy_ = true;
-  quietUntil_ = GetTickCount() + budget_.quietMs;
-  return Session(this, wait);
-}
-
-ClipboardReader::Session::Session(ClipboardReader* reader, const ClipboardWait& wait)
-    : reader_(reader), attempts_(std::max(1, wait.attempts)), stepMs_(wait.step_ms) {}
-
-ClipboardReader::Session::Session(Session&& other) noexcept
-    : reader_(other.reader_), attempts_(other.attempts_), stepMs_(other.stepMs_), opened_(other.opened_),
-      here_(other.here_) {
-  other.reader_ = nullptr;
-}
-
-ClipboardReader::Outcome ClipboardReader::Session::Run(Read read, bool thenClose) {
-  if (!reader_) return Outcome::Busy;
-  ClipboardReader& reader = *reader_;
-  const auto end = [&] {
-    reader.busy_ = false;
-    reader_ = nullptr;
-  };
-  if (!opened_ && reader.window_ && OwnedByThisThread() && OpenClipboard(reader.window_)) {
-    // The program's own copy (a row click's): its windows promise nothing, so the reads cannot
-    // be held by an owner, and the reader's opening would wait for this thread's answer.
-    if (OwnedByThisThread()) {
-      opened_ = here_ = true;
-    } else {
-      CloseClipboard();  // another program copied in between
-    }
+void ClipboardReader::Shutdown() {
+  if (!shared_) return;
+  Shared& s = *shared_;
+  // A read in hand was given up (nothing waits for reads any more): it gets the reads' budget
+  // to come back.
+  if (Held()) gui::Application::WaitAnsweringSentMessages(s.done, budget_.readMs);
+  bool left = false;
+  {
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.exiting = true;
+    left = !s.finished;
   }
-  if (here_) {
-    static const std::atomic<bool> kGoOn{false};
-    Outcome outcome = Outcome::Done;
-    try {
-      read(kGoOn);
-    } catch (...) {
-      outcome = Outcome::Failed;
-    }
-    if (thenClose) Close();
-    return outcome;
+  s.letGo.Disarm();
+  if (!left) {
+    s.quit = true;
+    SetEvent(s.wake);
+    gui::Application::WaitAnsweringSentMessages(thread_, kThreadEndMs);
   }
-  if (!reader.channel_ && !reader.StartThread()) {
-    end();
-    return Outcome::Busy;
-  }
-  const std::shared_ptr<Channel> channel = reader.channel_;
-  Channel& c = *channel;
-  c.openFirst = !opened_;
-  c.attempts = attempts_;
-  c.stepMs = stepMs_;
-  c.readMs = reader.budget_.readMs;
-  c.read = std::move(read);
-  c.close = thenClose;
-  DWORD deadline = c.openedAt + reader.budget_.readMs;
-  if (!opened_) {
-    c.opened = false;
-    // An upper bound until the opening is known: the tries and their pauses, and what one
-    // opening may take beyond them, then the reads.
-    const DWORD tries = static_cast<DWORD>(attempts_ - 1) * stepMs_;
-    deadline = GetTickCount() + tries + reader.budget_.openSlackMs + reader.budget_.readMs;
-  }
-  const bool answered = reader.Ask(deadline, !opened_);
-  opened_ = opened_ || c.opened;
-  if (!answered) {
-    // Abandoned: the clipboard closes when the read ends.
-    end();
-    return opened_ ? Outcome::Late : Outcome::Busy;
-  }
-  const Outcome outcome = c.outcome;
-  if (outcome == Outcome::Busy || thenClose) end();
-  return outcome;
-}
-
-void ClipboardReader::Session::Close() {
-  if (!reader_) return;
-  ClipboardReader& reader = *reader_;
-  reader_ = nullptr;
-  reader.busy_ = false;
-  if (here_) {
-    here_ = false;
-    CloseClipboard();
-    return;
-  }
-  if (!opened_ || !reader.channel_) return;
-  Channel& c = *reader.channel_;
-  c.openFirst = false;
-  c.read = nullptr;
-  c.close = true;
-  // Closing takes a server call; the time is for a machine under load.
-  reader.Ask(GetTickCount() + reader.budget_.readMs, false);
+  CloseHandle(thread_);
+  thread_ = nullptr;
+  shared_.reset();
 }
 
 }  // namespace app

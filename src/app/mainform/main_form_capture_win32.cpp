@@ -46,13 +46,29 @@ TForm1::ClipboardLook TForm1::LookAtOpenClipboard(bool pictureWithText) {
 }
 
 std::optional<TForm1::ClipboardLook> TForm1::LookAtClipboard() {
-  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto look = std::make_shared<ClipboardLook>();
-  if (clipboard.Run([look](const std::atomic<bool>&) { *look = LookAtOpenClipboard(true); }, true) !=
+  if (clipboardReader_.Run(WaitForClipboard(), [look](const std::atomic<bool>&) { *look = LookAtOpenClipboard(true); }) !=
       ClipboardReader::Outcome::Done) {
     return std::nullopt;
   }
   return *look;
+}
+
+gui::PastedText TForm1::ReadTextForPaste() {
+  auto reads = std::make_shared<SnapshotReads>();
+  const ClipboardReader::Outcome outcome = clipboardReader_.Run(
+      WaitForClipboard(), [reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); });
+  gui::PastedText pasted;
+  if (outcome == ClipboardReader::Outcome::Done) {
+    const std::optional<ReadFormat> text = reads->Text();
+    pasted.status = text ? gui::PastedText::Status::Text : gui::PastedText::Status::NoText;
+    if (text) pasted.text = UnicodeTextUpToZero(text->data);
+  } else if (outcome == ClipboardReader::Outcome::Late || clipboardReader_.Refusing()) {
+    pasted.status = gui::PastedText::Status::Held;
+  } else {
+    pasted.status = gui::PastedText::Status::Busy;
+  }
+  return pasted;
 }
 
 bool TForm1::HandleMessagesWhileReading() {
@@ -63,9 +79,9 @@ bool TForm1::HandleMessagesWhileReading() {
 }
 
 std::optional<std::u16string> TForm1::ReadClipboardTextInTime() {
-  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto reads = std::make_shared<SnapshotReads>();
-  if (clipboard.Run([reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); }, true) !=
+  if (clipboardReader_.Run(WaitForClipboard(),
+                           [reads](const std::atomic<bool>&) { Clipboardbaocun::ReadOpenClipboardText(*reads); }) !=
       ClipboardReader::Outcome::Done) {
     return std::nullopt;
   }
@@ -148,7 +164,10 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   const CaptureSettings settings = CurrentCaptureSettings();
   // While long list work hands out paint messages, a capture would change the rows under it:
   // the change is passed on, and the check timer catches it up afterwards.
-  const ChangeVerdict verdict = listBusy_ > 0 ? ChangeVerdict::Busy : BeginClipboardChange(capture_, settings);
+  // While a read given up is still inside its owner nothing is read: the change is taken up
+  // when it comes back (kReadFreedMessage).
+  const ChangeVerdict verdict =
+      listBusy_ > 0 || clipboardReader_.Held() ? ChangeVerdict::Busy : BeginClipboardChange(capture_, settings);
   if (verdict != ChangeVerdict::Capture) {
     // A capture or the check timer handles messages while its reads wait: a change that comes
     // then is another program's copy (a picture would be lost for good), taken up afterwards.
@@ -172,7 +191,6 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   // same opening, so no other program can change the clipboard between the reads); then the
   // clipboard is closed, before the list and the sounds. They are read within the budget: the
   // owner may render late or hang (and under Wine a look waits for it too).
-  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto change = std::make_shared<ChangeReads>();
   const CaptureForecast forecast{capture_, settings, history_->rowCount(), SelectedRow()};
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
@@ -180,9 +198,9 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   runningCapture_ = [this, settings, change](ClipboardReader::Outcome outcome) {
     FinishCapture(settings, *change, outcome);
   };
-  const ClipboardReader::Outcome outcome = clipboard.Run(
-      [change, forecast, answerMs](const std::atomic<bool>& stop) { ReadChange(*change, forecast, stop, answerMs); },
-      true);
+  const ClipboardReader::Outcome outcome = clipboardReader_.Run(
+      WaitForClipboard(),
+      [change, forecast, answerMs](const std::atomic<bool>& stop) { ReadChange(*change, forecast, stop, answerMs); });
   if (!runningCapture_) return;  // finished already
   runningCapture_ = nullptr;
   FinishCapture(settings, *change, outcome);
@@ -247,14 +265,11 @@ SnapshotBytes TForm1::SnapshotOfUnchangedClipboard(DWORD sequence, const ReadFor
   auto reads = std::make_shared<SnapshotReads>();
   reads->SetText(text);
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
-  clipboard.Run(
-      [reads, sequence, answerMs](const std::atomic<bool>& stop) {
-        if (GetClipboardSequenceNumber() != sequence) return;
-        Clipboardbaocun::OwnerQuestion owner;
-        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
-      },
-      true);
+  clipboardReader_.Run(WaitForClipboard(), [reads, sequence, answerMs](const std::atomic<bool>& stop) {
+    if (GetClipboardSequenceNumber() != sequence) return;
+    Clipboardbaocun::OwnerQuestion owner;
+    Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+  });
   return reads->Kept();
 }
 

@@ -111,6 +111,10 @@ void TForm1::FormCreate() {
 
   // 9. Join the clipboard viewer chain; from now on a capture may move the focus to the list.
   clipboardReader_.SetWindow(Handle());
+  clipboardReader_.NotifyWhenFreed(Handle(), kReadFreedMessage);
+  // The edit boxes paste through the reader too: an owner slow to render holds no window.
+  gui::SetPasteTextReader([this] { return ReadTextForPaste(); });
+  unicode::TUniCustomMemo::SetPasteHandler(gui::PasteIntoEdit);
   JoinClipboardChain();
   SuppressListFocus = false;
 
@@ -324,6 +328,12 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case kPendingChangeMessage:
+      TakeUpPendingChange();
+      result = 0;
+      return true;
+    case kReadFreedMessage:
+      // What was copied while the read was held is looked at now, once.
+      changePending_ = true;
       TakeUpPendingChange();
       result = 0;
       return true;

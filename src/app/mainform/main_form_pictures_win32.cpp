@@ -138,15 +138,13 @@ Picture ReadOpenClipboardPicture() {
 Picture TForm1::ReadClipboardPicture() {
   // Read on the reader's thread, as the capture's text: the owner may render the picture late
   // or not at all; then there is none.
-  ClipboardReader::Session clipboard = clipboardReader_.Begin(WaitForClipboard());
   auto picture = std::make_shared<Picture>();
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  const ClipboardReader::Outcome read = clipboard.Run(
-      [picture, answerMs](const std::atomic<bool>&) {
+  const ClipboardReader::Outcome read =
+      clipboardReader_.Run(WaitForClipboard(), [picture, answerMs](const std::atomic<bool>&) {
         Clipboardbaocun::OwnerQuestion owner;
         if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
-      },
-      true);
+      });
   return read == ClipboardReader::Outcome::Done ? *picture : nullptr;
 }
 

@@ -38,7 +38,11 @@ gui::ControlSpec At(int id, int left, int top, int width, int height, std::u16st
 }  // namespace
 
 TForm1::TForm1() = default;
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The edit boxes' paste goes through this window's reader only while it lives.
+  gui::SetPasteTextReader(nullptr);
+  unicode::TUniCustomMemo::SetPasteHandler(nullptr);
+}
 
 void TForm1::Create() {
   gui::FormSpec desc;

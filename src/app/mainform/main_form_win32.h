@@ -37,6 +37,7 @@
 #include "app/settings/settings_values.h"
 #include "app/system/sound_player.h"
 #include "app/system/wave_player_win32.h"
+#include "gui/clipboard_reads.h"
 #include "gui/file_dialogs.h"
 #include "app/mainform/main_layout.h"
 #include "app/snapshot/snapshot_clipboard_win32.h"
@@ -237,6 +238,8 @@ class TForm1 : public gui::Form,
   // none, or when its owner did not give it in time.
   std::optional<std::u16string> ReadClipboardTextInTime();
   bool HandleMessagesWhileReading();
+  // An edit box's paste: the clipboard's text read on the reader's thread.
+  gui::PastedText ReadTextForPaste();
 
   // The capture, the check timer, monitoring and the row click.
   CaptureSettings CurrentCaptureSettings() const;
@@ -273,6 +276,8 @@ class TForm1 : public gui::Form,
   };
   static constexpr UINT kCaptureEffectsMessage = WM_APP + 1;  // wParam the sound, lParam the focus
   static constexpr UINT kPendingChangeMessage = WM_APP + 2;
+  // A read given up came back from its owner: the clipboard is looked at again.
+  static constexpr UINT kReadFreedMessage = WM_APP + 3;
   void PostCaptureEffects(const CaptureEffects& effects);
   void CaptureEffectsNow(const CaptureEffects& effects);
   void CaptureWithoutText(bool picture);

@@ -15,15 +15,12 @@ void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const Clipbo
 }
 
 bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
-  ClipboardReader::Session clipboard = reader.Begin(wait);
   auto reads = std::make_shared<SnapshotReads>();
   const unsigned answerMs = reader.budget().ownerAnswerMs;
-  const ClipboardReader::Outcome outcome = clipboard.Run(
-      [reads, answerMs](const std::atomic<bool>& stop) {
-        Clipboardbaocun::OwnerQuestion owner;
-        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
-      },
-      true);
+  const ClipboardReader::Outcome outcome = reader.Run(wait, [reads, answerMs](const std::atomic<bool>& stop) {
+    Clipboardbaocun::OwnerQuestion owner;
+    Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+  });
   if (outcome == ClipboardReader::Outcome::Busy) throw ClipboardError(kCannotOpenClipboard, 0);
   if (outcome == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
   ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
