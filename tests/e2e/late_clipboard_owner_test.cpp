@@ -237,6 +237,28 @@ TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCaptureWaitsKeepsTheCopy) {
   owner.End();
 }
 
+TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCheckTimersRepairWaitsKeepsTheMissedCopy) {
+  // A viewer that joined after the program passes nothing on: the program misses the copy, and
+  // its check timer finds the text and reads its snapshot, which the owner renders late. Windows
+  // ends the session meanwhile: the missed copy goes into the exit record all the same.
+  HWND rude = e2e::CreateHiddenWindow(L"QuilloraE2ERudeViewer", DefWindowProcW);
+  SetClipboardViewer(rude);
+  const std::wstring text = L"检查定时器补上的文本";
+  LateOwner owner(text, LateOwner::Stall::RendersLate);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(owner.WaitForRenderAsked(12s)) << "the check timer did not read the missed copy's snapshot";
+  e2e::WaitUntil([] { return false; }, 500ms);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  program_.Kill();  // as the system ends it
+  main_ = nullptr;
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),
+            "\xEF\xBB\xBF" + e2e::Utf8(kFirstEntry) + "\r\n" + e2e::Utf8(text) + "\r\n");
+  owner.End();
+  DestroyWindow(rude);
+}
+
 TEST_F(LateClipboardOwner, ACloseWhileTheCaptureWaitsComesWhenItEnds) {
   // Handled in the capture's wait, the close would write the exit record and destroy the
   // window before the entry is stored.

@@ -42,6 +42,10 @@ class LateOwner {
   bool WaitForRender(std::chrono::milliseconds timeout) {
     return WaitUntil([&] { return Signalled(rendered_); }, timeout);
   }
+  // A reader asked for a promised format (its render may still run).
+  bool WaitForRenderAsked(std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return Signalled(asked_); }, timeout);
+  }
   // The owner goes away: its thread wakes, destroys its window (the clipboard drops what it
   // never rendered) and ends.
   void End() {
@@ -70,6 +74,7 @@ class LateOwner {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<LateOwner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && msg == WM_RENDERFORMAT) {
+      SetEvent(self->asked_);
       // Late (or, hung, for as long as the owner lives), but cut short when the test ends it.
       if (self->stall_ == Stall::RendersLate) WaitForSingleObject(self->release_, 10000);
       if (self->stall_ == Stall::HangsInSecondRender && self->renders_++ > 0) WaitForSingleObject(self->release_, INFINITE);
@@ -117,6 +122,7 @@ class LateOwner {
   std::chrono::milliseconds holdAfterCopy_;
   HANDLE copied_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE rendered_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE asked_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool copyDone_ = false;
   int renders_ = 0;

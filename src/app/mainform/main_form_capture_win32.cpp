@@ -134,7 +134,22 @@ void TForm1::FinishRunningCapture() {
   if (!runningCapture_) return;
   const std::function<void(ClipboardReader::Outcome)> finish = std::move(runningCapture_);
   runningCapture_ = nullptr;
-  finish(clipboardReader_.FinishRunning());
+  // The session ends whatever happens here: a capture that fails now is lost quietly.
+  try {
+    finish(clipboardReader_.FinishRunning());
+  } catch (...) {
+  }
+}
+
+void TForm1::RunCaptureRead(const ClipboardReader::Read& read, std::function<void(ClipboardReader::Outcome)> finish) {
+  // A capture runs one read at a time (CaptureBusy): this read is the one the session's end
+  // finishes, whichever step of the capture it is.
+  runningCapture_ = std::move(finish);
+  const ClipboardReader::Outcome outcome = clipboardReader_.Run(WaitForClipboard(), read);
+  if (!runningCapture_) return;  // finished already, from inside the wait
+  const std::function<void(ClipboardReader::Outcome)> done = std::move(runningCapture_);
+  runningCapture_ = nullptr;
+  done(outcome);
 }
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
@@ -194,16 +209,9 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   auto change = std::make_shared<ChangeReads>();
   const CaptureForecast forecast{capture_, settings, history_->rowCount(), SelectedRow()};
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  // The end of the session may have to finish this capture from inside the wait.
-  runningCapture_ = [this, settings, change](ClipboardReader::Outcome outcome) {
-    FinishCapture(settings, *change, outcome);
-  };
-  const ClipboardReader::Outcome outcome = clipboardReader_.Run(
-      WaitForClipboard(),
-      [change, forecast, answerMs](const std::atomic<bool>& stop) { ReadChange(*change, forecast, stop, answerMs); });
-  if (!runningCapture_) return;  // finished already
-  runningCapture_ = nullptr;
-  FinishCapture(settings, *change, outcome);
+  RunCaptureRead(
+      [change, forecast, answerMs](const std::atomic<bool>& stop) { ReadChange(*change, forecast, stop, answerMs); },
+      [this, settings, change](ClipboardReader::Outcome outcome) { FinishCapture(settings, *change, outcome); });
 }
 
 void TForm1::ReadChange(ChangeReads& change, const CaptureForecast& forecast, const std::atomic<bool>& stop,
@@ -253,28 +261,33 @@ void TForm1::CaptureText(const CaptureSettings& settings, ChangeReads& change) {
   }
   const std::u16string text = UnicodeTextUpToZero(textFormat->data);
   // What the owner has not rendered when the budget is spent is left out; the text stays.
-  StoreClipboardText(settings, text, [&] {
-    return change.snapshotRead ? change.reads.Kept() : SnapshotOfUnchangedClipboard(change.sequence, *textFormat);
+  StoreClipboardText(settings, text, [&](const SnapshotStore& store) {
+    if (change.snapshotRead) {
+      store(change.reads.Kept());
+    } else {
+      ReadSnapshotOfUnchangedClipboard(change.sequence, *textFormat, store);
+    }
   });
 }
 
-SnapshotBytes TForm1::SnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text) {
+void TForm1::ReadSnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text, const SnapshotStore& store) {
   // The forecast turned the text down, but a message handled while the reads waited changed
   // what the decision goes by. The snapshot is read now from the same clipboard only; a
   // clipboard changed meanwhile leaves the entry its text alone.
   auto reads = std::make_shared<SnapshotReads>();
   reads->SetText(text);
   const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  clipboardReader_.Run(WaitForClipboard(), [reads, sequence, answerMs](const std::atomic<bool>& stop) {
-    if (GetClipboardSequenceNumber() != sequence) return;
-    Clipboardbaocun::OwnerQuestion owner;
-    Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
-  });
-  return reads->Kept();
+  RunCaptureRead(
+      [reads, sequence, answerMs](const std::atomic<bool>& stop) {
+        if (GetClipboardSequenceNumber() != sequence) return;
+        Clipboardbaocun::OwnerQuestion owner;
+        Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
+      },
+      [reads, store](ClipboardReader::Outcome) { store(reads->Kept()); });
 }
 
 void TForm1::StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
-                                const std::function<SnapshotBytes()>& takeSnapshot) {
+                                const SnapshotTaker& takeSnapshot) {
   const int rows = history_->rowCount();
   const CaptureState before = capture_;
   switch (DecideTextCapture(capture_, settings, text, rows, SelectedRow())) {
@@ -288,21 +301,33 @@ void TForm1::StoreClipboardText(const CaptureSettings& settings, const std::u16s
     case TextVerdict::Store:
       break;
   }
-  CaptureAppend added;
+  bool stored = false;
   try {
-    ClipSnapshot = SnapshotBuffer::Make(takeSnapshot());
-    // The new row and the rows its selection touches are drawn once, at the next paint.
-    const unicode::TUniCheckListBox::TRowPaintDeferral paintLater(CheckListBox1);
-    added = history_->appendCapture(text, ClipSnapshot);
+    // The snapshot may come from a read that the session's end finishes from inside its wait:
+    // then the entry is stored there, before the exit record is written.
+    takeSnapshot([&](SnapshotBytes snapshot) {
+      ClipSnapshot = SnapshotBuffer::Make(std::move(snapshot));
+      {
+        // The new row and the rows its selection touches are drawn once, at the next paint.
+        const unicode::TUniCheckListBox::TRowPaintDeferral paintLater(CheckListBox1);
+        const CaptureAppend added = history_->appendCapture(text, ClipSnapshot);
+        if (added.row >= 0) PastePosition = added.row;
+      }
+      stored = true;
+      RecordStoredText(text);
+    });
   } catch (...) {
     // Nothing was stored (the snapshot failed): the change stays unseen, so that the check
     // timer takes it up later.
-    UndoTextCapture(capture_, before, text);
-    lastSeenSequence_ = 0;
+    if (!stored) {
+      UndoTextCapture(capture_, before, text);
+      lastSeenSequence_ = 0;
+    }
     throw;
   }
-  if (added.row >= 0) PastePosition = added.row;
+}
 
+void TForm1::RecordStoredText(const std::u16string& text) {
   // The autosave record is written before the handler returns (a program that sees the new row
   // may read the file at once); the sound and the focus follow one turn of the message loop
   // later, after a program waiting for the row has had its answer, still before the row is
@@ -385,21 +410,33 @@ void TForm1::RepairMissedText() {
   // put the clipboard's content back, which raises a fresh change that is captured.
   JoinClipboardChain();
   PlaySoundFile(u"出错.wav");
-  if (!huodejianqiebaoClick(clipboardReader_, ClipSnapshot, WaitForClipboard())) {
-    // The owner renders late or not at all: putting back what was read would take from the
-    // clipboard what it has not rendered yet. The text is stored with what was read, as the
-    // capture of the change would have stored it.
-    const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*ClipSnapshot);
-    if (snapshotText != text) return;  // the clipboard changed meanwhile: that change comes on its own
-    lastSeenSequence_ = GetClipboardSequenceNumber();
-    const SharedSnapshot snapshot = ClipSnapshot;
-    StoreClipboardText(CurrentCaptureSettings(), text,
-                       [&] { return SnapshotBytes(snapshot->begin(), snapshot->end()); });
-    return;
-  }
+  auto reads = std::make_shared<SnapshotReads>();
+  bool putBack = false;
+  RunCaptureRead(ReadSnapshotInto(reads, clipboardReader_.budget().ownerAnswerMs),
+                 [this, reads, text, &putBack](ClipboardReader::Outcome outcome) {
+                   ThrowUnlessRead(outcome);
+                   ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
+                   // Put back whole, it raises a change that is captured; at the session's end none
+                   // comes any more.
+                   putBack = outcome == ClipboardReader::Outcome::Done && reads->Whole() && !SessionEnding;
+                   if (!putBack) StoreMissedText(text);
+                 });
+  if (!putBack) return;
   capture_.CaptureBusy = false;
   capture_.SkipNextClipChange = false;
   jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
+}
+
+void TForm1::StoreMissedText(const std::u16string& text) {
+  // The owner renders late or not at all: putting back what was read would take from the
+  // clipboard what it has not rendered yet. The text is stored with what was read, as the
+  // capture of the change would have stored it.
+  const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*ClipSnapshot);
+  if (snapshotText != text) return;  // the clipboard changed meanwhile: that change comes on its own
+  lastSeenSequence_ = GetClipboardSequenceNumber();
+  const SharedSnapshot snapshot = ClipSnapshot;
+  StoreClipboardText(CurrentCaptureSettings(), text,
+                     [&](const SnapshotStore& store) { store(SnapshotBytes(snapshot->begin(), snapshot->end())); });
 }
 
 // ---- The monitoring switch --------------------------------------------------------------------

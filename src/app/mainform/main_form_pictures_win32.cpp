@@ -135,16 +135,18 @@ Picture ReadOpenClipboardPicture() {
 }
 }  // namespace
 
+ClipboardReader::Read TForm1::ReadPictureInto(std::shared_ptr<Picture> picture) const {
+  return [picture = std::move(picture), answerMs = clipboardReader_.budget().ownerAnswerMs](const std::atomic<bool>&) {
+    Clipboardbaocun::OwnerQuestion owner;
+    if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
+  };
+}
+
 Picture TForm1::ReadClipboardPicture() {
   // Read on the reader's thread, as the capture's text: the owner may render the picture late
   // or not at all; then there is none.
   auto picture = std::make_shared<Picture>();
-  const unsigned answerMs = clipboardReader_.budget().ownerAnswerMs;
-  const ClipboardReader::Outcome read =
-      clipboardReader_.Run(WaitForClipboard(), [picture, answerMs](const std::atomic<bool>&) {
-        Clipboardbaocun::OwnerQuestion owner;
-        if (owner.Answered(answerMs)) *picture = ReadOpenClipboardPicture();
-      });
+  const ClipboardReader::Outcome read = clipboardReader_.Run(WaitForClipboard(), ReadPictureInto(picture));
   return read == ClipboardReader::Outcome::Done ? *picture : nullptr;
 }
 
@@ -163,10 +165,13 @@ bool TForm1::PutPictureOnClipboard(const Picture& picture) {
 }
 
 void TForm1::StoreClipboardPicture() {
-  const Picture picture = ReadClipboardPicture();
-  if (!picture) return;  // an empty or unreadable picture stores nothing
-  myimageszancunziClick(picture);
-  if (Checked(u"menu_tupianbaocun")) tupianbaocunziClick(picture);
+  // A capture's read: at the session's end the picture still reaches its slot and its file.
+  auto picture = std::make_shared<Picture>();
+  RunCaptureRead(ReadPictureInto(picture), [this, picture](ClipboardReader::Outcome outcome) {
+    if (outcome != ClipboardReader::Outcome::Done || !*picture) return;  // an empty or unreadable picture stores nothing
+    myimageszancunziClick(*picture);
+    if (Checked(u"menu_tupianbaocun")) tupianbaocunziClick(*picture);
+  });
 }
 
 // ---- The picture slots --------------------------------------------------------------------------
@@ -186,7 +191,7 @@ void TForm1::tupianbaocunziClick(const Picture& picture) {
   if (!check.ok()) return;
   const windows::JpegResult jpeg = windows::JpegFileBytes(*picture, check.info);
   if (!jpeg.ok()) {
-    gui::MessageBoxU(jpeg.error, u"出错", MB_OK | MB_ICONERROR);
+    if (!SessionEnding) gui::MessageBoxU(jpeg.error, u"出错", MB_OK | MB_ICONERROR);
     return;
   }
   const std::u16string folder = PictureFolder(paths_);
@@ -218,6 +223,9 @@ void TForm1::tupianbaocunziClick(const Picture& picture) {
     save.failed = true;
   }
   if (save.number == 0) DeleteFileW(gui::W(temporary));
+  // At the session's end (the capture finished from inside its read) no box shows and the
+  // clipboard is left as it is.
+  if (SessionEnding) return;
   if (save.full) {
     gui::MessageBoxU(u"无法保存！文件数大于65000", u"出错", MB_OK);
     return;

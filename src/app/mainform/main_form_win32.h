@@ -259,7 +259,14 @@ class TForm1 : public gui::Form,
   // What the capture does with the reads once they are done or given up.
   void FinishCapture(const CaptureSettings& settings, ChangeReads& change, ClipboardReader::Outcome outcome);
   void CaptureText(const CaptureSettings& settings, ChangeReads& change);
-  SnapshotBytes SnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text);
+  // What stores a text's entry once its snapshot is read, and what reads that snapshot and hands
+  // it to the store, once (from inside a read's wait when the session's end finishes it there).
+  using SnapshotStore = std::function<void(SnapshotBytes)>;
+  using SnapshotTaker = std::function<void(const SnapshotStore& store)>;
+  void ReadSnapshotOfUnchangedClipboard(DWORD sequence, const ReadFormat& text, const SnapshotStore& store);
+  // A read of a capture: `finish` takes its outcome once, after the read, or from inside its wait
+  // when the session ends there (FinishRunningCapture).
+  void RunCaptureRead(const ClipboardReader::Read& read, std::function<void(ClipboardReader::Outcome)> finish);
   // A close that comes inside a wait comes again after it: true when this one is put off so.
   bool PutOffCloseInsideWait();
   // The session ends while the window waits for a capture's reads: the capture gets the reads'
@@ -267,8 +274,9 @@ class TForm1 : public gui::Form,
   void FinishRunningCapture();
   // Decides on a text of the clipboard and stores it with the snapshot that `takeSnapshot`
   // gives (asked for only when the text is stored), then the autosave record and the effects.
-  void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text,
-                          const std::function<SnapshotBytes()>& takeSnapshot);
+  void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text, const SnapshotTaker& takeSnapshot);
+  void RecordStoredText(const std::u16string& text);
+  void StoreMissedText(const std::u16string& text);
   // The add sound and the list's focus after a stored capture, decided when the row went in.
   struct CaptureEffects {
     SoundChoice sound;
@@ -464,6 +472,7 @@ class TForm1 : public gui::Form,
   // Pictures from the clipboard: the picture slots and picture files (main_form_pictures_win32.cpp).
   void BindPictureCommands();
   windows::Picture ReadClipboardPicture();
+  ClipboardReader::Read ReadPictureInto(std::shared_ptr<windows::Picture> picture) const;
   void myimageszancunziClick(const windows::Picture& picture);
   void tupianbaocunziClick(const windows::Picture& picture);
   void menu_tupianbaocunClick();

@@ -14,15 +14,22 @@ void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const Clipbo
   ClipSnapshot = SnapshotBuffer::Make(Clipboardbaocun::SaveClipboard(owner, wait));
 }
 
-bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
-  auto reads = std::make_shared<SnapshotReads>();
-  const unsigned answerMs = reader.budget().ownerAnswerMs;
-  const ClipboardReader::Outcome outcome = reader.Run(wait, [reads, answerMs](const std::atomic<bool>& stop) {
+ClipboardReader::Read ReadSnapshotInto(std::shared_ptr<SnapshotReads> reads, unsigned ownerAnswerMs) {
+  return [reads = std::move(reads), ownerAnswerMs](const std::atomic<bool>& stop) {
     Clipboardbaocun::OwnerQuestion owner;
-    Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, answerMs);
-  });
+    Clipboardbaocun::ReadOpenClipboardFormats(*reads, stop, owner, ownerAnswerMs);
+  };
+}
+
+void ThrowUnlessRead(ClipboardReader::Outcome outcome) {
   if (outcome == ClipboardReader::Outcome::Busy) throw ClipboardError(kCannotOpenClipboard, 0);
   if (outcome == ClipboardReader::Outcome::Failed) throw std::runtime_error("the clipboard's snapshot failed");
+}
+
+bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait) {
+  auto reads = std::make_shared<SnapshotReads>();
+  const ClipboardReader::Outcome outcome = reader.Run(wait, ReadSnapshotInto(reads, reader.budget().ownerAnswerMs));
+  ThrowUnlessRead(outcome);
   ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
   return outcome == ClipboardReader::Outcome::Done && reads->Whole();
 }

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/capture/clipboard_reader_win32.h"
 #include "app/capture/clipboard_wait.h"
+#include "app/snapshot/snapshot_reads.h"
 #include "app/snapshot/snapshot_stream.h"
 
 namespace app {
@@ -17,6 +20,10 @@ void huodejianqiebaoClick(HWND owner, SharedSnapshot& ClipSnapshot, const Clipbo
 // is left out, the text never (Clipboardbaocun::ReadOpenClipboardFormats). True when the
 // snapshot holds every format. Throws ClipboardError when the clipboard cannot be opened.
 bool huodejianqiebaoClick(ClipboardReader& reader, SharedSnapshot& ClipSnapshot, const ClipboardWait& wait);
+// Its parts: the read of every format into `reads` on the reader's thread, and the failures it
+// reports (a clipboard that stayed busy, a read that threw).
+ClipboardReader::Read ReadSnapshotInto(std::shared_ptr<SnapshotReads> reads, unsigned ownerAnswerMs);
+void ThrowUnlessRead(ClipboardReader::Outcome outcome);
 
 // Snapshot restore: puts `ClipSnapshot` back on the clipboard; nothing happens without one.
 // Callers that must not capture their own change set the own-write flag first.
