@@ -54,7 +54,7 @@ void PasteIntoEdit(HWND edit) {
       if (style & ES_PASSWORD) SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
       return;
     case PastedText::Status::Held:
-      MessageBoxU(u"复制这份内容的程序没有响应，现在无法粘贴。", u"出错", MB_OK | MB_ICONERROR);
+      ReportClipboardReadsHeld();
       return;
     case PastedText::Status::Busy:
       MessageBoxU(u"剪切板被其他程序占用，无法粘贴。", u"出错", MB_OK | MB_ICONERROR);
@@ -74,6 +74,10 @@ LRESULT CALLBACK PasteLayer(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 
 bool ClipboardReadsHeld() { return readsHeld.load(); }
 void SetClipboardReadsHeld(bool held) { readsHeld.store(held); }
+
+void ReportClipboardReadsHeld() {
+  MessageBoxU(u"复制这份内容的程序没有响应，现在无法粘贴。", u"出错", MB_OK | MB_ICONERROR);
+}
 
 void SetPasteTextReader(std::function<PastedText()> reader) { PasteTextReader() = std::move(reader); }
 

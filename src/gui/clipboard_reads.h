@@ -17,6 +17,8 @@ namespace gui {
 
 bool ClipboardReadsHeld();
 void SetClipboardReadsHeld(bool held);
+// The box that says so when the user asked for a paste meanwhile.
+void ReportClipboardReadsHeld();
 
 // What the program's reader made of the clipboard's text for a paste.
 struct PastedText {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/clipboard_reads.h"
 #include "gui/dialogs.h"
 #include "gui/wide.h"
 #include "hexedit/format_sel_dialog_win32.h"
@@ -395,6 +396,8 @@ void HexEditorControl::CutToClipboard() {
 
 bool HexEditorControl::CanPaste() {
   if (ReadOnlyView() || (NoSizeChange() && DataSize() == 0)) return false;
+  // A read the program gave up is still inside its owner: any read would wait for it for good.
+  if (gui::ClipboardReadsHeld()) return false;
   IDataObject* data = nullptr;
   if (FAILED(OleGetClipboard(&data)) || !data) return false;
   const bool usable = ChoosePasteFormat(OfferedBy(data), SupportsOtherClipFormats, ClipboardFormats()).kind !=
@@ -405,6 +408,7 @@ bool HexEditorControl::CanPaste() {
 
 void HexEditorControl::PasteFromClipboard() {
   if (ReadOnlyView()) return;
+  if (gui::ClipboardReadsHeld()) return gui::ReportClipboardReadsHeld();
   IDataObject* data = nullptr;
   if (FAILED(OleGetClipboard(&data)) || !data) return;
   PasteFrom(data, false, DROPEFFECT_COPY, -1, false);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "gui/clipboard_reads.h"
 #include "htmledit/cf_html.h"
 #include "htmledit/document_view_win32.h"
 #include "htmledit/engine_document_win32.h"
@@ -143,6 +144,11 @@ bool EngineDocument::PasteClipboard() {
   paste.type = u"paste";
   FireInput(u"body.onpaste", paste);
   if (!paste.returnValue) return true;  // the handler took the paste over
+  // A read the program gave up is still inside its owner: any read would wait for it for good.
+  if (gui::ClipboardReadsHeld()) {
+    gui::ReportClipboardReadsHeld();
+    return false;
+  }
   std::optional<std::u16string> html, text;
   {
     OpenedClipboard clipboard(DocumentWindow());
@@ -317,7 +323,7 @@ bool EngineDocument::QueryCommandEnabled(std::u16string_view name) {
   int start = 0, end = 0;
   const bool selected = Selection(start, end) > 0;
   if (HtmlSameText(name, u"Paste")) {
-    if (!Editable()) return false;
+    if (!Editable() || gui::ClipboardReadsHeld()) return false;
     return IsClipboardFormatAvailable(HtmlFormat()) || IsClipboardFormatAvailable(CF_UNICODETEXT) ||
            IsClipboardFormatAvailable(CF_TEXT);
   }

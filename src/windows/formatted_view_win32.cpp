@@ -5,6 +5,7 @@
 #include <span>
 
 #include "gui/application.h"
+#include "gui/clipboard_reads.h"
 #include "gui/dialogs.h"
 #include "gui/file_dialogs.h"
 #include "gui/wide.h"
@@ -51,6 +52,7 @@ constexpr char16_t kCannotOpen[] = u"无法打开文件：";
 constexpr char16_t kNotAStream[] = u"这不是一个有效的流文件（.liu），没有打开：";
 constexpr char16_t kClipboardBusy[] = u"剪切板被其他程序占用，无法显示带格式的内容。";
 constexpr char16_t kCannotShow[] = u"格式视图无法显示剪切板上的内容。";
+constexpr char16_t kOwnerNotAnswering[] = u"复制这份内容的程序没有响应，无法显示带格式的内容。";
 
 // Whether another program has the clipboard open now (this thread can open it otherwise).
 bool ClipboardHeldElsewhere(HWND window) {
@@ -204,6 +206,8 @@ void TForm6::GiveUpShowing(std::u16string_view why) {
 
 std::u16string_view TForm6::ShowClipboardContent() {
   HtmlEdit21.SetSource(u"");
+  // A read the program gave up is still inside its owner: any read would wait for it for good.
+  if (gui::ClipboardReadsHeld()) return kOwnerNotAnswering;
   // At the view's first showing the editor's document is still being made (its creation ends
   // through posted messages) and the paste fails: while there is something to paste, it is
   // tried again, handling messages, for up to three seconds.
