@@ -83,19 +83,27 @@ class FailedWrites : public e2e::ProgramTest {
 class StaleTemporaryFiles : public FailedWrites {
  protected:
   void PrepareFolder() override {
-    for (const wchar_t* name : kStale) e2e::WriteFile(folder_ / name, "cut short");
-    for (const wchar_t* name : kKept) e2e::WriteFile(folder_ / name, "not ours");
+    const auto writeHourOld = [&](const wchar_t* name, const char* text) {
+      e2e::WriteFile(folder_ / name, text);
+      fs::last_write_time(folder_ / name, fs::file_time_type::clock::now() - 1h);
+    };
+    for (const wchar_t* name : kStale) writeHourOld(name, "cut short");
+    for (const wchar_t* name : kKept) writeHourOld(name, "not ours");
+    e2e::WriteFile(folder_ / kOtherInstancesWrite, "another instance's write on its way");
   }
   static constexpr const wchar_t* kStale[] = {L"temp.txt.123456.tmp", L"set.77.tmp", L"自动保存.txt.5.tmp",
                                               L"退出记录数据库.mdb.4242.tmp", L"退出记录数据库.mdb.4242.tmp.9.tmp",
                                               L"temp.txt.tmp~", L"固定条目\\固定条目.txt.31.tmp"};
   static constexpr const wchar_t* kKept[] = {L"temp.txt.bak", L"temp.txt.12a.tmp", L"notes.123.tmp",
                                              L"temp.txt.123456789.tmp", L"保存\\temp.txt.1.tmp"};
+  // Written just now: another instance in the folder may be about to put it in place.
+  static constexpr const wchar_t* kOtherInstancesWrite = L"temp.txt.8080.tmp";
 };
 
 TEST_F(StaleTemporaryFiles, WhatInterruptedWritesLeftIsRemovedAtStartAndNothingElse) {
   for (const wchar_t* name : kStale) EXPECT_FALSE(fs::exists(folder_ / name)) << e2e::Utf8(name);
   for (const wchar_t* name : kKept) EXPECT_TRUE(fs::exists(folder_ / name)) << e2e::Utf8(name);
+  EXPECT_TRUE(fs::exists(folder_ / kOtherInstancesWrite)) << "a recent temporary file was taken for a crash's";
 }
 
 class FullDisk : public FailedWrites {

@@ -137,6 +137,34 @@ TEST_F(SessionEnd, AQuestionOpenAtTheCloseIsAskedOnceAndTheEndTakesItsRecommende
   EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"), exitRecord);
 }
 
+TEST_F(SessionEnd, AUserCloseWhileWindowsAsksIsCarriedOutWhenTheEndIsCalledOff) {
+  UseTheDecryption();
+  SetMenuSwitch(L"不记录最后一条重复的数据", false);
+  if (HasFatalFailure()) return;
+  const DWORD pid = program_.ProcessId();
+  const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
+  auto query = std::async(std::launch::async, [window = main_] {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer) ? answer
+                                                                                                               : 99;
+  });
+  ASSERT_NE(e2e::WaitForMessageBox(pid, kCloseQuestion), nullptr);
+  // The user closes while the question shows (the tray's 退出 sends the same), then answers it.
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(main_, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer));
+  ASSERT_TRUE(e2e::AnswerMessageBox(pid, kCloseQuestion, IDCANCEL));
+  EXPECT_EQ(query.get(), 1u);
+  // Another program refused: the session goes on, and the user's close is carried out with that answer.
+  SendMessageTimeoutW(main_, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer);
+  const bool ended = program_.WaitForExit(20s);
+  EXPECT_TRUE(ended) << "the close was lost" << (e2e::AnyDialogShows(pid) ? " (a box shows)" : "");
+  while (!ended && e2e::AnswerMessageBox(pid, kCloseQuestion, IDCANCEL)) e2e::WaitUntil([] { return false; }, 200ms);
+  if (!ended) return;
+  main_ = nullptr;
+  EXPECT_EQ(e2e::SettingsLine(folder_, kRepeatSwitchLine), "0");
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"), exitRecord);
+}
+
 // Several instances may run in one folder; Windows ends them at the same moment.
 class TwoInstancesInOneFolder : public SessionEnd {
  protected:

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -155,10 +154,9 @@ bool IsTemporaryNameOf(std::u16string_view name, std::u16string_view target) {
 
 namespace {
 
-// Removes the temporary files of the named files; with `writtenBefore`, only those last
-// written before that time.
+// Removes the temporary files of the named files last written before `writtenBefore`.
 void RemoveTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames,
-                       std::optional<fs::file_time_type> writtenBefore) {
+                       fs::file_time_type writtenBefore) {
   std::error_code error;
   fs::directory_iterator entries(folder.empty() ? fs::path(u".") : folder, error);
   if (error) return;
@@ -169,11 +167,9 @@ void RemoveTemporaries(const fs::path& folder, std::span<const std::u16string> f
                                   [&](const std::u16string& target) { return IsTemporaryNameOf(name, target); });
     std::error_code type_error;
     if (!ours || !entry.is_regular_file(type_error)) continue;
-    if (writtenBefore) {
-      std::error_code time_error;
-      const fs::file_time_type written = entry.last_write_time(time_error);
-      if (time_error || written >= *writtenBefore) continue;
-    }
+    std::error_code time_error;
+    const fs::file_time_type written = entry.last_write_time(time_error);
+    if (time_error || written >= writtenBefore) continue;
     stale.push_back(entry.path());
   }
   for (const fs::path& file : stale) fs::remove(file, error);
@@ -182,13 +178,12 @@ void RemoveTemporaries(const fs::path& folder, std::span<const std::u16string> f
 }  // namespace
 
 void RemoveStaleTemporaries(const fs::path& folder, std::span<const std::u16string> fileNames) {
-  RemoveTemporaries(folder, fileNames, std::nullopt);
+  RemoveTemporaries(folder, fileNames, fs::file_time_type::clock::now() - kTemporaryInUseAge);
 }
 
 void RemoveStaleTemporaries(const fs::path& path) {
   const std::u16string name = path.filename().u16string();
-  RemoveTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1),
-                    fs::file_time_type::clock::now() - kTemporaryInUseAge);
+  RemoveStaleTemporaries(path.parent_path(), std::span<const std::u16string>(&name, 1));
 }
 
 FileReadResult ReadFileBounded(const fs::path& path, std::size_t maxBytes) {

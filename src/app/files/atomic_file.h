@@ -58,14 +58,15 @@ FileTail ReadFileTail(const std::filesystem::path& path, std::size_t maxBytes);
 // files ("<name>.<number>.tmp", the database's "<name>.<number>.tmp.<number>.tmp", the
 // stream writer's "<name>.tmp~"), and nothing else. A temporary file that a running write
 // still holds open cannot be removed (the writers share no delete access) and stays. This
-// runs before every write of the file, possibly while another instance writes the same
-// file: a temporary file written in the last minute is left alone, as it may be that
+// runs before every write of the file and at start, possibly while another instance writes
+// the same file: a temporary file written in the last minute is left alone, as it may be that
 // instance's, closed and about to replace its target (or waiting for it, as above).
 void RemoveStaleTemporaries(const std::filesystem::path& path);
-// At start, for several files of one folder, in one look at the folder: whatever their age.
+// At start, for several files of one folder, in one look at the folder.
 void RemoveStaleTemporaries(const std::filesystem::path& folder, std::span<const std::u16string> fileNames);
 
-// How old a temporary file must be before a write of its target takes it for stale.
+// How old a temporary file must be before it is taken for stale. A writer holds its file open
+// until it replaces the target, and waits for a busy target for kBusyFilePatience at most.
 inline constexpr std::chrono::minutes kTemporaryInUseAge{1};
 
 // True for the name of one of those temporary files of the file named `target`.

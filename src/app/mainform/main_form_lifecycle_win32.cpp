@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "app/mainform/main_form_win32.h"
 #include "app/startup/secondary_windows_win32.h"
@@ -132,6 +133,8 @@ void TForm1::FormCreate() {
   // 15.
   ProgressBar1.SetVisible(false);
   ProgressBar1.SetPosition(0);
+  Created = true;
+  FinishStartUpWhenShown();
 }
 
 void TForm1::SetDefaults() {
@@ -202,6 +205,22 @@ void TForm1::FormShow() {
   LoadExitRecord();
   exitRecordPrefetch_.Drop();  // not taken when the start did not read the exit record after all
   RestoreRememberedSize();
+  FinishStartUpWhenShown();
+}
+
+void TForm1::FinishStartUpWhenShown() {
+  if (StartUpDone || !Created || !FormShown) return;
+  StartUpDone = true;
+  if (std::exchange(closeAfterStartUp_, false)) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+bool TForm1::PutOffCloseUntilStartedUp() {
+  // Until then the rows are not the exit record yet (it would be overwritten by the start-up's
+  // capture alone), the window not at its remembered size, and the window must not go under
+  // the code that makes it: a box of the start-up handles messages.
+  if (StartUpDone) return false;
+  closeAfterStartUp_ = true;
+  return true;
 }
 
 namespace {
@@ -235,22 +254,28 @@ void TForm1::DismissCloseQuestion() { EnumThreadWindows(GetCurrentThreadId(), En
 void TForm1::RunCloseSteps(bool saveExitRecord) {
   if (CloseStepsDone) return;
   CloseStepsDone = true;
-  if (saveExitRecord) SaveExitRecord();
+  if (saveExitRecord && StartUpDone) SaveExitRecord();
   LeaveClipboardChain();
   StopHooks();
-  WriteSettingsFile();
+  if (StartUpDone) WriteSettingsFile();
   UnregisterAltCHotKey();
 }
 
 void TForm1::FormClose(gui::CloseAction& action) {
-  // A close that comes while the first one's question is open (the tray's 退出, another
-  // program) is that same close: its answer ends the program.
+  // A close that comes while the question is open (the tray's 退出, another program) does not
+  // run inside its box. When a close asked it, this is that same close: its answer ends the
+  // program. When Windows asked it, this close comes again with its answer (HandleMessage).
   if (CloseQuestionOpen) {
+    CloseDuringQuestion = true;
     action = gui::CloseAction::None;
     return;
   }
   // After the session's end ran the steps, the window only goes.
-  if (!CloseStepsDone) RunCloseSteps(NothingDecrypted || AskToSaveAfterDecryption());
+  if (!CloseStepsDone) {
+    const bool save = CloseAnswer ? *CloseAnswer : NothingDecrypted || AskToSaveAfterDecryption();
+    CloseDuringQuestion = false;
+    RunCloseSteps(save);
+  }
   ReleaseTrayIcon();
   if (RestartOnClose && !SessionEnding) {
     // The path is quoted, so that a program folder with blanks in its name starts again.
@@ -269,7 +294,8 @@ void TForm1::FormClose(gui::CloseAction& action) {
 }
 
 void TForm1::RemoveStaleTemporaryFiles() {
-  // What a write cut short by a crash or a power cut left beside the program's own files.
+  // What a write cut short by a crash or a power cut left beside the program's own files; one
+  // written in the last minute may be another instance's on its way, and stays.
   const std::filesystem::path base(paths_.BaseDir);
   std::vector<std::u16string> names;
   for (const std::u16string& file : {paths_.ExitRecordFile, paths_.AutoSaveFile, paths_.ExitDatabaseFile,
@@ -293,8 +319,15 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_QUERYENDSESSION:
       // Windows is about to end the session: the close's question is asked now, while the
       // user can still answer it; the answer is kept for the end of the session. When it is
-      // open already (the close asked it), Windows is answered at once.
-      if (!CloseStepsDone && !CloseQuestionOpen) EndSessionSave = NothingDecrypted || AskToSaveAfterDecryption();
+      // open already (the close asked it), Windows is answered at once. A close the user made
+      // meanwhile comes again with that answer: it is done even when the end is called off.
+      if (!CloseStepsDone && !CloseQuestionOpen) {
+        EndSessionSave = NothingDecrypted || AskToSaveAfterDecryption();
+        if (std::exchange(CloseDuringQuestion, false)) {
+          CloseAnswer = EndSessionSave;
+          PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        }
+      }
       result = TRUE;
       return true;
     case WM_ENDSESSION:
@@ -320,7 +353,7 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 1;
       return true;
     case WM_CLOSE:
-      if (!PutOffCloseInsideWait()) return false;
+      if (!PutOffCloseUntilStartedUp() && !PutOffCloseInsideWait()) return false;
       result = 0;
       return true;
     case WM_DRAWCLIPBOARD:

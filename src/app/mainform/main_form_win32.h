@@ -583,7 +583,14 @@ class TForm1 : public gui::Form,
   // key), run once: at the close, or when Windows ends the session before it. The tray icon is
   // let go at the close only: the session's end can come while the icon is being added (a
   // message sent to this window while the shell is asked), and the process ends right after.
+  // Before start-up loaded the exit record and the settings they write neither (only the
+  // session's end gets here so early: a close waits, see PutOffCloseUntilStartedUp).
   void RunCloseSteps(bool saveExitRecord);
+  // A close that comes while the window is made or first shown (another program's, while a box
+  // of the start-up shows) comes again once start-up is done: true when this one is put off so.
+  bool PutOffCloseUntilStartedUp();
+  // Creation and the first show have both run: from now on a close writes what they loaded.
+  void FinishStartUpWhenShown();
   void RemoveStaleTemporaryFiles();
   void PlaySoundFile(std::u16string_view waveName);
 
@@ -684,6 +691,10 @@ class TForm1 : public gui::Form,
   bool FillModeSavedHint = false;
   std::u16string FillModeMemoText;
   bool FormShown = false;
+  bool Created = false;  // FormCreate has run to its end
+  // Creation and the first show are done: the exit record and the settings are loaded.
+  bool StartUpDone = false;
+  bool closeAfterStartUp_ = false;  // a close came before that: it comes again then
   bool RestartOnClose = false;
   bool FirstStart = false;
   bool NothingDecrypted = true;
@@ -693,6 +704,10 @@ class TForm1 : public gui::Form,
   std::optional<bool> EndSessionSave;
   // The close's question shows (it is asked once, see AskToSaveAfterDecryption).
   bool CloseQuestionOpen = false;
+  // A close came while the question showed. When Windows' question asked it, that close comes
+  // again once it is answered and takes that answer (CloseAnswer): the end may be called off.
+  bool CloseDuringQuestion = false;
+  std::optional<bool> CloseAnswer;
   // Windows ends the session: no one is left to answer a box.
   bool SessionEnding = false;
   bool SuppressListFocus = true;

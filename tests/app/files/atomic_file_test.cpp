@@ -44,7 +44,7 @@ TEST(BusyFileReplace, IsTriedAgainUntilTheOtherLetsGoAndOnlyForABusyRefusal) {
   fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
 }
 
-TEST(BusyFileReplace, AWriteLeavesAnotherWritersRecentTemporaryFileAlone) {
+TEST(BusyFileReplace, AWriteAndTheStartLeaveAnotherWritersRecentTemporaryFileAlone) {
   const fs::path dir = FreshScratchDir();
   const fs::path target = dir / u"set";
   const fs::path recent = dir / u"set.123.tmp", old = dir / u"set.456.tmp";
@@ -56,9 +56,12 @@ TEST(BusyFileReplace, AWriteLeavesAnotherWritersRecentTemporaryFileAlone) {
   EXPECT_TRUE(fs::exists(recent));
   EXPECT_FALSE(fs::exists(old));
 
-  // At start whatever their age.
+  // At start too: another instance in the folder may be writing.
+  WriteAll(old, "left by a crash");
+  fs::last_write_time(old, fs::file_time_type::clock::now() - kTemporaryInUseAge - 1min);
   const std::u16string names[] = {u"set"};
   RemoveStaleTemporaries(dir, names);
-  EXPECT_FALSE(fs::exists(recent));
+  EXPECT_TRUE(fs::exists(recent));
+  EXPECT_FALSE(fs::exists(old));
   EXPECT_TRUE(fs::exists(target));
 }
