@@ -27,6 +27,16 @@ class SessionEnd : public e2e::ProgramTest {
     EXPECT_EQ(answer, 0u);
   }
   // Encrypts the list and decrypts it again: the close then asks whether to save.
+  // Windows' question, asked from another thread: it waits for the answer while the program
+  // asks its own. 99 when no answer came.
+  std::future<DWORD_PTR> AskWhetherTheSessionMayEnd() {
+    return std::async(std::launch::async, [window = main_] {
+      DWORD_PTR answer = 0;
+      return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer)
+                 ? answer
+                 : DWORD_PTR{99};
+    });
+  }
   void UseTheDecryption() {
     Copy(L"要加密的条目");
     const DWORD pid = program_.ProcessId();
@@ -86,11 +96,7 @@ TEST_F(SessionEnd, AfterADecryptionTheCloseQuestionIsAskedWhileWindowsAsksAndIts
   const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
 
   // Windows waits for the answer to its question while the program asks its own.
-  auto query = std::async(std::launch::async, [window = main_] {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer) ? answer
-                                                                                                               : 99;
-  });
+  auto query = AskWhetherTheSessionMayEnd();
   HWND question = e2e::WaitForMessageBox(pid, kCloseQuestion);
   ASSERT_NE(question, nullptr);
   EXPECT_EQ(e2e::WindowText(question), L"退出记录保存选择");
@@ -143,11 +149,7 @@ TEST_F(SessionEnd, AUserCloseWhileWindowsAsksIsCarriedOutWhenTheEndIsCalledOff) 
   if (HasFatalFailure()) return;
   const DWORD pid = program_.ProcessId();
   const std::string exitRecord = e2e::ReadFile(folder_ / "temp.txt");
-  auto query = std::async(std::launch::async, [window = main_] {
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer) ? answer
-                                                                                                               : 99;
-  });
+  auto query = AskWhetherTheSessionMayEnd();
   ASSERT_NE(e2e::WaitForMessageBox(pid, kCloseQuestion), nullptr);
   // The user closes while the question shows (the tray's 退出 sends the same), then answers it.
   DWORD_PTR answer = 0;
