@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/capture/clipboard_session_win32.h"
 #include "app/mainform/main_form_win32.h"
@@ -123,7 +124,12 @@ void TForm1::FinishRunningCapture() {
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
 
-void TForm1::WMDrawClipboard() { TakeClipboardChange(true); }
+void TForm1::WMDrawClipboard() {
+  // The notification of this window's own joining is taken as a change but not passed on: the
+  // other viewers' clipboard did not change, and the successor is not known yet.
+  const bool joining = std::exchange(joiningChain_, false);
+  TakeClipboardChange(!joining);
+}
 
 void TForm1::TakeUpChangeLater() {
   if (!PostMessageW(Handle(), kPendingChangeMessage, 0, 0)) changePending_ = false;
@@ -397,10 +403,11 @@ void TForm1::menuyouxiaoClick() {
   speedjianqie.SetDown(on);
   capture_.CaptureBusy = false;
   if (on) {
-    JoinClipboardChain();
+    // The window stayed in the chain while off (it passed notifications on); joining again
+    // would put it in twice. What was copied meanwhile is taken now.
+    TakeClipboardChange(false);
     Timer1.SetEnabled(true);
   } else {
-    // The window stays in the chain and only passes notifications on.
     Timer1.SetEnabled(false);
   }
 }

@@ -151,11 +151,11 @@ class TForm1 : public gui::Form,
   void menutianbiaoClick();
 
   // The clipboard viewer chain.
+  // Joins, or joins again where the window lost its place (the check timer's repairs): it
+  // leaves first. The switches that once joined again keep the window where it is.
   void JoinClipboardChain();
-  // Joins again without capturing what the clipboard holds (the window's place in the chain
-  // is renewed; nothing was copied).
-  void RejoinClipboardChainQuietly();
   void LeaveClipboardChain();
+  void StepOutOfClipboardChain();  // ChangeClipboardChain alone
   void ForwardClipboardMessage(UINT msg, WPARAM wp, LPARAM lp);
   void WMDrawClipboard();
   // The change that WM_DRAWCLIPBOARD announces, taken up unless a capture runs; `fromChain`: the
@@ -683,6 +683,7 @@ class TForm1 : public gui::Form,
   bool SessionEnding = false;
   bool SuppressListFocus = true;
   bool ViewerChainJoined = false;
+  bool joiningChain_ = false;  // SetClipboardViewer runs: its notification is not passed on
   std::string OSName;
   std::string WindowsVersionName;
   windows::TForm5* Form5 = nullptr;
