@@ -291,9 +291,13 @@ class TForm1 : public gui::Form,
   // old content); the sound for a paste that is not made for that reason.
   void ReportEntryNotPut();
   void SoundEntryNotPut();
-  // Runs a write of the program's own to the clipboard under the own-write flag; true when
-  // the clipboard changed and the write did not fail.
+  // Runs a write of the program's own to the clipboard, whose change is then no capture
+  // (another program's copy not taken yet is taken first); true when the clipboard changed
+  // and the write did not fail. State that a capture sets (the last text, the snapshot) is set
+  // inside `write`.
   bool WriteClipboardOwn(const std::function<void()>& write);
+  // The clipboard's sequence number is the one the program last read or wrote.
+  bool ClipboardSeenAlready() const;
   void AppendAutoSaveRecord(const std::u16string& text);
   void mytuopanClick(int entry);
 
@@ -601,8 +605,7 @@ class TForm1 : public gui::Form,
   CaptureState capture_;
   CaptureSettings captureSettings_;
   SharedSnapshot ClipSnapshot;
-  DWORD ownWriteSequence_ = 0;   // the clipboard's sequence number after the program's last write
-  DWORD lastSeenSequence_ = 0;   // ... after the last change the program captured or wrote
+  DWORD lastSeenSequence_ = 0;   // the clipboard's sequence number after the last change the program read or wrote
   bool ownWriteInProgress_ = false;
   // The clipboard's reads of the capture, the check timer and the pictures.
   ClipboardReader clipboardReader_{[this] { return HandleMessagesWhileReading(); }};
