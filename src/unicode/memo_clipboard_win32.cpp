@@ -42,10 +42,11 @@ std::optional<std::u16string> ReadClipboardTextThroughMemo(TUniCustomMemo& memo)
 
 bool WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text) {
   text = UpToFirstNul(text);
-  if (!memo.HandleAllocated() || text.empty()) return true;
+  if (text.empty()) return true;  // nothing to write
+  if (!memo.HandleAllocated()) return false;
   const size_t bytes = (text.size() + 1) * sizeof(char16_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!block) return true;
+  if (!block) return false;
   auto* chars = static_cast<char16_t*>(GlobalLock(block));
   std::memcpy(chars, text.data(), text.size() * sizeof(char16_t));
   chars[text.size()] = u'\0';
@@ -56,7 +57,11 @@ bool WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view tex
     GlobalFree(block);
     return false;
   }
-  if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+  // Failing after the emptying leaves the clipboard empty: no success either.
+  if (!SetClipboardData(CF_UNICODETEXT, block)) {
+    GlobalFree(block);
+    return false;
+  }
   return true;
 }
 

@@ -105,8 +105,8 @@ class TUniMemo : public TUniCustomMemo {};
 // when another program holds the clipboard: a read that failed is never an empty text.
 std::optional<std::u16string> ReadClipboardTextThroughMemo(TUniCustomMemo& memo);
 // Writing: the text up to its first NUL as CF_UNICODETEXT (the system offers CF_TEXT and
-// CF_OEMTEXT from it). An empty text copies nothing. False only when another program held the
-// clipboard, so that the caller may try again.
+// CF_OEMTEXT from it). An empty text copies nothing (and succeeds). False when the text did not
+// reach the clipboard (another program held it, or no memory), so that the caller may try again.
 bool WriteClipboardTextThroughMemo(TUniCustomMemo& memo, std::u16string_view text);
 
 }  // namespace unicode

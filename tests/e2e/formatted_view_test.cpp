@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "app/snapshot/snapshot_stream.h"
+#include "busy_copier.h"
 #include "htmledit/cf_html.h"
 #include "program_fixture.h"
 #include "screen_shot.h"
@@ -444,6 +445,54 @@ TEST_F(FormattedView, AnEmptiedViewSavesAnEmptyTextEntryAndAGoneEntryIsNotWritte
   view = OpenViewOn(0);
   ASSERT_NE(view, nullptr);
   ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == kFirstEntry; }, 10s));
+}
+
+TEST_F(FormattedView, SavesWhileAnotherProgramCopiesBecomeNoRowsAndTakeNoneOfItsCopies) {
+  for (const wchar_t* text : {L"查看 甲", L"查看 乙", L"查看 丙"}) Copy(text);
+  HWND view = OpenViewOn(3);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"查看 丙"; }, 10s));
+  HWND save = e2e::ChildWindow(view, L"Button", L"保存修改");
+  ASSERT_NE(save, nullptr);
+  e2e::BusyCopier other(L"他人复制 ");
+  std::wstring saved;
+  for (int edit = 1; edit <= 16; ++edit) {
+    saved = L"查看 丙 格式改 " + std::to_wstring(edit);
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(saved.c_str()));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == saved; }, 5s));
+    // A copy that lands between the save's write and its read is reported, and saved again.
+    for (int attempt = 0; attempt < 3 && e2e::ListRows(list_)[3].rfind(saved, 0) != 0; ++attempt) {
+      // Posted to the button: a capture's focus on the list, which activates the main window,
+      // would take a real click's press from it.
+      PostMessageW(save, BM_CLICK, 0, 0);
+      e2e::WaitUntil([&] {
+        return e2e::ListRows(list_)[3].rfind(saved, 0) == 0 || !e2e::MessageBoxTexts(program_.ProcessId()).empty();
+      }, 10s);
+      e2e::AnswerMessageBox(program_.ProcessId(), L"", IDOK);
+    }
+    ASSERT_EQ(e2e::ListRows(list_)[3].rfind(saved, 0), 0u) << e2e::Utf8(e2e::ListRows(list_)[3]);
+    Wait(std::chrono::milliseconds(40 + edit * 37 % 120));  // the saves fall at every point of the copies' rhythm
+  }
+  other.Stop();
+  const std::vector<std::wstring> copied = other.Copied();
+  ASSERT_FALSE(copied.empty());
+  e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == copied.back(); }, 10s);
+  const std::vector<std::wstring> rows = e2e::ListRows(list_);
+  EXPECT_EQ(rows[3].rfind(saved, 0), 0u);
+  // Every copy of the other program is a row, in order, and nothing else is.
+  const std::vector<std::wstring> after(rows.begin() + 4, rows.end());
+  std::string extra, lost;
+  for (const std::wstring& row : after) {
+    if (std::find(copied.begin(), copied.end(), row) == copied.end()) extra += " [" + e2e::Utf8(row) + "]";
+  }
+  for (const std::wstring& copy : copied) {
+    if (std::find(after.begin(), after.end(), copy) == after.end()) lost += " [" + e2e::Utf8(copy) + "]";
+  }
+  EXPECT_EQ(extra, "") << "rows that are no copy of the other program";
+  EXPECT_EQ(lost, "") << "copies of the other program without a row";
+  if (extra.empty() && lost.empty()) EXPECT_EQ(after, copied) << "the copies' rows are out of order";
 }
 
 TEST_F(FormattedView, TheIntroductionOpensWithSavingOffAndWithoutItsFileAMessage) {

@@ -48,6 +48,26 @@ TEST_F(HeldClipboard, ARowClickThatCannotPutItsEntryBackSaysSo) {
   EXPECT_EQ(e2e::ReadClipboardText(), current);
 }
 
+TEST_F(HeldClipboard, AnEntryWithoutTextWhoseFormatsCannotBePutBackSaysSo) {
+  // Its text alone writes nothing: the paste would give the old content.
+  SetMenuSwitch(L"支持带格式的文本（word、htm文本）", true);
+  const std::string html = "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nStartFragment:0\r\nEndFragment:0\r\n";
+  ASSERT_TRUE(e2e::SetClipboardFormats({{0, L"HTML Format", html}, {CF_UNICODETEXT, L"", std::string(2, '\0')}}));
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2));
+  ASSERT_EQ(e2e::ListRows(list_)[1], L"");
+  const std::wstring current = L"剪切板上现在的文本";
+  Copy(current);
+  ClipboardHolder holder(ClipboardHolder::From::Now);
+  ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
+  std::thread click([&] { e2e::ClickListRow(list_, 1); });
+  const bool reported = BoxComes(kEntryNotPut);
+  holder.Release();
+  EXPECT_TRUE(reported) << "no message for the entry that did not reach the clipboard";
+  e2e::AnswerMessageBox(program_.ProcessId(), kEntryNotPut, IDOK);
+  click.join();
+  EXPECT_EQ(e2e::ReadClipboardText(), current);
+}
+
 TEST_F(HeldClipboard, ACloseWhileARowClickWaitsForTheClipboardComesAfterIt) {
   // The click's waits handle messages between their tries: the close comes after them, once,
   // and is not lost in the next try's round.

@@ -66,6 +66,67 @@ class SecondViewer {
   int changes_ = 0;
 };
 
+// A clipboard viewer on a thread of its own: it counts the changes it is told of, and those
+// told while it was still passing one on (the chain looped back to it), which it does not pass
+// on again (a viewer without such a guard recurses until its stack ends). One made to crash
+// goes away without leaving the chain.
+class ThreadedViewer {
+ public:
+  enum class End { LeaveTheChain, Crash };
+  explicit ThreadedViewer(End end = End::LeaveTheChain) : end_(end) {
+    thread_ = std::thread([this] { Run(); });
+    while (!ready_) Sleep(10);
+  }
+  ~ThreadedViewer() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  int changes() const { return changes_; }
+  int nested() const { return nested_; }
+
+ private:
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    window_ = e2e::CreateHiddenWindow(L"QuilloraE2EThreadedViewer", Proc);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    next_ = SetClipboardViewer(window_);
+    changes_ = 0;  // the notification of its own joining
+    ready_ = true;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    if (end_ == End::LeaveTheChain) ChangeClipboardChain(window_, next_);
+    DestroyWindow(window_);
+  }
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<ThreadedViewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_DRAWCLIPBOARD) {
+      ++self->changes_;
+      if (self->passingOn_) {
+        ++self->nested_;
+        return 0;
+      }
+      self->passingOn_ = true;
+      if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+      self->passingOn_ = false;
+      return 0;
+    }
+    if (self && msg == WM_CHANGECBCHAIN) {
+      if (reinterpret_cast<HWND>(wp) == self->next_) self->next_ = reinterpret_cast<HWND>(lp);
+      else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  const End end_;
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  std::atomic<bool> ready_{false};
+  HWND window_ = nullptr;
+  HWND next_ = nullptr;
+  bool passingOn_ = false;
+  std::atomic<int> changes_{0}, nested_{0};
+};
+
 // Offers a text through delayed rendering: its bytes are made when a program first asks for
 // them, and from then on a thread of the test takes the clipboard the moment that program
 // lets it go. It keeps it for `hold`, or until `stored()` says that the program has stored
@@ -180,6 +241,55 @@ TEST_F(ViewerChain, ALaterViewerGetsEveryChangeWhileTheProgramLeavesAndRejoins) 
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[2], L"two, while off");
   EXPECT_EQ(rows[3], L"three");
+}
+
+TEST_F(ViewerChain, SwitchesThatRejoinedTheChainLeaveALaterViewerEachChangeOnce) {
+  // The program starts behind a viewer that then crashes: its successor is no window any more,
+  // which Wine's ChangeClipboardChain refuses (the program stayed in the chain when it left so).
+  {
+    ThreadedViewer crashed(ThreadedViewer::End::Crash);
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program_.WaitForExit(20s));
+    ASSERT_TRUE(program_.Start(folder_));
+    main_ = program_.WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+    list_ = e2e::FindHistoryList(main_);
+    e2e::WaitForIdle(main_, 5s);
+  }
+  // Monitoring off and on, stay on top on and off, picture monitoring off and on: each of them
+  // made the program join the chain again while it was still in it.
+  ThreadedViewer viewer;
+  int copies = 0;
+  const auto copy = [&](const std::wstring& text, bool captured) {
+    ASSERT_TRUE(e2e::SetClipboardText(text));
+    ++copies;
+    if (captured) ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 10s)) << e2e::Utf8(text);
+    e2e::WaitUntil([&] { return viewer.changes() >= copies; }, 5s);
+    e2e::WaitForIdle(main_, 5s);
+    EXPECT_EQ(viewer.changes(), copies) << "after " << e2e::Utf8(text);
+  };
+  const auto flip = [&](const std::wstring& caption) {
+    const auto* before = e2e::FindMenuRow(e2e::ReadMenuBar(main_), caption);
+    ASSERT_NE(before, nullptr);
+    const bool checked = !before->checked;
+    ASSERT_TRUE(e2e::ChooseMenuRow(main_, caption));
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+      const auto rows = e2e::ReadMenuBar(main_);
+      const auto* row = e2e::FindMenuRow(rows, caption);
+      return row && row->checked == checked;
+    }, 10s));
+    e2e::WaitForIdle(main_, 5s);
+  };
+  copy(L"viewer joined", true);
+  int round = 0;
+  for (const wchar_t* caption : {L"(剪切板监视有效)", L"(窗口保持最前面)", L"监视剪切板中的图片格式"}) {
+    for (int twice = 0; twice < 2; ++twice) {
+      flip(caption);
+      const bool monitoringOff = round == 0;
+      copy(L"copy " + std::to_wstring(++round), !monitoringOff);
+    }
+  }
+  EXPECT_EQ(viewer.nested(), 0);
 }
 
 TEST_F(ViewerChain, ALockedClipboardDoesNotHangTheWindowAndIsCaughtUpLater) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/capture/clipboard_session_win32.h"
 #include "app/mainform/main_form_win32.h"
@@ -25,6 +26,13 @@ constexpr int kClipboardTries = 40;
 constexpr unsigned kClipboardStepMs = 50;
 constexpr char16_t kLogonWave[] = u"C:\\Windows\\Media\\Windows XP 登录音.wav";
 constexpr char16_t kEntryNotPutText[] = u"剪切板被其他程序占用，条目没有放到剪切板上。";
+
+// Whether a window of this process owns the clipboard: the program wrote it last.
+bool ClipboardOwnedHere() {
+  DWORD process = 0;
+  const HWND owner = GetClipboardOwner();
+  return owner && GetWindowThreadProcessId(owner, &process) && process == GetCurrentProcessId();
+}
 }  // namespace
 
 ClipboardWait TForm1::WaitForClipboard() {
@@ -154,7 +162,12 @@ void TForm1::RunCaptureRead(const ClipboardReader::Read& read, std::function<voi
 
 // ---- WM_DRAWCLIPBOARD -----------------------------------------------------------------------
 
-void TForm1::WMDrawClipboard() { TakeClipboardChange(true); }
+void TForm1::WMDrawClipboard() {
+  // The notification of this window's own joining is taken as a change but not passed on: the
+  // other viewers' clipboard did not change, and the successor is not known yet.
+  const bool joining = std::exchange(joiningChain_, false);
+  TakeClipboardChange(!joining);
+}
 
 void TForm1::TakeUpChangeLater() {
   if (!PostMessageW(Handle(), kPendingChangeMessage, 0, 0)) changePending_ = false;
@@ -169,12 +182,15 @@ void TForm1::TakeUpPendingChange() {
 }
 
 void TForm1::TakeClipboardChange(bool fromChain) {
-  // The own-write flag belongs to one write. A flag still set from a write that never reached
-  // the clipboard, or whose notification was turned away while a capture ran, must not
-  // swallow the user's next copy: this change is the program's own only when the clipboard
-  // is still as its write left it.
-  if (capture_.SkipNextClipChange && !ownWriteInProgress_ && GetClipboardSequenceNumber() != ownWriteSequence_) {
-    capture_.SkipNextClipChange = false;
+  // The program's own writes are told from other programs' copies by the clipboard's sequence
+  // number, never by counting notifications (its own may come late, or after another's): while
+  // a write of its own runs nothing is taken (a copy of another program that came meanwhile is
+  // taken up after it), and a clipboard whose number the program has read or left itself
+  // brings nothing new.
+  if (ownWriteInProgress_ || ClipboardSeenAlready()) {
+    if (ownWriteInProgress_) changePending_ = true;
+    if (fromChain) ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
+    return;
   }
   const CaptureSettings settings = CurrentCaptureSettings();
   // While long list work hands out paint messages, a capture would change the rows under it:
@@ -449,10 +465,11 @@ void TForm1::menuyouxiaoClick() {
   speedjianqie.SetDown(on);
   capture_.CaptureBusy = false;
   if (on) {
-    JoinClipboardChain();
+    // The window stayed in the chain while off (it passed notifications on); joining again
+    // would put it in twice. What was copied meanwhile is taken now.
+    TakeClipboardChange(false);
     Timer1.SetEnabled(true);
   } else {
-    // The window stays in the chain and only passes notifications on.
     Timer1.SetEnabled(false);
   }
 }
@@ -488,15 +505,22 @@ void TForm1::yicunwenbenfasongClick() {
 }
 
 bool TForm1::PutEntryOnClipboard(const ClipboardPayload& payload) {
-  capture_.LastClipText = payload.text;
-  if (payload.snapshot) {
-    ClipSnapshot = payload.snapshot;
-    if (WriteClipboardOwn([&] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); })) return true;
+  if (payload.snapshot && WriteClipboardOwn([&] {
+        capture_.LastClipText = payload.text;
+        ClipSnapshot = payload.snapshot;
+        jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
+      })) {
+    return true;
   }
   // Without a snapshot, or when it could not be written (the clipboard stayed busy, or the
-  // stream is damaged), the text alone goes. An empty text writes nothing and fails nothing.
+  // stream is damaged), the text alone goes. An empty text writes nothing: alone it fails
+  // nothing, but in place of a snapshot it leaves the old content to be pasted.
+  if (payload.snapshot && payload.text.empty()) return false;
   bool placed = false;
-  WriteClipboardOwn([&] { placed = CopyTextThroughMemo(payload.text); });
+  WriteClipboardOwn([&] {
+    capture_.LastClipText = payload.text;
+    placed = CopyTextThroughMemo(payload.text);
+  });
   return placed;
 }
 
@@ -506,23 +530,29 @@ void TForm1::ReportEntryNotPut() {
 
 void TForm1::SoundEntryNotPut() { PlaySoundFile(u"出错.wav"); }
 
+bool TForm1::ClipboardSeenAlready() const {
+  return lastSeenSequence_ != 0 && GetClipboardSequenceNumber() == lastSeenSequence_;
+}
+
 bool TForm1::WriteClipboardOwn(const std::function<void()>& write) {
+  // Another program's copy that has not been taken yet (its notification may still be on its
+  // way) would be lost under the write: it is taken first.
+  if (!ownWriteInProgress_ && !ClipboardSeenAlready()) TakeClipboardChange(false);
   const DWORD before = GetClipboardSequenceNumber();
-  capture_.SkipNextClipChange = true;
-  ownWriteInProgress_ = true;
+  const bool outer = !std::exchange(ownWriteInProgress_, true);
   bool failed = false;
   try {
     write();
   } catch (...) {
     failed = true;
   }
-  ownWriteInProgress_ = false;
-  ownWriteSequence_ = GetClipboardSequenceNumber();
-  lastSeenSequence_ = ownWriteSequence_;
-  // Nothing reached the clipboard (an empty text, or a write that failed): no change will come
-  // to clear the flag, so it goes now.
-  const bool changed = ownWriteSequence_ != before;
-  if (!changed) capture_.SkipNextClipChange = false;
+  if (outer) ownWriteInProgress_ = false;
+  // What the write left counts as seen, so that its notification, whenever it comes, takes
+  // nothing; not when the write changed nothing, or another program wrote after it.
+  const DWORD after = GetClipboardSequenceNumber();
+  const bool changed = after != before && ClipboardOwnedHere();
+  if (changed) lastSeenSequence_ = after;
+  if (outer && changePending_) TakeUpChangeLater();
   return changed && !failed;
 }
 

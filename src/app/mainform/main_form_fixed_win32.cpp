@@ -60,18 +60,22 @@ void TForm1::AddFixedMenuRow(int n) {
 
 void TForm1::gudintiaomuziClick(int n) {
   const std::u16string text(fixed_.FixedEntryTexts(n));
-  capture_.LastClipText = text;
   bool placed = false;
-  WriteClipboardOwn([&] { placed = CopyTextThroughMemo(text); });
+  WriteClipboardOwn([&] {
+    capture_.LastClipText = text;
+    placed = CopyTextThroughMemo(text);
+  });
   if (!placed) return ReportEntryNotPut();
   if (!Checked(u"menutop")) gui::Application::Instance().Minimize();
 }
 
 void TForm1::PasteFixedEntry(int n) {
   const std::u16string text(fixed_.FixedEntryTexts(n));
-  capture_.LastClipText = text;
   bool placed = false;
-  WriteClipboardOwn([&] { placed = CopyTextThroughMemo(text); });
+  WriteClipboardOwn([&] {
+    capture_.LastClipText = text;
+    placed = CopyTextThroughMemo(text);
+  });
   // Ctrl+V would paste what the clipboard held before.
   if (!placed) return SoundEntryNotPut();
   // The target gets a moment to take the clipboard's new state before Ctrl+V; the GUI

@@ -73,8 +73,10 @@ bool TForm1::IsSnapshotStream(std::span<const std::uint8_t> bytes) { return Vali
 
 bool TForm1::RestoreSnapshot(std::span<const std::uint8_t> stream) {
   if (!IsSnapshotStream(stream)) return false;
-  ClipSnapshot = SnapshotBuffer::Make(stream);
-  return WriteClipboardOwn([&] { jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard()); });
+  return WriteClipboardOwn([&] {
+    ClipSnapshot = SnapshotBuffer::Make(stream);
+    jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
+  });
 }
 
 std::optional<windows::ViewedEntry> TForm1::SaveEntryContent(const windows::ViewedEntry& entry, std::u16string_view text,

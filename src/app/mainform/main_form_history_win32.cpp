@@ -198,10 +198,8 @@ void TForm1::listModesChanged(const ListModes& modes) {
 }
 
 void TForm1::applyStayOnTop(bool onTop) {
+  // The window keeps its handle, and so its place in the clipboard viewer chain.
   SetStayOnTop(onTop);
-  // The window keeps its handle here, but its place in the chain is renewed as after any
-  // style change; the clicked entry on the clipboard is not captured again.
-  RejoinClipboardChainQuietly();
 }
 
 }  // namespace app

@@ -394,24 +394,27 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 // ---- The clipboard viewer chain ---------------------------------------------------------------
 
 void TForm1::JoinClipboardChain() {
-  // Joining again while still in the chain would make this window its own successor:
-  // leave first.
-  if (ViewerChainJoined) ChangeClipboardChain(Handle(), NextClipViewer);
+  // Joining again while still in the chain would put this window in twice, and the chain
+  // would loop: leave first.
+  if (ViewerChainJoined) StepOutOfClipboardChain();
+  // The notification that joining sends (at once, on this thread) is this window's alone.
+  joiningChain_ = true;
   NextClipViewer = SetClipboardViewer(Handle());
+  joiningChain_ = false;
   if (NextClipViewer == Handle()) NextClipViewer = nullptr;
   ViewerChainJoined = true;
 }
 
-void TForm1::RejoinClipboardChainQuietly() {
-  const bool busy = capture_.CaptureBusy;
-  capture_.CaptureBusy = true;  // the notification that joining sends is passed on, not captured
-  JoinClipboardChain();
-  capture_.CaptureBusy = busy;
+void TForm1::StepOutOfClipboardChain() {
+  // Wine refuses a successor that is no window any more (a viewer that crashed), and the
+  // window would stay in the chain: the chain then ends here.
+  if (NextClipViewer && !IsWindow(NextClipViewer)) NextClipViewer = nullptr;
+  ChangeClipboardChain(Handle(), NextClipViewer);
 }
 
 void TForm1::LeaveClipboardChain() {
   if (!ViewerChainJoined) return;
-  ChangeClipboardChain(Handle(), NextClipViewer);
+  StepOutOfClipboardChain();
   if (NextClipViewer) {
     SendMessageTimeoutW(NextClipViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(Handle()),
                         reinterpret_cast<LPARAM>(NextClipViewer), SMTO_ABORTIFHUNG, 2000, nullptr);

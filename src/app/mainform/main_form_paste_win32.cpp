@@ -158,9 +158,9 @@ bool TForm1::PutPasteTextOnClipboard(int row) {
   const std::u16string text(history_->store().EntryTexts(row));
   if (!text.empty()) return PutEntryOnClipboard(history_->rowClickPayload(row, Checked(u"ziciwordhtm")));
   // An empty entry pastes an empty text (the memo cannot copy an empty selection).
-  capture_.LastClipText.clear();
   bool opened = false;
   WriteClipboardOwn([&] {
+    capture_.LastClipText.clear();
     opened = TryWithPauses(WaitForClipboard(), [this] { return OpenClipboard(Handle()) != FALSE; });
     if (!opened) return;
     EmptyClipboard();

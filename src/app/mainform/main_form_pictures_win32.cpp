@@ -257,7 +257,8 @@ void TForm1::qinkongjianqiebanClick() {
 }
 
 void TForm1::jiansitupiangesiClick() {
-  if (Checked(u"jiansitupiangesi")) JoinClipboardChain();
+  // The window is in the chain already: a picture on the clipboard now is taken as a change.
+  if (Checked(u"jiansitupiangesi")) TakeClipboardChange(false);
 }
 
 void TForm1::OpenFolderInExplorer(const std::u16string& folder, int show) {

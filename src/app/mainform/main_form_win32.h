@@ -152,11 +152,11 @@ class TForm1 : public gui::Form,
   void menutianbiaoClick();
 
   // The clipboard viewer chain.
+  // Joins, or joins again where the window lost its place (the check timer's repairs): it
+  // leaves first. The switches that once joined again keep the window where it is.
   void JoinClipboardChain();
-  // Joins again without capturing what the clipboard holds (the window's place in the chain
-  // is renewed; nothing was copied).
-  void RejoinClipboardChainQuietly();
   void LeaveClipboardChain();
+  void StepOutOfClipboardChain();  // ChangeClipboardChain alone
   void ForwardClipboardMessage(UINT msg, WPARAM wp, LPARAM lp);
   void WMDrawClipboard();
   // The change that WM_DRAWCLIPBOARD announces, taken up unless a capture runs; `fromChain`: the
@@ -304,9 +304,13 @@ class TForm1 : public gui::Form,
   // old content); the sound for a paste that is not made for that reason.
   void ReportEntryNotPut();
   void SoundEntryNotPut();
-  // Runs a write of the program's own to the clipboard under the own-write flag; true when
-  // the clipboard changed and the write did not fail.
+  // Runs a write of the program's own to the clipboard, whose change is then no capture
+  // (another program's copy not taken yet is taken first); true when the clipboard changed
+  // and the write did not fail. State that a capture sets (the last text, the snapshot) is set
+  // inside `write`.
   bool WriteClipboardOwn(const std::function<void()>& write);
+  // The clipboard's sequence number is the one the program last read or wrote.
+  bool ClipboardSeenAlready() const;
   void AppendAutoSaveRecord(const std::u16string& text);
   void mytuopanClick(int entry);
 
@@ -622,8 +626,7 @@ class TForm1 : public gui::Form,
   CaptureState capture_;
   CaptureSettings captureSettings_;
   SharedSnapshot ClipSnapshot;
-  DWORD ownWriteSequence_ = 0;   // the clipboard's sequence number after the program's last write
-  DWORD lastSeenSequence_ = 0;   // ... after the last change the program captured or wrote
+  DWORD lastSeenSequence_ = 0;   // the clipboard's sequence number after the last change the program read or wrote
   bool ownWriteInProgress_ = false;
   // The clipboard's reads of the capture, the check timer and the pictures.
   ClipboardReader clipboardReader_{[this] { return HandleMessagesWhileReading(); }};
@@ -712,6 +715,7 @@ class TForm1 : public gui::Form,
   bool SessionEnding = false;
   bool SuppressListFocus = true;
   bool ViewerChainJoined = false;
+  bool joiningChain_ = false;  // SetClipboardViewer runs: its notification is not passed on
   std::string OSName;
   std::string WindowsVersionName;
   windows::TForm5* Form5 = nullptr;
