@@ -104,9 +104,9 @@ Picture MetafilePicture(HGLOBAL block) {
 windows::PictureWindowHooks TForm1::PictureWindowHooks() {
   windows::PictureWindowHooks hooks;
   hooks.windowCreated = [this] { capture_.PictureWindowPending = false; };
-  hooks.pictureGoesToClipboard = [this] {
-    capture_.PictureCaptureArmed = false;
+  hooks.pictureGoesToClipboard = [this](const std::function<void()>& write) {
     capture_.PictureRetryArmed = false;
+    WriteClipboardOwn(write);
   };
   hooks.playSound = [this](std::u16string_view wave) { PlaySoundFile(wave); };
   hooks.pictureFolder = PictureFolder(paths_);
