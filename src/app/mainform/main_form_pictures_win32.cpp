@@ -251,8 +251,12 @@ void TForm1::qinkongjianqiebanClick() {
 }
 
 void TForm1::jiansitupiangesiClick() {
-  // The window is in the chain already: a picture on the clipboard now is taken as a change.
-  if (Checked(u"jiansitupiangesi")) TakeClipboardChange(false);
+  // The window is in the chain already. A picture on the clipboard now, passed over while the
+  // switch was off, is taken as a change; a text taken already is not taken again.
+  if (!Checked(u"jiansitupiangesi")) return;
+  const std::optional<ClipboardLook> look = LookAtClipboard();
+  if (look && look->picture && !look->text) lastSeenSequence_ = 0;
+  TakeClipboardChange(false);
 }
 
 void TForm1::OpenFolderInExplorer(const std::u16string& folder, int show) {
