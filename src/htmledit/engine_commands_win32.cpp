@@ -15,6 +15,7 @@
 #include "htmledit/module_routines.h"
 #include "htmledit/range_html.h"
 #include "htmledit/text_editing.h"
+#include "gui/sent_message_pause.h"
 #include "unicode/codepage.h"
 
 namespace htmledit {
@@ -40,7 +41,7 @@ class OpenedClipboard {
   explicit OpenedClipboard(HWND owner) {
     for (int attempt = 0; attempt < 20 && !open_; ++attempt) {
       open_ = OpenClipboard(owner) != FALSE;
-      if (!open_) Sleep(25);
+      if (!open_) gui::PauseAnsweringSentMessages(25);
     }
   }
   ~OpenedClipboard() {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "gui/sent_message_pause.h"
+
 namespace windows {
 
 bool PutTextOnClipboard(HWND owner, std::u16string_view text) {
@@ -12,7 +14,7 @@ bool PutTextOnClipboard(HWND owner, std::u16string_view text) {
   bytes[text.size()] = u'\0';
   GlobalUnlock(memory);
   // Another program may hold the clipboard for a moment.
-  for (int attempt = 0; attempt < 10; ++attempt) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
     if (OpenClipboard(owner)) {
       EmptyClipboard();
       const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
@@ -20,7 +22,7 @@ bool PutTextOnClipboard(HWND owner, std::u16string_view text) {
       if (!placed) GlobalFree(memory);
       return placed;
     }
-    Sleep(20);
+    gui::PauseAnsweringSentMessages(50);
   }
   GlobalFree(memory);
   return false;

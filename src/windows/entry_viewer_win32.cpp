@@ -6,6 +6,7 @@
 #include "gui/dialogs.h"
 #include "gui/wide.h"
 #include "unicode/codepage.h"
+#include "windows/clipboard_text_win32.h"
 
 namespace windows {
 
@@ -31,31 +32,6 @@ constexpr MenuRowSpec kPopupMenu1[] = {
 };
 
 constexpr char16_t kEntryGone[] = u"这条记录已被删除，或列表已重新载入，无法保存修改。";
-
-// Puts text on the clipboard as any program would; another program may hold the clipboard
-// for a moment, so a few tries.
-bool PutTextOnClipboard(HWND owner, std::u16string_view text) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    if (OpenClipboard(owner)) {
-      bool done = false;
-      if (EmptyClipboard()) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-        if (block) {
-          auto* p = static_cast<char16_t*>(GlobalLock(block));
-          std::copy(text.begin(), text.end(), p);
-          p[text.size()] = u'\0';
-          GlobalUnlock(block);
-          done = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-          if (!done) GlobalFree(block);
-        }
-      }
-      CloseClipboard();
-      return done;
-    }
-    Sleep(50);
-  }
-  return false;
-}
 
 }  // namespace
 

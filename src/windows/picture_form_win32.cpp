@@ -4,6 +4,7 @@
 #include "gui/file_dialogs.h"
 #include "gui/gdi.h"
 #include "gui/guard.h"
+#include "gui/sent_message_pause.h"
 #include "gui/wide.h"
 #include "unicode/uni_file_stream.h"
 #include "unicode/wide_exceptions.h"
@@ -295,13 +296,18 @@ void TForm5::myimagesContextPopup(int slot, int screenX, int screenY) {
   PopupMenu1.Popup(hwnd_, screenX, screenY);
 }
 
+void TForm5::CopyToClipboardOwn(const Picture& picture) {
+  if (hooks_.pictureGoesToClipboard) hooks_.pictureGoesToClipboard([&] { CopyToClipboard(picture); });
+  else CopyToClipboard(picture);
+}
+
 bool TForm5::CopyToClipboard(const Picture& picture) {
   if (!picture) return false;
   const DibCheck check = CheckDib(*picture);
   if (!check.ok()) return false;
   // The clipboard may be busy for a moment: a few tries, then the copy is given up.
   bool opened = false;
-  for (int attempt = 0; attempt < 20 && !(opened = OpenClipboard(hwnd_)); ++attempt) Sleep(50);
+  for (int attempt = 0; attempt < 20 && !(opened = OpenClipboard(hwnd_)); ++attempt) gui::PauseAnsweringSentMessages(50);
   if (!opened) return false;
   bool done = false;
   if (EmptyClipboard()) {
@@ -322,8 +328,7 @@ void TForm5::myimagesStartDrag(int slot) {
   DragSourceSlot = slot;
   if (slots_.state(slot) == SlotState::Empty) return;
   // The change this copy raises is not a new picture, and the check timer must not post it.
-  if (hooks_.pictureGoesToClipboard) hooks_.pictureGoesToClipboard();
-  CopyToClipboard(slots_.picture(slot));
+  CopyToClipboardOwn(slots_.picture(slot));
   dragCopySequence_ = GetClipboardSequenceNumber();
   if (hooks_.playSound) hooks_.playSound(u"image图片组单击.wav");
 }
@@ -339,8 +344,7 @@ void TForm5::myimagesDragDrop(int source, int target) {
   // The clipboard holds the dragged picture since the drag started; copy it again only when
   // something else went there meanwhile.
   if (GetClipboardSequenceNumber() != dragCopySequence_) {
-    if (hooks_.pictureGoesToClipboard) hooks_.pictureGoesToClipboard();
-    CopyToClipboard(slots_.picture(target));
+    CopyToClipboardOwn(slots_.picture(target));
     dragCopySequence_ = GetClipboardSequenceNumber();
   }
 }

@@ -19,7 +19,9 @@ namespace windows {
 // What the picture window needs from the main window.
 struct PictureWindowHooks {
   std::function<void()> windowCreated;            // PictureWindowPending := 0 (at Start)
-  std::function<void()> pictureGoesToClipboard;   // PictureCaptureArmed := 0, PictureRetryArmed := 0
+  // Runs the picture's copy to the clipboard as the program's own write (its change is no new
+  // picture), and keeps the check timer from posting it (PictureRetryArmed := 0).
+  std::function<void(const std::function<void()>& write)> pictureGoesToClipboard;
   std::function<void(std::u16string_view wave)> playSound;  // a wave of the sound folder, when it exists
   std::u16string pictureFolder;                   // BaseDir + "\图片保存"
 };
@@ -66,6 +68,7 @@ class TForm5 : public SecondaryForm {
   void ShowSlot(int slot);
   void ShowAllSlots();
   bool CopyToClipboard(const Picture& picture);
+  void CopyToClipboardOwn(const Picture& picture);  // through the main window's own write
 
   PictureWindowHooks hooks_;
   PictureSlots slots_;

@@ -89,22 +89,22 @@ HWND FindHistoryList(HWND mainWindow) {
   return list;
 }
 
-std::vector<std::wstring> ListRows(HWND list) {
-  std::vector<std::wstring> rows;
+std::wstring ListRow(HWND list, int row) {
   // LB_GETTEXT names no buffer size: across processes the row's text as it is when the list
   // answers is copied whole into the buffer. A row the program replaces meanwhile may be longer
   // than the length read before (a short row's buffer, kept inside the string object on the
   // stack, was overrun so, and the test crashed), hence a buffer with room to spare.
   constexpr size_t kSpare = 1 << 16;
-  std::vector<wchar_t> buffer;
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, row, 0);
+  std::vector<wchar_t> buffer((length > 0 ? static_cast<size_t>(length) : 0) + kSpare);
+  const LRESULT got = SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(buffer.data()));
+  return std::wstring(buffer.data(), got > 0 ? std::min(static_cast<size_t>(got), buffer.size()) : 0);
+}
+
+std::vector<std::wstring> ListRows(HWND list) {
+  std::vector<std::wstring> rows;
   const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    const size_t room = (length > 0 ? static_cast<size_t>(length) : 0) + kSpare;
-    if (buffer.size() < room) buffer.resize(room);
-    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-    rows.emplace_back(buffer.data(), got > 0 ? std::min(static_cast<size_t>(got), buffer.size()) : 0);
-  }
+  for (int i = 0; i < count; ++i) rows.push_back(ListRow(list, i));
   return rows;
 }
 

@@ -29,6 +29,7 @@ int ClipboardFormatCount();
 // The history list (the main window's list box) and its rows as other programs read them.
 HWND FindHistoryList(HWND mainWindow);
 std::vector<std::wstring> ListRows(HWND list);
+std::wstring ListRow(HWND list, int row);
 int SelectedListRow(HWND list);
 // Clicks on a row's text (not its check box), scrolling it into view first.
 void ClickListRow(HWND list, int row);

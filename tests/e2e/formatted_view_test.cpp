@@ -455,44 +455,53 @@ TEST_F(FormattedView, SavesWhileAnotherProgramCopiesBecomeNoRowsAndTakeNoneOfIts
   ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"查看 丙"; }, 10s));
   HWND save = e2e::ChildWindow(view, L"Button", L"保存修改");
   ASSERT_NE(save, nullptr);
-  e2e::BusyCopier other(L"他人复制 ");
+  e2e::BusyCopier other(L"他人复制 ", program_.ProcessId());
   std::wstring saved;
-  for (int edit = 1; edit <= 16; ++edit) {
+  for (int edit = 1; edit <= 40; ++edit) {
     saved = L"查看 丙 格式改 " + std::to_wstring(edit);
     SendMessageW(editor, EM_SETSEL, 0, -1);
     SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(saved.c_str()));
     ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == saved; }, 5s));
     // A copy that lands between the save's write and its read is reported, and saved again.
-    for (int attempt = 0; attempt < 3 && e2e::ListRows(list_)[3].rfind(saved, 0) != 0; ++attempt) {
+    for (int attempt = 0; attempt < 3 && e2e::ListRow(list_, 3).rfind(saved, 0) != 0; ++attempt) {
       // Posted to the button: a capture's focus on the list, which activates the main window,
       // would take a real click's press from it.
       PostMessageW(save, BM_CLICK, 0, 0);
       e2e::WaitUntil([&] {
-        return e2e::ListRows(list_)[3].rfind(saved, 0) == 0 || !e2e::MessageBoxTexts(program_.ProcessId()).empty();
+        return e2e::ListRow(list_, 3).rfind(saved, 0) == 0 || !e2e::MessageBoxTexts(program_.ProcessId()).empty();
       }, 10s);
       e2e::AnswerMessageBox(program_.ProcessId(), L"", IDOK);
     }
-    ASSERT_EQ(e2e::ListRows(list_)[3].rfind(saved, 0), 0u) << e2e::Utf8(e2e::ListRows(list_)[3]);
+    ASSERT_EQ(e2e::ListRow(list_, 3).rfind(saved, 0), 0u) << e2e::Utf8(e2e::ListRow(list_, 3));
     Wait(std::chrono::milliseconds(40 + edit * 37 % 120));  // the saves fall at every point of the copies' rhythm
   }
   other.Stop();
   const std::vector<std::wstring> copied = other.Copied();
   ASSERT_FALSE(copied.empty());
-  e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == copied.back(); }, 10s);
+  e2e::WaitUntil([&] {
+    const int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    return e2e::ListRow(list_, count - 1) == copied.back();
+  }, 10s);
   const std::vector<std::wstring> rows = e2e::ListRows(list_);
   EXPECT_EQ(rows[3].rfind(saved, 0), 0u);
-  // Every copy of the other program is a row, in order, and nothing else is.
+  // Every copy of the other program is a row, in order, and nothing else is; one that a save
+  // replaced at once may have come after the program's last look, and been there for no one to read.
+  const std::vector<std::wstring> replaced = other.ReplacedAtOnce();
   const std::vector<std::wstring> after(rows.begin() + 4, rows.end());
   std::string extra, lost;
   for (const std::wstring& row : after) {
     if (std::find(copied.begin(), copied.end(), row) == copied.end()) extra += " [" + e2e::Utf8(row) + "]";
   }
+  std::vector<std::wstring> kept;
   for (const std::wstring& copy : copied) {
-    if (std::find(after.begin(), after.end(), copy) == after.end()) lost += " [" + e2e::Utf8(copy) + "]";
+    if (std::find(after.begin(), after.end(), copy) != after.end()) kept.push_back(copy);
+    else if (std::find(replaced.begin(), replaced.end(), copy) == replaced.end()) lost += " [" + e2e::Utf8(copy) + "]";
   }
   EXPECT_EQ(extra, "") << "rows that are no copy of the other program";
   EXPECT_EQ(lost, "") << "copies of the other program without a row";
-  if (extra.empty() && lost.empty()) EXPECT_EQ(after, copied) << "the copies' rows are out of order";
+  EXPECT_EQ(after, kept) << "the copies' rows are out of order";
+  std::printf("%zu copies, %zu replaced at once by a save, %zu of those without a row\n", copied.size(),
+              replaced.size(), copied.size() - kept.size());
 }
 
 TEST_F(FormattedView, TheIntroductionOpensWithSavingOffAndWithoutItsFileAMessage) {

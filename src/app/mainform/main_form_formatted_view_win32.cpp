@@ -3,6 +3,7 @@
 // snapshot stream file shown there. The view keeps its own entry; a save finds the entry
 // where it now stands and sets its text and snapshot in one step of the model.
 #include <span>
+#include <utility>
 
 #include "app/files/atomic_file.h"
 #include "app/mainform/main_form_win32.h"
@@ -60,6 +61,17 @@ std::u16string TForm1::ProgramFolder() { return paths_.BaseDir; }
 bool TForm1::OwnClipboardWrite(const std::function<void()>& write) { return WriteClipboardOwn(write); }
 
 std::vector<std::uint8_t> TForm1::CaptureClipboard() {
+  // The reader serves one read at a time: another program's copy that comes while this one
+  // waits is taken up after it, as during a capture.
+  const bool busy = std::exchange(capture_.CaptureBusy, true);
+  struct TakeUpAfter {
+    TForm1& form;
+    bool busy;
+    ~TakeUpAfter() {
+      form.capture_.CaptureBusy = busy;
+      if (!busy && form.changePending_) form.TakeUpChangeLater();
+    }
+  } takeUpAfter{*this, busy};
   try {
     huodejianqiebaoClick(clipboardReader_, ClipSnapshot, WaitForClipboard());
   } catch (...) {

@@ -104,9 +104,9 @@ Picture MetafilePicture(HGLOBAL block) {
 windows::PictureWindowHooks TForm1::PictureWindowHooks() {
   windows::PictureWindowHooks hooks;
   hooks.windowCreated = [this] { capture_.PictureWindowPending = false; };
-  hooks.pictureGoesToClipboard = [this] {
-    capture_.PictureCaptureArmed = false;
+  hooks.pictureGoesToClipboard = [this](const std::function<void()>& write) {
     capture_.PictureRetryArmed = false;
+    WriteClipboardOwn(write);
   };
   hooks.playSound = [this](std::u16string_view wave) { PlaySoundFile(wave); };
   hooks.pictureFolder = PictureFolder(paths_);
@@ -257,8 +257,12 @@ void TForm1::qinkongjianqiebanClick() {
 }
 
 void TForm1::jiansitupiangesiClick() {
-  // The window is in the chain already: a picture on the clipboard now is taken as a change.
-  if (Checked(u"jiansitupiangesi")) TakeClipboardChange(false);
+  // The window is in the chain already. A picture on the clipboard now, passed over while the
+  // switch was off, is taken as a change; a text taken already is not taken again.
+  if (!Checked(u"jiansitupiangesi")) return;
+  const std::optional<ClipboardLook> look = LookAtClipboard();
+  if (look && look->picture && !look->text) lastSeenSequence_ = 0;
+  TakeClipboardChange(false);
 }
 
 void TForm1::OpenFolderInExplorer(const std::u16string& folder, int show) {
