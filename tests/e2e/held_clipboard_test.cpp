@@ -30,22 +30,27 @@ class HeldClipboard : public e2e::ProgramTest {
     }, 20s);
   }
   HWND View() { return e2e::FindProcessWindow(program_.ProcessId(), L"TForm6"); }
+  // Another program holds the clipboard while row 1 is clicked: the click says that its entry
+  // did not reach the clipboard, which keeps `current`.
+  void ClickRowOneWhileTheClipboardIsHeld(const std::wstring& current) {
+    ClipboardHolder holder(ClipboardHolder::From::Now);
+    ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
+    // The click's handler waits, then shows its box: it is sent from a thread of its own.
+    std::thread click([&] { e2e::ClickListRow(list_, 1); });
+    const bool reported = BoxComes(kEntryNotPut);
+    holder.Release();
+    EXPECT_TRUE(reported) << "no message for the entry that did not reach the clipboard";
+    e2e::AnswerMessageBox(program_.ProcessId(), kEntryNotPut, IDOK);
+    click.join();
+    EXPECT_EQ(e2e::ReadClipboardText(), current);
+  }
 };
 
 TEST_F(HeldClipboard, ARowClickThatCannotPutItsEntryBackSaysSo) {
   Copy(L"要放回剪切板的条目");
   const std::wstring current = L"剪切板上现在的文本";
   Copy(current);
-  ClipboardHolder holder(ClipboardHolder::From::Now);
-  ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
-  // The click's handler waits, then shows its box: it is sent from a thread of its own.
-  std::thread click([&] { e2e::ClickListRow(list_, 1); });
-  const bool reported = BoxComes(kEntryNotPut);
-  holder.Release();
-  EXPECT_TRUE(reported) << "no message for the entry that did not reach the clipboard";
-  e2e::AnswerMessageBox(program_.ProcessId(), kEntryNotPut, IDOK);
-  click.join();
-  EXPECT_EQ(e2e::ReadClipboardText(), current);
+  ClickRowOneWhileTheClipboardIsHeld(current);
 }
 
 TEST_F(HeldClipboard, AnEntryWithoutTextWhoseFormatsCannotBePutBackSaysSo) {
@@ -57,15 +62,7 @@ TEST_F(HeldClipboard, AnEntryWithoutTextWhoseFormatsCannotBePutBackSaysSo) {
   ASSERT_EQ(e2e::ListRows(list_)[1], L"");
   const std::wstring current = L"剪切板上现在的文本";
   Copy(current);
-  ClipboardHolder holder(ClipboardHolder::From::Now);
-  ASSERT_TRUE(holder.WaitUntilReady() && holder.Held());
-  std::thread click([&] { e2e::ClickListRow(list_, 1); });
-  const bool reported = BoxComes(kEntryNotPut);
-  holder.Release();
-  EXPECT_TRUE(reported) << "no message for the entry that did not reach the clipboard";
-  e2e::AnswerMessageBox(program_.ProcessId(), kEntryNotPut, IDOK);
-  click.join();
-  EXPECT_EQ(e2e::ReadClipboardText(), current);
+  ClickRowOneWhileTheClipboardIsHeld(current);
 }
 
 TEST_F(HeldClipboard, ACloseWhileARowClickWaitsForTheClipboardComesAfterIt) {

@@ -18,6 +18,13 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// WM_CHANGECBCHAIN as every viewer must take it: its successor leaves, or the news goes on.
+LRESULT PassChainChangeOn(HWND& next, WPARAM removed, LPARAM successor) {
+  if (reinterpret_cast<HWND>(removed) == next) next = reinterpret_cast<HWND>(successor);
+  else if (next) SendMessageW(next, WM_CHANGECBCHAIN, removed, successor);
+  return 0;
+}
+
 // A second clipboard viewer in the test process that counts the changes it is told of and
 // passes them on, as every viewer must.
 class SecondViewer {
@@ -54,11 +61,7 @@ class SecondViewer {
       if (self->next_) SendMessageW(self->next_, msg, wp, lp);
       return 0;
     }
-    if (self && msg == WM_CHANGECBCHAIN) {
-      if (reinterpret_cast<HWND>(wp) == self->next_) self->next_ = reinterpret_cast<HWND>(lp);
-      else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
-      return 0;
-    }
+    if (self && msg == WM_CHANGECBCHAIN) return PassChainChangeOn(self->next_, wp, lp);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   HWND window_ = nullptr;
@@ -110,11 +113,7 @@ class ThreadedViewer {
       self->passingOn_ = false;
       return 0;
     }
-    if (self && msg == WM_CHANGECBCHAIN) {
-      if (reinterpret_cast<HWND>(wp) == self->next_) self->next_ = reinterpret_cast<HWND>(lp);
-      else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
-      return 0;
-    }
+    if (self && msg == WM_CHANGECBCHAIN) return PassChainChangeOn(self->next_, wp, lp);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   const End end_;
