@@ -202,7 +202,11 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   if (verdict != ChangeVerdict::Capture) {
     // A capture or the check timer handles messages while its reads wait: a change that comes
     // then is another program's copy (a picture would be lost for good), taken up afterwards.
-    if (verdict == ChangeVerdict::Busy && clipboardReader_.Waiting() && listBusy_ == 0) changePending_ = true;
+    // So is one announced while a read given up is held in its owner: the last such copy is taken
+    // when that read comes back.
+    if (verdict == ChangeVerdict::Busy && (clipboardReader_.Waiting() || clipboardReader_.Held()) && listBusy_ == 0) {
+      changePending_ = true;
+    }
     if (fromChain) ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
     return;
   }

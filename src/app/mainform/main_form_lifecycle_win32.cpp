@@ -365,8 +365,8 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case kReadFreedMessage:
-      // What was copied while the read was held is looked at now, once.
-      changePending_ = true;
+      // A copy announced while the read was held is taken now, once. The copy the read was
+      // given up in is not taken again (its owner going away changes the clipboard too).
       TakeUpPendingChange();
       result = 0;
       return true;
