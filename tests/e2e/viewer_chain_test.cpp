@@ -126,6 +126,83 @@ class ThreadedViewer {
   std::atomic<int> changes_{0}, nested_{0};
 };
 
+// A clipboard viewer on a thread of its own, ahead of the program in the chain, that holds the
+// first change after Hold() until Release() and passes every other one on at once; it counts
+// the chain's news (a viewer leaving or joining again).
+class HoldingViewer {
+ public:
+  HoldingViewer() {
+    thread_ = std::thread([this] { Run(); });
+    while (!ready_) Sleep(10);
+  }
+  ~HoldingViewer() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  // Posted: the notification of the viewer's own joining comes first.
+  void Hold() { PostMessageW(window_, kHold, 0, 0); }
+  void Release() { PostMessageW(window_, kRelease, 0, 0); }
+  bool holding() const { return held_; }
+  int chainNews() const { return chainNews_; }
+
+ private:
+  static constexpr UINT kHold = WM_APP + 1, kRelease = WM_APP + 2;
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    window_ = e2e::CreateHiddenWindow(L"QuilloraE2EHoldingViewer", Proc);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    next_ = SetClipboardViewer(window_);
+    ready_ = true;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    ChangeClipboardChain(window_, next_);
+    DestroyWindow(window_);
+  }
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<HoldingViewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    switch (msg) {
+      case kHold:
+        self->hold_ = true;
+        return 0;
+      case kRelease:
+        if (self->held_ && self->next_) SendMessageW(self->next_, WM_DRAWCLIPBOARD, 0, 0);
+        self->held_ = false;
+        return 0;
+      case WM_DRAWCLIPBOARD:
+        if (std::exchange(self->hold_, false)) self->held_ = true;
+        else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+        return 0;
+      case WM_CHANGECBCHAIN:
+        ++self->chainNews_;
+        return PassChainChangeOn(self->next_, wp, lp);
+      default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+  }
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  std::atomic<bool> ready_{false}, held_{false};
+  bool hold_ = false;
+  HWND window_ = nullptr;
+  HWND next_ = nullptr;
+  std::atomic<int> chainNews_{0};
+};
+
+// The owner of a copy whose text is made when a program first reads it.
+const std::wstring kLateNewsText = L"通知来迟的复制";
+std::atomic<bool> g_lateNewsAsked{false};
+LRESULT CALLBACK RenderLateNewsText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_RENDERFORMAT || wp != CF_UNICODETEXT) return DefWindowProcW(hwnd, msg, wp, lp);
+  const size_t bytes = (kLateNewsText.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(GlobalLock(block), kLateNewsText.c_str(), bytes);
+  GlobalUnlock(block);
+  SetClipboardData(CF_UNICODETEXT, block);
+  g_lateNewsAsked = true;
+  return 0;
+}
+
 // Offers a text through delayed rendering: its bytes are made when a program first asks for
 // them, and from then on a thread of the test takes the clipboard the moment that program
 // lets it go. It keeps it for `hold`, or until `stored()` says that the program has stored
@@ -262,7 +339,9 @@ TEST_F(ViewerChain, SwitchesThatRejoinedTheChainLeaveALaterViewerEachChangeOnce)
   const auto copy = [&](const std::wstring& text, bool captured) {
     ASSERT_TRUE(e2e::SetClipboardText(text));
     ++copies;
-    if (captured) ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 10s)) << e2e::Utf8(text);
+    if (captured) {
+      ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 10s)) << e2e::Utf8(text);
+    }
     e2e::WaitUntil([&] { return viewer.changes() >= copies; }, 5s);
     e2e::WaitForIdle(main_, 5s);
     EXPECT_EQ(viewer.changes(), copies) << "after " << e2e::Utf8(text);
@@ -360,6 +439,33 @@ TEST_F(ViewerChain, LargeClipboardsDoNotStallTheMessageLoop) {
   watcher.join();
   EXPECT_LT(worstMs.load(), 1000) << "the window did not answer for " << worstMs << " ms";
   std::printf("longest wait for the window's answer: %lld ms\n", worstMs.load());
+}
+
+TEST_F(ViewerChain, TheCheckTimerTakesALateNotificationForAWorkingChain) {
+  // The program's news of a copy comes late, while its check timer, which read the copy first,
+  // looks whether a capture still comes: the chain works, so the copy is taken once and the
+  // program stays in the chain as it was (it left and joined again, and turned away every
+  // copy announced while it looked).
+  HoldingViewer viewer;
+  viewer.Hold();
+  e2e::WaitForIdle(main_, 5s);
+  g_lateNewsAsked = false;
+  const std::wstring& text = kLateNewsText;
+  HWND owner = e2e::CreateHiddenWindow(L"QuilloraE2ELateNewsOwner", RenderLateNewsText);
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when first read: that read is the check timer's
+  CloseClipboard();
+  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return g_lateNewsAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  e2e::WaitUntil([] { return false; }, 100ms);  // inside the timer's looks for a late capture
+  viewer.Release();
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 10s));
+  e2e::WaitUntil([] { return false; }, 1500ms);  // a needless repair would have run by now
+  e2e::WaitForIdle(main_, 5s);
+  EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", text}));
+  EXPECT_EQ(viewer.chainNews(), 0) << "the program left the chain and joined again";
+  DestroyWindow(owner);
 }
 
 }  // namespace

@@ -200,11 +200,12 @@ void TForm1::TakeClipboardChange(bool fromChain) {
   const ChangeVerdict verdict =
       listBusy_ > 0 || clipboardReader_.Held() ? ChangeVerdict::Busy : BeginClipboardChange(capture_, settings);
   if (verdict != ChangeVerdict::Capture) {
-    // A capture or the check timer handles messages while its reads wait: a change that comes
-    // then is another program's copy (a picture would be lost for good), taken up afterwards.
-    // So is one announced while a read given up is held in its owner: the last such copy is taken
-    // when that read comes back.
-    if (verdict == ChangeVerdict::Busy && (clipboardReader_.Waiting() || clipboardReader_.Held()) && listBusy_ == 0) {
+    // A capture or the check timer handles messages while its reads wait (and the timer while it
+    // looks for a late capture): a change that comes then is another program's copy (a picture
+    // would be lost for good), taken up afterwards. So is one announced while a read given up is
+    // held in its owner: the last such copy is taken when that read comes back.
+    if (verdict == ChangeVerdict::Busy && listBusy_ == 0 &&
+        (capture_.CaptureBusy || clipboardReader_.Waiting() || clipboardReader_.Held())) {
       changePending_ = true;
     }
     if (fromChain) ForwardClipboardMessage(WM_DRAWCLIPBOARD, 0, 0);
@@ -418,13 +419,15 @@ void TForm1::RepairMissedText() {
   const std::optional<std::u16string> read = ReadClipboardTextInTime();
   if (!read || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
   const std::u16string& text = *read;
-  // A late capture may still arrive: look again a few times before calling it missed.
+  // A late capture may still arrive: look again a few times before calling it missed. News of
+  // a change that comes meanwhile shows the window is in the chain: that change is taken up once
+  // the timer is done (changePending_), and nothing was missed.
   for (int check = 0; check < 10; ++check) {
     if (check > 0) {
       Sleep(50);
       gui::Application::Instance().ProcessMessages();
     }
-    if (capture_.LastClipText == text) return;
+    if (capture_.LastClipText == text || changePending_) return;
   }
   // The change was missed: this window lost its place in the viewer chain. Join again and
   // put the clipboard's content back, which raises a fresh change that is captured.
