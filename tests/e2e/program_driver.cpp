@@ -1,5 +1,6 @@
 #include "program_driver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -308,6 +309,13 @@ bool NoDropDownOpen(HWND hwnd) {
 
 UINT_PTR OpenFirstBarItem(HWND hwnd) {
   if (!NoDropDownOpen(hwnd)) return 0;
+  // A pointer resting on a drop-down lights the row under it and closes a sub-menu that a key
+  // opened, whenever the program gets to it: an Escape meant for that sub-menu then closed the
+  // whole drop-down. The keys read the bar with the pointer off the window.
+  RECT w{};
+  GetWindowRect(hwnd, &w);
+  MovePointer(POINT{std::min<LONG>(w.right + 40, GetSystemMetrics(SM_CXSCREEN) - 1),
+                    std::min<LONG>(w.bottom + 40, GetSystemMetrics(SM_CYSCREEN) - 1)});
   SetForegroundWindow(hwnd);
   WaitUntil([&] { return GetForegroundWindow() == hwnd; }, std::chrono::seconds(2));
   UINT_PTR menu = 0;
@@ -325,7 +333,8 @@ UINT_PTR OpenFirstBarItem(HWND hwnd) {
 // The right arrow moves to the next bar item, unless the highlighted row opens a sub-menu:
 // then, as a user would, the sub-menu is closed again and the next row highlighted first.
 // The sub-menu is seen as soon as it opens (waiting out the time a move takes cost most of
-// the time of reading a skinned bar).
+// the time of reading a skinned bar). A move that has not come yet is waited for: pressing on
+// would move twice once the program, slow on a loaded machine, takes both keys.
 UINT_PTR NextBarItem(HWND hwnd, UINT_PTR current) {
   UINT_PTR menu = 0;
   for (int attempt = 0; attempt < 8; ++attempt) {
@@ -334,7 +343,7 @@ UINT_PTR NextBarItem(HWND hwnd, UINT_PTR current) {
     WaitUntil([&] {
       menu = OpenDropDown(hwnd, nullptr, &open);
       return (menu != 0 && menu != current) || open > 1;
-    }, std::chrono::milliseconds(800));
+    }, std::chrono::seconds(3));
     if (menu != 0 && menu != current) return menu;
     if (OpenDropDown(hwnd, nullptr, &open) == 0) return 0;
     if (open > 1) {

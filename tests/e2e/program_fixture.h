@@ -84,7 +84,11 @@ class ProgramTest : public ::testing::Test {
     const MenuRowInfo* row = nullptr;
     std::vector<MenuRowInfo> rows = ReadMenuBar(main_);
     row = FindMenuRow(rows, caption);
-    ASSERT_NE(row, nullptr) << "no menu row";
+    if (!row) {
+      std::string read;
+      for (const MenuRowInfo& r : rows) read += " [" + Utf8(r.caption) + "]";
+      FAIL() << "no menu row " << Utf8(caption) << "; the menu bar read:" << read;
+    }
     if (row->checked == checked) return;
     ASSERT_TRUE(ChooseMenuRow(main_, caption));
     ASSERT_TRUE(WaitUntil([&] {
