@@ -15,7 +15,15 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
-fs::path PrepareRuntimeFolder(const std::string& name) { return PrepareRuntimeFolderIn(QUILL_SCRATCH_DIR, name); }
+fs::path ScratchFolder() {
+  // Shards of this program run side by side (scripts/lanes.sh), and tests of two shards may
+  // name one folder alike: each shard keeps its folders apart.
+  const fs::path root(QUILL_SCRATCH_DIR);
+  const char* shard = std::getenv("GTEST_SHARD_INDEX");
+  return shard && *shard ? root / ("shard-" + std::string(shard)) : root;
+}
+
+fs::path PrepareRuntimeFolder(const std::string& name) { return PrepareRuntimeFolderIn(ScratchFolder(), name); }
 
 fs::path PrepareRuntimeFolderIn(const fs::path& parent, const std::string& name) {
   const fs::path target = parent / ("e2e-" + name);

@@ -15,7 +15,9 @@
 
 namespace e2e {
 
-// A fresh copy of the built runtime folder below the test scratch folder, in the classic look.
+// Where this test program keeps its programs' folders.
+std::filesystem::path ScratchFolder();
+// A fresh copy of the built runtime folder below ScratchFolder(), in the classic look.
 std::filesystem::path PrepareRuntimeFolder(const std::string& name);
 // The same below another folder.
 std::filesystem::path PrepareRuntimeFolderIn(const std::filesystem::path& parent, const std::string& name);

@@ -45,7 +45,7 @@ class ProgramTest : public ::testing::Test {
   }
   // Where the runtime folder is made, and the folder the program starts in (the same folder,
   // unless the test shows it to the program another way, such as through a read-only mount).
-  virtual std::filesystem::path RuntimeParent() const { return QUILL_SCRATCH_DIR; }
+  virtual std::filesystem::path RuntimeParent() const { return ScratchFolder(); }
   virtual std::filesystem::path StartFolder() const { return folder_; }
   // The look the program starts in (line 17 of "set"): the classic look, unless the test runs
   // in each look (InEachLook).
