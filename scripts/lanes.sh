@@ -1,14 +1,14 @@
 # Test lanes: the Windows test programs run side by side, each lane with its own Xvfb, its own
 # Wine prefix (so its own wineserver, clipboard, desktop and hot keys) and its own test disks.
-# ctest hands every test one lane (RESOURCE_GROUPS "lanes:1", the resource spec file written
+# ctest hands every test one lane (RESOURCE_GROUPS "lanes:1", from the resource file written
 # here); scripts/wine-run starts the test inside that lane. Sourced, not run; needs env.sh,
 # xvfb.sh and test-disks.sh first.
 
 # start_lanes COUNT: lane 1 uses the project's prefix, lane N a fresh copy of it.
 start_lanes() {
   local count="$1" lane prefix
-  QUILL_LANES_SPEC="$(mktemp /tmp/quillora-lanes.XXXXXX.json)"
-  QUILL_LANE_PREFIXES=()
+  QUILL_LANES_FILE="$(mktemp /tmp/quillora-lanes.XXXXXX.json)"
+  QUILL_LANE_PREFIXES=() QUILL_LANE_XVFB_PIDS=() QUILL_LANE_DISKS=()
   local ids=()
   wineserver -k >/dev/null 2>&1 || true
   for lane in $(seq 1 "$count"); do
@@ -35,7 +35,7 @@ start_lanes() {
   done
   local joined
   joined="$(IFS=,; echo "${ids[*]}")"
-  printf '{"version":{"major":1,"minor":0},"local":[{"lanes":[%s]}]}\n' "$joined" >"$QUILL_LANES_SPEC"
+  printf '{"version":{"major":1,"minor":0},"local":[{"lanes":[%s]}]}\n' "$joined" >"$QUILL_LANES_FILE"
   trap 'stop_lanes' EXIT
 }
 
@@ -47,6 +47,6 @@ stop_lanes() {
     [ -n "$disks" ] && QUILL_TEST_DISKS="$disks" stop_test_disks
   done
   QUILL_LANE_PREFIXES=() QUILL_LANE_XVFB_PIDS=() QUILL_LANE_DISKS=()
-  [ -n "${QUILL_LANES_SPEC:-}" ] && rm -f "$QUILL_LANES_SPEC"
-  unset QUILL_LANES_SPEC
+  [ -n "${QUILL_LANES_FILE:-}" ] && rm -f "$QUILL_LANES_FILE"
+  unset QUILL_LANES_FILE
 }

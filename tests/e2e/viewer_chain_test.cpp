@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "clipboard_driver.h"
 #include "keyboard_input.h"
@@ -71,8 +72,9 @@ class SecondViewer {
 
 // A clipboard viewer on a thread of its own: it counts the changes it is told of, and those
 // told while it was still passing one on (the chain looped back to it), which it does not pass
-// on again (a viewer without such a guard recurses until its stack ends). One made to crash
-// goes away without leaving the chain.
+// on again (a viewer without such a guard recurses until its stack ends), and the chain's news
+// (a viewer leaving or joining again). It can hold the first change after Hold() until
+// Release(). One made to crash goes away without leaving the chain.
 class ThreadedViewer {
  public:
   enum class End { LeaveTheChain, Crash };
@@ -86,8 +88,14 @@ class ThreadedViewer {
   }
   int changes() const { return changes_; }
   int nested() const { return nested_; }
+  int chainNews() const { return chainNews_; }
+  // Posted: the notification of the viewer's own joining comes first.
+  void Hold() { PostMessageW(window_, kHold, 0, 0); }
+  void Release() { PostMessageW(window_, kRelease, 0, 0); }
+  bool holding() const { return held_; }
 
  private:
+  static constexpr UINT kHold = WM_APP + 1, kRelease = WM_APP + 2;
   void Run() {
     threadId_ = GetCurrentThreadId();
     window_ = e2e::CreateHiddenWindow(L"QuilloraE2EThreadedViewer", Proc);
@@ -102,8 +110,20 @@ class ThreadedViewer {
   }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<ThreadedViewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == kHold) {
+      self->hold_ = true;
+      return 0;
+    }
+    if (self && msg == kRelease) {
+      if (self->held_.exchange(false) && self->next_) SendMessageW(self->next_, WM_DRAWCLIPBOARD, 0, 0);
+      return 0;
+    }
     if (self && msg == WM_DRAWCLIPBOARD) {
       ++self->changes_;
+      if (std::exchange(self->hold_, false)) {
+        self->held_ = true;
+        return 0;
+      }
       if (self->passingOn_) {
         ++self->nested_;
         return 0;
@@ -113,7 +133,10 @@ class ThreadedViewer {
       self->passingOn_ = false;
       return 0;
     }
-    if (self && msg == WM_CHANGECBCHAIN) return PassChainChangeOn(self->next_, wp, lp);
+    if (self && msg == WM_CHANGECBCHAIN) {
+      ++self->chainNews_;
+      return PassChainChangeOn(self->next_, wp, lp);
+    }
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   const End end_;
@@ -122,71 +145,9 @@ class ThreadedViewer {
   std::atomic<bool> ready_{false};
   HWND window_ = nullptr;
   HWND next_ = nullptr;
-  bool passingOn_ = false;
-  std::atomic<int> changes_{0}, nested_{0};
-};
-
-// A clipboard viewer on a thread of its own, ahead of the program in the chain, that holds the
-// first change after Hold() until Release() and passes every other one on at once; it counts
-// the chain's news (a viewer leaving or joining again).
-class HoldingViewer {
- public:
-  HoldingViewer() {
-    thread_ = std::thread([this] { Run(); });
-    while (!ready_) Sleep(10);
-  }
-  ~HoldingViewer() {
-    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    thread_.join();
-  }
-  // Posted: the notification of the viewer's own joining comes first.
-  void Hold() { PostMessageW(window_, kHold, 0, 0); }
-  void Release() { PostMessageW(window_, kRelease, 0, 0); }
-  bool holding() const { return held_; }
-  int chainNews() const { return chainNews_; }
-
- private:
-  static constexpr UINT kHold = WM_APP + 1, kRelease = WM_APP + 2;
-  void Run() {
-    threadId_ = GetCurrentThreadId();
-    window_ = e2e::CreateHiddenWindow(L"QuilloraE2EHoldingViewer", Proc);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    next_ = SetClipboardViewer(window_);
-    ready_ = true;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    ChangeClipboardChain(window_, next_);
-    DestroyWindow(window_);
-  }
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<HoldingViewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    switch (msg) {
-      case kHold:
-        self->hold_ = true;
-        return 0;
-      case kRelease:
-        if (self->held_ && self->next_) SendMessageW(self->next_, WM_DRAWCLIPBOARD, 0, 0);
-        self->held_ = false;
-        return 0;
-      case WM_DRAWCLIPBOARD:
-        if (std::exchange(self->hold_, false)) self->held_ = true;
-        else if (self->next_) SendMessageW(self->next_, msg, wp, lp);
-        return 0;
-      case WM_CHANGECBCHAIN:
-        ++self->chainNews_;
-        return PassChainChangeOn(self->next_, wp, lp);
-      default:
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-  }
-  std::thread thread_;
-  DWORD threadId_ = 0;
-  std::atomic<bool> ready_{false}, held_{false};
-  bool hold_ = false;
-  HWND window_ = nullptr;
-  HWND next_ = nullptr;
-  std::atomic<int> chainNews_{0};
+  bool passingOn_ = false, hold_ = false;
+  std::atomic<bool> held_{false};
+  std::atomic<int> changes_{0}, nested_{0}, chainNews_{0};
 };
 
 // The owner of a copy whose text is made when a program first reads it.
@@ -446,7 +407,7 @@ TEST_F(ViewerChain, TheCheckTimerTakesALateNotificationForAWorkingChain) {
   // looks whether a capture still comes: the chain works, so the copy is taken once and the
   // program stays in the chain as it was (it left and joined again, and turned away every
   // copy announced while it looked).
-  HoldingViewer viewer;
+  ThreadedViewer viewer;
   viewer.Hold();
   e2e::WaitForIdle(main_, 5s);
   g_lateNewsAsked = false;
