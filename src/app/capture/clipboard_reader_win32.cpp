@@ -103,11 +103,14 @@ HWND CreateReaderWindow(WNDPROC procedure) {
 
 }  // namespace
 
-// What the two threads share. The read in hand is written by the window's thread before `wake`,
-// only while no read is in hand (`finished`), and read by the reader's thread after it; the
-// answer is written before `done` and read after it. `done` stays set until the next read, so
-// that a wait nested in the window's wait (the end of the session finishing a capture) and the
-// wait it is nested in both see the answer.
+// What the two threads share. A job is handed over only while the reader's thread is idle, and
+// it is over only once that thread is idle again: the read in hand is written by the window's
+// thread before `wake`, and read by the reader's thread after it; the answer (its outcome and
+// its job's number) is written, and `done` set, under the lock in one step with `idle`, after
+// the thread has finished with everything of the job (its closure, its timer). `done` is reset
+// under the same lock when the next job is handed over, so it never carries an earlier job's
+// answer, and it stays set until then: a wait nested in the window's wait (the end of the
+// session finishing a capture) and the wait it is nested in both see the answer.
 struct ClipboardReader::Shared {
   Shared() : wake(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Shared() {
@@ -126,9 +129,11 @@ struct ClipboardReader::Shared {
 
   // Guarded by `mutex`: where the read in hand stands.
   mutable std::mutex mutex;
-  bool finished = true;  // it came back (or there is none)
+  bool idle = true;      // the thread has nothing in hand: the last job is over (or there was none)
+  bool running = false;  // the read in hand has not come back yet
   bool givenUp = false;  // the window's thread stopped waiting for it
   bool exiting = false;  // the program ends: a read given up does nothing more once it comes back
+  WPARAM answered = 0;   // the number of the last job answered
 
   // The read in hand.
   int attempts = 1;
@@ -188,13 +193,11 @@ void ClipboardReader::Serve(Shared& s) {
     }
     RunJob(s, window);
     s.read = nullptr;  // what it holds goes here, on the thread that used it
-    bool givenUp = false;
     bool ending = false;
     {
       const std::lock_guard<std::mutex> lock(s.mutex);
-      s.finished = true;
-      givenUp = s.givenUp;
       ending = s.exiting;
+      if (!ending) s.running = false;  // from here on the end of the program waits for this thread
     }
     if (ending) {
       // The program is ending and no longer waits: whatever this thread did now (its window's
@@ -202,12 +205,19 @@ void ClipboardReader::Serve(Shared& s) {
       // lock held for the thread that ends the process. It does nothing more.
       for (;;) Sleep(INFINITE);
     }
-    s.letGo.Disarm();
-    if (givenUp) {
-      gui::SetClipboardReadsHeld(false);
-      if (s.notifyWindow) PostMessageW(s.notifyWindow, s.notifyMessage, 0, 0);
+    s.letGo.Disarm();  // before the job is over: the next one arms a timer of its own
+    bool givenUp = false;
+    {
+      // The job is over in one step: the next one may be handed over from here on.
+      const std::lock_guard<std::mutex> lock(s.mutex);
+      givenUp = s.givenUp;
+      if (givenUp) gui::SetClipboardReadsHeld(false);
+      s.answered = s.number;
+      s.idle = true;
+      SetEvent(s.done);
     }
-    SetEvent(s.done);
+    // Told after the job is over, so that the look it makes finds the thread idle.
+    if (givenUp && s.notifyWindow) PostMessageW(s.notifyWindow, s.notifyMessage, 0, 0);
   }
   if (window) DestroyWindow(window);
 }
@@ -255,7 +265,7 @@ void ClipboardReader::NotifyWhenFreed(HWND window, UINT message) {
 bool ClipboardReader::Held() const {
   if (!shared_) return false;
   const std::lock_guard<std::mutex> lock(shared_->mutex);
-  return shared_->givenUp && !shared_->finished;
+  return shared_->givenUp && !shared_->idle;
 }
 
 bool ClipboardReader::Refusing() const {
@@ -315,26 +325,38 @@ ClipboardReader::Outcome ClipboardReader::Run(const ClipboardWait& wait, Read re
 
   if (!shared_ && !StartThread()) return Outcome::Busy;
   Shared& s = *shared_;
-  s.attempts = std::max(1, wait.attempts);
-  s.stepMs = wait.step_ms;
-  s.readMs = budget_.readMs;
-  s.read = std::move(read);
-  s.stop = false;
-  s.watching = false;
-  s.opened = false;
-  s.number = s.number + 1;
-  s.letGo.Reset(s.number);
   {
+    // Busy until the thread has finished the last job (a read given up, still in its owner).
     const std::lock_guard<std::mutex> lock(s.mutex);
-    s.finished = false;
+    if (!s.idle) return Outcome::Busy;
+    s.attempts = std::max(1, wait.attempts);
+    s.stepMs = wait.step_ms;
+    s.readMs = budget_.readMs;
+    s.read = std::move(read);
+    s.stop = false;
+    s.watching = false;
+    s.opened = false;
+    s.number = s.number + 1;
+    s.letGo.Reset(s.number);
+    s.idle = false;
+    s.running = true;
     s.givenUp = false;
+    ResetEvent(s.done);
   }
-  ResetEvent(s.done);
+  job_ = s.number;
   s.processor = GetCurrentProcessorNumber();
   const DWORD start = GetTickCount();
   SetEvent(s.wake);
   if (!WaitForAnswer(start)) return GiveUp();
   return s.outcome;
+}
+
+bool ClipboardReader::Answered() const {
+  // `done` is set only with the answer of the job in hand, which is the one this thread waits
+  // for (Run hands over one at a time): the number says so all the same.
+  const Shared& s = *shared_;
+  const std::lock_guard<std::mutex> lock(s.mutex);
+  return s.idle && s.answered == job_;
 }
 
 bool ClipboardReader::WaitForAnswer(DWORD start) {
@@ -352,7 +374,7 @@ bool ClipboardReader::WaitForAnswer(DWORD start) {
     // of its own (a box) past the deadline.
     const DWORD now = GetTickCount();
     DWORD left = TimeLeft(Deadline(start), now);
-    if (left == 0) return WaitForSingleObject(s.done, 0) == WAIT_OBJECT_0;
+    if (left == 0) return WaitForSingleObject(s.done, 0) == WAIT_OBJECT_0 && Answered();
     if (!s.opened) left = std::min(left, kOpeningSliceMs);
     // In the quiet time nothing is handled, not even what is sent: answered, another program
     // asking the window again and again (the capture benchmark polls the list's rows) kept the
@@ -360,7 +382,9 @@ bool ClipboardReader::WaitForAnswer(DWORD start) {
     // whose reading asks this window, is read on this thread instead (Run).
     const DWORD quiet = TimeLeft(quietUntil, now);
     if (quiet > 0 || !handleMessages_) {
-      if (WaitForSingleObject(s.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0) return true;
+      if (WaitForSingleObject(s.done, handleMessages_ ? std::min(left, quiet) : left) == WAIT_OBJECT_0 && Answered()) {
+        return true;
+      }
       continue;
     }
     // From now on this thread may be held elsewhere at the deadline: the timer lets go then.
@@ -376,7 +400,9 @@ bool ClipboardReader::WaitForAnswer(DWORD start) {
     // Returns also for messages that were in the queue already, not only for those that come;
     // under a menu's or a box's own loop its input is left to it and does not wake the wait.
     const DWORD wakeFor = gui::ModalLoopRuns() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
-    if (MsgWaitForMultipleObjectsEx(1, &s.done, left, wakeFor, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) return true;
+    if (MsgWaitForMultipleObjectsEx(1, &s.done, left, wakeFor, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 && Answered()) {
+      return true;
+    }
   }
 }
 
@@ -384,7 +410,7 @@ ClipboardReader::Outcome ClipboardReader::GiveUp() {
   Shared& s = *shared_;
   {
     const std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.finished) return s.outcome;  // it came back just now
+    if (s.idle && s.answered == job_) return s.outcome;  // it came back just now
     if (s.givenUp) return s.opened ? Outcome::Late : Outcome::Busy;
     s.givenUp = true;
     // Before the reader's thread can clear it, which it does only after taking the lock.
@@ -407,7 +433,7 @@ ClipboardReader::Outcome ClipboardReader::FinishRunning() {
     DWORD left = std::min(TimeLeft(Deadline(waitStart_), now), TimeLeft(until, now));
     if (left == 0) break;
     if (!s.opened) left = std::min(left, kOpeningSliceMs);
-    if (gui::Application::WaitAnsweringSentMessages(s.done, left)) return s.outcome;
+    if (gui::Application::WaitAnsweringSentMessages(s.done, left) && Answered()) return s.outcome;
   }
   return s.opened ? Outcome::Late : Outcome::Busy;
 }
@@ -422,7 +448,7 @@ void ClipboardReader::Shutdown() {
   {
     const std::lock_guard<std::mutex> lock(s.mutex);
     s.exiting = true;
-    left = !s.finished;
+    left = s.running;
   }
   s.letGo.Disarm();
   if (!left) {

@@ -90,6 +90,8 @@ class ClipboardReader {
   static LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool StartThread();
   bool WaitForAnswer(DWORD start);
+  // The job this thread handed over last has its answer.
+  bool Answered() const;
   DWORD Deadline(DWORD start) const;
   // The window's thread stops waiting for the read in hand: the clipboard goes at once.
   Outcome GiveUp();
@@ -105,6 +107,7 @@ class ClipboardReader {
   UINT notifyMessage_ = 0;
   DWORD givenUpSequence_ = 0;  // the clipboard as the last read given up found it
   DWORD waitStart_ = 0;        // of the read waited for
+  WPARAM job_ = 0;             // the number of the read handed over last
 };
 
 }  // namespace app
