@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "gui/clipboard_reads.h"
 #include "gui/form.h"
 #include "gui/gdi.h"
 #include "gui/guard.h"
@@ -20,6 +21,8 @@ void Application::Initialize() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&icc);
   OleInitialize(nullptr);
+  // Every edit box of this thread, the system dialogs' too, pastes through the program's reader.
+  RoutePasteOfEveryEditBox();
   // The designs use 宋体 9 pt with the GB2312 character set.
   static UniqueFont font = MakeFont(u"宋体", -12, FW_NORMAL, GB2312_CHARSET);
   font_ = font.get();

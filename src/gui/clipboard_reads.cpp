@@ -85,4 +85,22 @@ void RoutePasteThroughReader(HWND edit) {
   if (edit) InstallSubclass(edit, &PasteLayer, kPasteLayer, 0);
 }
 
+namespace {
+// Told of every window made on the thread before its first message: an edit box gets the layer
+// then, whoever makes it.
+LRESULT CALLBACK WindowCreationHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    const HWND window = reinterpret_cast<HWND>(wp);
+    wchar_t name[8] = {};
+    if (GetClassNameW(window, name, 8) == 4 && _wcsicmp(name, L"Edit") == 0) RoutePasteThroughReader(window);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
+
+void RoutePasteOfEveryEditBox() {
+  thread_local HHOOK hook = nullptr;
+  if (!hook) hook = SetWindowsHookExW(WH_CBT, WindowCreationHook, nullptr, GetCurrentThreadId());
+}
+
 }  // namespace gui

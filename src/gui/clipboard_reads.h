@@ -38,8 +38,12 @@ void SetPasteTextReader(std::function<PastedText()> reader);
 // Pastes the clipboard's text into an edit box through the program's reader, as the box's own
 // paste (WM_PASTE) puts it; a message box says why when it cannot be read.
 void PasteIntoEdit(HWND edit);
-// Routes WM_PASTE and Shift+Insert of an edit box the program made to PasteIntoEdit.
+// Routes WM_PASTE and Shift+Insert of an edit box to PasteIntoEdit.
 void RoutePasteThroughReader(HWND edit);
+// Every edit box made on the calling thread from now on is routed so: the program's own and
+// those the system makes for it (the find, file, folder, font and colour dialogs, the combo
+// boxes), whose paste would otherwise read the clipboard on this thread itself.
+void RoutePasteOfEveryEditBox();
 // Shift+Insert, which an edit box pastes with without a WM_PASTE.
 bool IsShiftInsert(UINT msg, WPARAM wp);
 

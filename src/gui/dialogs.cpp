@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "gui/application.h"
-#include "gui/clipboard_reads.h"
 #include "gui/form.h"
 #include "gui/modal_loop.h"
 #include "gui/wide.h"
@@ -113,7 +112,6 @@ INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowLongPtrW(dlg, DWLP_USER, lp);
       FitPrompt(dlg);
       HWND edit = GetDlgItem(dlg, kEditId);
-      RoutePasteThroughReader(edit);
       SetWindowTextW(edit, W(*state->value));
       SendMessageW(edit, EM_SETSEL, 0, -1);
       SetFocus(edit);

@@ -1,6 +1,5 @@
 #include "gui/edit.h"
 
-#include "gui/clipboard_reads.h"
 #include "gui/guard.h"
 #include "gui/subclass.h"
 
@@ -18,7 +17,6 @@ void Edit::Create(HWND parent, const ControlSpec& desc, HFONT font) {
   if (!hwnd_) return;
   // WM_CHAR goes to the box itself, not to its parent: the box is subclassed to see it first.
   InstallSubclass(hwnd_, &Edit::SubclassProc, kEditLayer, reinterpret_cast<DWORD_PTR>(this));
-  RoutePasteThroughReader(hwnd_);
 }
 
 LRESULT CALLBACK Edit::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {

@@ -1,6 +1,5 @@
 #include "gui/tool_combo_box.h"
 
-#include "gui/clipboard_reads.h"
 #include "gui/wide.h"
 
 namespace gui {
@@ -10,9 +9,6 @@ void ToolComboBox::Create(HWND parent, const ControlSpec& desc, HFONT font, bool
   s.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL | (sorted ? CBS_SORT : 0);
   s.height = dropDownHeight;  // a combo box's height is that of its open list
   CreateAs(L"COMBOBOX", parent, s, font);
-  COMBOBOXINFO parts{};
-  parts.cbSize = sizeof parts;
-  if (hwnd_ && GetComboBoxInfo(hwnd_, &parts)) RoutePasteThroughReader(parts.hwndItem);
 }
 
 bool ToolComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

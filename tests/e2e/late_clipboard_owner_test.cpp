@@ -192,6 +192,63 @@ TEST_F(LateClipboardOwner, AReadLeftInAHungRenderHoldsNoLaterReadAndNoPasteOfThe
   }, 10s)) << "the copy made while the owner hung did not become a row";
 }
 
+TEST_F(LateClipboardOwner, APasteIntoTheSystemsDialogsWhileAReadIsHeldSaysSoAndHoldsNothing) {
+  // The edit boxes that the system makes for the program (the find dialog's, the save dialog's
+  // name box) read the clipboard on the window's thread too: while the read given up stays in
+  // the hung owner's render, their paste waited for it, the window stopped and the clipboard
+  // stayed open in the program's name for every other program.
+  LateOwner owner(L"系统对话框粘贴时挂起的程序复制的文本", LateOwner::Stall::HangsInSecondRender);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
+  ASSERT_TRUE(ClipboardFreeAfter(std::chrono::steady_clock::now(), 8s)) << "the clipboard stayed shut";
+
+  const auto expectRefused = [&](HWND edit, const char* where) {
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
+        << "the paste into " << where << " stopped the window";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::AnswerMessageBox(program_.ProcessId(), L"没有响应", IDOK); }, 5s))
+        << "the paste into " << where << " did not say why";
+    EXPECT_TRUE(ClipboardStaysFree(1s)) << "the paste into " << where << " kept the clipboard";
+    EXPECT_EQ(e2e::WindowText(edit), L"") << where;
+  };
+
+  // The find dialog, Ctrl+V typed into its box.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"查找"));
+  HWND find = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    find = e2e::FindProcessWindow(program_.ProcessId(), L"#32770");
+    return find && IsWindowVisible(find) && GetDlgItem(find, 1152);
+  }, 10s)) << "no find dialog";
+  SetForegroundWindow(find);
+  e2e::WaitForIdle(main_, 2s);
+  e2e::PressKey('V', {VK_CONTROL});
+  e2e::WaitUntil([] { return false; }, 500ms);
+  expectRefused(GetDlgItem(find, 1152), "the find dialog");
+  PostMessageW(find, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(find); }, 5s));
+
+  // The save dialog's name box, pasted into as its context menu does.
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"保存为 数据库 （支持word、htm 带格式文本）"));
+  HWND save = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
+      if (e2e::FileNameBox(box)) save = box;
+    }
+    return save != nullptr;
+  }, 10s)) << "no save dialog";
+  // The name box is the edit inside the name combo box (ComboBoxEx32, ComboBox, Edit).
+  HWND name = e2e::ChildWindow(e2e::FileNameBox(save), L"Edit");
+  ASSERT_NE(name, nullptr);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  PostMessageW(name, WM_PASTE, 0, 0);
+  e2e::WaitUntil([] { return false; }, 500ms);
+  expectRefused(name, "the save dialog");
+  e2e::PressDialogButton(save, IDCANCEL);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(save); }, 5s));
+  owner.End();
+}
+
 TEST_F(LateClipboardOwner, AReadOpenedLateLetsTheClipboardGoAtItsOwnDeadlineWhileABoxIsOpen) {
   // The owner keeps the clipboard open for 0.7 s after its copy, then renders late: the read's
   // deadline is 2 s after its real opening. A box opened meanwhile holds the window's thread in

@@ -601,6 +601,7 @@ namespace {
 constexpr int kFileNameCombo = 0x47C;  // cmb13: the name box of the file dialogs
 constexpr int kFileNameEdit = 0x480;   // edt1: the name box of older dialogs
 constexpr int kFileTypeCombo = 0x470;  // cmb1: the file types
+}  // namespace
 
 HWND FileNameBox(HWND dialog) {
   if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) {
@@ -609,7 +610,6 @@ HWND FileNameBox(HWND dialog) {
   }
   return GetDlgItem(dialog, kFileNameEdit);
 }
-}  // namespace
 
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
   HWND dialog = nullptr;

@@ -120,6 +120,8 @@ void PressDialogButton(HWND dialog, int buttonId);
 // name box, the file type chosen (filterIndex counting from 1; 0 keeps the one shown), OK.
 // False when no file dialog appeared in time.
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex = 0);
+// The name box of an open or save dialog (an edit, inside the name combo box where there is one).
+HWND FileNameBox(HWND dialog);
 
 // After a restart: waits for the main window of a new instance (another process than
 // previousProcess), closes it as a user would and waits for it to end.
