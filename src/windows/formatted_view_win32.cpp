@@ -53,6 +53,7 @@ constexpr char16_t kNotAStream[] = u"这不是一个有效的流文件（.liu）
 constexpr char16_t kClipboardBusy[] = u"剪切板被其他程序占用，无法显示带格式的内容。";
 constexpr char16_t kCannotShow[] = u"格式视图无法显示剪切板上的内容。";
 constexpr char16_t kOwnerNotAnswering[] = u"复制这份内容的程序没有响应，无法显示带格式的内容。";
+constexpr char16_t kOwnerNotAnsweringNoSave[] = u"复制剪切板上内容的程序没有响应，现在无法保存，剪切板和记录都没有改动。";
 
 // Whether another program has the clipboard open now (this thread can open it otherwise).
 bool ClipboardHeldElsewhere(HWND window) {
@@ -267,8 +268,11 @@ void TForm6::ToolButton1Click() {
   std::u16string text;
   std::vector<std::uint8_t> snapshot;
   if (!source.empty() && !HtmlEdit21.BodyTextOfDocument().empty()) {
-    // The content goes to the entry through the clipboard; whatever else is on it then, from
-    // a copy that did not happen or from another program, never does.
+    // The content goes to the entry through the clipboard, and is read back from there: while a
+    // read given up is still inside its owner nothing can be read, so nothing is written either.
+    if (gui::ClipboardReadsHeld()) return Complain(kOwnerNotAnsweringNoSave);
+    // Whatever else is on the clipboard then, from a copy that did not happen or from another
+    // program, never goes to the entry.
     const std::optional<DWORD> copiedAt = CopyWholeContent();
     if (!copiedAt) {
       host_->RestoreEntryToClipboard(*entry_);
@@ -277,8 +281,9 @@ void TForm6::ToolButton1Click() {
     // One read, which waits for a clipboard another program looks at after the copy; the text
     // is the snapshot's.
     snapshot = host_->CaptureClipboard();
+    if (snapshot.empty() || GetClipboardSequenceNumber() != *copiedAt) return Complain(kClipboardChanged);
     const std::optional<std::u16string> copied = host_->SnapshotText(snapshot);
-    if (!copied || GetClipboardSequenceNumber() != *copiedAt || snapshot.empty()) return Complain(kClipboardChanged);
+    if (!copied) return Complain(kClipboardChanged);
     text = *copied;
   }
   // An empty view saves an empty entry, text only.
@@ -325,6 +330,7 @@ void TForm6::baocunliuClick() {
   const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), dialog);
   if (!chosen.ok) return;
   if (HtmlEdit21.BodyTextOfDocument().empty()) return Complain(kNothingToSave);
+  if (gui::ClipboardReadsHeld()) return Complain(kOwnerNotAnsweringNoSave);
   const std::optional<DWORD> copiedAt = CopyWholeContent();
   if (!copiedAt) {
     if (entry_) host_->RestoreEntryToClipboard(*entry_);

@@ -14,6 +14,7 @@
 #include "app/snapshot/snapshot_stream.h"
 #include "busy_copier.h"
 #include "htmledit/cf_html.h"
+#include "late_owner.h"
 #include "program_fixture.h"
 #include "screen_shot.h"
 #include "unicode/codepage.h"
@@ -502,6 +503,43 @@ TEST_F(FormattedView, SavesWhileAnotherProgramCopiesBecomeNoRowsAndTakeNoneOfIts
   EXPECT_EQ(after, kept) << "the copies' rows are out of order";
   std::printf("%zu copies, %zu replaced at once by a save, %zu of those without a row\n", copied.size(),
               replaced.size(), copied.size() - kept.size());
+}
+
+TEST_F(FormattedView, ASaveWhileAReadIsHeldInAHungOwnerSaysSoAndChangesNothing) {
+  // The save writes the view to the clipboard and reads it back; while a read given up stays in
+  // a hung owner's render nothing can be read. It said "Stream read error" after replacing the
+  // clipboard. Now it says why before it writes anything; once the owner is gone it saves.
+  Copy(L"格式视图里的条目");
+  HWND view = OpenViewOn(1);
+  ASSERT_NE(view, nullptr);
+  HWND editor = Editor(view);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"格式视图里的条目"; }, 10s));
+  SendMessageW(editor, EM_SETSEL, 0, -1);
+  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"改过的条目"));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return FirstLine(editor) == L"改过的条目"; }, 5s));
+
+  const std::wstring hung = L"保存时挂起的程序复制的文本";
+  e2e::LateOwner owner(hung, e2e::LateOwner::Stall::HangsInSecondRender);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+  ASSERT_TRUE(e2e::WaitForRowCount(list_, 3)) << "no row for the hung owner's text";
+  Wait(300ms);  // the capture gave its read up at the deadline: it stays in the render
+
+  PostMessageW(e2e::ChildWindow(view, L"Button", L"保存修改"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::MessageBoxTexts(program_.ProcessId()).empty(); }, 10s)) << "no box";
+  const std::wstring said = e2e::MessageBoxTexts(program_.ProcessId())[0];
+  EXPECT_NE(said.find(L"没有响应"), std::wstring::npos) << e2e::Utf8(said);
+  EXPECT_EQ(said.find(L"内部错误"), std::wstring::npos) << e2e::Utf8(said);
+  EXPECT_EQ(ClipboardText(), hung) << "the save replaced the clipboard";
+  EXPECT_EQ(e2e::ListRow(list_, 1), L"格式视图里的条目");
+  e2e::AnswerMessageBox(program_.ProcessId(), L"", IDOK);
+
+  owner.End();
+  Wait(1500ms);  // the read comes back from the render
+  PostMessageW(e2e::ChildWindow(view, L"Button", L"保存修改"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRow(list_, 1).rfind(L"改过的条目", 0) == 0; }, 10s))
+      << e2e::Utf8(e2e::ListRow(list_, 1));
+  EXPECT_TRUE(e2e::MessageBoxTexts(program_.ProcessId()).empty());
 }
 
 TEST_F(FormattedView, TheIntroductionOpensWithSavingOffAndWithoutItsFileAMessage) {
