@@ -5,11 +5,19 @@
 // or swallow the Enter meant for a box. Waits ask ModalLoopRuns() and then leave input alone.
 #pragma once
 
+#include <functional>
+
 namespace gui {
 
 // True while a menu or move/size loop tracks on this thread (the system says so), or a
 // ModalLoopScope lives (message boxes and dialogs, which the system does not report).
 bool ModalLoopRuns();
+
+// True while a ModalLoopScope lives on this thread: a box or dialog of the program is open.
+bool BoxLoopRuns();
+// Runs `work` once the outermost ModalLoopScope of this thread has ended (at once when none
+// lives): what must not run under an open box, such as a close that would destroy its owner.
+void AfterBoxLoops(std::function<void()> work);
 
 // Marks a message box, dialog box or common dialog running its loop for as long as it lives:
 // every call that runs one is wrapped in it.

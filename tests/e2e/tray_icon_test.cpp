@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "foreign_editor.h"
+#include "input_dialog_driver.h"
 #include "keyboard_input.h"
 #include "program_fixture.h"
 #include "screen_shot.h"
@@ -223,6 +224,41 @@ TEST_F(TrayIcon, TheExitRowClosesTheProgramAndWritesTheExitRecord) {
   EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),
             "\xEF\xBB\xBF" + e2e::Utf8(std::wstring(kFirstEntry) + L"\r\n退出前复制的条目\r\n"));
   EXPECT_FALSE(e2e::TrayIconPresent(tray_));
+}
+
+TEST_F(TrayIcon, TheExitRowUnderTheSaveDialogsQuestionWaitsForItAndEndsWhole) {
+  // The save dialog asks whether to replace a file; the tray's exit meanwhile tore the dialog's
+  // owner down under that question, and the program crashed. The close now comes once the
+  // dialog and the save under it are done: one exit record, whole, and the database saved.
+  Copy(L"退出前复制的条目");
+  const std::filesystem::path file = folder_ / L"已有的数据库.mdb";
+  e2e::WriteFile(file, "an older file");
+  ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"保存为 数据库 （支持word、htm 带格式文本）"));
+  HWND save = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
+      if (e2e::FileNameBox(box)) save = box;
+    }
+    return save != nullptr;
+  }, 10s)) << "no save dialog";
+  SendMessageW(e2e::FileNameBox(save), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  e2e::PressDialogButton(save, IDOK);
+  HWND question = e2e::WaitForMessageBox(program_.ProcessId(), L"已经存在", 10s);
+  ASSERT_NE(question, nullptr) << "the dialog did not ask whether to replace the file";
+
+  OpenTrayMenu();
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(e2e::ChooseContextMenuRow(main_, kExitRow));
+  EXPECT_FALSE(program_.WaitForExit(2s)) << "the program went under the open question";
+  EXPECT_TRUE(IsWindow(question));
+  e2e::PressDialogButton(question, IDYES);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program_.WaitForExit(30s, &exitCode)) << "the program did not end after the question";
+  main_ = nullptr;
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),
+            "\xEF\xBB\xBF" + e2e::Utf8(std::wstring(kFirstEntry) + L"\r\n退出前复制的条目\r\n"));
+  EXPECT_EQ(e2e::ReadFile(file).substr(0, 16), std::string("SQLite format 3\0", 16));
 }
 
 TEST_F(TrayIcon, ARestartedShellGetsTheIconBack) {

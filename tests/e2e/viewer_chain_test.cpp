@@ -164,6 +164,25 @@ LRESULT CALLBACK RenderLateNewsText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return 0;
 }
 
+// The owner of a copy whose text and one more format are made when a program first reads
+// them: the check timer's read of the text, then the read of the missed copy's snapshot.
+const std::wstring kMissedText = L"检查定时器找到的复制";
+std::atomic<bool> g_missedTextAsked{false}, g_missedSnapshotAsked{false};
+UINT SnapshotOnlyFormat() { return RegisterClipboardFormatW(L"Quillora E2E Missed Copy Format"); }
+LRESULT CALLBACK RenderMissedCopy(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_RENDERFORMAT) return DefWindowProcW(hwnd, msg, wp, lp);
+  const std::string bytes = wp == CF_UNICODETEXT
+                                ? std::string(reinterpret_cast<const char*>(kMissedText.c_str()),
+                                              (kMissedText.size() + 1) * sizeof(wchar_t))
+                                : std::string("made when asked");
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  SetClipboardData(static_cast<UINT>(wp), block);
+  (wp == CF_UNICODETEXT ? g_missedTextAsked : g_missedSnapshotAsked) = true;
+  return 0;
+}
+
 // Offers a text through delayed rendering: its bytes are made when a program first asks for
 // them, and from then on a thread of the test takes the clipboard the moment that program
 // lets it go. It keeps it for `hold`, or until `stored()` says that the program has stored
@@ -426,6 +445,62 @@ TEST_F(ViewerChain, TheCheckTimerTakesALateNotificationForAWorkingChain) {
   e2e::WaitForIdle(main_, 5s);
   EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", text}));
   EXPECT_EQ(viewer.chainNews(), 0) << "the program left the chain and joined again";
+  DestroyWindow(owner);
+}
+
+TEST_F(ViewerChain, TheSessionsEndDuringTheCheckTimersLookKeepsTheCopyItRead) {
+  // The program's news of a copy is held; its check timer reads the copy and then looks whether
+  // a capture still comes. Windows ends the session during that look: the copy goes into the
+  // exit record (it was written without it).
+  ThreadedViewer viewer;
+  viewer.Hold();
+  e2e::WaitForIdle(main_, 5s);
+  g_lateNewsAsked = false;
+  HWND owner = e2e::CreateHiddenWindow(L"QuilloraE2ESessionEndOwner", RenderLateNewsText);
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when first read: that read is the check timer's
+  CloseClipboard();
+  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return g_lateNewsAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  e2e::WaitUntil([] { return false; }, 100ms);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  program_.Kill();  // as the system ends it
+  main_ = nullptr;
+  const std::string record = e2e::ReadFile(folder_ / "temp.txt");
+  EXPECT_NE(record.find(e2e::Utf8(kLateNewsText)), std::string::npos) << "the exit record: " << record;
+  EXPECT_NE(record.find("exit record"), std::string::npos) << record;
+  viewer.Release();
+  DestroyWindow(owner);
+}
+
+TEST_F(ViewerChain, AnotherCopyDuringTheCheckTimersLookIsTakenAfterTheMissedOne) {
+  // A viewer that passes nothing on joins after the program, which misses every copy. The check
+  // timer reads a missed copy, its snapshot, and looks a while for a late capture; another
+  // program copies during that look. Both copies become rows: the missed one from its snapshot,
+  // the other at a later tick (it was marked seen with the missed copy's store, and lost; before
+  // that the repair read the clipboard again after the look and the missed copy was lost).
+  HWND rude = e2e::CreateHiddenWindow(L"QuilloraE2ESilentViewer", DefWindowProcW);
+  SetClipboardViewer(rude);
+  g_missedTextAsked = g_missedSnapshotAsked = false;
+  HWND owner = e2e::CreateHiddenWindow(L"QuilloraE2EMissedCopyOwner", RenderMissedCopy);
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, nullptr);
+  SetClipboardData(SnapshotOnlyFormat(), nullptr);
+  CloseClipboard();
+  ASSERT_TRUE(e2e::WaitUntil([&] { return g_missedTextAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  // Its snapshot is read now or after the look; the copy below falls inside the look either way.
+  e2e::WaitUntil([&] { return g_missedSnapshotAsked.load(); }, 150ms);
+  e2e::WaitUntil([] { return false; }, 100ms);
+  const std::wstring other = L"定时器查看期间的另一次复制";
+  ASSERT_TRUE(e2e::SetClipboardText(other));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).size() >= 3; }, 15s));
+  EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", kMissedText, other}));
+  ChangeClipboardChain(rude, nullptr);
+  DestroyWindow(rude);
   DestroyWindow(owner);
 }
 

@@ -99,6 +99,8 @@ std::optional<std::u16string> TForm1::ReadClipboardTextInTime() {
 }
 
 std::optional<std::u16string> TForm1::SnapshotText(std::span<const std::uint8_t> snapshot) {
+  // No snapshot (a read that did not come) holds no text; it is no damaged stream.
+  if (snapshot.empty()) return std::nullopt;
   return SnapshotUnicodeText(snapshot);
 }
 
@@ -118,22 +120,28 @@ CaptureSettings TForm1::CurrentCaptureSettings() const {
 
 // ---- A close or the session's end inside a wait ---------------------------------------------------
 
-bool TForm1::PutOffCloseInsideWait() {
-  // A wait that handles messages (a read of the clipboard, a paste step's pause) runs below:
-  // the close would write the exit record and destroy the window under the code that waits.
-  // It comes again once the outermost wait has ended.
+bool TForm1::PutOffCloseWhileBusy() {
+  // A wait that handles messages (a read of the clipboard, a paste step's pause) runs below, or
+  // a box or dialog of the program runs its loop above: the close would write the exit record
+  // and destroy the window under the code that waits, or under the box and the command that
+  // opened it (a file dialog's own question crashed when its owner went). It comes again once
+  // the outermost wait, or the outermost box, has ended. The close's own question is no such
+  // box: a close meanwhile is that close's (FormClose).
   gui::Application& application = gui::Application::Instance();
-  if (!application.InsideWait()) {
+  const bool insideWait = application.InsideWait();
+  if (!insideWait && (!gui::BoxLoopRuns() || CloseQuestionOpen)) {
     closePutOff_ = false;
     return false;
   }
   // One close waits at a time; the one posted again may land in a later wait and wait again.
   if (!closePutOff_) {
     closePutOff_ = true;
-    application.AfterWaits([this] {
+    auto again = [this] {
       closePutOff_ = false;
       PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    });
+    };
+    if (insideWait) application.AfterWaits(std::move(again));
+    else gui::AfterBoxLoops(std::move(again));
   }
   return true;
 }
@@ -418,48 +426,73 @@ void TForm1::RepairMissedText() {
   if (GetClipboardSequenceNumber() == lastSeenSequence_) return;
   const std::optional<std::u16string> read = ReadClipboardTextInTime();
   if (!read || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
-  const std::u16string& text = *read;
-  // A late capture may still arrive: look again a few times before calling it missed. News of
-  // a change that comes meanwhile shows the window is in the chain: that change is taken up once
-  // the timer is done (changePending_), and nothing was missed.
-  for (int check = 0; check < 10; ++check) {
-    if (check > 0) {
-      Sleep(50);
-      gui::Application::Instance().ProcessMessages();
-    }
-    if (capture_.LastClipText == text || changePending_) return;
-  }
+  // Its snapshot is read before the look for a late capture: should the session end during the
+  // look, the copy is stored from it before the exit record is written.
+  const std::optional<MissedCopy> copy = ReadMissedCopy(*read);
+  if (!copy || !LateCaptureComes(*copy)) return;
   // The change was missed: this window lost its place in the viewer chain. Join again and
   // put the clipboard's content back, which raises a fresh change that is captured.
   JoinClipboardChain();
   PlaySoundFile(u"出错.wav");
-  auto reads = std::make_shared<SnapshotReads>();
-  bool putBack = false;
-  RunCaptureRead(ReadSnapshotInto(reads, clipboardReader_.budget().ownerAnswerMs),
-                 [this, reads, text, &putBack](ClipboardReader::Outcome outcome) {
-                   ThrowUnlessRead(outcome);
-                   ClipSnapshot = SnapshotBuffer::Make(reads->Kept());
-                   // Put back whole, it raises a change that is captured; at the session's end none
-                   // comes any more.
-                   putBack = outcome == ClipboardReader::Outcome::Done && reads->Whole() && !SessionEnding;
-                   if (!putBack) StoreMissedText(text);
-                 });
-  if (!putBack) return;
+  ClipSnapshot = copy->snapshot;
+  // Not when the owner renders late or not at all (putting back what was read would take from
+  // the clipboard what it has not rendered yet), nor when the clipboard changed since the read:
+  // the text is stored with what was read, as the capture of the change would have stored it.
+  if (!copy->whole || GetClipboardSequenceNumber() != copy->sequence) return StoreMissedText(*copy);
   capture_.CaptureBusy = false;
   capture_.SkipNextClipChange = false;
   jianqiebaohuifuClick(Handle(), ClipSnapshot, WaitForClipboard());
 }
 
-void TForm1::StoreMissedText(const std::u16string& text) {
-  // The owner renders late or not at all: putting back what was read would take from the
-  // clipboard what it has not rendered yet. The text is stored with what was read, as the
-  // capture of the change would have stored it.
-  const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*ClipSnapshot);
-  if (snapshotText != text) return;  // the clipboard changed meanwhile: that change comes on its own
-  lastSeenSequence_ = GetClipboardSequenceNumber();
-  const SharedSnapshot snapshot = ClipSnapshot;
-  StoreClipboardText(CurrentCaptureSettings(), text,
-                     [&](const SnapshotStore& store) { store(SnapshotBytes(snapshot->begin(), snapshot->end())); });
+std::optional<TForm1::MissedCopy> TForm1::ReadMissedCopy(const std::u16string& text) {
+  auto reads = std::make_shared<SnapshotReads>();
+  auto sequence = std::make_shared<DWORD>(0);
+  const ClipboardReader::Read readSnapshot = ReadSnapshotInto(reads, clipboardReader_.budget().ownerAnswerMs);
+  std::optional<MissedCopy> copy;
+  RunCaptureRead(
+      [readSnapshot, sequence](const std::atomic<bool>& stop) {
+        *sequence = GetClipboardSequenceNumber();
+        readSnapshot(stop);
+      },
+      [this, reads, sequence, text, &copy](ClipboardReader::Outcome outcome) {
+        ThrowUnlessRead(outcome);
+        const bool whole = outcome == ClipboardReader::Outcome::Done && reads->Whole();
+        const MissedCopy read{text, SnapshotBuffer::Make(reads->Kept()), *sequence, whole};
+        // Finished by the session's end from inside the read's wait: stored now, nothing more.
+        if (SessionEnding) return StoreMissedText(read);
+        copy = read;
+      });
+  return copy;
+}
+
+bool TForm1::LateCaptureComes(const MissedCopy& copy) {
+  // News of a change that comes meanwhile shows the window is in the chain: that change is
+  // taken up once the timer is done (changePending_), and nothing was missed. The session's end
+  // during the look finishes the repair as it finishes a capture's read (FinishRunningCapture).
+  runningCapture_ = [this, copy](ClipboardReader::Outcome) { StoreMissedText(copy); };
+  for (int check = 0; check < 10; ++check) {
+    if (check > 0) {
+      Sleep(50);
+      gui::Application::Instance().ProcessMessages();
+    }
+    if (!runningCapture_) return false;  // stored at the session's end
+    if (capture_.LastClipText == copy.text || changePending_) break;
+  }
+  const bool missed = capture_.LastClipText != copy.text && !changePending_;
+  runningCapture_ = nullptr;
+  return missed;
+}
+
+void TForm1::StoreMissedText(const MissedCopy& copy) {
+  const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*copy.snapshot);
+  if (snapshotText != copy.text) return;  // the clipboard changed meanwhile: that change comes on its own
+  // The clipboard the snapshot was read from counts as seen, not what is on it now: another
+  // program's copy since then is still to be taken.
+  lastSeenSequence_ = copy.sequence;
+  ClipSnapshot = copy.snapshot;
+  StoreClipboardText(CurrentCaptureSettings(), copy.text, [&](const SnapshotStore& store) {
+    store(SnapshotBytes(copy.snapshot->begin(), copy.snapshot->end()));
+  });
 }
 
 // ---- The monitoring switch --------------------------------------------------------------------

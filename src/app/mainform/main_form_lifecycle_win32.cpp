@@ -353,7 +353,7 @@ bool TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 1;
       return true;
     case WM_CLOSE:
-      if (!PutOffCloseUntilStartedUp() && !PutOffCloseInsideWait()) return false;
+      if (!PutOffCloseUntilStartedUp() && !PutOffCloseWhileBusy()) return false;
       result = 0;
       return true;
     case WM_DRAWCLIPBOARD:

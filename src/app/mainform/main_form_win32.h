@@ -267,8 +267,9 @@ class TForm1 : public gui::Form,
   // A read of a capture: `finish` takes its outcome once, after the read, or from inside its wait
   // when the session ends there (FinishRunningCapture).
   void RunCaptureRead(const ClipboardReader::Read& read, std::function<void(ClipboardReader::Outcome)> finish);
-  // A close that comes inside a wait comes again after it: true when this one is put off so.
-  bool PutOffCloseInsideWait();
+  // A close that comes inside a wait, or while a box or dialog is open, comes again after it:
+  // true when this one is put off so.
+  bool PutOffCloseWhileBusy();
   // The session ends while the window waits for a capture's reads: the capture gets the reads'
   // time to end and is finished from here.
   void FinishRunningCapture();
@@ -276,7 +277,19 @@ class TForm1 : public gui::Form,
   // gives (asked for only when the text is stored), then the autosave record and the effects.
   void StoreClipboardText(const CaptureSettings& settings, const std::u16string& text, const SnapshotTaker& takeSnapshot);
   void RecordStoredText(const std::u16string& text);
-  void StoreMissedText(const std::u16string& text);
+  // A text the check timer found on the clipboard and no capture took, with its snapshot, read
+  // on the clipboard whose sequence number it keeps.
+  struct MissedCopy {
+    std::u16string text;
+    SharedSnapshot snapshot;
+    DWORD sequence = 0;
+    bool whole = false;  // every format read in time: it can be put back as it was
+  };
+  std::optional<MissedCopy> ReadMissedCopy(const std::u16string& text);
+  // Whether a capture of the text still comes (its news was late): looked for a few times.
+  // Stores the copy meanwhile when the session ends; false then too.
+  bool LateCaptureComes(const MissedCopy& copy);
+  void StoreMissedText(const MissedCopy& copy);
   // The add sound and the list's focus after a stored capture, decided when the row went in.
   struct CaptureEffects {
     SoundChoice sound;
@@ -634,7 +647,7 @@ class TForm1 : public gui::Form,
   // The capture whose reads the window waits for, to finish from inside the wait when the
   // session ends meanwhile.
   std::function<void(ClipboardReader::Outcome)> runningCapture_;
-  bool closePutOff_ = false;      // a close came inside a wait: it comes again after the wait
+  bool closePutOff_ = false;      // a close came inside a wait or under a box: it comes again after it
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
   struct BusyScope {
     int& depth;
