@@ -230,13 +230,8 @@ TEST_F(LateClipboardOwner, APasteIntoTheSystemsDialogsWhileAReadIsHeldSaysSoAndH
 
   // The save dialog's name box, pasted into as its context menu does.
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"保存为 数据库 （支持word、htm 带格式文本）"));
-  HWND save = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] {
-    for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
-      if (e2e::FileNameBox(box)) save = box;
-    }
-    return save != nullptr;
-  }, 10s)) << "no save dialog";
+  HWND save = e2e::WaitForFileDialog(program_.ProcessId(), 10s);
+  ASSERT_NE(save, nullptr) << "no save dialog";
   // The name box is the edit inside the name combo box (ComboBoxEx32, ComboBox, Edit).
   HWND name = e2e::ChildWindow(e2e::FileNameBox(save), L"Edit");
   ASSERT_NE(name, nullptr);
@@ -305,9 +300,7 @@ TEST_F(LateClipboardOwner, TheSessionsEndWhileTheCheckTimersRepairWaitsKeepsTheM
   ASSERT_TRUE(owner.WaitForCopy());
   ASSERT_TRUE(owner.WaitForRenderAsked(12s)) << "the check timer did not read the missed copy's snapshot";
   e2e::WaitUntil([] { return false; }, 500ms);
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
-  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  ASSERT_TRUE(e2e::EndSessionAsWindowsDoes(main_));
   program_.Kill();  // as the system ends it
   main_ = nullptr;
   EXPECT_EQ(e2e::ReadFile(folder_ / "temp.txt"),

@@ -611,9 +611,9 @@ HWND FileNameBox(HWND dialog) {
   return GetDlgItem(dialog, kFileNameEdit);
 }
 
-bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
+HWND WaitForFileDialog(DWORD processId, std::chrono::milliseconds timeout) {
   HWND dialog = nullptr;
-  const bool found = WaitUntil([&] {
+  WaitUntil([&] {
     for (HWND box : VisibleDialogs(processId)) {
       if (FileNameBox(box)) {
         dialog = box;
@@ -621,8 +621,19 @@ bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) 
       }
     }
     return false;
-  }, std::chrono::seconds(20));
-  if (!found) return false;
+  }, timeout);
+  return dialog;
+}
+
+bool EndSessionAsWindowsDoes(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer) &&
+         SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer);
+}
+
+bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex) {
+  HWND dialog = WaitForFileDialog(processId);
+  if (!dialog) return false;
   if (filterIndex > 0) {
     HWND types = GetDlgItem(dialog, kFileTypeCombo);
     SendMessageW(types, CB_SETCURSEL, filterIndex - 1, 0);

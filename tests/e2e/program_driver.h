@@ -122,6 +122,11 @@ void PressDialogButton(HWND dialog, int buttonId);
 bool FillFileDialog(DWORD processId, const std::wstring& file, int filterIndex = 0);
 // The name box of an open or save dialog (an edit, inside the name combo box where there is one).
 HWND FileNameBox(HWND dialog);
+// The process's visible open or save dialog, waited for (nullptr when none shows in time).
+HWND WaitForFileDialog(DWORD processId, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// Windows ends the session: asks the window whether it may (WM_QUERYENDSESSION), then tells it
+// that it ends (WM_ENDSESSION); true when the window answered both.
+bool EndSessionAsWindowsDoes(HWND window);
 
 // After a restart: waits for the main window of a new instance (another process than
 // previousProcess), closes it as a user would and waits for it to end.

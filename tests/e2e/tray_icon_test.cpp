@@ -234,13 +234,8 @@ TEST_F(TrayIcon, TheExitRowUnderTheSaveDialogsQuestionWaitsForItAndEndsWhole) {
   const std::filesystem::path file = folder_ / L"已有的数据库.mdb";
   e2e::WriteFile(file, "an older file");
   ASSERT_TRUE(e2e::ChooseMenuRow(main_, L"保存为 数据库 （支持word、htm 带格式文本）"));
-  HWND save = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] {
-    for (HWND box : e2e::VisibleDialogs(program_.ProcessId())) {
-      if (e2e::FileNameBox(box)) save = box;
-    }
-    return save != nullptr;
-  }, 10s)) << "no save dialog";
+  HWND save = e2e::WaitForFileDialog(program_.ProcessId(), 10s);
+  ASSERT_NE(save, nullptr) << "no save dialog";
   SendMessageW(e2e::FileNameBox(save), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
   e2e::PressDialogButton(save, IDOK);
   HWND question = e2e::WaitForMessageBox(program_.ProcessId(), L"已经存在", 10s);

@@ -262,6 +262,21 @@ class ViewerChain : public ::testing::Test {
     program_.WaitForExit(20s);
   }
   std::filesystem::path folder_;
+  // The viewer holds the program's news of a copy whose text its owner makes when first read:
+  // the check timer's read, which this waits for. The owner's window is the caller's to destroy.
+  void CopyWithHeldNewsUntilTheTimerReadsIt(ThreadedViewer& viewer, HWND& owner) {
+    viewer.Hold();
+    e2e::WaitForIdle(main_, 5s);
+    g_lateNewsAsked = false;
+    owner = e2e::CreateHiddenWindow(L"QuilloraE2ELateNewsOwner", RenderLateNewsText);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return g_lateNewsAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  }
+
   e2e::RunningProgram program_;
   HWND main_ = nullptr;
   HWND list_ = nullptr;
@@ -427,17 +442,10 @@ TEST_F(ViewerChain, TheCheckTimerTakesALateNotificationForAWorkingChain) {
   // program stays in the chain as it was (it left and joined again, and turned away every
   // copy announced while it looked).
   ThreadedViewer viewer;
-  viewer.Hold();
-  e2e::WaitForIdle(main_, 5s);
-  g_lateNewsAsked = false;
   const std::wstring& text = kLateNewsText;
-  HWND owner = e2e::CreateHiddenWindow(L"QuilloraE2ELateNewsOwner", RenderLateNewsText);
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when first read: that read is the check timer's
-  CloseClipboard();
-  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
-  ASSERT_TRUE(e2e::WaitUntil([&] { return g_lateNewsAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  HWND owner = nullptr;
+  CopyWithHeldNewsUntilTheTimerReadsIt(viewer, owner);
+  if (HasFatalFailure()) return;
   e2e::WaitUntil([] { return false; }, 100ms);  // inside the timer's looks for a late capture
   viewer.Release();
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).back() == text; }, 10s));
@@ -453,20 +461,11 @@ TEST_F(ViewerChain, TheSessionsEndDuringTheCheckTimersLookKeepsTheCopyItRead) {
   // a capture still comes. Windows ends the session during that look: the copy goes into the
   // exit record (it was written without it).
   ThreadedViewer viewer;
-  viewer.Hold();
-  e2e::WaitForIdle(main_, 5s);
-  g_lateNewsAsked = false;
-  HWND owner = e2e::CreateHiddenWindow(L"QuilloraE2ESessionEndOwner", RenderLateNewsText);
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when first read: that read is the check timer's
-  CloseClipboard();
-  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
-  ASSERT_TRUE(e2e::WaitUntil([&] { return g_lateNewsAsked.load(); }, 12s)) << "the check timer did not read the copy";
+  HWND owner = nullptr;
+  CopyWithHeldNewsUntilTheTimerReadsIt(viewer, owner);
+  if (HasFatalFailure()) return;
   e2e::WaitUntil([] { return false; }, 100ms);
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
-  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+  ASSERT_TRUE(e2e::EndSessionAsWindowsDoes(main_));
   program_.Kill();  // as the system ends it
   main_ = nullptr;
   const std::string record = e2e::ReadFile(folder_ / "temp.txt");
