@@ -226,7 +226,7 @@ TEST_F(TrayIcon, TheExitRowClosesTheProgramAndWritesTheExitRecord) {
   EXPECT_FALSE(e2e::TrayIconPresent(tray_));
 }
 
-TEST_F(TrayIcon, TheExitRowUnderTheSaveDialogsQuestionWaitsForItAndEndsWhole) {
+TEST_P(TrayIconInEachLook, TheExitRowUnderTheSaveDialogsQuestionWaitsForItAndEndsWhole) {
   // The save dialog asks whether to replace a file; the tray's exit meanwhile tore the dialog's
   // owner down under that question, and the program crashed. The close now comes once the
   // dialog and the save under it are done: one exit record, whole, and the database saved.
