@@ -53,7 +53,7 @@ constexpr char16_t kNotAStream[] = u"这不是一个有效的流文件（.liu）
 constexpr char16_t kClipboardBusy[] = u"剪切板被其他程序占用，无法显示带格式的内容。";
 constexpr char16_t kCannotShow[] = u"格式视图无法显示剪切板上的内容。";
 constexpr char16_t kOwnerNotAnswering[] = u"复制这份内容的程序没有响应，无法显示带格式的内容。";
-constexpr char16_t kOwnerNotAnsweringNoSave[] = u"复制剪切板上内容的程序没有响应，现在无法保存，剪切板和记录都没有改动。";
+constexpr char16_t kOwnerNotAnsweringNoSave[] = u"复制剪切板上内容的程序没有响应，现在无法保存。";
 
 // Whether another program has the clipboard open now (this thread can open it otherwise).
 bool ClipboardHeldElsewhere(HWND window) {
@@ -259,6 +259,13 @@ std::optional<DWORD> TForm6::CopyWholeContent() {
   return copiedAt;
 }
 
+void TForm6::GiveUpSaveWhileReadsHeld() {
+  // A read given up during the save's own write (it took another program's copy first) holds
+  // every read now: the view's copy cannot be read back. The entry goes back on the clipboard.
+  if (entry_) host_->RestoreEntryToClipboard(*entry_);
+  Complain(kOwnerNotAnsweringNoSave);
+}
+
 void TForm6::ToolButton1Click() {
   if (!host_ || !entry_ || introduction_) return;
   const std::u16string source = HtmlEdit21.GetSource();
@@ -281,6 +288,7 @@ void TForm6::ToolButton1Click() {
     // One read, which waits for a clipboard another program looks at after the copy; the text
     // is the snapshot's.
     snapshot = host_->CaptureClipboard();
+    if (snapshot.empty() && gui::ClipboardReadsHeld()) return GiveUpSaveWhileReadsHeld();
     if (snapshot.empty() || GetClipboardSequenceNumber() != *copiedAt) return Complain(kClipboardChanged);
     const std::optional<std::u16string> copied = host_->SnapshotText(snapshot);
     if (!copied) return Complain(kClipboardChanged);
@@ -337,6 +345,7 @@ void TForm6::baocunliuClick() {
     return Complain(kCopyFailed);
   }
   const std::vector<std::uint8_t> stream = host_->CaptureClipboard();
+  if (stream.empty() && gui::ClipboardReadsHeld()) return GiveUpSaveWhileReadsHeld();
   if (GetClipboardSequenceNumber() != *copiedAt || stream.empty()) return Complain(kClipboardChanged);
   // Written beside the target and put in its place only when whole.
   if (!htmledit::WriteFileReplacing(chosen.file, std::string(stream.begin(), stream.end())))

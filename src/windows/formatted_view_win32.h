@@ -68,6 +68,8 @@ class TForm6 : public SecondaryForm {
   void SetIntroductionMode(bool on);
   void ShowPrompts();
   void Complain(std::u16string_view text);
+  // The save's read back was refused: a read given up is held in its owner.
+  void GiveUpSaveWhileReadsHeld();
   // Empties the view and pastes the clipboard into it; when the paste does not come within
   // its retry, the message that says why (empty when it came, or the clipboard is empty).
   std::u16string_view ShowClipboardContent();

@@ -13,6 +13,7 @@
 
 #include "clipboard_driver.h"
 #include "keyboard_input.h"
+#include "late_owner.h"
 #include "program_driver.h"
 
 using namespace std::chrono_literals;
@@ -501,6 +502,26 @@ TEST_F(ViewerChain, AnotherCopyDuringTheCheckTimersLookIsTakenAfterTheMissedOne)
   ChangeClipboardChain(rude, nullptr);
   DestroyWindow(rude);
   DestroyWindow(owner);
+}
+
+TEST_F(ViewerChain, AMissedCopyWhoseSnapshotIsGivenUpIsStoredWhenItsNewsComesLate) {
+  // The check timer reads a copy whose news is held; its owner renders a promised format late,
+  // so the snapshot's read is given up. The news then comes: its capture is refused (the
+  // clipboard as a given-up read found it is not read again), so the timer stores the copy as
+  // it read it (it was left to that capture and lost).
+  ThreadedViewer viewer;
+  viewer.Hold();
+  e2e::WaitForIdle(main_, 5s);
+  const std::wstring text = L"快照读取被放弃的复制";
+  e2e::LateOwner owner(text, e2e::LateOwner::Stall::RendersLate);
+  ASSERT_TRUE(owner.WaitForCopy());
+  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
+  ASSERT_TRUE(owner.WaitForRenderAsked(12s)) << "the check timer did not read the copy's snapshot";
+  e2e::WaitUntil([] { return false; }, 1s);  // the read waits for the render
+  viewer.Release();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).size() == 2; }, 8s));
+  EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", text}));
+  owner.End();
 }
 
 }  // namespace

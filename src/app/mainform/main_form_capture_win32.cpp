@@ -125,14 +125,11 @@ bool TForm1::PutOffCloseWhileBusy() {
   // a box or dialog of the program runs its loop above: the close would write the exit record
   // and destroy the window under the code that waits, or under the box and the command that
   // opened it (a file dialog's own question crashed when its owner went). It comes again once
-  // the outermost wait, or the outermost box, has ended. The close's own question is no such
-  // box: a close meanwhile is that close's (FormClose).
+  // the outermost wait, or the outermost box, has ended. While the close's own question shows
+  // (also inside a wait), a close is that question's (FormClose): it is not asked again.
   gui::Application& application = gui::Application::Instance();
   const bool insideWait = application.InsideWait();
-  if (!insideWait && (!gui::BoxLoopRuns() || CloseQuestionOpen)) {
-    closePutOff_ = false;
-    return false;
-  }
+  if (CloseQuestionOpen || (!insideWait && !gui::BoxLoopRuns())) return false;
   // One close waits at a time; the one posted again may land in a later wait and wait again.
   if (!closePutOff_) {
     closePutOff_ = true;
@@ -147,13 +144,21 @@ bool TForm1::PutOffCloseWhileBusy() {
 }
 
 void TForm1::FinishRunningCapture() {
-  if (!runningCapture_) return;
-  const std::function<void(ClipboardReader::Outcome)> finish = std::move(runningCapture_);
-  runningCapture_ = nullptr;
   // The session ends whatever happens here: a capture that fails now is lost quietly.
-  try {
-    finish(clipboardReader_.FinishRunning());
-  } catch (...) {
+  if (runningCapture_) {
+    const std::function<void(ClipboardReader::Outcome)> finish = std::move(runningCapture_);
+    runningCapture_ = nullptr;
+    try {
+      finish(clipboardReader_.FinishRunning());
+    } catch (...) {
+    }
+  }
+  // The check timer looks whether a late capture comes for a copy it read: it is stored now.
+  if (const std::optional<MissedCopy> copy = std::exchange(missedCopyInLook_, std::nullopt)) {
+    try {
+      StoreMissedText(*copy);
+    } catch (...) {
+    }
   }
 }
 
@@ -429,7 +434,20 @@ void TForm1::RepairMissedText() {
   // Its snapshot is read before the look for a late capture: should the session end during the
   // look, the copy is stored from it before the exit record is written.
   const std::optional<MissedCopy> copy = ReadMissedCopy(*read);
-  if (!copy || !LateCaptureComes(*copy)) return;
+  if (!copy) return;
+  switch (LookForLateCapture(*copy)) {
+    case LateCapture::Came:
+    case LateCapture::SessionEnded:
+      return;
+    case LateCapture::Announced:
+      // The chain works and the change is taken up after the timer, unless the snapshot's read
+      // was given up: a clipboard whose owner did not give what was asked for is not read again,
+      // so the copy is stored as it was read.
+      if (copy->givenUp && GetClipboardSequenceNumber() == copy->sequence) StoreMissedText(*copy);
+      return;
+    case LateCapture::Missed:
+      break;
+  }
   // The change was missed: this window lost its place in the viewer chain. Join again and
   // put the clipboard's content back, which raises a fresh change that is captured.
   JoinClipboardChain();
@@ -446,7 +464,7 @@ void TForm1::RepairMissedText() {
 
 std::optional<TForm1::MissedCopy> TForm1::ReadMissedCopy(const std::u16string& text) {
   auto reads = std::make_shared<SnapshotReads>();
-  auto sequence = std::make_shared<DWORD>(0);
+  auto sequence = std::make_shared<std::atomic<DWORD>>(0);
   const ClipboardReader::Read readSnapshot = ReadSnapshotInto(reads, clipboardReader_.budget().ownerAnswerMs);
   std::optional<MissedCopy> copy;
   RunCaptureRead(
@@ -457,7 +475,8 @@ std::optional<TForm1::MissedCopy> TForm1::ReadMissedCopy(const std::u16string& t
       [this, reads, sequence, text, &copy](ClipboardReader::Outcome outcome) {
         ThrowUnlessRead(outcome);
         const bool whole = outcome == ClipboardReader::Outcome::Done && reads->Whole();
-        const MissedCopy read{text, SnapshotBuffer::Make(reads->Kept()), *sequence, whole};
+        const MissedCopy read{text, SnapshotBuffer::Make(reads->Kept()), *sequence, whole,
+                              outcome == ClipboardReader::Outcome::Late};
         // Finished by the session's end from inside the read's wait: stored now, nothing more.
         if (SessionEnding) return StoreMissedText(read);
         copy = read;
@@ -465,22 +484,25 @@ std::optional<TForm1::MissedCopy> TForm1::ReadMissedCopy(const std::u16string& t
   return copy;
 }
 
-bool TForm1::LateCaptureComes(const MissedCopy& copy) {
+TForm1::LateCapture TForm1::LookForLateCapture(const MissedCopy& copy) {
   // News of a change that comes meanwhile shows the window is in the chain: that change is
-  // taken up once the timer is done (changePending_), and nothing was missed. The session's end
-  // during the look finishes the repair as it finishes a capture's read (FinishRunningCapture).
-  runningCapture_ = [this, copy](ClipboardReader::Outcome) { StoreMissedText(copy); };
+  // taken up once the timer is done (changePending_). The session's end during the look stores
+  // the copy (FinishRunningCapture) before the exit record is written.
+  missedCopyInLook_ = copy;
+  struct EndOfLook {
+    std::optional<MissedCopy>& copy;
+    ~EndOfLook() { copy.reset(); }
+  } endOfLook{missedCopyInLook_};
   for (int check = 0; check < 10; ++check) {
     if (check > 0) {
       Sleep(50);
       gui::Application::Instance().ProcessMessages();
     }
-    if (!runningCapture_) return false;  // stored at the session's end
-    if (capture_.LastClipText == copy.text || changePending_) break;
+    if (SessionEnding) return LateCapture::SessionEnded;
+    if (capture_.LastClipText == copy.text) return LateCapture::Came;
+    if (changePending_) return LateCapture::Announced;
   }
-  const bool missed = capture_.LastClipText != copy.text && !changePending_;
-  runningCapture_ = nullptr;
-  return missed;
+  return LateCapture::Missed;
 }
 
 void TForm1::StoreMissedText(const MissedCopy& copy) {

@@ -283,12 +283,13 @@ class TForm1 : public gui::Form,
     std::u16string text;
     SharedSnapshot snapshot;
     DWORD sequence = 0;
-    bool whole = false;  // every format read in time: it can be put back as it was
+    bool whole = false;    // every format read in time: it can be put back as it was
+    bool givenUp = false;  // the read was given up: the clipboard as it found it is not read again
   };
   std::optional<MissedCopy> ReadMissedCopy(const std::u16string& text);
-  // Whether a capture of the text still comes (its news was late): looked for a few times.
-  // Stores the copy meanwhile when the session ends; false then too.
-  bool LateCaptureComes(const MissedCopy& copy);
+  // Whether a capture of the text still comes (its news was late), looked for a few times.
+  enum class LateCapture { Came, Announced, Missed, SessionEnded };
+  LateCapture LookForLateCapture(const MissedCopy& copy);
   void StoreMissedText(const MissedCopy& copy);
   // The add sound and the list's focus after a stored capture, decided when the row went in.
   struct CaptureEffects {
@@ -647,6 +648,9 @@ class TForm1 : public gui::Form,
   // The capture whose reads the window waits for, to finish from inside the wait when the
   // session ends meanwhile.
   std::function<void(ClipboardReader::Outcome)> runningCapture_;
+  // The copy the check timer read while it looks for its late capture, stored when the session
+  // ends meanwhile.
+  std::optional<MissedCopy> missedCopyInLook_;
   bool closePutOff_ = false;      // a close came inside a wait or under a box: it comes again after it
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
   struct BusyScope {
