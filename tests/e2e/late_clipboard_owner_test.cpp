@@ -71,6 +71,15 @@ class LateClipboardOwner : public e2e::ProgramTest {
     e2e::WaitUntil([] { return false; }, 500ms);
   }
 
+  // The owner hangs in its second render: the capture's read is given up and stays there, its
+  // row comes, and the clipboard is free again.
+  void WaitUntilTheCaptureGaveItsReadUp(LateOwner& owner) {
+    ASSERT_TRUE(owner.WaitForCopy());
+    ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
+    ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
+    ASSERT_TRUE(ClipboardFreeAfter(std::chrono::steady_clock::now(), 8s)) << "the clipboard stayed shut";
+  }
+
   // The stalled copy: the window keeps answering and the text's row comes.
   void ExpectAnsweringWithRowFor(const std::wstring& text) {
     EXPECT_LT(LongestAnswer(4s), 3s) << "the main window stopped answering";
@@ -167,10 +176,8 @@ TEST_F(LateClipboardOwner, AReadLeftInAHungRenderHoldsNoLaterReadAndNoPasteOfThe
   // (with the clipboard open, shut for everyone) and the paste into the program's edit box (the
   // window's thread). The copy made meanwhile is taken once the owner has gone.
   LateOwner owner(L"渲染中挂起的程序复制的文本", LateOwner::Stall::HangsInSecondRender);
-  ASSERT_TRUE(owner.WaitForCopy());
-  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
-  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
-  ASSERT_TRUE(ClipboardFreeAfter(std::chrono::steady_clock::now(), 8s)) << "the clipboard stayed shut";
+  WaitUntilTheCaptureGaveItsReadUp(owner);
+  if (HasFatalFailure()) return;
 
   const std::wstring later = L"挂起期间另一个程序复制的文本";
   ASSERT_TRUE(e2e::SetClipboardText(later));
@@ -198,10 +205,8 @@ TEST_F(LateClipboardOwner, APasteIntoTheSystemsDialogsWhileAReadIsHeldSaysSoAndH
   // the hung owner's render, their paste waited for it, the window stopped and the clipboard
   // stayed open in the program's name for every other program.
   LateOwner owner(L"系统对话框粘贴时挂起的程序复制的文本", LateOwner::Stall::HangsInSecondRender);
-  ASSERT_TRUE(owner.WaitForCopy());
-  ASSERT_TRUE(owner.WaitForRender(5s)) << "the capture did not ask for the promised formats";
-  ASSERT_TRUE(e2e::WaitForRowCount(list_, 2)) << "no row for the copied text";
-  ASSERT_TRUE(ClipboardFreeAfter(std::chrono::steady_clock::now(), 8s)) << "the clipboard stayed shut";
+  WaitUntilTheCaptureGaveItsReadUp(owner);
+  if (HasFatalFailure()) return;
 
   const auto expectRefused = [&](HWND edit, const char* where) {
     DWORD_PTR answer = 0;
