@@ -166,22 +166,6 @@ void Application::Wait(DWORD milliseconds) {
   }
 }
 
-Application::WaitScope::~WaitScope() {
-  Application& app = Instance();
-  if (--app.waits_ > 0) return;
-  std::vector<std::function<void()>> work;
-  work.swap(app.after_waits_);
-  for (auto& step : work) Guarded("after a wait", [&] { step(); });
-}
-
-void Application::AfterWaits(std::function<void()> work) {
-  if (waits_ == 0) {
-    Guarded("after a wait", [&] { work(); });
-    return;
-  }
-  after_waits_.push_back(std::move(work));
-}
-
 void Application::Terminate() {
   terminated_ = true;
   PostQuitMessage(0);

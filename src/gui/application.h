@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/outermost_work.h"
+
 namespace gui {
 
 class Form;
@@ -66,14 +68,14 @@ class Application {
   // wait ends (AfterWaits).
   class WaitScope {
    public:
-    WaitScope() { ++Instance().waits_; }
-    ~WaitScope();
+    WaitScope() { Instance().waits_.Enter(); }
+    ~WaitScope() { Instance().waits_.Leave(); }
     WaitScope(const WaitScope&) = delete;
     WaitScope& operator=(const WaitScope&) = delete;
   };
-  bool InsideWait() const { return waits_ > 0; }
+  bool InsideWait() const { return waits_.Inside(); }
   // Runs `work` when no wait runs any more (at once when none runs now).
-  void AfterWaits(std::function<void()> work);
+  void AfterWaits(std::function<void()> work) { waits_.After(std::move(work)); }
   void Terminate();
   // A modeless dialog (such as the find dialog) gets its keys from the message loop while open.
   void AddModelessDialog(HWND dialog);
@@ -105,8 +107,7 @@ class Application {
   std::vector<bool (*)(MSG&)> key_previews_;
   bool terminated_ = false;
   std::function<bool()> idle_work_;
-  int waits_ = 0;
-  std::vector<std::function<void()>> after_waits_;
+  OutermostWork waits_{"after a wait"};
 };
 
 }  // namespace gui
