@@ -259,11 +259,34 @@ std::optional<DWORD> TForm6::CopyWholeContent() {
   return copiedAt;
 }
 
-void TForm6::GiveUpSaveWhileReadsHeld() {
-  // A read given up during the save's own write (it took another program's copy first) holds
-  // every read now: the view's copy cannot be read back. The entry goes back on the clipboard.
-  if (entry_) host_->RestoreEntryToClipboard(*entry_);
-  Complain(kOwnerNotAnsweringNoSave);
+std::optional<std::vector<std::uint8_t>> TForm6::ContentThroughClipboard() {
+  // While a read given up is still inside its owner nothing can be read back, so nothing is
+  // written either.
+  if (gui::ClipboardReadsHeld()) {
+    Complain(kOwnerNotAnsweringNoSave);
+    return std::nullopt;
+  }
+  const std::optional<DWORD> copiedAt = CopyWholeContent();
+  if (!copiedAt) {
+    if (entry_) host_->RestoreEntryToClipboard(*entry_);
+    Complain(kCopyFailed);
+    return std::nullopt;
+  }
+  // One read, which waits for a clipboard another program looks at after the copy.
+  std::vector<std::uint8_t> snapshot = host_->CaptureClipboard();
+  if (snapshot.empty() && gui::ClipboardReadsHeld()) {
+    // A read given up during the copy's own write (it took another program's copy first) holds
+    // every read now. The entry goes back on the clipboard.
+    if (entry_) host_->RestoreEntryToClipboard(*entry_);
+    Complain(kOwnerNotAnsweringNoSave);
+    return std::nullopt;
+  }
+  // Whatever else is on the clipboard by then, from another program, never goes on.
+  if (snapshot.empty() || GetClipboardSequenceNumber() != *copiedAt) {
+    Complain(kClipboardChanged);
+    return std::nullopt;
+  }
+  return snapshot;
 }
 
 void TForm6::ToolButton1Click() {
@@ -275,21 +298,10 @@ void TForm6::ToolButton1Click() {
   std::u16string text;
   std::vector<std::uint8_t> snapshot;
   if (!source.empty() && !HtmlEdit21.BodyTextOfDocument().empty()) {
-    // The content goes to the entry through the clipboard, and is read back from there: while a
-    // read given up is still inside its owner nothing can be read, so nothing is written either.
-    if (gui::ClipboardReadsHeld()) return Complain(kOwnerNotAnsweringNoSave);
-    // Whatever else is on the clipboard then, from a copy that did not happen or from another
-    // program, never goes to the entry.
-    const std::optional<DWORD> copiedAt = CopyWholeContent();
-    if (!copiedAt) {
-      host_->RestoreEntryToClipboard(*entry_);
-      return Complain(kCopyFailed);
-    }
-    // One read, which waits for a clipboard another program looks at after the copy; the text
-    // is the snapshot's.
-    snapshot = host_->CaptureClipboard();
-    if (snapshot.empty() && gui::ClipboardReadsHeld()) return GiveUpSaveWhileReadsHeld();
-    if (snapshot.empty() || GetClipboardSequenceNumber() != *copiedAt) return Complain(kClipboardChanged);
+    // The content goes to the entry through the clipboard; the text is the snapshot's.
+    std::optional<std::vector<std::uint8_t>> content = ContentThroughClipboard();
+    if (!content) return;
+    snapshot = std::move(*content);
     const std::optional<std::u16string> copied = host_->SnapshotText(snapshot);
     if (!copied) return Complain(kClipboardChanged);
     text = *copied;
@@ -338,17 +350,10 @@ void TForm6::baocunliuClick() {
   const gui::FileDialogResult chosen = gui::SaveFileDialog(Handle(), dialog);
   if (!chosen.ok) return;
   if (HtmlEdit21.BodyTextOfDocument().empty()) return Complain(kNothingToSave);
-  if (gui::ClipboardReadsHeld()) return Complain(kOwnerNotAnsweringNoSave);
-  const std::optional<DWORD> copiedAt = CopyWholeContent();
-  if (!copiedAt) {
-    if (entry_) host_->RestoreEntryToClipboard(*entry_);
-    return Complain(kCopyFailed);
-  }
-  const std::vector<std::uint8_t> stream = host_->CaptureClipboard();
-  if (stream.empty() && gui::ClipboardReadsHeld()) return GiveUpSaveWhileReadsHeld();
-  if (GetClipboardSequenceNumber() != *copiedAt || stream.empty()) return Complain(kClipboardChanged);
+  const std::optional<std::vector<std::uint8_t>> stream = ContentThroughClipboard();
+  if (!stream) return;
   // Written beside the target and put in its place only when whole.
-  if (!htmledit::WriteFileReplacing(chosen.file, std::string(stream.begin(), stream.end())))
+  if (!htmledit::WriteFileReplacing(chosen.file, std::string(stream->begin(), stream->end())))
     Complain(std::u16string(kCannotWrite) + chosen.file);
   if (entry_) host_->RestoreEntryToClipboard(*entry_);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "gui/color_dialog.h"
@@ -65,11 +66,12 @@ class TForm6 : public SecondaryForm {
   // Select all, copy, caret back to the start, as one write of the program's own: the
   // clipboard's sequence number right after the copy, or nothing when the copy did not happen.
   std::optional<DWORD> CopyWholeContent();
+  // The whole content as the clipboard's snapshot of it: copied, then read back. Nothing, and the
+  // user told why, when either did not work or another program wrote in between.
+  std::optional<std::vector<std::uint8_t>> ContentThroughClipboard();
   void SetIntroductionMode(bool on);
   void ShowPrompts();
   void Complain(std::u16string_view text);
-  // The save's read back was refused: a read given up is held in its owner.
-  void GiveUpSaveWhileReadsHeld();
   // Empties the view and pastes the clipboard into it; when the paste does not come within
   // its retry, the message that says why (empty when it came, or the clipboard is empty).
   std::u16string_view ShowClipboardContent();
