@@ -505,7 +505,7 @@ TEST_F(FormattedView, SavesWhileAnotherProgramCopiesBecomeNoRowsAndTakeNoneOfIts
               replaced.size(), copied.size() - kept.size());
 }
 
-TEST_F(FormattedView, ASaveWhileAReadIsHeldInAHungOwnerSaysSoAndChangesNothing) {
+TEST_P(FormattedViewInEachLook, ASaveWhileAReadIsHeldInAHungOwnerSaysSoAndChangesNothing) {
   // The save writes the view to the clipboard and reads it back; while a read given up stays in
   // a hung owner's render nothing can be read. It said "Stream read error" after replacing the
   // clipboard. Now it says why before it writes anything; once the owner is gone it saves.

@@ -103,6 +103,9 @@ class LateClipboardOwner : public e2e::ProgramTest {
   }
 };
 
+using LateClipboardOwnerInEachLook = e2e::InEachLook<LateClipboardOwner>;
+INSTANTIATE_TEST_SUITE_P(Looks, LateClipboardOwnerInEachLook, e2e::EachLook(), e2e::LookName);
+
 TEST_F(LateClipboardOwner, AnOwnerThatRendersLateCostsItsLateFormatsNotTheWindow) {
   const std::wstring text = L"表格里复制的文本";
   LateOwner owner(text, LateOwner::Stall::RendersLate);
@@ -199,7 +202,7 @@ TEST_F(LateClipboardOwner, AReadLeftInAHungRenderHoldsNoLaterReadAndNoPasteOfThe
   }, 10s)) << "the copy made while the owner hung did not become a row";
 }
 
-TEST_F(LateClipboardOwner, APasteIntoTheSystemsDialogsWhileAReadIsHeldSaysSoAndHoldsNothing) {
+TEST_P(LateClipboardOwnerInEachLook, APasteIntoTheSystemsDialogsWhileAReadIsHeldSaysSoAndHoldsNothing) {
   // The edit boxes that the system makes for the program (the find dialog's, the save dialog's
   // name box) read the clipboard on the window's thread too: while the read given up stays in
   // the hung owner's render, their paste waited for it, the window stopped and the clipboard
