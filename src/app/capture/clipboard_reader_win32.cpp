@@ -30,7 +30,8 @@ constexpr UINT kLetGoMessage = WM_APP + 1;
 constexpr wchar_t kReaderWindowClass[] = L"QuilloraClipboardReader";
 
 // How long the end of the program waits for the reader's thread to end once it has nothing in
-// hand (it closes its window): far more than it needs.
+// hand (it closes its window), and a give-up for a read that came back to be answered: far more
+// than either needs.
 constexpr DWORD kThreadEndMs = 2000;
 
 // Asks the reader's window to let the clipboard go at the read's deadline. The window's thread
@@ -191,14 +192,8 @@ void ClipboardReader::Serve(Shared& s) {
       processor = s.processor;
       SetThreadAffinityMask(GetCurrentThread(), DWORD_PTR(1) << processor);
     }
-    RunJob(s, window);
+    const bool ending = RunJob(s, window);
     s.read = nullptr;  // what it holds goes here, on the thread that used it
-    bool ending = false;
-    {
-      const std::lock_guard<std::mutex> lock(s.mutex);
-      ending = s.exiting;
-      if (!ending) s.running = false;  // from here on the end of the program waits for this thread
-    }
     if (ending) {
       // The program is ending and no longer waits: whatever this thread did now (its window's
       // end takes the system's window lock) could be cut off by the process's end and leave a
@@ -222,7 +217,17 @@ void ClipboardReader::Serve(Shared& s) {
   if (window) DestroyWindow(window);
 }
 
-void ClipboardReader::RunJob(Shared& s, HWND window) {
+bool ClipboardReader::ReadOver(Shared& s) {
+  // One step with GiveUp: a read given up before it is cut short; one over before is not given
+  // up any more (the window's thread waits for its answer), whatever the thread still does.
+  const std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.stop && s.outcome == Outcome::Done) s.outcome = Outcome::Late;
+  if (s.exiting) return true;
+  s.running = false;  // from here on the end of the program waits for this thread
+  return false;
+}
+
+bool ClipboardReader::RunJob(Shared& s, HWND window) {
   s.outcome = Outcome::Busy;
   bool open = false;
   for (int tried = 0; window && !s.stop; ++tried) {
@@ -230,7 +235,7 @@ void ClipboardReader::RunJob(Shared& s, HWND window) {
     if (open || tried + 1 >= s.attempts) break;
     Sleep(s.stepMs);
   }
-  if (!open) return;
+  if (!open) return ReadOver(s);
   s.openedAt = GetTickCount();
   s.sequence = GetClipboardSequenceNumber();
   s.opened = true;
@@ -244,9 +249,10 @@ void ClipboardReader::RunJob(Shared& s, HWND window) {
     } catch (...) {
       s.outcome = Outcome::Failed;
     }
-    if (s.stop && s.outcome == Outcome::Done) s.outcome = Outcome::Late;  // cut short
   }
+  const bool ending = ReadOver(s);
   CloseClipboard();  // fails harmlessly when the let-go closed it already
+  return ending;
 }
 
 ClipboardReader::ClipboardReader(std::function<bool()> handleMessages, ClipboardBudget budget)
@@ -408,15 +414,26 @@ bool ClipboardReader::WaitForAnswer(DWORD start) {
 
 ClipboardReader::Outcome ClipboardReader::GiveUp() {
   Shared& s = *shared_;
-  {
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.idle && s.answered == job_) return s.outcome;  // it came back just now
-    if (s.givenUp) return s.opened ? Outcome::Late : Outcome::Busy;
-    s.givenUp = true;
-    // Before the reader's thread can clear it, which it does only after taking the lock.
-    gui::SetClipboardReadsHeld(true);
+  for (bool waited = false;; waited = true) {
+    bool over = false;
+    {
+      const std::lock_guard<std::mutex> lock(s.mutex);
+      if (s.idle && s.answered == job_) return s.outcome;  // it came back just now
+      if (s.givenUp) return s.opened ? Outcome::Late : Outcome::Busy;
+      over = !s.running && !waited;
+      if (!over) {
+        s.givenUp = true;
+        s.stop = true;  // in one step with ReadOver: the read is cut short, or was over already
+        // Before the reader's thread can clear it, which it does only after taking the lock.
+        gui::SetClipboardReadsHeld(true);
+      }
+    }
+    if (!over) break;
+    // The read came back in time and the thread only finishes its job (lets its timer go): its
+    // answer comes in a moment (the thread's end gets as long). Given up, the clipboard would be
+    // taken for one whose owner did not answer.
+    if (WaitForSingleObject(s.done, kThreadEndMs) == WAIT_OBJECT_0 && Answered()) return s.outcome;
   }
-  s.stop = true;
   if (s.opened) givenUpSequence_ = s.sequence;
   // A thread held in a read lets the clipboard go at once (the message is handled inside the
   // read's wait); one that is still opening stops trying.

@@ -86,7 +86,9 @@ class ClipboardReader {
   struct Shared;
   static DWORD WINAPI ThreadMain(void* shared);
   static void Serve(Shared& s);
-  static void RunJob(Shared& s, HWND window);
+  // The read in hand, on the reader's thread; true when the program ends meanwhile.
+  static bool RunJob(Shared& s, HWND window);
+  static bool ReadOver(Shared& s);
   static LRESULT CALLBACK ReaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool StartThread();
   bool WaitForAnswer(DWORD start);
