@@ -184,6 +184,63 @@ LRESULT CALLBACK RenderMissedCopy(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return 0;
 }
 
+// Another program that promises its text and makes it `renderMs` after a reader asks, on a
+// thread of its own (it answers everything else meanwhile).
+class SlowTextOwner {
+ public:
+  SlowTextOwner(std::wstring text, DWORD renderMs) : text_(std::move(text)), renderMs_(renderMs) {
+    thread_ = std::thread([this] { Run(); });
+    while (!copied_) Sleep(10);
+  }
+  ~SlowTextOwner() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  bool asked() const { return asked_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<SlowTextOwner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || msg != WM_RENDERFORMAT || wp != CF_UNICODETEXT) return DefWindowProcW(hwnd, msg, wp, lp);
+    self->asked_ = true;
+    Sleep(self->renderMs_);
+    const size_t bytes = (self->text_.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(block), self->text_.c_str(), bytes);
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    return 0;
+  }
+  void Run() {
+    threadId_ = GetCurrentThreadId();
+    HWND window = e2e::CreateHiddenWindow(L"QuilloraE2ESlowTextOwner", Proc);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (OpenClipboard(window)) {
+      EmptyClipboard();
+      SetClipboardData(CF_UNICODETEXT, nullptr);
+      CloseClipboard();
+    }
+    copied_ = true;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(window);
+  }
+  const std::wstring text_;
+  const DWORD renderMs_;
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  std::atomic<bool> copied_{false}, asked_{false};
+};
+
+// A viewer that joined after the program and passes nothing on. When the program leaves the
+// chain to join again (the check timer's repair), it opens the clipboard and keeps it until
+// LetGo(): the repair's put-back then waits.
+std::atomic<bool> g_clipboardKept{false};
+LRESULT CALLBACK SilentViewerKeepingTheClipboard(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHANGECBCHAIN && !g_clipboardKept && OpenClipboard(hwnd)) g_clipboardKept = true;
+  return msg == WM_CHANGECBCHAIN ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 // Offers a text through delayed rendering: its bytes are made when a program first asks for
 // them, and from then on a thread of the test takes the clipboard the moment that program
 // lets it go. It keeps it for `hold`, or until `stored()` says that the program has stored
@@ -522,6 +579,65 @@ TEST_F(ViewerChain, AMissedCopyWhoseSnapshotIsGivenUpIsStoredWhenItsNewsComesLat
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).size() == 2; }, 8s));
   EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", text}));
   owner.End();
+}
+
+TEST_F(ViewerChain, TheSessionsEndWhileTheCheckTimerReadsATextStoresNothingAfterTheExitRecord) {
+  // Windows ends the session while the check timer waits for a missed copy's text: the steps of
+  // the end write the exit record there. The timer stored the copy afterwards (a row that no
+  // exit record holds, and an autosave written as the process is ended); now it stops.
+  ThreadedViewer viewer;
+  viewer.Hold();
+  e2e::WaitForIdle(main_, 5s);
+  SlowTextOwner owner(L"关机时才读到的文本", 700);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return viewer.holding(); }, 5s));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return owner.asked(); }, 12s)) << "the check timer did not read the copy";
+  e2e::WaitUntil([] { return false; }, 350ms);  // the read's wait handles messages by now
+  ASSERT_TRUE(e2e::EndSessionAsWindowsDoes(main_));
+  const std::string record = e2e::ReadFile(folder_ / "temp.txt");
+  e2e::WaitUntil([] { return false; }, 1500ms);  // the text comes, the timer goes on
+  const std::vector<std::wstring> rows = e2e::ListRows(list_);
+  program_.Kill();  // as the system ends it
+  main_ = nullptr;
+  EXPECT_EQ(rows, std::vector<std::wstring>{L"exit record"}) << "a row came after the exit record: " << record;
+  viewer.Release();
+}
+
+TEST_F(ViewerChain, ARowClickDuringTheCheckTimersLookLeavesTheMissedCopyARow) {
+  // The check timer has read a copy whose news is held and looks for its late capture; the user
+  // clicks a row meanwhile, whose write first marks a change as pending. The copy was left to
+  // that pending change, which found the row's own write, and was lost.
+  ThreadedViewer viewer;
+  HWND owner = nullptr;
+  CopyWithHeldNewsUntilTheTimerReadsIt(viewer, owner);
+  if (HasFatalFailure()) return;
+  e2e::WaitUntil([] { return false; }, 150ms);  // inside the look
+  e2e::ClickListRow(list_, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::ReadClipboardText() == L"exit record"; }, 10s));
+  viewer.Release();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListRows(list_).size() == 2; }, 8s));
+  e2e::WaitUntil([] { return false; }, 1s);
+  EXPECT_EQ(e2e::ListRows(list_), (std::vector<std::wstring>{L"exit record", kLateNewsText}));
+  DestroyWindow(owner);
+}
+
+TEST_F(ViewerChain, TheSessionsEndWhileTheRepairWaitsToPutTheCopyBackKeepsIt) {
+  // A viewer that passes nothing on: the check timer finds the missed copy, joins the chain
+  // again and puts the copy back, which waits while another program holds the clipboard.
+  // Windows ends the session then: the copy goes into the exit record.
+  g_clipboardKept = false;
+  HWND silent = e2e::CreateHiddenWindow(L"QuilloraE2EKeepingViewer", SilentViewerKeepingTheClipboard);
+  SetClipboardViewer(silent);
+  const std::wstring text = L"放回时关机的复制";
+  ASSERT_TRUE(e2e::SetClipboardText(text));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return g_clipboardKept.load(); }, 15s)) << "the check timer did not join again";
+  e2e::WaitUntil([] { return false; }, 300ms);  // the put-back waits for the clipboard
+  ASSERT_TRUE(e2e::EndSessionAsWindowsDoes(main_));
+  CloseClipboard();
+  program_.Kill();  // as the system ends it
+  main_ = nullptr;
+  const std::string record = e2e::ReadFile(folder_ / "temp.txt");
+  EXPECT_NE(record.find(e2e::Utf8(text)), std::string::npos) << "the exit record: " << record;
+  DestroyWindow(silent);
 }
 
 }  // namespace

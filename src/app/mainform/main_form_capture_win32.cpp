@@ -153,8 +153,9 @@ void TForm1::FinishRunningCapture() {
     } catch (...) {
     }
   }
-  // The check timer looks whether a late capture comes for a copy it read: it is stored now.
-  if (const std::optional<MissedCopy> copy = std::exchange(missedCopyInLook_, std::nullopt)) {
+  // The check timer repairs a copy it read and no capture has taken yet: it is stored now.
+  const std::optional<MissedCopy> copy = std::exchange(missedCopyInRepair_, std::nullopt);
+  if (copy && capture_.LastClipText != copy->text) {
     try {
       StoreMissedText(*copy);
     } catch (...) {
@@ -409,12 +410,16 @@ void TForm1::Timer1Timer() {
     }
     // Under a menu's or a box's own loop the look waits: its wait would hold that loop up
     // (and the owner may be slow). The next tick after the loop looks.
-    if (capture_.CaptureBusy || gui::ModalLoopRuns()) return;
+    // After the session's end (its steps ran inside a wait) nothing more is read or stored.
+    if (capture_.CaptureBusy || gui::ModalLoopRuns() || SessionEnding) return;
     capture_.CaptureBusy = true;
     Timer1.SetEnabled(false);
-    if (const std::optional<ClipboardLook> look = LookAtClipboard()) {
-      if (look->picture && PictureRepairDue()) RepairClipboardPicture();
-      if (look->text) RepairMissedText();
+    if (const std::optional<ClipboardLook> look = LookAtClipboard(); look && !SessionEnding) {
+      if (look->picture && PictureRepairDue()) {
+        RepairClipboardPicture();
+        capture_.CaptureBusy = true;  // its put-back was captured; the text's repair runs alone
+      }
+      if (look->text && !SessionEnding) RepairMissedText();
     }
     capture_.CaptureBusy = false;
     Timer1.SetEnabled(true);
@@ -430,20 +435,26 @@ void TForm1::RepairMissedText() {
   // (emptying the last text with "清除最后一条记录记忆" must not re-post what is there).
   if (GetClipboardSequenceNumber() == lastSeenSequence_) return;
   const std::optional<std::u16string> read = ReadClipboardTextInTime();
-  if (!read || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
+  if (!read || SessionEnding || !ClipboardTextMissed(capture_, CurrentCaptureSettings(), *read)) return;
   // Its snapshot is read before the look for a late capture: should the session end during the
-  // look, the copy is stored from it before the exit record is written.
+  // look or the put-back, the copy is stored from it before the exit record is written.
   const std::optional<MissedCopy> copy = ReadMissedCopy(*read);
   if (!copy) return;
+  missedCopyInRepair_ = copy;
+  struct EndOfRepair {
+    std::optional<MissedCopy>& copy;
+    ~EndOfRepair() { copy.reset(); }
+  } endOfRepair{missedCopyInRepair_};
   switch (LookForLateCapture(*copy)) {
     case LateCapture::Came:
     case LateCapture::SessionEnded:
       return;
     case LateCapture::Announced:
-      // The chain works and the change is taken up after the timer, unless the snapshot's read
-      // was given up: a clipboard whose owner did not give what was asked for is not read again,
-      // so the copy is stored as it was read.
-      if (copy->givenUp && GetClipboardSequenceNumber() == copy->sequence) StoreMissedText(*copy);
+      // The chain works and the change is taken up after the timer, when it is still the copy's
+      // and can be read: not when the clipboard changed since (a row click wrote it during the
+      // look) or when the snapshot's read was given up (a clipboard whose owner did not give
+      // what was asked for is not read again). Then the copy is stored as it was read.
+      if (copy->givenUp || GetClipboardSequenceNumber() != copy->sequence) StoreMissedText(*copy);
       return;
     case LateCapture::Missed:
       break;
@@ -486,13 +497,7 @@ std::optional<TForm1::MissedCopy> TForm1::ReadMissedCopy(const std::u16string& t
 
 TForm1::LateCapture TForm1::LookForLateCapture(const MissedCopy& copy) {
   // News of a change that comes meanwhile shows the window is in the chain: that change is
-  // taken up once the timer is done (changePending_). The session's end during the look stores
-  // the copy (FinishRunningCapture) before the exit record is written.
-  missedCopyInLook_ = copy;
-  struct EndOfLook {
-    std::optional<MissedCopy>& copy;
-    ~EndOfLook() { copy.reset(); }
-  } endOfLook{missedCopyInLook_};
+  // taken up once the timer is done (changePending_).
   for (int check = 0; check < 10; ++check) {
     if (check > 0) {
       Sleep(50);
@@ -509,8 +514,11 @@ void TForm1::StoreMissedText(const MissedCopy& copy) {
   const std::optional<std::u16string> snapshotText = SnapshotUnicodeText(*copy.snapshot);
   if (snapshotText != copy.text) return;  // the clipboard changed meanwhile: that change comes on its own
   // The clipboard the snapshot was read from counts as seen, not what is on it now: another
-  // program's copy since then is still to be taken.
-  lastSeenSequence_ = copy.sequence;
+  // program's copy since then is still to be taken. A later one the program read or wrote
+  // itself meanwhile (a row click's) stays seen.
+  if (lastSeenSequence_ == 0 || static_cast<LONG>(copy.sequence - lastSeenSequence_) > 0) {
+    lastSeenSequence_ = copy.sequence;
+  }
   ClipSnapshot = copy.snapshot;
   StoreClipboardText(CurrentCaptureSettings(), copy.text, [&](const SnapshotStore& store) {
     store(SnapshotBytes(copy.snapshot->begin(), copy.snapshot->end()));

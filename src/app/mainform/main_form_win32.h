@@ -648,9 +648,9 @@ class TForm1 : public gui::Form,
   // The capture whose reads the window waits for, to finish from inside the wait when the
   // session ends meanwhile.
   std::function<void(ClipboardReader::Outcome)> runningCapture_;
-  // The copy the check timer read while it looks for its late capture, stored when the session
-  // ends meanwhile.
-  std::optional<MissedCopy> missedCopyInLook_;
+  // The copy the check timer read, while it looks for its late capture and puts it back: stored
+  // when the session ends meanwhile.
+  std::optional<MissedCopy> missedCopyInRepair_;
   bool closePutOff_ = false;      // a close came inside a wait or under a box: it comes again after it
   int listBusy_ = 0;             // long list work is running: captures wait for the check timer
   struct BusyScope {
